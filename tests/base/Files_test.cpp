@@ -1,0 +1,99 @@
+// File names from data, and replacing a file so it is always whole.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "base/Files.h"
+#include "base/Paths.h"
+#include "support/TestSupport.h"
+
+using namespace orvo;
+namespace fs = std::filesystem;
+
+TEST(FileNames, NamesFromDataStayInTheirFolder) {
+    EXPECT_TRUE(IsSafeName("pagina1.htm"));
+    for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b", "/etc", "c:x"})
+        EXPECT_FALSE(IsSafeName(bad)) << bad;
+    EXPECT_TRUE(IsSafeRelativePath("images/a.gif"));
+    for (const char* bad : {"/images/a.gif", "images/../../a", "images//a", "a\\b", ""})
+        EXPECT_FALSE(IsSafeRelativePath(bad)) << bad;
+}
+
+TEST(FileNames, WindowsFormsBecomeLinuxPaths) {
+    EXPECT_EQ(FromWindowsPath("C:\\Documenti\\foto.GIF"), "/Documenti/foto.GIF");
+    EXPECT_EQ(FromWindowsPath("images\\a.gif"), "images/a.gif");
+    EXPECT_EQ(LastComponent("C:\\a\\b.gif"), "b.gif");
+    EXPECT_EQ(LastComponent("/a/b/c"), "c");
+    EXPECT_EQ(ExtensionOf("Foto.JPEG"), ".jpeg");
+    EXPECT_EQ(ExtensionOf("dir.x/noext"), "");
+    EXPECT_EQ(StemOf("/a/libro.kyt"), "libro");
+}
+
+TEST(FileNames, AccentedNamesAreUtf8OnDisk) {
+    const fs::path p = NativePath("perch\xE9.kyt");
+    EXPECT_EQ(p.string(), "perch\xC3\xA9.kyt");
+    EXPECT_EQ(NameOfPath(p), "perch\xE9.kyt");
+}
+
+namespace {
+// Fails the rename of a temporary file over its target.
+class RenameFails : public PosixFileSystem {
+public:
+    Status Rename(const fs::path&, const fs::path&) override { return Fail("rename refused"); }
+};
+// Fails every write.
+class WriteFails : public PosixFileSystem {
+public:
+    bool Write(FileStream&, std::string_view) override { return false; }
+};
+
+std::vector<std::string> FolderNames(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+}  // namespace
+
+TEST(AtomicWrites, ReplaceTheTargetAndKeepItsPermissions) {
+    const fs::path dir = orvo::test::TestDir() / "atomic";
+    fs::create_directories(dir);
+    const fs::path target = dir / "settings";
+    ASSERT_TRUE(WriteFileAtomically(target, "first", 0600).ok());
+    EXPECT_EQ(orvo::test::ReadFile(target), "first");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    ::chmod(target.c_str(), 0640);
+    ASSERT_TRUE(WriteFileAtomically(target, "second").ok());
+    EXPECT_EQ(orvo::test::ReadFile(target), "second");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(FolderNames(dir), std::vector<std::string>{"settings"});
+}
+
+TEST(AtomicWrites, AFailureLeavesTheTargetAndNoTemporaryFile) {
+    const fs::path dir = orvo::test::TestDir() / "failing";
+    fs::create_directories(dir);
+    const fs::path target = dir / "doc.kyt";
+    orvo::test::WriteFile(target, "old bytes");
+    RenameFails renameFails;
+    EXPECT_FALSE(WriteFileAtomically(target, "new", std::nullopt, renameFails).ok());
+    WriteFails writeFails;
+    EXPECT_FALSE(WriteFileAtomically(target, "new", std::nullopt, writeFails).ok());
+    EXPECT_EQ(orvo::test::ReadFile(target), "old bytes");
+    EXPECT_EQ(FolderNames(dir), std::vector<std::string>{"doc.kyt"});
+}
+
+TEST(AtomicWrites, AMissingFolderIsAFailureNotACrash) {
+    EXPECT_FALSE(WriteFileAtomically(orvo::test::TestDir() / "no" / "such" / "f", "x").ok());
+}
+
+TEST(AtomicWrites, ReadFileBytesReadsWholeFiles) {
+    const fs::path p = orvo::test::TestDir() / "big.bin";
+    std::string big(300000, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7);
+    orvo::test::WriteFile(p, big);
+    auto read = ReadFileBytes(p);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(*read, big);
+    EXPECT_FALSE(ReadFileBytes(orvo::test::TestDir() / "none").ok());
+}
