@@ -1,0 +1,30 @@
+// Behaviour of the object kinds whose records are laid out by later subsystems (tables,
+// visual objects, buttons, multimedia): installed by those subsystems at start-up.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "model/ObjectRecord.h"
+
+namespace orvo {
+
+class TKYToggetto;
+
+struct KindHooks {
+    /// Completes a record stored by an older version (`storedSize` bytes were read).
+    void (*completeRecord)(TKYToggetto& object, std::size_t storedSize) = nullptr;
+    /// The description of an object in use ("label|description"); nullopt: the model's own.
+    std::optional<std::string> (*describe)(const TKYToggetto& object) = nullptr;
+    /// A reason the object refers to `code` through its kind's own fields; 0 for none.
+    int (*refers)(const TKYToggetto& object, std::int32_t code) = nullptr;
+};
+
+/// Installs the hooks of one kind (a subsystem calls it once at start-up, before any document
+/// is read); later calls replace earlier ones.
+void SetKindHooks(TOggettiHel kind, const KindHooks& hooks);
+const KindHooks& HooksOf(TOggettiHel kind);
+
+}  // namespace orvo
