@@ -1,0 +1,197 @@
+// The line breaker: stored widths are added, never measured again.
+#include "textbox/LineBreaker.h"
+
+#include <algorithm>
+
+#include "model/uKYTogge.h"
+#include "textbox/IBoxHost.h"
+#include "textbox/IInlineObject.h"
+
+namespace orvo {
+namespace {
+
+constexpr std::uint8_t kAlignRight = 1;
+constexpr std::uint8_t kAlignCentre = 2;
+
+// Sizes an inline object for this layout and parks it until painting places it.
+void PrepareInlineObject(TKYTparag& paragraph, TKYTcharMetric& m, std::int32_t fullWidth,
+                         IBoxHost* host) {
+    if (m.objectIndex < 0 || std::size_t(m.objectIndex) >= paragraph.objects.size()) return;
+    const TKYToggetto* object = paragraph.objects[std::size_t(m.objectIndex)];
+    IInlineObject* view = (object && host) ? host->ViewOf(*object) : nullptr;
+    if (!view) {
+        // No view: the size read with the markup stands, bottom on the baseline.
+        m.ascent = m.height;
+        return;
+    }
+    view->UpdateSize(fullWidth);
+    const ObjectSize size = view->Size();
+    m.width = size.width;
+    m.height = size.height;
+    switch (view->VerticalAlignment()) {
+        case 3:
+            m.ascent = 0;
+            break;
+        case 4:
+            m.ascent = m.height / 2;
+            break;
+        default:
+            m.ascent = m.height;
+            break;
+    }
+    view->MarkReposition();
+    view->Park();
+}
+
+}  // namespace
+
+std::int32_t LeftMarginOf(const TKYTparag& paragraph, std::int32_t padding) {
+    return paragraph.style.LeftMargin() + padding;
+}
+
+std::int32_t RightMarginOf(const TKYTparag& paragraph, std::int32_t padding) {
+    return paragraph.style.RightMargin() + padding;
+}
+
+std::int32_t FirstIndentOf(const TKYTparag& paragraph) {
+    const std::int32_t indent = paragraph.style.FirstIndent();
+    return (indent < 0 && paragraph.style.ListKind() != 0) ? 0 : indent;
+}
+
+std::int32_t EmptyLineHeight(const TKYTparag& paragraph) {
+    return paragraph.defaultLineHeight > 0 ? paragraph.defaultLineHeight : 20;
+}
+
+std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakContext& context) {
+    const std::int32_t W = context.layoutWidth;
+    paragraph.top = top;
+    paragraph.bottom = top;
+    paragraph.layoutWidth = W;
+
+    const TKYTParaStyle& style = paragraph.style;
+    const std::int32_t left = LeftMarginOf(paragraph, context.padding);
+    const std::int32_t firstIndent = FirstIndentOf(paragraph);
+    const std::int32_t fullWidth = W - left - RightMarginOf(paragraph, context.padding);
+    const std::uint8_t alignment = style.Alignment();
+    const std::int32_t fixedLineHeight = style.LineHeight();
+    const std::int32_t emptyHeight = EmptyLineHeight(paragraph);
+
+    const std::int32_t length = std::int32_t(paragraph.text.size());
+    // Hostile or half-built data: never read past the metric records.
+    const std::int32_t measured =
+        std::min<std::int32_t>(length, std::int32_t(paragraph.metrics.size()));
+
+    std::vector<TKYTline> lines;
+    TKYTline line;
+    line.paragraph = &paragraph;
+    line.first = 0;
+    line.indent = left + firstIndent;
+    std::int32_t available = fullWidth - firstIndent;
+    std::int32_t remaining = available;
+    std::int32_t breakAt = -1;
+    std::int32_t remainingAtBreak = 0;
+    std::int32_t maxAscentAfterBreak = 0;
+
+    auto recordOverflow = [&] {
+        if (remaining < 0) context.usedWidth = std::max(context.usedWidth, W - remaining);
+    };
+    auto finish = [&](TKYTline& l, std::int32_t lineRemaining, std::int32_t lineAvailable) {
+        std::int32_t height = 0;
+        for (std::int32_t k = l.first; k < l.first + l.count && k < measured; ++k) {
+            const TKYTcharMetric& m = paragraph.metrics[std::size_t(k)];
+            height = std::max(height, l.ascent + m.height - m.ascent);
+        }
+        l.height = height > 0 ? height : emptyHeight;
+        if (alignment == kAlignRight)
+            l.alignOffset = lineRemaining;
+        else if (alignment == kAlignCentre)
+            l.alignOffset = lineRemaining / 2;
+        else
+            l.alignOffset = 0;
+        l.usedWidth = lineAvailable - lineRemaining;
+        if (fixedLineHeight > 0) l.height = fixedLineHeight;
+    };
+    auto add = [&](std::int32_t i) {
+        const TKYTcharMetric& m = paragraph.metrics[std::size_t(i)];
+        remaining -= m.width;
+        line.ascent = std::max(line.ascent, m.ascent);
+        maxAscentAfterBreak = std::max(maxAscentAfterBreak, m.ascent);
+        ++line.count;
+        recordOverflow();
+        if (paragraph.text[std::size_t(i)] == ' ') {
+            breakAt = i + 1;
+            remainingAtBreak = remaining;
+            maxAscentAfterBreak = 0;
+        }
+    };
+    auto open = [&](std::int32_t first, std::int32_t count, std::int32_t ascent) {
+        TKYTline next;
+        next.paragraph = &paragraph;
+        next.first = first;
+        next.count = count;
+        next.ascent = ascent;
+        next.top = line.top + line.height;
+        next.indent = left;
+        lines.push_back(line);
+        line = next;
+        available = fullWidth;
+        breakAt = -1;
+    };
+
+    for (std::int32_t i = 0; i < measured; ++i) {
+        TKYTcharMetric& m = paragraph.metrics[std::size_t(i)];
+        if (m.objectIndex >= 0) PrepareInlineObject(paragraph, m, fullWidth, context.host);
+        if (remaining - m.width > 0) {
+            add(i);
+            continue;
+        }
+        if (line.count > 0) {
+            if (breakAt < 0 && i > 0 && paragraph.text[std::size_t(i - 1)] == ' ') {
+                breakAt = i;
+                remainingAtBreak = remaining;
+                maxAscentAfterBreak = 0;
+            }
+            if (breakAt < 0) {
+                add(i);  // no break point: the line overflows
+                continue;
+            }
+            const std::int32_t remainingBeforeCut = remaining;
+            line.count = breakAt - line.first;
+            finish(line, std::max(0, remainingAtBreak), available);
+            const std::int32_t carried = i - breakAt;
+            const std::int32_t carriedWidth = remainingAtBreak - remainingBeforeCut;
+            open(breakAt, carried, maxAscentAfterBreak);
+            remaining = fullWidth - carriedWidth;
+            add(i);
+        } else {
+            add(i);  // a character wider than an empty line: it stands alone and overflows
+            remaining = 0;
+            if (i != measured - 1) {
+                finish(line, 0, available);
+                open(i + 1, 0, 0);
+                remaining = fullWidth;
+            }
+        }
+    }
+    finish(line, remaining, available);
+    recordOverflow();
+    lines.push_back(line);
+
+    const TKYTline& last = lines.back();
+    const std::int32_t nextTop =
+        top + style.SpaceBefore() + last.top + last.height + style.SpaceAfter();
+    paragraph.bottom = nextTop - 1;
+    paragraph.lines = std::move(lines);
+    return nextTop;
+}
+
+void ShiftParagraph(TKYTparag& paragraph, std::int32_t dy, IBoxHost* host) {
+    paragraph.top += dy;
+    paragraph.bottom += dy;
+    if (!host) return;
+    for (const TKYToggetto* object : paragraph.objects)
+        if (object)
+            if (IInlineObject* view = host->ViewOf(*object)) view->MarkReposition();
+}
+
+}  // namespace orvo
