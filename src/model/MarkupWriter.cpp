@@ -1,0 +1,228 @@
+// Writing paragraphs as markup, byte for byte. A paragraph's markup is built in memory and
+// written in one piece (plus one piece before the cells of each inline table).
+#include <charconv>
+
+#include "base/ByteStream.h"
+#include "base/Format.h"
+#include "model/Markup.h"
+
+namespace orvo {
+
+namespace {
+
+void AppendNumber(std::string& out, std::int64_t value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+void AppendHex(std::string& out, std::uint32_t value, int width) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (int shift = (width - 1) * 4; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 15];
+}
+
+// One field: key, value, blank.
+void AppendField(std::string& out, const StyleKey& key, std::int32_t value,
+                 const std::string& fontName) {
+    out += key.key;
+    switch (key.value) {
+        case StyleValue::Colour:
+            out += HexColour(std::uint32_t(value));
+            break;
+        case StyleValue::FontName:
+            out += fontName;
+            out += '"';
+            break;
+        case StyleValue::Byte:
+            AppendNumber(out, value & key.mask);
+            break;
+        case StyleValue::Number:
+            AppendNumber(out, value);
+            break;
+    }
+    out += ' ';
+}
+
+// "<Y c.. F".." s.. y.. p.. >": all five fields of a format.
+void AppendCompleteCode(std::string& out, const TMyFont& font) {
+    out += "<Y ";
+    AppendField(out, KeyOf(StyleField::Colour), font.colour, {});
+    AppendField(out, KeyOf(StyleField::FontName), 0, font.name);
+    AppendField(out, KeyOf(StyleField::FontSize), font.size, {});
+    AppendField(out, KeyOf(StyleField::StyleBits), font.styleBits, {});
+    AppendField(out, KeyOf(StyleField::Position), font.position, {});
+    out += '>';
+}
+
+// "<Y " and the fields a run format overrides.
+void AppendRunCode(std::string& out, const TKYTFontStyle& format) {
+    out += "<Y ";
+    for (StyleField field : kCharOrder) {
+        if (!format.Overrides(field)) continue;
+        AppendField(out, KeyOf(field), format.OverrideValue(field), format.OverrideFontName());
+    }
+    out += '>';
+}
+
+class ParagraphWriter {
+public:
+    ParagraphWriter(const TKYTparag& para, ByteStream& stream, IMarkupHost& host)
+        : para_(para), stream_(stream), host_(host) {}
+
+    bool Write(WriteMode mode, int start, int end);
+
+private:
+    bool Flush() {
+        const bool ok = stream_.Write(out_);
+        out_.clear();
+        lastCodeEnd_ = std::string::npos;
+        return ok && ok_;
+    }
+    void AppendCode(void (*append)(std::string&, const TKYTFontStyle&), const TKYTFontStyle* run,
+                    const TMyFont* font) {
+        // Collapse rule: a code followed by nothing yet gives way to the next one.
+        if (lastCodeEnd_ == out_.size()) out_.resize(lastCodeStart_);
+        lastCodeStart_ = out_.size();
+        if (run)
+            append(out_, *run);
+        else
+            AppendCompleteCode(out_, *font);
+        lastCodeEnd_ = out_.size();
+    }
+    void WriteHead(WriteMode mode);
+    void WriteCells(const ITableCells& cells);
+
+    const TKYTparag& para_;
+    ByteStream& stream_;
+    IMarkupHost& host_;
+    std::string out_;
+    std::size_t lastCodeStart_ = 0;
+    std::size_t lastCodeEnd_ = std::string::npos;
+    bool ok_ = true;
+};
+
+void ParagraphWriter::WriteHead(WriteMode mode) {
+    const TKYTParaStyle& style = para_.style;
+    if (mode == wmContinuation && !para_.IsTableParagraph(host_)) {
+        AppendCompleteCode(out_, style.AsMyFont());
+        return;
+    }
+    out_ += "<Z S";
+    AppendNumber(out_, style.Definition() ? StyleNumber(*style.Definition()) : 0);
+    out_ += ' ';
+    for (StyleField field : kHeadOrder) {
+        if (!style.Overrides(field)) continue;
+        AppendField(out_, KeyOf(field), style.OverrideValue(field), style.OverrideFontName());
+    }
+    out_ += '>';
+}
+
+void ParagraphWriter::WriteCells(const ITableCells& cells) {
+    ok_ = Flush() && ok_;
+    for (int r = 0; r < cells.Rows(); ++r) {
+        for (int c = 0; c < cells.Columns(); ++c) {
+            const Paragraphs& cell = cells.CellParagraphs(r, c);
+            // A cell holds at least one paragraph; one without any is written empty.
+            if (cell.empty()) ok_ = stream_.Write(std::string_view("<Z S1 >")) && ok_;
+            for (const auto& para : cell)
+                if (para) ok_ = para->WriteMarkup(stream_, wmSave, 0, -1, host_) && ok_;
+            ok_ = stream_.Write(std::string_view("<T>")) && ok_;
+        }
+    }
+}
+
+bool ParagraphWriter::Write(WriteMode mode, int start, int end) {
+    const int length = int(para_.text.size());
+    if (end < 0 || end > length) end = length;
+    if (start < 0) start = 0;
+    const int rangeStart = start;
+    const int rangeEnd = end;
+    if (mode == wmRange) {
+        start = 0;
+        end = length;
+    }
+    out_.reserve(std::size_t(end) + 64);
+    WriteHead(mode);
+
+    std::int32_t lastLink = -1;
+    const TKYTFontStyle* current = nullptr;  // none: the paragraph's character format
+    for (int i = 0; i < end; ++i) {
+        const TKYTcharMetric m = std::size_t(i) < para_.metrics.size()
+                                     ? para_.metrics[std::size_t(i)]
+                                     : TKYTcharMetric{};
+        if (m.fontIndex >= 0 && std::size_t(m.fontIndex) < para_.fonts.size()) {
+            current = &para_.fonts[std::size_t(m.fontIndex)];
+            if (i >= start) AppendCode(AppendRunCode, current, nullptr);
+        } else if (i > 0 && i == start) {
+            const TMyFont font = current ? current->AsMyFont() : para_.style.charFormat.AsMyFont();
+            AppendCode(nullptr, nullptr, &font);
+        }
+        if (i < start) continue;
+        if (m.linkId != lastLink) {
+            lastLink = m.linkId;
+            if (lastLink == -1) {
+                out_ += "<%>";
+            } else {
+                out_ += "<$";
+                AppendHex(out_, std::uint32_t(lastLink), 8);
+                out_ += '>';
+            }
+        }
+        if (m.objectIndex >= 0 && std::size_t(m.objectIndex) < para_.objects.size() &&
+            para_.objects[std::size_t(m.objectIndex)]) {
+            const TKYToggetto& object = *para_.objects[std::size_t(m.objectIndex)];
+            out_ += "<$FF";
+            AppendHex(out_, std::uint32_t(host_.PageObjectIdentifier(object)) & 0xFFFFFF, 6);
+            out_ += '>';
+            if (const ITableCells* cells = host_.TableCells(object)) {
+                if (mode == wmSave || (mode == wmRange && i >= rangeStart && i < rangeEnd))
+                    WriteCells(*cells);
+                else if (mode == wmRange)
+                    out_ += "<@>";
+            }
+            continue;
+        }
+        const char c = para_.text[std::size_t(i)];
+        switch (c) {
+            case '&':
+                out_ += "&amp;";
+                break;
+            case '<':
+                out_ += "&lt;";
+                break;
+            case '>':
+                out_ += "&gt;";
+                break;
+            default:
+                out_ += c;
+                break;
+        }
+    }
+    if (lastLink != -1) out_ += "<%>";
+    return Flush();
+}
+
+}  // namespace
+
+bool TKYTparag::WriteMarkup(ByteStream& stream, WriteMode mode, int start, int end,
+                            IMarkupHost& host) const {
+    ParagraphWriter writer(*this, stream, host);
+    return writer.Write(mode, start, end);
+}
+
+bool WriteText(ByteStream& stream, const Paragraphs& paragraphs, IMarkupHost& host) {
+    bool ok = true;
+    for (const auto& para : paragraphs)
+        if (para && para->kind == kBodyParagraph)
+            ok = para->WriteMarkup(stream, wmSave, 0, -1, host) && ok;
+    const char zero = 0;
+    return stream.Write(&zero, 1) && ok;
+}
+
+std::string WriteText(const Paragraphs& paragraphs, IMarkupHost& host) {
+    MemoryStream stream;
+    (void)WriteText(stream, paragraphs, host);
+    return stream.TakeBytes();
+}
+
+}  // namespace orvo
