@@ -4,6 +4,8 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace orvo {
@@ -33,41 +35,58 @@ int Distance(const Rgb& a, const std::uint8_t* p) {
     return dr * dr + dg * dg + db * db;
 }
 
-// The palette entry nearest to `p`, searched outwards from its red value: entries whose red
-// alone is farther than the best distance found cannot be nearer.
-std::uint8_t Nearest(const std::vector<std::pair<std::uint8_t, std::uint8_t>>& byRed,
-                     const Palette& palette, const std::uint8_t* p) {
-    const auto start =
-        std::lower_bound(byRed.begin(), byRed.end(), std::make_pair(p[0], std::uint8_t(0)));
-    std::uint8_t best = byRed.front().second;
-    int bestDistance = Distance(palette[best], p);
-    auto up = start;
-    auto down = start;
-    while (bestDistance > 0 && (up != byRed.end() || down != byRed.begin())) {
-        if (up != byRed.end()) {
-            const int dr = int(up->first) - p[0];
-            if (dr * dr >= bestDistance) {
-                up = byRed.end();
-            } else {
-                const int d = Distance(palette[up->second], p);
-                if (d < bestDistance) best = up->second, bestDistance = d;
-                ++up;
-            }
+// Finds the palette entry nearest to a colour. The colour cube is cut into 32 × 32 × 32 cells;
+// the first time a cell is met, the entries that can be nearest to some colour in it are listed
+// (those not farther than the farthest point of the best entry), and only they are compared.
+// The answer is the one a search of the whole palette gives, the lowest index on a tie.
+class NearestColour {
+public:
+    explicit NearestColour(const Palette& palette)
+        : palette_(palette), start_(kCells, -1), count_(kCells, 0) {}
+
+    std::uint8_t Find(const std::uint8_t* p) {
+        const int cell = ((p[0] >> 3) << 10) | ((p[1] >> 3) << 5) | (p[2] >> 3);
+        if (start_[cell] < 0) List(cell);
+        const std::uint8_t* candidate = &candidates_[std::size_t(start_[cell])];
+        std::uint8_t best = candidate[0];
+        int bestDistance = Distance(palette_[best], p);
+        for (int i = 1; i < count_[cell] && bestDistance > 0; ++i) {
+            const int d = Distance(palette_[candidate[i]], p);
+            if (d < bestDistance) best = candidate[i], bestDistance = d;
         }
-        if (down != byRed.begin()) {
-            const auto candidate = std::prev(down);
-            const int dr = int(p[0]) - candidate->first;
-            if (dr * dr >= bestDistance) {
-                down = byRed.begin();
-            } else {
-                const int d = Distance(palette[candidate->second], p);
-                if (d < bestDistance) best = candidate->second, bestDistance = d;
-                down = candidate;
-            }
-        }
+        return best;
     }
-    return best;
-}
+
+private:
+    static constexpr int kCells = 32 * 32 * 32;
+
+    static int Axis(int value, int low, bool farthest) {
+        const int high = low + 7;
+        if (farthest) return std::max(std::abs(value - low), std::abs(value - high));
+        return value < low ? low - value : value > high ? value - high : 0;
+    }
+
+    void List(int cell) {
+        const int low[3] = {(cell >> 10) << 3, ((cell >> 5) & 31) << 3, (cell & 31) << 3};
+        auto bound = [&](const Rgb& c, bool farthest) {
+            const int dr = Axis(c.r, low[0], farthest), dg = Axis(c.g, low[1], farthest),
+                      db = Axis(c.b, low[2], farthest);
+            return dr * dr + dg * dg + db * db;
+        };
+        int limit = INT_MAX;
+        for (const Rgb& c : palette_) limit = std::min(limit, bound(c, true));
+        start_[cell] = int(candidates_.size());
+        for (std::size_t i = 0; i < palette_.size(); ++i) {
+            if (bound(palette_[i], false) <= limit) candidates_.push_back(std::uint8_t(i));
+        }
+        count_[cell] = int(candidates_.size()) - start_[cell];
+    }
+
+    const Palette& palette_;
+    std::vector<int> start_;
+    std::vector<int> count_;
+    std::vector<std::uint8_t> candidates_;
+};
 
 // GifQuantizeBuffer places each pixel by its 5-bit box, not by the nearest colour of the
 // palette it chose; mapping every pixel to its nearest colour, moving each colour to the mean
@@ -75,21 +94,11 @@ std::uint8_t Nearest(const std::vector<std::pair<std::uint8_t, std::uint8_t>>& b
 void Refine(const Bitmap& bitmap, IndexedBitmap& out) {
     const std::size_t count = std::size_t(bitmap.width) * std::size_t(bitmap.height);
     for (int pass = 0; pass < 2; ++pass) {
-        std::vector<std::pair<std::uint8_t, std::uint8_t>> byRed;  // (red, index), sorted
-        for (std::size_t c = 0; c < out.palette.size(); ++c) {
-            byRed.emplace_back(out.palette[c].r, std::uint8_t(c));
-        }
-        std::sort(byRed.begin(), byRed.end());
-        std::unordered_map<std::uint32_t, std::uint8_t> nearest;
+        NearestColour nearest(out.palette);
         std::vector<std::uint64_t> sums(out.palette.size() * 4, 0);
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint8_t* p = &bitmap.rgba[i * 4];
-            const std::uint32_t key = p[0] | (p[1] << 8) | (p[2] << 16);
-            auto found = nearest.find(key);
-            if (found == nearest.end()) {
-                found = nearest.emplace(key, Nearest(byRed, out.palette, p)).first;
-            }
-            const std::uint8_t index = found->second;
+            const std::uint8_t index = nearest.Find(p);
             out.indices[i] = index;
             std::uint64_t* sum = &sums[std::size_t(index) * 4];
             sum[0] += p[0], sum[1] += p[1], sum[2] += p[2], sum[3] += 1;

@@ -27,6 +27,7 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
     auto* input = static_cast<MemoryInput*>(gif->UserData);
     if (length <= 0) return 0;
     const std::size_t n = std::min(std::size_t(length), input->bytes.size() - input->position);
+    if (n == 0) return 0;
     std::memcpy(buffer, input->bytes.data() + input->position, n);
     input->position += n;
     return int(n);
@@ -319,6 +320,10 @@ Result<std::string> EncodeGif(const Picture& gif) {
         if (!f.localPalette.empty()) {
             localMap = MapOf(f.localPalette);
             if (!localMap) return Fail(kGifNotWritten);
+        } else if (file->Image.ColorMap != nullptr) {
+            // giflib forgets, without freeing it, the previous frame's palette here.
+            GifFreeMapObject(file->Image.ColorMap);
+            file->Image.ColorMap = nullptr;
         }
         if (EGifPutImageDesc(file.get(), f.left, f.top, f.width, f.height, f.interlaced,
                              localMap.get()) == GIF_ERROR) {
@@ -340,10 +345,11 @@ Result<std::string> EncodeGif(const Picture& gif) {
     return out;
 }
 
-Result<std::string> RewriteGifTransparency(std::string_view bytes, bool on) {
+Result<std::string> RewriteGifTransparency(std::string_view bytes, bool on,
+                                           const DecodeLimits& limits) {
     // The frames are decoded only to learn their lower-left pixels; the file itself is copied
     // block by block, so its compressed data, comments and other extensions stay as they were.
-    const Result<Picture> decoded = DecodeGif(bytes);
+    const Result<Picture> decoded = DecodeGif(bytes, limits);
     if (!decoded) return decoded.failure();
     const std::vector<GifFrame>& frames = decoded->frames;
 
@@ -376,18 +382,15 @@ Result<std::string> RewriteGifTransparency(std::string_view bytes, bool on) {
                 const std::uint8_t label = in.U8();
                 out += char(introducer);
                 out += char(label);
-                if (label == 0xF9 && in.Peek() >= 4) {
-                    pendingFlags = out.size() + 1;
-                } else if (label == 0xF9) {
-                    pendingFlags = std::string::npos;  // too short to be used by a reader
-                }
+                // As readers do, an extension too short to hold its fields is passed over.
+                if (label == 0xF9 && in.Peek() >= 4) pendingFlags = out.size() + 1;
                 copySubBlocks();
                 continue;
             }
             if (introducer != 0x2C) throw ParseError("unknown block");
             if (frame >= frames.size()) throw ParseError("frame not decoded");
             const GifFrame& f = frames[frame++];
-            const bool takesLowerLeft = on && f.height >= 2;
+            const bool takesLowerLeft = on && f.height >= 2 && f.width >= 1;
             const std::uint8_t lowerLeft = takesLowerLeft ? f.IndexAt(0, f.height - 1) : 0;
             if (pendingFlags != std::string::npos) {
                 char& flags = out[pendingFlags];

@@ -22,7 +22,8 @@ Result<std::string> EncodeGif(const Picture& gif);
 /// graphic control extension gets its transparency flag set to `on`; when turning on, a frame
 /// without one gets a new extension, and a frame at least 2 pixels high takes the colour index of
 /// its lower-left pixel as its transparent colour.
-Result<std::string> RewriteGifTransparency(std::string_view gifBytes, bool on);
+Result<std::string> RewriteGifTransparency(std::string_view gifBytes, bool on,
+                                           const DecodeLimits& limits = {});
 
 /// A bitmap as a one-frame GIF, its colours reduced by ReduceColours. With `transparent` the
 /// frame is transparent by the same rule as RewriteGifTransparency.

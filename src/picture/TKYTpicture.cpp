@@ -48,7 +48,7 @@ bool TKYTpicture::IsOpaque() const {
 
 Status TKYTpicture::SetTransparent(bool on) {
     if (!IsGif() || imageName_.empty()) return Fail("Immagine non GIF");
-    Result<std::string> rewritten = RewriteGifTransparency(bytes_, on);
+    Result<std::string> rewritten = RewriteGifTransparency(bytes_, on, limits_);
     if (!rewritten) return rewritten.failure();
     if (Status written = WriteFileAtomically(NativePath(imageName_), *rewritten); !written) {
         return written;

@@ -1,6 +1,9 @@
 // Colour reduction and bitmaps written as GIF, checked against PIL.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "PictureSupport.h"
 #include "picture/ColourReduction.h"
 #include "picture/GifCodec.h"
@@ -52,6 +55,29 @@ TEST(ColourReduction, RichBitmapsAreReducedCloseToTheOriginal) {
     EXPECT_LT(test::MeanChannelDifference(back, source), 5.0);
     EXPECT_LE(test::MaxChannelDifference(back, source), 32);
     EXPECT_FALSE(ReduceColours(Bitmap()).ok());
+}
+
+TEST(ColourReduction, EveryPixelTakesItsNearestPaletteColour) {
+    Bitmap noisy = test::Gradient(90, 70);
+    unsigned seed = 7;
+    for (std::uint8_t& v : noisy.rgba) {
+        seed = seed * 1103515245u + 12345u;
+        v = std::uint8_t(std::clamp(int(v) + int((seed >> 16) % 41) - 20, 0, 255));
+    }
+    Result<IndexedBitmap> r = ReduceColours(noisy);
+    ASSERT_TRUE(r.ok());
+    auto distance = [](const Rgb& c, const std::uint8_t* p) {
+        const int dr = c.r - p[0], dg = c.g - p[1], db = c.b - p[2];
+        return dr * dr + dg * dg + db * db;
+    };
+    int wrong = 0;
+    for (std::size_t i = 0; i < r->indices.size(); ++i) {
+        const std::uint8_t* p = &noisy.rgba[i * 4];
+        int best = INT_MAX;
+        for (const Rgb& c : r->palette) best = std::min(best, distance(c, p));
+        wrong += distance(r->palette.at(r->indices[i]), p) != best;
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(BitmapAsGif, PilReadsItWithinTheColourReduction) {

@@ -107,6 +107,16 @@ TEST(GifRoundTrip, FramesControlsPalettesAndLoopSurvive) {
     EXPECT_EQ(EncodeOk(back), bytes);  // writing what we read gives the same bytes
 }
 
+TEST(GifRoundTrip, AFrameWithItsOwnPaletteMayComeBeforeOneWithout) {
+    Picture p = TwoFrames();
+    std::swap(p.frames[0], p.frames[1]);
+    const Picture back = DecodeOk(EncodeOk(p));
+    ASSERT_EQ(back.frames.size(), 2u);
+    EXPECT_EQ(back.frames[0].localPalette, p.frames[0].localPalette);
+    EXPECT_TRUE(back.frames[1].localPalette.empty());
+    EXPECT_EQ(back.frames[1].indices, p.frames[1].indices);
+}
+
 TEST(GifRoundTrip, RefusesWhatCannotBeWritten) {
     Picture p = TwoFrames();
     p.frames[0].indices.pop_back();
