@@ -619,11 +619,13 @@ Result<std::string> TKYToggetto::ContentBytes() const {
 std::string TKYToggetto::ContentSourceFile() const {
     if (!fileName_.empty()) return fileName_;
     if (kind_ != K::genLink && kind_ != K::immagine && kind_ != K::immagineNew) return {};
-    const std::string field = FileName();
+    std::string field = FromWindowsPath(FileName());
     if (field.empty()) return {};
-    if (fileFieldSetInThisRun_) return field;
-    if (owner_ && owner_->LiesInDocumentFolder(field)) return field;
-    return {};
+    if (!fileFieldSetInThisRun_ && !(owner_ && owner_->LiesInDocumentFolder(field))) return {};
+    // A relative name is relative to the document's folder.
+    if (owner_ && !field.starts_with('/') && !owner_->DocumentFolder().empty())
+        field = NameOfPath(owner_->DocumentFolder()) + "/" + field;
+    return field;
 }
 
 Status TKYToggetto::WriteToStream(ByteStream& stream) const {

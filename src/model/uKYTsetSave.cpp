@@ -228,26 +228,30 @@ bool TKYTset::SaveToFile(const std::string& fileName, int version) {
     };
     if (existing && !fileSystem_.SetPermissions(temporary, existing->mode)) return abandon();
 
+    // The previous file gets a second name before the new one takes its place, so the name
+    // always holds a whole file; ".bak" changes only once the new file stands.
+    std::filesystem::path second;
     if (Backups && existing) {
-        std::filesystem::path backup = target;
-        backup.replace_extension(".bak");
-        std::filesystem::path second;
         bool linked = false;
         for (int attempt = 0; attempt < 20 && !linked; ++attempt) {
-            second = folder / ("." + backup.filename().string() + "." + UniqueTag() + ".tmp");
+            second = folder / ("." + target.filename().string() + ".bak." + UniqueTag() + ".tmp");
             linked = bool(fileSystem_.Link(target, second));
             if (!linked && errno != EEXIST) break;
         }
         if (!linked) {
             // A file system without hard links: the backup is a copy, written whole.
             Result<std::string> old = ReadFileBytes(target);
-            if (!old || !WriteFileAtomically(backup, *old, existing->mode, fileSystem_))
-                return abandon();
-        } else if (!fileSystem_.Rename(second, backup)) {
-            return abandon(second);
+            if (!old || !WriteFileAtomically(second, *old, existing->mode, fileSystem_))
+                return abandon(second);
         }
     }
-    if (!fileSystem_.Rename(temporary, target)) return abandon();
+    if (!fileSystem_.Rename(temporary, target)) return abandon(second);
+    if (!second.empty()) {
+        std::filesystem::path backup = target;
+        backup.replace_extension(".bak");
+        (void)fileSystem_.Rename(second, backup);
+        (void)fileSystem_.Remove(second);  // left when ".bak" already was this very file
+    }
     (void)fileSystem_.SyncFolder(folder);
     modified_ = false;
 
