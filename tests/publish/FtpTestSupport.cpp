@@ -208,8 +208,8 @@ ScriptedServer::ScriptedServer(Script script, int connections) {
             ScriptedPeer peer(fd);
             script(peer, i);
             // Wait (briefly) for the client to hang up, so nothing it sends is lost.
-            while (!peer.Expect().empty()) {
-            }
+            for (std::string command = peer.Expect(); !command.empty(); command = peer.Expect())
+                if (command == "QUIT") peer.Reply("221 Goodbye.");
             std::lock_guard lock(mutex_);
             commands_.insert(commands_.end(), peer.commands.begin(), peer.commands.end());
         }
