@@ -112,7 +112,17 @@ TKYTtesto* TKYTpage::Present(std::unique_ptr<TKYTtesto> text) {
     const PageRecord record = PageRecord::Read(*working_);
     background_.colour = record.BackgroundColour();
     background_.picture = nullptr;
+    Result<std::string> body = working_->ContentBytes();
+    CreateView(body.ok() ? *body : std::string());
+    view_->Activate();
+    shownMarkup_ = view_->WrittenText();
+    shownWorking_ = Take(*working_);
+    frameSet_.StartPreviews(*this);
+    ArmSpellTimer();
+    return working_.get();
+}
 
+void TKYTpage::CreateView(std::string_view body) {
     auto contentOf = [](const TKYTtesto* text) -> std::optional<std::string> {
         if (!text) return std::nullopt;
         Result<std::string> bytes = text->ContentBytes();
@@ -120,18 +130,27 @@ TKYTtesto* TKYTpage::Present(std::unique_ptr<TKYTtesto> text) {
     };
     const std::optional<std::string> header = contentOf(working_->headerText.get());
     const std::optional<std::string> footer = contentOf(working_->footerText.get());
-    const std::string body = contentOf(working_.get()).value_or(std::string());
     view_ = views_.CreateView(*this, set_, *working_);
     view_->LoadText(header ? std::optional<std::string_view>(*header) : std::nullopt, body,
                     footer ? std::optional<std::string_view>(*footer) : std::nullopt);
     view_->SetReadOnly(readOnly_);
     view_->SetAnimated(animated_);
-    view_->Activate();
-    shownMarkup_ = view_->WrittenText();
-    shownWorking_ = Take(*working_);
-    frameSet_.StartPreviews(*this);
+}
+
+void TKYTpage::DetachView() {
+    if (!view_) return;
+    StopSpellCheck();
+    DisarmSpellTimer();
+    detachedMarkup_ = view_->WrittenText();
+    view_.reset();
+}
+
+void TKYTpage::ReattachView() {
+    if (!detachedMarkup_ || !working_) return;
+    const std::string body = std::move(*detachedMarkup_);
+    detachedMarkup_.reset();
+    CreateView(body);
     ArmSpellTimer();
-    return working_.get();
 }
 
 bool TKYTpage::Edited(const std::string& markup) const {
@@ -154,7 +173,7 @@ std::int32_t TKYTpage::StoreAsNewPage(const std::string& markup, bool raise) {
 bool TKYTpage::CommitText() {
     if (!Showing() || committed_) return false;
     StopSpellCheck();
-    const std::string markup = view_->WrittenText();
+    const std::string markup = view_ ? view_->WrittenText() : detachedMarkup_.value_or("");
     const bool raise = frameSet_.RaiseVersionStamp();
     bool stored = true;
     if (newPage_) {
@@ -196,6 +215,7 @@ void TKYTpage::CloseText() {
     DisarmSpellTimer();
     const bool wasShowing = Showing();
     view_.reset();
+    detachedMarkup_.reset();
     working_.reset();
     shownPage_.reset();
     shownWorking_.reset();

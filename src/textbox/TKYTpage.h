@@ -60,6 +60,13 @@ public:
     /// undo list of this page's steps.
     void CloseText();
 
+    /// Around a save of the hypertext, which recreates every object (the styles the view's
+    /// paragraphs use included): the view's text is kept in working form and the view freed,
+    /// then made again from that text. The edits survive; the page is found again by its
+    /// identifier when committed.
+    void DetachView();
+    void ReattachView();
+
     bool Showing() const { return working_ != nullptr; }
     /// The identifier of the page shown; -1 while nothing or a new page is shown.
     std::int32_t PageIdentifier() const { return pageIdentifier_; }
@@ -128,6 +135,7 @@ private:
     void OpenHeaderFooter(TKYTtesto& text);
     bool Edited(const std::string& markup) const;
     std::int32_t StoreAsNewPage(const std::string& markup, bool raise);
+    void CreateView(std::string_view body);
     void ArmSpellTimer();
     void DisarmSpellTimer();
     void UpdateScrollBars();
@@ -151,6 +159,8 @@ private:
     // The working text as shown, to tell whether anything was edited.
     std::string shownMarkup_;
     std::optional<Snapshot> shownWorking_;
+    // The view's text while it is detached.
+    std::optional<std::string> detachedMarkup_;
 
     bool readOnly_ = false;
     bool animated_ = true;
