@@ -81,7 +81,9 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     const std::int32_t measured =
         std::min<std::int32_t>(length, std::int32_t(paragraph.metrics.size()));
 
-    std::vector<TKYTline> lines;
+    // The line list is rebuilt in place: its storage is kept from the last layout.
+    std::vector<TKYTline>& lines = paragraph.lines;
+    lines.clear();
     TKYTline line;
     line.paragraph = &paragraph;
     line.first = 0;
@@ -91,16 +93,17 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     std::int32_t breakAt = -1;
     std::int32_t remainingAtBreak = 0;
     std::int32_t maxAscentAfterBreak = 0;
+    // The largest depth below the ascent (height - ascent) of the line's characters, of those
+    // up to the break point and of those after it: a line's height is its ascent plus the
+    // depth of the characters it keeps.
+    std::int32_t depth = 0, depthAtBreak = 0, depthAfterBreak = 0;
 
     auto recordOverflow = [&] {
         if (remaining < 0) context.usedWidth = std::max(context.usedWidth, W - remaining);
     };
-    auto finish = [&](TKYTline& l, std::int32_t lineRemaining, std::int32_t lineAvailable) {
-        std::int32_t height = 0;
-        for (std::int32_t k = l.first; k < l.first + l.count && k < measured; ++k) {
-            const TKYTcharMetric& m = paragraph.metrics[std::size_t(k)];
-            height = std::max(height, l.ascent + m.height - m.ascent);
-        }
+    auto finish = [&](TKYTline& l, std::int32_t lineDepth, std::int32_t lineRemaining,
+                      std::int32_t lineAvailable) {
+        const std::int32_t height = l.count > 0 ? l.ascent + lineDepth : 0;
         l.height = height > 0 ? height : emptyHeight;
         if (alignment == kAlignRight)
             l.alignOffset = lineRemaining;
@@ -116,15 +119,20 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
         remaining -= m.width;
         line.ascent = std::max(line.ascent, m.ascent);
         maxAscentAfterBreak = std::max(maxAscentAfterBreak, m.ascent);
+        depth = std::max(depth, m.height - m.ascent);
+        depthAfterBreak = std::max(depthAfterBreak, m.height - m.ascent);
         ++line.count;
         recordOverflow();
         if (paragraph.text[std::size_t(i)] == ' ') {
             breakAt = i + 1;
             remainingAtBreak = remaining;
             maxAscentAfterBreak = 0;
+            depthAtBreak = depth;
+            depthAfterBreak = 0;
         }
     };
-    auto open = [&](std::int32_t first, std::int32_t count, std::int32_t ascent) {
+    auto open = [&](std::int32_t first, std::int32_t count, std::int32_t ascent,
+                    std::int32_t carriedDepth) {
         TKYTline next;
         next.paragraph = &paragraph;
         next.first = first;
@@ -136,6 +144,8 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
         line = next;
         available = fullWidth;
         breakAt = -1;
+        depth = carriedDepth;
+        depthAfterBreak = carriedDepth;
     };
 
     for (std::int32_t i = 0; i < measured; ++i) {
@@ -150,6 +160,8 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
                 breakAt = i;
                 remainingAtBreak = remaining;
                 maxAscentAfterBreak = 0;
+                depthAtBreak = depth;
+                depthAfterBreak = 0;
             }
             if (breakAt < 0) {
                 add(i);  // no break point: the line overflows
@@ -157,23 +169,23 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
             }
             const std::int32_t remainingBeforeCut = remaining;
             line.count = breakAt - line.first;
-            finish(line, std::max(0, remainingAtBreak), available);
+            finish(line, depthAtBreak, std::max(0, remainingAtBreak), available);
             const std::int32_t carried = i - breakAt;
             const std::int32_t carriedWidth = remainingAtBreak - remainingBeforeCut;
-            open(breakAt, carried, maxAscentAfterBreak);
+            open(breakAt, carried, maxAscentAfterBreak, depthAfterBreak);
             remaining = fullWidth - carriedWidth;
             add(i);
         } else {
             add(i);  // a character wider than an empty line: it stands alone and overflows
             remaining = 0;
             if (i != measured - 1) {
-                finish(line, 0, available);
-                open(i + 1, 0, 0);
+                finish(line, depth, 0, available);
+                open(i + 1, 0, 0, 0);
                 remaining = fullWidth;
             }
         }
     }
-    finish(line, remaining, available);
+    finish(line, depth, remaining, available);
     recordOverflow();
     lines.push_back(line);
 
@@ -181,7 +193,6 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     const std::int32_t nextTop =
         top + style.SpaceBefore() + last.top + last.height + style.SpaceAfter();
     paragraph.bottom = nextTop - 1;
-    paragraph.lines = std::move(lines);
     return nextTop;
 }
 
