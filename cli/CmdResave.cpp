@@ -1,0 +1,31 @@
+// orvo-cli resave FILE OUT: reads a hypertext and saves it under another name.
+#include <ostream>
+
+#include "CliCommand.h"
+#include "base/Cp1252.h"
+#include "model/uKYTset.h"
+
+namespace orvo::cli {
+namespace {
+
+int RunResave(CliContext& context) {
+    if (context.args.size() != 2) return FailWith(context, "Usage: orvo-cli resave FILE OUT");
+    TKYTset set(context.environment, context.messages);
+    // A refused file has shown its message already.
+    if (!set.LoadFromFile(Utf8ToCp1252(context.args[0]))) return 1;
+    if (!set.SaveToFile(Utf8ToCp1252(context.args[1]))) {
+        for (const std::string& error : set.Errors()) FailWith(context, error);
+        return 1;
+    }
+    return 0;
+}
+
+const CliRegistration kRegistration{
+    {"resave", "reads a hypertext and saves it as another file",
+     "Usage: orvo-cli resave FILE OUT\n"
+     "Reads the hypertext FILE and saves it as OUT, as the program's Save As does: the save\n"
+     "counter goes up by one and the screen resolution is written.\n",
+     &RunResave}};
+
+}  // namespace
+}  // namespace orvo::cli
