@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -270,12 +271,13 @@ bool TraceLog::Contains(std::string_view text) const {
 
 std::string PatternBytes(std::size_t size, std::uint32_t seed) {
     std::string bytes(size, '\0');
-    std::uint32_t x = seed * 2654435761u + 1;
-    for (std::size_t i = 0; i < size; ++i) {
+    std::uint64_t x = std::uint64_t(seed) * 0x9E3779B97F4A7C15ull + 1;
+    for (std::size_t i = 0; i < size; i += 8) {
         x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        bytes[i] = char(x & 0xFF);
+        x ^= x >> 7;
+        x ^= x << 17;
+        const std::size_t n = std::min<std::size_t>(8, size - i);
+        std::memcpy(bytes.data() + i, &x, n);
     }
     return bytes;
 }
