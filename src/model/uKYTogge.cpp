@@ -1018,6 +1018,13 @@ std::string WithCode(std::string description, const TKYToggetto& object) {
 
 std::string TKYToggetto::Describe() const {
     if (IsFree()) return "Non definito.";
+    // Links may name each other in a circle (a hostile file can make one): stop going deeper.
+    static thread_local int depth = 0;
+    if (depth > 4) return {};
+    ++depth;
+    struct Leave {
+        ~Leave() { --depth; }
+    } leave;
     const RecordView r = ReadView();
     if (const auto hook = HooksOf(kind_).describe)
         if (std::optional<std::string> text = hook(*this)) return *text;

@@ -70,6 +70,18 @@ TEST_F(Descriptions, SpecialLinks) {
     EXPECT_EQ(previous.Describe(), "pagina precedente|Collegamento a: pagina precedente");
 }
 
+TEST_F(Descriptions, LinksNamingEachOtherInACircleEnd) {
+    TKYToggetto& a = Add(K::speclink);
+    TKYToggetto& b = Add(K::shortObj);
+    a.View().SetI32(kSpecTarget, b.Code());
+    a.View().SetU8(kSpecAction, 0);
+    a.View().SetU8(kSpecFrame, 0);
+    b.View().SetU8(kRecSubtype, 13);
+    b.View().SetI32(kShortReference, a.Code());
+    EXPECT_THAT(a.Describe(), ::testing::StartsWith("|Qui si rimpiazza la cornice corrente con"));
+    EXPECT_THAT(b.Describe(), ::testing::EndsWith("@0"));
+}
+
 TEST_F(Descriptions, ReferenceObjects) {
     TKYToggetto& picture = Add(K::immagine, "logo");
     TKYToggetto& ref = Add(K::shortObj);
