@@ -80,9 +80,18 @@ void TKYTbox::RefreshPositions() {
     }
 }
 
+IMarkupHost& TKYTbox::HostFor(std::uint8_t kind) const {
+    if (kind == kHeaderParagraph && headerHost_) return *headerHost_;
+    if (kind == kFooterParagraph && footerHost_) return *footerHost_;
+    return markup_;
+}
+
 void TKYTbox::LoadText(std::optional<std::string_view> header, std::string_view body,
-                       std::optional<std::string_view> footer) {
+                       std::optional<std::string_view> footer, IMarkupHost* headerHost,
+                       IMarkupHost* footerHost) {
     UpdateLock lock(*this);
+    headerHost_ = headerHost;
+    footerHost_ = footerHost;
     paragraphs_.clear();
     headCount_ = footCount_ = 0;
     caret_ = TKYTTextPos{};
@@ -90,7 +99,7 @@ void TKYTbox::LoadText(std::optional<std::string_view> header, std::string_view 
 
     auto append = [&](std::string_view markup, std::uint8_t kind) {
         if (markup.empty()) return std::int32_t(0);
-        Paragraphs read = ReadText(markup, markup_, 0);
+        Paragraphs read = ReadText(markup, HostFor(kind), 0);
         for (auto& p : read) {
             p->kind = kind;
             paragraphs_.push_back(std::move(p));
@@ -263,11 +272,12 @@ void TKYTbox::ReplaceParagraphs(std::int32_t firstPara, std::int32_t lastPara) {
     lastPara = std::min(lastPara, ParagraphCount() - 1);
     for (std::int32_t i = firstPara; i <= lastPara; ++i) {
         TKYTparag& old = Paragraph(i);
+        IMarkupHost& host = HostFor(old.kind);
         MemoryStream stream;
-        if (!old.WriteMarkup(stream, wmSnapshot, 0, -1, markup_)) continue;
+        if (!old.WriteMarkup(stream, wmSnapshot, 0, -1, host)) continue;
         std::string markup = stream.TakeBytes();
         markup.push_back('\0');
-        Paragraphs fresh = ReadText(markup, markup_, wmSnapshot);
+        Paragraphs fresh = ReadText(markup, host, wmSnapshot);
         if (fresh.size() != 1) continue;  // keep the paragraph as it was
         TKYTparag& p = *fresh.front();
         p.kind = old.kind;

@@ -38,9 +38,12 @@ public:
     /// Builds the paragraphs from up to three texts (markup ending with a 0x00 byte; an
     /// empty view gives no paragraphs): header paragraphs, body, footer paragraphs. The body
     /// always gets at least one editable paragraph. Page text is laid out at the host's
-    /// client width; the caret goes to the start of the first editable paragraph.
+    /// client width; the caret goes to the start of the first editable paragraph. Header and
+    /// footer texts belong to other texts: they are read (and later rewritten) through their
+    /// own markup hosts when given, else through the box's.
     void LoadText(std::optional<std::string_view> header, std::string_view body,
-                  std::optional<std::string_view> footer);
+                  std::optional<std::string_view> footer, IMarkupHost* headerHost = nullptr,
+                  IMarkupHost* footerHost = nullptr);
 
     /// Lays out every paragraph from the first one's top and sizes the box.
     void RelayoutAll();
@@ -126,6 +129,8 @@ public:
     std::pair<TKYTTextPos, TKYTTextPos> SelectionRange() const;
 
     IMarkupHost& MarkupHost() const { return markup_; }
+    /// The markup host a paragraph of that kind is read and written through.
+    IMarkupHost& HostFor(std::uint8_t kind) const;
     IBoxHost& Host() const { return host_; }
     /// The face drawn and measured for `name`: itself, or "Times New Roman" when it is not
     /// installed.
@@ -148,6 +153,8 @@ private:
     IMarkupHost& markup_;
     IBoxHost& host_;
     ITableHost* table_;
+    IMarkupHost* headerHost_ = nullptr;
+    IMarkupHost* footerHost_ = nullptr;
     Paragraphs paragraphs_;
     std::int32_t headCount_ = 0;
     std::int32_t footCount_ = 0;

@@ -2,6 +2,7 @@
 #include "ui/render/QPainterCanvas.h"
 
 #include <QBrush>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPen>
 
@@ -66,13 +67,45 @@ void QPainterCanvas::TextOut(std::int32_t x, std::int32_t top, std::string_view 
     if (background_)
         painter_.fillRect(QRect(x, top, TextExtent(cp1252), metrics.height),
                           ToQColor(*background_));
-    painter_.setFont(qfont_);
+    QFont glyphs = qfont_;
+    glyphs.setUnderline(false);
+    glyphs.setStrikeOut(false);
+    painter_.setFont(glyphs);
     painter_.setPen(ToQColor(textColour_));
-    painter_.drawText(QPoint(x, top + metrics.ascent), ToQString(cp1252));
+    // Each character at the whole-pixel advance the layout measured for it (its pair width
+    // after the previous one), so that drawn text lines up with stored widths, as on a device
+    // with integer advances.
+    std::int32_t cx = x;
+    int previous = -1;
+    const int baseline = top + metrics.ascent;
+    for (char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        const std::int32_t advance = measurer_.PairWidth(font_, previous, byte);
+        painter_.drawText(QPoint(cx, baseline), QString(QChar(char16_t(Cp1252ToCodePoint(byte)))));
+        cx += advance;
+        previous = byte;
+    }
+    // Underline and strike-out go through the whole text in one line each.
+    if (qfont_.underline() || qfont_.strikeOut()) {
+        const QFontMetricsF fm(qfont_);
+        const qreal thickness = std::max<qreal>(1.0, fm.lineWidth());
+        const QColor colour = ToQColor(textColour_);
+        if (qfont_.underline())
+            painter_.fillRect(QRectF(x, baseline + fm.underlinePos(), cx - x, thickness), colour);
+        if (qfont_.strikeOut())
+            painter_.fillRect(QRectF(x, baseline - fm.strikeOutPos(), cx - x, thickness), colour);
+    }
 }
 
 std::int32_t QPainterCanvas::TextExtent(std::string_view cp1252) {
-    return measurer_.Extent(font_, cp1252);
+    std::int32_t width = 0;
+    int previous = -1;
+    for (char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        width += measurer_.PairWidth(font_, previous, byte);
+        previous = byte;
+    }
+    return width;
 }
 
 void QPainterCanvas::DrawImage(const CanvasImage& image, std::int32_t x, std::int32_t y) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <vector>
 
 #include "base/Cp1252.h"
@@ -31,9 +32,38 @@ bool IsGenericFamily(const std::string& lowered) {
            lowered == "system-ui" || lowered == "emoji" || lowered == "math";
 }
 
-// What fontconfig makes of a face name: the names it accepts for it (the name and the aliases
-// its configuration binds before any generic family), the first generic family it falls into,
-// the family of the font it matches and that font's spacing.
+// The families fontconfig substitutes for a name: the name itself, then its configured
+// aliases, then (as the last resort) the preferred families of generic names.
+std::vector<std::string> SubstitutedFamilies(const std::string& utf8Face) {
+    std::vector<std::string> out;
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return out;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8Face.c_str()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcChar8* value = nullptr;
+    for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &value) == FcResultMatch; ++i)
+        out.push_back(Lowered(reinterpret_cast<const char*>(value)));
+    FcPatternDestroy(pattern);
+    return out;
+}
+
+// Every family that fontconfig offers for a generic name: what a face falls back to when
+// nothing was configured for it.
+const std::set<std::string>& GenericFallbacks() {
+    static const std::set<std::string> families = [] {
+        std::set<std::string> all;
+        for (const char* generic :
+             {"serif", "sans-serif", "monospace", "cursive", "fantasy", "system-ui"})
+            for (std::string& name : SubstitutedFamilies(generic)) all.insert(std::move(name));
+        return all;
+    }();
+    return families;
+}
+
+// What fontconfig makes of a face name: the names that stand for it (the name and the aliases
+// its configuration puts before any generic fallback, such as the metric-compatible faces of
+// the Windows fonts), the first generic family it falls into, the families of the font it
+// matches and that font's spacing.
 struct FontconfigAnswer {
     std::vector<std::string> acceptable;
     std::string generic;
@@ -43,23 +73,26 @@ struct FontconfigAnswer {
 
 FontconfigAnswer AskFontconfig(const std::string& utf8Face) {
     FontconfigAnswer answer;
+    const std::vector<std::string> families = SubstitutedFamilies(utf8Face);
+    const std::set<std::string>& fallbacks = GenericFallbacks();
+    for (std::size_t i = 0; i < families.size(); ++i) {
+        if (i > 0 && fallbacks.count(families[i])) break;
+        answer.acceptable.push_back(families[i]);
+    }
+    for (const std::string& name : families)
+        if (IsGenericFamily(name)) {
+            answer.generic = name;
+            break;
+        }
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return answer;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8Face.c_str()));
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcChar8* value = nullptr;
-    for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
-        const std::string name = Lowered(reinterpret_cast<const char*>(value));
-        if (IsGenericFamily(name)) {
-            if (answer.generic.empty()) answer.generic = name;
-            break;
-        }
-        if (answer.generic.empty()) answer.acceptable.push_back(name);
-    }
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     if (match) {
+        FcChar8* value = nullptr;
         for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i)
             answer.matchedFamilies.push_back(Lowered(reinterpret_cast<const char*>(value)));
         int spacing = FC_PROPORTIONAL;
@@ -103,20 +136,33 @@ QtTextMeasurer::QtTextMeasurer(int pixelsPerInch)
 
 QtTextMeasurer::~QtTextMeasurer() = default;
 
-bool QtTextMeasurer::IsInstalled(std::string_view faceName) {
+const QtTextMeasurer::FaceInfo& QtTextMeasurer::InfoFor(std::string_view faceName) {
     const std::string key(faceName);
-    auto it = installed_.find(key);
-    if (it != installed_.end()) return it->second;
-    bool found = false;
-    if (!faceName.empty()) {
-        const FontconfigAnswer answer = AskFontconfig(Cp1252ToUtf8(faceName));
+    auto it = info_.find(key);
+    if (it != info_.end()) return it->second;
+    FaceInfo info;
+    const FontconfigAnswer answer = AskFontconfig(Cp1252ToUtf8(faceName));
+    if (!faceName.empty())
         for (const std::string& family : answer.matchedFamilies)
             if (std::find(answer.acceptable.begin(), answer.acceptable.end(), family) !=
                 answer.acceptable.end())
-                found = true;
-    }
-    installed_.emplace(key, found);
-    return found;
+                info.installed = true;
+    info.pitch = answer.spacing >= FC_DUAL ? FontPitch::Fixed : FontPitch::Variable;
+    if (info.pitch == FontPitch::Fixed || answer.generic == "monospace" || answer.generic == "mono")
+        info.family = FontFamily::Modern;
+    else if (answer.generic == "serif")
+        info.family = FontFamily::Roman;
+    else if (answer.generic == "sans-serif" || answer.generic == "sans")
+        info.family = FontFamily::Swiss;
+    else if (answer.generic == "cursive")
+        info.family = FontFamily::Script;
+    else if (answer.generic == "fantasy")
+        info.family = FontFamily::Decorative;
+    return info_.emplace(key, info).first->second;
+}
+
+bool QtTextMeasurer::IsInstalled(std::string_view faceName) {
+    return InfoFor(faceName).installed;
 }
 
 std::string QtTextMeasurer::EffectiveFace(std::string_view faceName) {
@@ -180,19 +226,11 @@ std::int32_t QtTextMeasurer::PairWidth(const TMyFont& font, int previous, unsign
 }
 
 FontPitch QtTextMeasurer::Pitch(const TMyFont& font) {
-    const FontconfigAnswer answer = AskFontconfig(Cp1252ToUtf8(EffectiveFace(font.name)));
-    return answer.spacing >= FC_DUAL ? FontPitch::Fixed : FontPitch::Variable;
+    return InfoFor(EffectiveFace(font.name)).pitch;
 }
 
 FontFamily QtTextMeasurer::Family(const TMyFont& font) {
-    const FontconfigAnswer answer = AskFontconfig(Cp1252ToUtf8(EffectiveFace(font.name)));
-    if (answer.spacing >= FC_DUAL || answer.generic == "monospace" || answer.generic == "mono")
-        return FontFamily::Modern;
-    if (answer.generic == "serif") return FontFamily::Roman;
-    if (answer.generic == "sans-serif" || answer.generic == "sans") return FontFamily::Swiss;
-    if (answer.generic == "cursive") return FontFamily::Script;
-    if (answer.generic == "fantasy") return FontFamily::Decorative;
-    return FontFamily::DontCare;
+    return InfoFor(EffectiveFace(font.name)).family;
 }
 
 }  // namespace orvo

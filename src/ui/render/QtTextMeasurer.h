@@ -40,10 +40,16 @@ public:
 private:
     struct Face;
     Face& FaceFor(const TMyFont& font);
+    struct FaceInfo {
+        bool installed = false;
+        FontPitch pitch = FontPitch::Variable;
+        FontFamily family = FontFamily::DontCare;
+    };
+    const FaceInfo& InfoFor(std::string_view faceName);
 
     int pixelsPerInch_;
     std::unordered_map<std::string, std::unique_ptr<Face>> faces_;
-    std::unordered_map<std::string, bool> installed_;
+    std::unordered_map<std::string, FaceInfo> info_;
     Face* last_ = nullptr;
     TMyFont lastFont_;
 };
