@@ -60,7 +60,15 @@ int RunDump(CliContext& context) {
             out << (first ? "\n    " : ",\n    ") << "{\"kind\": " << kind
                 << ", \"id\": " << object->Identifier()
                 << ", \"free\": " << (object->IsFree() ? "true" : "false")
-                << ", \"name\": " << Json(object->Name()) << "}";
+                << ", \"name\": " << Json(object->Name());
+            if (object->Kind() == TOggettiHel::immagine && !object->IsFree()) {
+                const RecordView r = object->ReadView();
+                out << ", \"subtype\": " << int(object->Subtype())
+                    << ", \"size\": " << r.I32(kPictureSize)
+                    << ", \"width\": " << r.I16(kPictureWidth)
+                    << ", \"height\": " << r.I16(kPictureHeight);
+            }
+            out << "}";
             first = false;
         }
     out << "],\n  \"pages\": [";
@@ -86,7 +94,8 @@ const CliRegistration kRegistration{
     {"dump", "prints a hypertext as JSON",
      "Usage: orvo-cli dump FILE\n"
      "Prints the hypertext FILE as JSON: the header, the count of each of the 27 kind lists,\n"
-     "every object (kind, id, free, name) and every page (id, title, free, text). Strings are\n"
+     "every object (kind, id, free, name; for a picture also subtype, size in bytes, width and\n"
+     "height) and every page (id, title, free, text). Strings are\n"
      "the document's bytes, each byte written as the code point of the same number (\"\\u00e8\"\n"
      "is the byte 0xE8); \"text\" is the page's stored text as it is in the file.\n",
      &RunDump}};

@@ -145,6 +145,9 @@ public:
     Result<std::shared_ptr<TKYTpicture>> PictureOf(TKYToggetto& object);
     Result<bool> IsOpaque(TKYToggetto& picture);
     Status SetTransparent(TKYToggetto& picture, bool on);
+    /// Puts a decoded picture in the cache, the oldest entry leaving when MaxCacheImg are held;
+    /// anything but an immagine is refused with the error box "What happens? Image cache bug?".
+    Status AddToPictureCache(TKYToggetto& object, std::shared_ptr<TKYTpicture> picture);
     /// Drops the cached picture of the immagine with this identifier.
     void DropCachedPicture(std::int32_t identifier);
     /// The cache: picture object identifiers and their decoded pictures, oldest first.
