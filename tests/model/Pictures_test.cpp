@@ -262,6 +262,11 @@ TEST_F(Pictures, DecodingExtractsTheContentAndRefreshesTheSize) {
     EXPECT_EQ(NativePath(decoded->ImageNameL()).parent_path(), set_.WorkingDirectory());
     EXPECT_EQ(ContentOf(picture), Gif(9));   // now read from the extracted file
     EXPECT_EQ(DecodedOk(picture), decoded);  // the cached one
+    // Saving takes the content from the extracted file.
+    ASSERT_TRUE(set_.SaveToFile(Path("shown.kyt")));
+    ASSERT_TRUE(set_.LoadFromFile(Path("shown.kyt")));
+    ASSERT_NE(set_.ObjectByKind(K::immagine, 0), nullptr);
+    EXPECT_EQ(ContentOf(*set_.ObjectByKind(K::immagine, 0)), Gif(9));
 }
 
 TEST_F(Pictures, TheTwentyFirstDecodedPictureEvictsTheFirst) {
