@@ -227,13 +227,8 @@ std::string TinyGif(int screenWidth = 2, int screenHeight = 2, int frameWidth = 
     return g;
 }
 
-TEST(GifHostile, WellFormedTinyFileIsTheBaseline) {
-    const Picture p = DecodeOk(TinyGif());
-    ASSERT_EQ(p.frames.size(), 1u);
-    EXPECT_EQ(p.frames[0].indices, (std::vector<std::uint8_t>{0, 0, 1, 1}));
-}
-
 TEST(GifHostile, HugeSizesAreRefusedQuickly) {
+    ASSERT_EQ(DecodeOk(TinyGif()).frames[0].indices, (std::vector<std::uint8_t>{0, 0, 1, 1}));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(DecodeGif(TinyGif(65535, 65535)).ok());        // logical screen
     EXPECT_FALSE(DecodeGif(TinyGif(2, 2, 32767, 32767)).ok());  // one frame beyond the limit
