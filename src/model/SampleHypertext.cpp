@@ -1,0 +1,360 @@
+// The sample hypertext, built through the model's own operations.
+#include "model/SampleHypertext.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "base/Cp1252.h"
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "model/HeaderRecord.h"
+#include "model/StyleRecord.h"
+#include "model/StyleTable.h"
+#include "model/TKYTorderedTree.h"
+#include "model/TextForms.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTpag.h"
+#include "model/uKYTset.h"
+#include "platform/FixedMetrics.h"
+
+namespace orvo {
+
+using namespace orvo::literals;
+
+namespace {
+
+using K = TOggettiHel;
+
+constexpr std::int32_t kCover = 0;
+constexpr std::int32_t kHeaderPage = 1;
+constexpr std::int32_t kFooterPage = 2;
+constexpr std::int32_t kFirstChapterPage = 3;
+
+constexpr int kStyleHeading = 2;
+constexpr int kStyleBullets = 3;
+constexpr int kStyleNumbers = 4;
+
+constexpr std::int32_t kDarkBlue = 0x00800000;  // 0x00BBGGRR
+constexpr std::int32_t kDarkRed = 0x000000C0;
+constexpr std::int32_t kGreen = 0x00008000;
+
+// A stored page text, written paragraph by paragraph.
+class Markup {
+public:
+    Markup& Paragraph(int style, std::string_view headFields = {}) {
+        text_ += "<Z S" + std::to_string(style) + " ";
+        text_ += headFields;
+        text_ += ">";
+        return *this;
+    }
+    Markup& Text(std::string_view text) {
+        for (const char c : text) {
+            switch (c) {
+                case '&':
+                    text_ += "&amp;";
+                    break;
+                case '<':
+                    text_ += "&lt;";
+                    break;
+                case '>':
+                    text_ += "&gt;";
+                    break;
+                default:
+                    text_ += c;
+            }
+        }
+        return *this;
+    }
+    Markup& Run(std::string_view fields, std::string_view text) {
+        text_ += "<Y ";
+        text_ += fields;
+        text_ += ">";
+        Text(text);
+        text_ += "<Y >";
+        return *this;
+    }
+    Markup& Bold(std::string_view text) { return Run("y1 ", text); }
+    Markup& Italic(std::string_view text) { return Run("y2 ", text); }
+    Markup& Coloured(std::int32_t colour, std::string_view text) {
+        return Run("c" + HexColour(std::uint32_t(colour)) + " ", text);
+    }
+    Markup& Font(std::string_view face, std::string_view text) {
+        return Run("F\"" + std::string(face) + "\" ", text);
+    }
+    Markup& Link(std::int32_t code, std::string_view text) {
+        text_ += "<$" + Hex8(std::uint32_t(code)) + ">";
+        Text(text);
+        text_ += "<%>";
+        return *this;
+    }
+    std::size_t Size() const { return text_.size(); }
+    std::string Done() const { return text_ + '\0'; }
+
+private:
+    std::string text_;
+};
+
+struct Topic {
+    std::string_view title;
+    std::string_view opening;  // the first sentence, before the formatted part
+    std::array<std::string_view, 3> points;
+};
+
+// The guide's own pages; further pages of a larger document repeat them with a number.
+const std::array<Topic, 6>& Topics() {
+    static const std::array<Topic, 6> topics{{
+        {"Che cos'è un ipertesto"_cp,
+         "Un ipertesto è un documento fatto di pagine collegate tra loro."_cp,
+         {"Una pagina per ogni argomento", "Collegamenti fra le pagine",
+          "Un'unica copertina da cui partire"}},
+        {"Pagine e capitoli",
+         "Le pagine si ordinano in capitoli nell'albero delle pagine."_cp,
+         {"Aggiungere un capitolo", "Spostare una pagina", "Riordinare i capitoli"}},
+        {"Gli stili di paragrafo",
+         "Uno stile dà a un paragrafo il carattere, i margini e l'allineamento."_cp,
+         {"Il titolo", "L'elenco puntato", "L'elenco numerato"}},
+        {"I collegamenti",
+         "Ogni parola può portare a un'altra pagina, a un sito o a un altro ipertesto."_cp,
+         {"Collegamenti a pagine", "Collegamenti a siti", "Collegamenti ad altri ipertesti"}},
+        {"Intestazione e piè di pagina"_cp,
+         "L'intestazione e il piè di pagina compaiono su ogni pagina della guida."_cp,
+         {"Un'intestazione per tutte le pagine", "Un piè di pagina comune"_cp,
+          "Pagine che ne fanno a meno"}},
+        {"Parole chiave e sequenze",
+         "Le parole chiave aiutano a trovare le pagine; le sequenze le fanno sfogliare."_cp,
+         {"Cercare per parola chiave", "Sfogliare con << e >>", "Pagine fuori sequenza"}},
+    }};
+    return topics;
+}
+
+constexpr std::array<std::string_view, 4> kKeywords{"ipertesto", "stile", "collegamento",
+                                                    "sequenza"};
+// The keywords of each topic, as indexes into kKeywords.
+constexpr std::array<std::array<int, 2>, 6> kTopicKeywords{
+    {{0, -1}, {0, -1}, {1, -1}, {2, -1}, {0, -1}, {3, 2}}};
+
+std::int32_t Register(TKYTset& set, std::unique_ptr<TKYToggetto> object) {
+    return set.Register(std::move(object), -1);
+}
+
+std::int32_t AddKeyword(TKYTset& set, std::string_view word) {
+    auto keyword = NewObjectOfKind(K::keyword, &set);
+    keyword->Clear();
+    keyword->SetName(word);
+    return Register(set, std::move(keyword));
+}
+
+std::int32_t AddInternetLink(TKYTset& set, std::string_view address) {
+    auto link = NewObjectOfKind(K::internetLink, &set);
+    link->Clear();
+    link->SetName(address);
+    link->TakeIntoUse();
+    return MakeCode(K::internetLink, Register(set, std::move(link)));
+}
+
+TKYToggetto& AddPage(TKYTset& set, std::string_view title) {
+    auto page = NewObjectOfKind(K::testoHtml, &set);
+    page->Clear();
+    page->TakeIntoUse();
+    page->SetName(title);
+    const std::int32_t identifier = Register(set, std::move(page));
+    return *set.ObjectByKind(K::testoHtml, identifier);
+}
+
+void AddStyles(TKYTset& set) {
+    StyleRecord heading(CreateStyle(set, "Titolo").Record());
+    heading.SetFontName("Arial");
+    heading.SetSize(18);
+    heading.SetStyleBits(1);
+    heading.SetColour(kDarkBlue);
+    heading.SetSpaceBefore(6);
+    heading.SetSpaceAfter(8);
+    StyleRecord bullets(CreateStyle(set, "Elenco puntato").Record());
+    bullets.SetListKind(10);
+    bullets.SetLeftMargin(24);
+    StyleRecord numbers(CreateStyle(set, "Elenco numerato").Record());
+    numbers.SetListKind(6);
+    numbers.SetLeftMargin(24);
+}
+
+// Paragraphs of filler, each with a bold word and a link back to the cover, until the text
+// holds at least `bytes` bytes.
+void Fill(Markup& text, std::size_t bytes) {
+    for (int n = 1; text.Size() + 1 < bytes; ++n) {
+        text.Paragraph(0)
+            .Text("Paragrafo " + std::to_string(n))
+            .Text(
+                ": questo testo riempie la pagina per misurare la velocità del programma con "
+                "pagine lunghe. "_cp)
+            .Bold("Leggere")
+            .Text(", scrivere e salvare devono restare rapidi; si può sempre tornare alla "_cp)
+            .Link(MakeCode(K::testoHtml, kCover), "copertina")
+            .Text(".");
+    }
+}
+
+}  // namespace
+
+void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
+    const int pages = std::clamp(options.pages, 1, kSampleMaxPages);
+    const std::size_t fill = std::size_t(std::clamp(options.textKb, 0, kSampleMaxTextKb)) * 1024;
+    FixedMetrics metrics;
+
+    RecordView header = set.HeaderRecordView();
+    header.SetPStr(kHdrTitle, "Guida di Orvo");
+    header.SetRaw(kHdrInformation,
+                  std::string("Un ipertesto di esempio che mostra pagine, capitoli, stili e "
+                              "collegamenti."_cp) +
+                      '\0');
+    header.SetPStr(kHdrExportPrefix, "guida");
+    header.SetPStr(kHdrCompany, "Orvo");
+    header.SetPStr(kHdrCopyright, "© Gli autori di Orvo"_cp);
+    header.SetPStr(kHdrAuthors, "Gli autori di Orvo");
+    header.SetI32(kHdrBackColour, 0x00FFFFFF);  // new pages are white
+    header.SetI32(kHdrCoverPage, kCover);
+    header.SetI32(kHdrContentsPage, kCover);
+
+    AddStyles(set);
+    std::vector<std::int32_t> keywords;
+    for (std::string_view word : kKeywords) keywords.push_back(AddKeyword(set, word));
+    const std::int32_t webLink = AddInternetLink(set, "http://www.esempio.it/orvo/");
+    const std::int32_t otherHypertext = AddInternetLink(set, "orvo://Altro.kyt|0");
+
+    // Pages: the cover, the header and footer pages, then the chapters' pages.
+    const int chapterPages = pages - 1;
+    const int firstChapter = (chapterPages + 1) / 2;
+    auto pageCode = [](std::int32_t identifier) { return MakeCode(K::testoHtml, identifier); };
+    auto topicOf = [&](int j) -> const Topic& {
+        return Topics()[std::size_t(j) % Topics().size()];
+    };
+    auto titleOf = [&](int j) {
+        std::string title(topicOf(j).title);
+        if (j >= int(Topics().size())) title += " (" + std::to_string(j + 1) + ")";
+        return title;
+    };
+
+    TKYToggetto& cover = AddPage(set, "Copertina");
+    TKYToggetto& headerPage = AddPage(set, "Intestazione");
+    TKYToggetto& footerPage = AddPage(set, "Piè di pagina"_cp);
+    std::vector<TKYToggetto*> chapter;
+    for (int j = 0; j < chapterPages; ++j) chapter.push_back(&AddPage(set, titleOf(j)));
+    header.SetI32(kHdrHeaderPage, kHeaderPage);
+    header.SetI32(kHdrFooterPage, kFooterPage);
+
+    {
+        Markup text;
+        text.Paragraph(kStyleHeading).Text("Benvenuti nella guida di Orvo");
+        text.Paragraph(0)
+            .Text(
+                "Questa è una guida di esempio: ogni pagina mostra una parte del programma. "
+                "Il testo può essere in "_cp)
+            .Bold("grassetto")
+            .Text(", in ")
+            .Italic("corsivo")
+            .Text(", ")
+            .Coloured(kDarkRed, "colorato")
+            .Text(" o scritto con ")
+            .Font("Courier New", "un altro carattere")
+            .Text(".");
+        if (chapterPages > 0) {
+            text.Paragraph(0)
+                .Text("Cominciate dal ")
+                .Link(pageCode(kFirstChapterPage), "primo capitolo");
+            if (chapterPages > firstChapter)
+                text.Text(" oppure passate agli ")
+                    .Link(pageCode(kFirstChapterPage + firstChapter), "approfondimenti");
+            text.Text(".");
+        }
+        text.Paragraph(0)
+            .Text("Fuori dalla guida: il ")
+            .Link(webLink, "sito di Orvo")
+            .Text(" e ")
+            .Link(otherHypertext, "un altro ipertesto")
+            .Text(".");
+        text.Paragraph(kStyleBullets).Text("Pagine e capitoli");
+        text.Paragraph(kStyleBullets).Text("Stili e formati");
+        text.Paragraph(kStyleBullets).Text("Collegamenti");
+        Fill(text, fill);
+        cover.SetContent(text.Done());
+        PageRecord record(cover);
+        record.SetHeader(kNoHeaderFooter);
+        record.SetFooter(kNoHeaderFooter);
+        record.SetAlias("benvenuti.htm");
+        record.SetBackgroundColour(0x00E0FFFF);  // light yellow
+        record.AddKeyword(keywords[0]);
+    }
+    {
+        Markup text;
+        text.Paragraph(0, "A2 ").Font("Arial", "Guida di Orvo");
+        headerPage.SetContent(text.Done());
+        PageRecord(headerPage).SetHeader(kNoHeaderFooter);
+        PageRecord(headerPage).SetFooter(kNoHeaderFooter);
+    }
+    {
+        Markup text;
+        text.Paragraph(0, "s10 A2 ")
+            .Text("Pagina della guida · "_cp)
+            .Coloured(kGreen, "© Gli autori di Orvo"_cp);
+        footerPage.SetContent(text.Done());
+        PageRecord(footerPage).SetHeader(kNoHeaderFooter);
+        PageRecord(footerPage).SetFooter(kNoHeaderFooter);
+    }
+    for (int j = 0; j < chapterPages; ++j) {
+        const Topic& topic = topicOf(j);
+        const std::int32_t identifier = kFirstChapterPage + j;
+        Markup text;
+        text.Paragraph(kStyleHeading).Text(titleOf(j));
+        text.Paragraph(0)
+            .Text(topic.opening)
+            .Text(" ")
+            .Italic("Provate")
+            .Text(" a sfogliare le pagine con i pulsanti della sequenza.");
+        const int listStyle = j % 2 == 0 ? kStyleBullets : kStyleNumbers;
+        for (std::string_view point : topic.points) text.Paragraph(listStyle).Text(point);
+        text.Paragraph(0);
+        const bool lastOfChapter = j + 1 == firstChapter || j + 1 == chapterPages;
+        if (!lastOfChapter) text.Link(pageCode(identifier + 1), "Pagina successiva").Text(" · "_cp);
+        text.Link(pageCode(kCover), "Torna alla copertina");
+        Fill(text, fill);
+        TKYToggetto& page = *chapter[std::size_t(j)];
+        page.SetContent(text.Done());
+        PageRecord record(page);
+        const bool first = j < firstChapter;
+        record.SetGroup(first ? 1 : 2);
+        record.SetOrder(std::int16_t(std::min(first ? j + 1 : j - firstChapter + 1, 32767)));
+        record.SetInSequence(true);
+        for (const int k : kTopicKeywords[std::size_t(j) % kTopicKeywords.size()])
+            if (k >= 0) record.AddKeyword(keywords[std::size_t(k)]);
+    }
+
+    // Every text as the markup writer writes it.
+    for (const auto& page : set.KindList(K::testoHtml)) ReopenAndStorePage(set, *page, metrics);
+
+    // The page tree: the cover, then the two chapters.
+    TKYTorderedTree tree(&set);
+    tree.LoadTree();
+    TreeNode* root = tree.Nodes().TopLevel().front().get();
+    for (const auto& page : set.KindList(K::testoHtml))
+        if (tree.SelectObject(page->Code())) tree.DeleteSelected();
+    tree.Rename(*root, std::string(LastComponent(options.fileName)));
+    tree.Select(root);
+    tree.AddObject(pageCode(kCover));
+    auto addChapter = [&](std::string_view title, int from, int to) {
+        if (from >= to) return;
+        tree.Select(root);
+        tree.AddChapter(title);
+        TreeNode* node = tree.Selected();
+        for (int j = from; j < to; ++j) {
+            tree.Select(node);
+            tree.AddObject(pageCode(kFirstChapterPage + j));
+        }
+    };
+    addChapter("Primi passi", 0, firstChapter);
+    addChapter("Approfondimenti", firstChapter, chapterPages);
+    tree.SaveTree();
+    set.SetModified(true);
+}
+
+}  // namespace orvo
