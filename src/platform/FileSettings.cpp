@@ -192,6 +192,22 @@ std::optional<std::vector<std::string>> ReadKeyLine(std::string_view line) {
     return parts;
 }
 
+// The whole file, opened through the file-system seam.
+std::optional<std::string> ReadThrough(IFileSystem& fs, const std::filesystem::path& path) {
+    auto stream = fs.Open(path, FileStream::Mode::Read, 0);
+    if (!stream) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const std::size_t n = stream->Read(buffer, sizeof buffer);
+        if (n == 0) break;
+        bytes.append(buffer, n);
+    }
+    const bool whole = std::int64_t(bytes.size()) == stream->Size();
+    if (!fs.Close(*stream) || !whole) return std::nullopt;  // a read cut short is no content
+    return bytes;
+}
+
 std::string JoinKey(const std::vector<std::string>& parts) {
     std::string key;
     for (const auto& p : parts) {
@@ -294,15 +310,17 @@ void FileSettings::LoadLocked() const {
     stamp_ = CurrentStamp();
     loaded_ = true;
     state_ = {};
+    unreadable_ = false;
     if (!stamp_.exists) {
         disk_ = SettingsTree();
         return;
     }
-    auto bytes = ReadFileBytes(file_);
+    auto bytes = ReadThrough(fs_, file_);
     if (!bytes) {
         // A file that cannot be read is a key that cannot be opened: reads give nothing.
         disk_ = SettingsTree();
         state_.exists = true;
+        unreadable_ = true;
         return;
     }
     disk_ = ParseSettings(*bytes, &state_);
@@ -444,7 +462,9 @@ Status FileSettings::WriteUnderLock() {
     // Under the lock: what is on disk now is the base every pending change is laid on.
     LoadLocked();
     Status result = Status::Ok();
-    if (state_.damaged && stamp_.exists && !backedUp_) {
+    // A file that is there but cannot be read is never replaced: what it holds would be lost.
+    if (unreadable_) result = CannotSave(file_);
+    if (result && state_.damaged && stamp_.exists && !backedUp_) {
         if (auto bytes = ReadFileBytes(file_)) {
             std::filesystem::path copy = file_;
             copy += ".damaged";

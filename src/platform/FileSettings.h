@@ -121,6 +121,7 @@ private:
     mutable Stamp stamp_;
     mutable SettingsFileState state_;
     mutable bool loaded_ = false;
+    mutable bool unreadable_ = false;  // the file is there but could not be read
     std::vector<Change> pending_;
     int batchDepth_ = 0;
     bool backedUp_ = false;

@@ -240,6 +240,31 @@ TEST(FileStore, AFailedWriteIsKeptAndTriedAgain) {
     EXPECT_EQ(FileSettings(path).Read("options", "Bak"), "0");
 }
 
+// A file system on which the settings file cannot be opened for reading.
+class UnreadableFileSystem final : public PosixFileSystem {
+public:
+    Result<FileStream> Open(const std::filesystem::path& path, FileStream::Mode mode,
+                            unsigned permissions) override {
+        if (mode == FileStream::Mode::Read) return Fail("permesso negato");
+        return PosixFileSystem::Open(path, mode, permissions);
+    }
+};
+
+TEST(FileStore, AFileItCannotReadIsNeverReplaced) {
+    const auto path = FreshFile("unreadable");
+    FileSettings(path).Write("ftpnet\\0", "pass", "segreta");
+    const std::string before = test::ReadFile(path);
+    UnreadableFileSystem fs;
+    FileSettings store(path, fs);
+    EXPECT_EQ(store.Read("ftpnet\\0", "pass"), std::nullopt);  // a key that cannot be opened
+    store.Write("options", "Bak", "0");
+    ASSERT_FALSE(store.LastFailure().ok());
+    EXPECT_EQ(store.LastFailure().failure().text,
+              std::string("Non è stato possibile salvare le impostazioni in "_cp) +
+                  NameOfPath(path) + ".");
+    EXPECT_EQ(test::ReadFile(path), before);
+}
+
 TEST(FileStore, CannotSaveInAFolderItCannotMake) {
     const auto blocker = test::TestDir() / "blocker";
     test::WriteFile(blocker, "a file where the folder should be");
@@ -322,16 +347,22 @@ TEST(SharedStore, TwoProcessesWritingAtOnceLoseNothing) {
     EXPECT_EQ(store.Read("options", "before"), "1");
 }
 
-// Writes in small pieces with pauses between them, so a kill lands in the middle of a file.
-class SlowFileSystem final : public PosixFileSystem {
+// Writes in pieces of 4 KB, and the process dies (SIGKILL) after `pieces` pieces of its
+// `writes`-th file: a writer killed in the middle of replacing the settings.
+class DyingFileSystem final : public PosixFileSystem {
 public:
+    DyingFileSystem(int writes, int pieces) : writes_(writes), pieces_(pieces) {}
     bool Write(FileStream& file, std::string_view bytes) override {
-        for (std::size_t at = 0; at < bytes.size(); at += 4096) {
+        ++written_;
+        for (std::size_t at = 0, piece = 0; at < bytes.size(); at += 4096, ++piece) {
+            if (written_ == writes_ && int(piece) == pieces_) ::raise(SIGKILL);
             if (!PosixFileSystem::Write(file, bytes.substr(at, 4096))) return false;
-            std::this_thread::sleep_for(std::chrono::microseconds(300));
         }
         return true;
     }
+
+private:
+    int writes_, pieces_, written_ = 0;
 };
 
 TEST(SharedStore, AWriterKilledMidWriteLeavesAWholeFile) {
@@ -339,18 +370,16 @@ TEST(SharedStore, AWriterKilledMidWriteLeavesAWholeFile) {
     const std::string big(20000, 'x');
     for (int round = 0; round < 6; ++round) {
         const pid_t pid = Child([&] {
-            SlowFileSystem slow;
-            FileSettings store(path, slow);
+            DyingFileSystem dying(2 + round, 1 + 3 * round);
+            FileSettings store(path, dying);
             for (int i = 0;; ++i) {
                 // Each batch writes the pair together: a whole file never holds half of one.
                 FileSettings::Batch batch(store);
-                store.Write("pair", "n", std::to_string(i));
-                store.Write("pair", "copy", std::to_string(i));
-                store.Write("bulk", std::to_string(i % 40), big);
+                store.Write("pair", "n", std::to_string(round * 100 + i));
+                store.Write("pair", "copy", std::to_string(round * 100 + i));
+                store.Write("bulk", std::to_string(i % 10), big);
             }
         });
-        std::this_thread::sleep_for(std::chrono::milliseconds(40 + 37 * round));
-        ::kill(pid, SIGKILL);
         ASSERT_EQ(ExitOf(pid), 128 + SIGKILL);
 
         const auto bytes = ReadFileBytes(path);
@@ -360,13 +389,28 @@ TEST(SharedStore, AWriterKilledMidWriteLeavesAWholeFile) {
         EXPECT_FALSE(state.damaged) << "round " << round << " line " << state.damagedLine;
         const auto* pair = tree.Find("pair");
         ASSERT_NE(pair, nullptr);
-        EXPECT_EQ(*SettingsTree::ValueOf(*pair, "n"), *SettingsTree::ValueOf(*pair, "copy"));
+        // The last whole write of this round: the one before the write it died in.
+        const std::string last = std::to_string(round * 100 + round);
+        EXPECT_EQ(*SettingsTree::ValueOf(*pair, "n"), last) << "round " << round;
+        EXPECT_EQ(*SettingsTree::ValueOf(*pair, "copy"), last) << "round " << round;
+        // The killed write's temporary file is what is left of it.
+        int leftovers = 0;
+        for (const auto& e : std::filesystem::directory_iterator(path.parent_path())) {
+            const std::string name = e.path().filename().string();
+            if (name != "settings.reg" && name != "settings.reg.lock") {
+                ++leftovers;
+                std::filesystem::remove(e.path());
+            }
+        }
+        EXPECT_EQ(leftovers, 1) << "round " << round;
     }
-    // A leftover temporary file of a killed writer is harmless; the store goes on working.
+    // The store goes on working after its writers died.
     FileSettings store(path);
     store.Write("after", "ok", "1");
     EXPECT_TRUE(store.LastFailure().ok());
     EXPECT_EQ(FileSettings(path).Read("after", "ok"), "1");
+    EXPECT_EQ(FileSettings(path).ValueNames("bulk").size(),
+              6u);  // batches 0 to 5 of the last round
 }
 
 }  // namespace
