@@ -155,6 +155,7 @@ std::int32_t TKYTset::Register(std::unique_ptr<TKYToggetto> object, std::int32_t
                 break;
             }
     } else {
+        modified_ = true;
         slot = std::size_t(identifier);
         // Pad with free objects, so an identifier is always its index.
         while (list.size() < slot) {

@@ -42,7 +42,9 @@ TEST_F(ObjectLife, RegisteringReusesTheFirstFreeSlot) {
 TEST_F(ObjectLife, AGivenIdentifierPastTheEndPadsWithFreeObjects) {
     auto link = Make(K::genLink);
     link->TakeIntoUse();
+    EXPECT_FALSE(set_.Modified());
     EXPECT_EQ(set_.Register(std::move(link), 3), 3);
+    EXPECT_TRUE(set_.Modified()) << "a given identifier marks the document changed";
     ASSERT_EQ(set_.KindCount(K::genLink), 4);
     for (int id = 0; id < 4; ++id) {
         EXPECT_EQ(set_.ObjectByKind(K::genLink, id)->Identifier(), id);
