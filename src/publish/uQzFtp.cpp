@@ -1,6 +1,7 @@
 // The FTP session and its operation runner.
 #include "publish/uQzFtp.h"
 
+#include <algorithm>
 #include <ctime>
 #include <system_error>
 #include <utility>
@@ -439,6 +440,13 @@ TQzFtpComm::~TQzFtpComm() {
 std::string TQzFtpComm::StatusText() const {
     std::lock_guard lock(statusMutex_);
     return status_;
+}
+
+int TQzFtpComm::ProgressPercent() const {
+    const std::int64_t total = totalBytes_;
+    if (total <= 0) return -1;
+    const std::int64_t bytes = std::min<std::int64_t>(bytesSoFar_, total);
+    return int(bytes * 100 / total);
 }
 
 void TQzFtpComm::Finish() {

@@ -23,7 +23,6 @@
 
 namespace orvo {
 
-inline constexpr std::string_view kBusyText = "Busy";
 inline constexpr std::string_view kListingTooLongText = "Elenco del server troppo lungo";
 inline constexpr std::string_view kIncompleteTransferText = "Trasferimento incompleto";
 inline constexpr std::string_view kUnsafeNameText = "Nome di file non ammesso";
@@ -133,7 +132,8 @@ enum class FtpAction {
 /// The operation runner. Each Run... starts its action on a worker thread and waits through
 /// the owner's event pump, so the owner keeps handling its events (a stop button included);
 /// Begin... starts it and reports the result later through `OnDone`, on the owner thread. One
-/// operation runs at a time. The session stays open between operations.
+/// operation runs at a time: a call while one runs returns -1 and leaves the running one
+/// undisturbed. The session stays open between operations.
 class TQzFtpComm {
 public:
     static constexpr int kSuccess = 200;
@@ -193,6 +193,8 @@ public:
     // Progress, written by the worker and read from any thread.
     std::int64_t BytesSoFar() const { return bytesSoFar_; }
     std::int64_t TotalBytes() const { return totalBytes_; }  // -1 when unknown
+    /// The gauge of a progress bar: bytes so far × 100 / total, or -1 when the total is unknown.
+    int ProgressPercent() const;
     std::string StatusText() const;
 
 private:

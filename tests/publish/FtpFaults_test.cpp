@@ -186,6 +186,7 @@ TEST(FtpConnection, ShortDownloadThatTheServerCallsCompleteIsAFailure) {
     EXPECT_EQ(client.comm.ErrorText(), kIncompleteTransferText);
     EXPECT_EQ(client.comm.TotalBytes(), 100000);
     EXPECT_EQ(client.comm.BytesSoFar(), 40000);
+    EXPECT_EQ(client.comm.ProgressPercent(), 40);
     std::string folder;
     EXPECT_EQ(client.comm.RunCurrentDir(folder), 200);
     EXPECT_TRUE(client.ftp().Connected());
@@ -207,6 +208,7 @@ TEST(FtpConnection, DownloadWithoutAnnouncedSizeHasAnUnknownTotal) {
     EXPECT_EQ(client.comm.RunGetStream("f.txt", down), 200);
     EXPECT_EQ(down.Bytes(), "12345");
     EXPECT_EQ(client.comm.TotalBytes(), -1);
+    EXPECT_EQ(client.comm.ProgressPercent(), -1);  // a bar shows the status text instead
     EXPECT_EQ(client.ftp().ExpectedSize(), -1);
     EXPECT_THAT(client.comm.StatusText(), ::testing::HasSubstr("226"));
 }

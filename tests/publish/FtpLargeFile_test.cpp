@@ -44,6 +44,7 @@ TEST_F(FtpLargeFile, HundredMegabytesGoAndComeBackByteForByte) {
     EXPECT_EQ(comm.RunPutFile(local_ / "grande.bin", "grande.bin"), 200) << comm.ErrorText();
     EXPECT_EQ(comm.TotalBytes(), std::int64_t(kHundredMegabytes));
     EXPECT_EQ(comm.BytesSoFar(), std::int64_t(kHundredMegabytes));
+    EXPECT_EQ(comm.ProgressPercent(), 100);  // 100 MB × 100 does not fit in 32 bits
     EXPECT_TRUE(WholeFile(server_->Root() / "grande.bin") == data) << "upload differs";
     EXPECT_EQ(comm.RunGetFile("grande.bin", local_ / "ritorno.bin"), 200) << comm.ErrorText();
     EXPECT_EQ(comm.BytesSoFar(), std::int64_t(kHundredMegabytes));
@@ -70,6 +71,7 @@ TEST_F(FtpLargeFile, StopInTheMiddleOfADownloadIsPromptLeavesNothingAndTheNextOp
     EXPECT_EQ(result, 0);
     EXPECT_LT(std::chrono::duration<double>(returnedAt - stoppedAt).count(), 1.0);
     EXPECT_LT(comm.BytesSoFar(), std::int64_t(kHundredMegabytes));
+    EXPECT_EQ(comm.ProgressPercent(), -1);  // this server announces no size with RETR
     EXPECT_EQ(ReadFile(local_ / "grande.bin"), "versione locale");
     std::set<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(local_))
