@@ -90,23 +90,6 @@ std::string Replace(std::string_view text, std::string_view token, std::string_v
     return out;
 }
 
-// "file://" and the path's bytes, with every byte other than letters, digits, "-._~" and "/"
-// written "%HH": what a browser takes as one argument.
-std::string FileUrl(const fs::path& file) {
-    std::string url = "file://";
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (unsigned char c : file.string()) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
-            url += char(c);
-        } else {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 15];
-        }
-    }
-    return url;
-}
-
 std::string DateText(std::chrono::system_clock::time_point now) {
     const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(now)};
     char text[16];
@@ -116,6 +99,23 @@ std::string DateText(std::chrono::system_clock::time_point now) {
 }
 
 }  // namespace
+
+std::string FileUrlOf(const fs::path& file) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : file.string()) {
+        const bool plain =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (plain || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+            url += char(c);
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 15];
+        }
+    }
+    return url;
+}
 
 LinkedObject LinkedObjectOf(const TKYToggetto& object, const TKYTset& openDocument) {
     LinkedObject linked;
@@ -1101,7 +1101,7 @@ void TMainFormRules::PreviewInBrowser(bool allPages, int browser) {
         started = services_.shell.OpenWithDefault(page);
     } else {
         ShellCommand command;
-        command.argv = {NativePath(FromWindowsPath(program)).string(), FileUrl(page)};
+        command.argv = {NativePath(FromWindowsPath(program)).string(), FileUrlOf(page)};
         const Result<int> process = services_.shell.Start(command);
         if (!process) started = process.failure();
     }

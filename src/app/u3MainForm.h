@@ -37,6 +37,10 @@ public:
     virtual bool SetLanguage(int language) = 0;
 };
 
+/// "file://" and the path's bytes, every byte but letters, digits, "-._~" and "/" written
+/// "%HH": the page address a browser is started with.
+std::string FileUrlOf(const std::filesystem::path& file);
+
 /// What a link leads to, read from the object's record (a local code is not resolved here).
 LinkedObject LinkedObjectOf(const TKYToggetto& object, const TKYTset& openDocument);
 

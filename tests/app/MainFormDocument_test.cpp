@@ -321,6 +321,131 @@ TEST_F(Opening, ImportingAskedToSaveTheDocumentFirstAndCancelStopsIt) {
     EXPECT_EQ(form_->DocumentPath(), doc);
 }
 
+TEST_F(Opening, TheExtensionDecidesWhateverItsCase) {
+    const std::string upper = NameIn("GRANDE.KYT");
+    WriteDocument(scratch_, upper, 2);
+    form_->openFile(upper, true);
+    EXPECT_EQ(form_->DocumentPath(), upper);
+    converters_.opening = HtmlOpening{Outcome::Cancelled, 0, "", 0};
+    form_->openFile(NameIn("PAGINA.HTML"), true);
+    form_->openFile(NameIn("note.TXT"), false);
+    EXPECT_THAT(converters_.calls, ElementsAre("ChooseHtmlOpening PAGINA.HTML",
+                                               "ImportFiles note.TXT", "MergeImportedStyles 0"));
+}
+
+TEST_F(Opening, TheOpenDialogStartsInTheDocumentsFolderAndItsChoiceIsOpened) {
+    const std::string doc = NameIn("cartella/primo.kyt");
+    const std::string next = NameIn("cartella/secondo.kyt");
+    WriteDocument(scratch_, doc, 1);
+    WriteDocument(scratch_, next, 2);
+    form_->openFile(doc, true);
+    prompter_.opens = {std::nullopt, FileChoice{next, 1}};
+    form_->FileOpen();
+    EXPECT_EQ(form_->DocumentPath(), doc);
+    form_->FileOpen();
+    EXPECT_EQ(form_->DocumentPath(), next);
+    ASSERT_EQ(prompter_.openRequests.size(), 2u);
+    EXPECT_EQ(prompter_.openRequests[0].folder, NameIn("cartella"));
+    EXPECT_EQ(prompter_.openRequests[0].filter,
+              "Orvo hypertext (*.kyt)|*.kyt|Tutti i files (*.*)|*.*");
+}
+
+TEST_F(Opening, NewFromATemplateKeepsItsPagesButNotItsName) {
+    const std::string model = NameOfPath(form_->TemplatesFolder() / "modello.kyt");
+    WriteDocument(scratch_, model, 3);
+    windows_.outcome = Outcome::Cancelled;
+    form_->Nuovoda1Click();
+    EXPECT_EQ(LastComponent(form_->DocumentPath()), "index.kyt");
+    windows_.outcome = Outcome::Done;
+    windows_.newHypertextChoice = model;
+    form_->Nuovoda1Click();
+    EXPECT_EQ(form_->DocumentPath(), "");
+    EXPECT_EQ(form_->Caption(), "Senza titolo - Orvo");
+    EXPECT_EQ(main_.KindCount(TOggettiHel::testoHtml), 3);
+    EXPECT_EQ(form_->Recent().Entries().back(), NameOfPath(form_->StartDocumentPath()));
+    prompter_.saves = {std::nullopt};
+    EXPECT_FALSE(form_->FileSave());  // a copy of the template is saved under a new name
+    EXPECT_EQ(prompter_.saveRequests.size(), 1u);
+    windows_.newHypertextChoice.clear();
+    form_->Nuovoda1Click();
+    EXPECT_EQ(main_.KindCount(TOggettiHel::testoHtml), 0);
+    EXPECT_TRUE(form_->EditMode());
+}
+
+TEST_F(Opening, TheImportWindowMarksTheDocumentChangedOnlyWhenItImported) {
+    converters_.outcome = Outcome::Cancelled;
+    form_->Execute(CommandId::FileImport);
+    EXPECT_FALSE(form_->DocumentChanged());
+    converters_.outcome = Outcome::NotSupported;
+    form_->Execute(CommandId::FileImport);
+    EXPECT_THAT(messages_.Shown(),
+                ElementsAre(Message{Box::Information, "Non definito o non supportato."}));
+    converters_.outcome = Outcome::Done;
+    form_->Execute(CommandId::FileImport);
+    EXPECT_TRUE(form_->DocumentChanged());
+    EXPECT_THAT(converters_.calls,
+                ElementsAre("OpenImportWindow", "OpenImportWindow", "OpenImportWindow"));
+}
+
+// A spell checker whose language switch can be made to fail.
+class ScriptedSpeller final : public ISpellLanguage {
+public:
+    int Language() const override { return language; }
+    bool SetLanguage(int wanted) override {
+        switches.push_back(wanted);
+        if (wanted == refused) return false;
+        language = wanted;
+        return true;
+    }
+    int language = 1040;
+    int refused = -1;
+    std::vector<int> switches;
+};
+
+class SpellLanguage : public MainFormTest {};
+
+TEST_F(SpellLanguage, TheCheckerFollowsTheDocumentAndGoesBackWhenItCannot) {
+    ScriptedSpeller speller;
+    Start(CommandLine{}, false);
+    MainFormServices services{environment_, messages_, settings_,   scheduler_, shell_,
+                              prompter_,    editor_,   converters_, print_,     publish_,
+                              windows_,     links_,    view_,       &speller};
+    form_ = std::make_unique<TMainFormRules>(main_, library_, services, AllServices());
+    form_->FormCreate();
+    const std::string english = NameIn("inglese.kyt");
+    WriteDocument(scratch_, english, 1);  // a new document's language is 1033
+    form_->openFile(english, false);
+    EXPECT_EQ(speller.language, 1033);
+    speller.refused = 1033;
+    speller.language = 1040;
+    form_->openFile(english, false);
+    EXPECT_THAT(speller.switches, ElementsAre(1033, 1033, 1040));
+    EXPECT_EQ(speller.language, 1040);
+    form_->FileNew();
+    EXPECT_EQ(main_.HeaderView().U16(kHdrLanguage), 1040);
+}
+
+TEST_F(StartUp, TheProgramSettingsReachTheContainersTheEditorAndTheWindow) {
+    settings_.Write("options", "maxCacheImg", "7");
+    settings_.Write("options", "undoDeep", "0");
+    settings_.Write("options", "Bak", "0");
+    settings_.Write("options", "Alt", "1");
+    settings_.Write("options", "Virgolette", "1");
+    settings_.Write("options", "BordoSx", "1");
+    settings_.Write("options", "CercaTop", "1");
+    settings_.Write("options", "Cursors", "2");
+    Start();
+    EXPECT_EQ(main_.MaxCacheImg, 7);
+    EXPECT_EQ(library_.MaxCacheImg, 7);
+    EXPECT_EQ(main_.UndoDeep, 1);
+    EXPECT_FALSE(main_.Backups);
+    EXPECT_TRUE(main_.AutomaticAlternativeText);
+    EXPECT_TRUE(editor_.autoEngQuote);
+    EXPECT_TRUE(form_->BorderPanelVisible());
+    EXPECT_TRUE(form_->SearchWindowOnTop());
+    EXPECT_EQ(form_->CursorSet(), 2);
+}
+
 // --- Saving --------------------------------------------------------------------------------
 
 class Saving : public MainFormTest {
@@ -741,6 +866,17 @@ TEST_F(Commands, CoverContentsAndTheBrowseSequenceMoveBetweenPages) {
     EXPECT_EQ(editor_.current, 0);
     form_->Execute(CommandId::HypertextNextPage);
     EXPECT_EQ(editor_.current, 2);
+}
+
+TEST_F(Commands, ReloadingThePageShowsItAgainInPreview) {
+    form_->GoToPage(2);
+    form_->Execute(CommandId::HypertextReloadPage);  // edit mode: not shown, nothing done
+    EXPECT_EQ(editor_.Take().back(), "ShowPage 2");
+    form_->EditButtonClick();
+    form_->Execute(CommandId::HypertextReloadPage);
+    EXPECT_THAT(editor_.Take(), ElementsAre("HideContextToolbars", "ReleasePages", "ShowPage 2"));
+    form_->Execute(CommandId::HypertextReadOnly);  // the read-only item leaves preview
+    EXPECT_TRUE(form_->EditMode());
 }
 
 TEST_F(Commands, TheOptionsWindowAppliesTheSettingsAgain) {

@@ -265,6 +265,30 @@ TEST(ProgramLinks, StartOnlyAfterTheUserSaysYesAndGetTheLinksParameters) {
     EXPECT_EQ(ReadFile(shell.Opened()[0]), "nome=mario");
 }
 
+TEST(EmbeddedFileLinks, AreExtractedIntoTheWorkingFolderAndOpenedByTheirBehaviour) {
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    MemorySettings settings;
+    ManualScheduler scheduler;
+    RecordingShell shell;
+    TKYTset set(environment, messages);
+    SettingsStore store(settings, messages);
+    NoFileWindows fileWindows;
+    LinkedFiles files(store, shell, scheduler, fileWindows);
+    LinkedFilesPort port(files, set);
+
+    auto file = NewObjectOfKind(TOggettiHel::genLink, &set);
+    file->TakeIntoUse();
+    file->SetFileName("C:\\dati\\conti.csv");
+    file->SetContent("a;b\r\n1;2\r\n");
+    settings.Write("ext\\.CSV", "comp", "2");  // run with the desktop's program
+    port.OpenLinkedFile(*file);
+    ASSERT_EQ(shell.Opened().size(), 1u)
+        << (messages.Shown().empty() ? "" : messages.Shown()[0].text);
+    EXPECT_EQ(shell.Opened()[0].parent_path(), set.WorkingDirectory());
+    EXPECT_EQ(ReadFile(shell.Opened()[0]), "a;b\r\n1;2\r\n");
+}
+
 TEST_F(Links, AProgAddressGoesToTheProgramLinks) {
     Follow(Web("prog:calcolo.txt"));
     EXPECT_THAT(links_.calls, ElementsAre("RunRegisteredProgram prog:calcolo.txt"));
@@ -525,6 +549,12 @@ TEST_F(Preview, AConfiguredBrowserGetsTheFileAddressAsOneArgument) {
     EXPECT_EQ(shell_.Starts()[0].command.argv,
               (std::vector<std::string>{"/usr/bin/firefox", "file://" + page.string()}));
     EXPECT_THAT(shell_.Opened(), IsEmpty());
+}
+
+TEST(BrowserAddress, EveryByteButThePlainOnesIsEscaped) {
+    EXPECT_EQ(FileUrlOf("/tmp/a-b_c.~/index.htm"), "file:///tmp/a-b_c.~/index.htm");
+    EXPECT_EQ(FileUrlOf("/tmp/il mio/perch\xC3\xA9#1?.htm"),
+              "file:///tmp/il%20mio/perch%C3%A9%231%3F.htm");
 }
 
 TEST_F(Preview, WithoutHtmlExportThereAreNoBrowserItems) {
