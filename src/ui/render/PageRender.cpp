@@ -33,6 +33,25 @@ void EnsureGuiApplication() {
     (void)application;
 }
 
+void SetPageBackground(TKYTset& set, TKYToggetto& page, TKYTsfondo& background,
+                       PageBackgroundPicture& picture) {
+    const PageRecord record(page);
+    background.colour = record.BackgroundColour();
+    background.picture = nullptr;
+    picture = PageBackgroundPicture{};
+    const std::int32_t id = record.BackgroundPicture();
+    TKYToggetto* object = set.ObjectByKind(TOggettiHel::immagine, id);
+    if (!object || object->IsFree()) return;
+    auto decoded = set.PictureOf(*object);
+    if (!decoded.ok() || !*decoded || !(*decoded)->HasGraphic()) return;
+    picture.pixels = RenderPicture((*decoded)->Graphic());
+    if (picture.pixels.Empty()) return;
+    picture.image =
+        CanvasImage{picture.pixels.width, picture.pixels.height, picture.pixels.rgba.data(),
+                    std::uint64_t(id) + 1, (*decoded)->IsOpaque()};
+    background.picture = &picture.image;
+}
+
 Status RenderPageToPng(TKYTset& set, std::int32_t pageIdentifier,
                        const std::filesystem::path& output, const PageRenderOptions& options) {
     TKYToggetto* pageObject = set.ObjectByKind(TOggettiHel::testoHtml, pageIdentifier);
@@ -57,24 +76,9 @@ Status RenderPageToPng(TKYTset& set, std::int32_t pageIdentifier,
     box.runMode = !options.editMode;
     box.drawObjectsOnCanvas = true;
 
-    // The background picture, decoded through the hypertext's picture cache.
-    const PageRecord record(*pageObject);
-    Bitmap backgroundPixels;
-    CanvasImage backgroundImage;
-    if (TKYToggetto* picture = set.ObjectByKind(TOggettiHel::immagine, record.BackgroundPicture());
-        picture && !picture->IsFree()) {
-        auto decoded = set.PictureOf(*picture);
-        if (decoded.ok() && *decoded && (*decoded)->HasGraphic()) {
-            backgroundPixels = RenderPicture((*decoded)->Graphic());
-            if (!backgroundPixels.Empty())
-                backgroundImage = CanvasImage{
-                    backgroundPixels.width, backgroundPixels.height, backgroundPixels.rgba.data(),
-                    std::uint64_t(record.BackgroundPicture()) + 1, (*decoded)->IsOpaque()};
-        }
-    }
-    TKYTsfondo& background = page.Background();
-    background.colour = record.BackgroundColour();
-    background.picture = backgroundImage.Empty() ? nullptr : &backgroundImage;
+    PageBackgroundPicture picture;
+    SetPageBackground(set, *pageObject, page.Background(), picture);
+    const TKYTsfondo& background = page.Background();
 
     const std::int32_t height =
         std::clamp(box.Height(), std::max(options.minHeight, 1), std::max(options.maxHeight, 1));

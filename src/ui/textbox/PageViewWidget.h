@@ -1,0 +1,38 @@
+// A read-only page in a scroll area: the page's background colour and picture behind its
+// header, body and footer, laid out by the text box at the viewport's width.
+#pragma once
+
+#include <QScrollArea>
+
+#include <cstdint>
+#include <memory>
+
+#include "model/uKYTset.h"
+
+namespace orvo {
+
+class TKYTbox;
+
+class PageViewWidget final : public QScrollArea {
+public:
+    /// Shows pages of `set`, which outlives the widget.
+    explicit PageViewWidget(TKYTset& set, QWidget* parent = nullptr);
+    ~PageViewWidget() override;
+
+    /// Shows the page with that identifier; false (and nothing shown) when the hypertext has
+    /// no such page.
+    bool ShowPage(std::int32_t pageIdentifier);
+    /// The box of the page shown, or nullptr.
+    TKYTbox* Box() const;
+    /// The widget the page is painted on, inside the scroll area.
+    QWidget* Surface() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace orvo
