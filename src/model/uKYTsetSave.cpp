@@ -112,8 +112,12 @@ TKYTset::WriteOutcome TKYTset::WriteTemporary(FileStream& stream,
         } else if (const std::string source = object.ContentSourceFile(); !source.empty()) {
             const std::filesystem::path path = NativePath(FromWindowsPath(source));
             std::error_code ec;
+            // A missing file is written empty; one that is there but cannot be read stops
+            // the save, naming that file.
             if (std::filesystem::exists(path, ec)) {
-                Result<std::string> bytes = ReadFileBytes(path);
+                Result<std::string> bytes = std::filesystem::is_regular_file(path, ec)
+                                                ? ReadFileBytes(path)
+                                                : Result<std::string>(Fail("not a file"));
                 if (bytes)
                     data.Append(*bytes);
                 else

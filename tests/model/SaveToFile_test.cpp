@@ -197,6 +197,24 @@ TEST_F(SaveRoundTrip, LinkedFilesAreEmbeddedOnlyFromTheDocumentsFolder) {
     EXPECT_EQ(*set_.ObjectByKind(K::genLink, 0)->ContentBytes(), "outside");
 }
 
+TEST_F(SaveRoundTrip, AFileToEmbedThatCannotBeReadStopsTheSaveNamingIt) {
+    ASSERT_TRUE(set_.SaveToFile(Path("Embed.kyt")));
+    const std::string previous = ReadFile(Path("Embed.kyt"));
+    std::filesystem::create_directories(TestDir() / "cartella.gif");  // there, but no file
+    TKYToggetto& picture = Add(K::immagine, "cartella");
+    picture.SetFileName(Path("cartella.gif"));
+    TKYToggetto& missing = Add(K::genLink);
+    missing.SetFileName(Path("manca.bin"));  // missing: written empty, no error
+    EXPECT_FALSE(set_.SaveToFile(Path("Embed.kyt")));
+    EXPECT_THAT(set_.Errors(),
+                ElementsAre(std::string("Errore nell'apertura file: "_cp) + Path("cartella.gif")));
+    EXPECT_EQ(ReadFile(Path("Embed.kyt")), previous);
+    EXPECT_EQ(set_.SaveCounter(), 3);
+    std::filesystem::remove(TestDir() / "cartella.gif");
+    EXPECT_TRUE(set_.SaveToFile(Path("Embed.kyt")));
+    EXPECT_EQ(*set_.ObjectByKind(K::genLink, 0)->ContentBytes(), "");
+}
+
 // Makes chosen operations fail, as a full disk or a locked folder would.
 class FailingFileSystem : public PosixFileSystem {
 public:
