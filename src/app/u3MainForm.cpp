@@ -344,6 +344,7 @@ void TMainFormRules::ProgramStart() {
 
 void TMainFormRules::WriteFirstRunDefaults() {
     ISettings& s = services_.settings;
+    SettingsBatch batch(s);
     if (!s.Read("orvonet", "numConfTot")) {
         s.Write("orvonet", "numConfTot", "1");
         s.Write("orvonet", "numSelectedConf", "0");
@@ -476,6 +477,7 @@ void TMainFormRules::FormClose() {
 
 void TMainFormRules::FormDestroy(const std::optional<std::string>& toolbarLayout) {
     ISettings& settings = services_.settings;
+    SettingsBatch batch(settings);
     if (FileExists(lastPath_)) settings.Write(kOptions, "LastFile", lastPath_);
     if (toolbarLayout) settings.Write(keys::kToolbar, "layout", *toolbarLayout);
     recent_.Save(settings);
@@ -680,7 +682,7 @@ bool TMainFormRules::Salvacomemodello1Click() {
     FileDialogRequest request;
     request.folder = NameOfPath(folder);
     request.fileName = documentPath_.empty() ? std::string("Senza titolo1.kyt")
-                                             : std::string(LastComponent(documentPath_));
+                                             : std::string(StemOf(documentPath_));
     request.filter = std::string(kSaveFilter);
     request.filterIndex = 1;
     const std::optional<FileChoice> choice = services_.prompter.SaveDialog(request);
@@ -1330,7 +1332,7 @@ void TMainFormRules::RunSpecialLink(const LinkSource& source, const LinkedObject
     switch (link.subtype) {
         case 1: {
             const std::optional<LinkedObject> target = editor.ResolveTarget(link);
-            if (editor.PageHasUnsavedEdits() &&
+            if (!editMode_ && editor.PageHasUnsavedEdits() &&
                 services_.messages.Ask("Salva modifiche a pagina corrente?")) {
                 editor.CommitPage();
                 return;

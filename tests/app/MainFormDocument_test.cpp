@@ -584,7 +584,7 @@ TEST_F(Saving, IntoATemplatesFolderTheUserIsAskedUnlessSavingAsATemplate) {
     EXPECT_TRUE(form_->Salvacomemodello1Click());
     EXPECT_THAT(messages_.Questions(), IsEmpty());
     EXPECT_EQ(prompter_.saveRequests.at(0).folder, NameOfPath(form_->TemplatesFolder()));
-    EXPECT_EQ(prompter_.saveRequests.at(0).fileName, "m.kyt");
+    EXPECT_EQ(prompter_.saveRequests.at(0).fileName, "m");
     EXPECT_EQ(PagesInFile(NameOfPath(form_->TemplatesFolder() / "modello.kyt")), 3);
 }
 

@@ -372,6 +372,15 @@ TEST_F(SpecialLinks, UnsavedPageEditsAreOfferedFirst) {
     EXPECT_THAT(editor_.Take(), ElementsAre("ShowInSourceFrame 3 #-1", "Refresh"));
 }
 
+TEST_F(SpecialLinks, InEditModeUnsavedEditsAreNotAskedAbout) {
+    form_->EditButtonClick();
+    editor_.unsavedEdits = true;
+    editor_.Take();
+    Follow(Special(1, 0, -1, ""));
+    EXPECT_THAT(messages_.Questions(), IsEmpty());
+    EXPECT_THAT(editor_.Take(), ElementsAre("ShowPage 3", "Refresh"));
+}
+
 TEST_F(SpecialLinks, ClosingAWindowKeepsTheMainWindowShown) {
     Follow(Special(2, 0, 0, "finestra"));
     EXPECT_THAT(editor_.Take(), ElementsAre("CloseBrowseWindow finestra", "Refresh"));
