@@ -18,6 +18,9 @@ struct KindHooks {
     void (*completeRecord)(TKYToggetto& object, std::size_t storedSize) = nullptr;
     /// The description of an object in use ("label|description"); nullopt: the model's own.
     std::optional<std::string> (*describe)(const TKYToggetto& object) = nullptr;
+    /// Before an object of the kind is cleared: drops what it shares (the special links its
+    /// zones, buttons or markers hold).
+    void (*dropReferences)(TKYToggetto& object) = nullptr;
     /// A reason the object refers to `code` through its kind's own fields; 0 for none.
     int (*refers)(const TKYToggetto& object, std::int32_t code) = nullptr;
 };

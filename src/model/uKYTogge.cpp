@@ -239,6 +239,7 @@ void TKYToggetto::SetKind(TOggettiHel kind) {
 
 void TKYToggetto::Clear() {
     if (kind_ == K::immagine && owner_ && registered_) owner_->DropCachedPicture(identifier_);
+    if (const auto hook = HooksOf(kind_).dropReferences) hook(*this);
     record_.fill(0xFF);
     fileName_.clear();
     fileFieldSetInThisRun_ = true;
