@@ -451,6 +451,7 @@ int TQzFtpComm::ProgressPercent() const {
 
 void TQzFtpComm::Finish() {
     busy_ = false;
+    if (OnBusyChanged) OnBusyChanged(false);
     if (OnDone) OnDone(result_);
 }
 
@@ -480,12 +481,14 @@ int TQzFtpComm::Begin(FtpAction action, std::string first, std::string second, B
     second_ = std::move(second);
     stream_ = stream;
     ftp_.ResetCancel();
+    if (OnBusyChanged) OnBusyChanged(true);
     auto spawned = thread_.Spawn(int(action));
     if (!spawned) {
         result_ = kFailure;
         errorText_ = spawned.failure().text;
         failed_ = true;
         busy_ = false;
+        if (OnBusyChanged) OnBusyChanged(false);
         return kFailure;
     }
     return kSuccess;

@@ -179,6 +179,9 @@ public:
     int Begin(FtpAction action, std::string first = {}, std::string second = {},
               ByteStream* stream = nullptr);
     std::function<void(int result)> OnDone;
+    /// True when an operation starts, false when it ends (owner thread): a progress bar shows
+    /// and hides itself with it.
+    std::function<void(bool busy)> OnBusyChanged;
     /// Every trace line of the session, on the worker thread (the password shows as "******").
     TTraceProc OnTrace;
 
