@@ -10,7 +10,8 @@
 namespace orvo {
 
 Result<std::shared_ptr<const DocumentFile>> DocumentFile::Open(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a name may be a FIFO or a device; only a regular file is kept.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return Fail("open failed");
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

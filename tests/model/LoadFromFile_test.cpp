@@ -1,5 +1,7 @@
 // Reading document files: every refusal with its exact message, version-1 conversions, files
 // cut short and hostile tables, offsets and sizes.
+#include <sys/stat.h>
+
 #include "KytFixture.h"
 #include "base/ByteReader.h"
 #include "base/Cp1252.h"
@@ -155,6 +157,13 @@ TEST_F(LoadFromFile, AShortFileIsAReadError) {
     EXPECT_FALSE(set_.LoadFromFile(name));
     EXPECT_THAT(messages_.Shown(), ElementsAre(Message{Box::Information, ReadError(name)}));
     ExpectNewDocument();
+}
+
+TEST_F(LoadFromFile, AFifoIsAReadErrorNotAHang) {
+    const std::string name = Path("tubo.kyt");
+    ASSERT_EQ(::mkfifo(name.c_str(), 0600), 0);
+    EXPECT_FALSE(set_.LoadFromFile(name));
+    EXPECT_THAT(messages_.Shown(), ElementsAre(Message{Box::Information, ReadError(name)}));
 }
 
 TEST_F(LoadFromFile, RecordsAndDataAreRead) {
