@@ -162,7 +162,10 @@ public:
     // The value of "*" + section + "*" + ident, or `fallback`.
     std::string LookUpValue(std::string_view section, std::string_view ident,
                             std::string_view fallback) const {
-        const std::string key = "*" + Lower1252(section) + "*" + Lower1252(ident);
+        std::string key(1, '*');
+        key += Lower1252(section);
+        key += '*';
+        key += Lower1252(ident);
         const auto found = first_.find(key);
         if (found == first_.end() || found->second + 1 >= lines_.size())
             return std::string(fallback);
