@@ -6,6 +6,7 @@
 #include "MainFormSupport.h"
 #include "base/Cp1252.h"
 #include "base/Paths.h"
+#include "platform/FileSettings.h"
 #include "support/TestSupport.h"
 
 namespace orvo::test {
@@ -886,6 +887,63 @@ TEST_F(Commands, TheOptionsWindowAppliesTheSettingsAgain) {
     form_->Execute(CommandId::ToolsOptions);
     EXPECT_TRUE(form_->ReminderActive());
     EXPECT_EQ(form_->ReminderInterval(), std::chrono::minutes(2));
+}
+
+// Two runs of the program on one settings file: what the first writes at exit, the second
+// finds at start.
+class Sessions : public MainFormTest {
+protected:
+    std::unique_ptr<TMainFormRules> Run(ISettings& settings) {
+        MainFormServices services{environment_, messages_, settings,    scheduler_, shell_,
+                                  prompter_,    editor_,   converters_, print_,     publish_,
+                                  windows_,     links_,    view_};
+        auto form = std::make_unique<TMainFormRules>(main_, library_, services, AllServices());
+        editor_.onPageChanged = [raw = form.get()](int page) { raw->EditorPageChanged(page); };
+        form->FormCreate();
+        form->FormShow({});
+        return form;
+    }
+};
+
+TEST_F(Sessions, TheNextRunOpensTheLastDocumentAndListsTheRecentOnes) {
+    const fs::path file = TestDir() / "config" / "settings.reg";
+    const std::string first = NameIn("primo.kyt");
+    const std::string gone = NameIn("sparira.kyt");
+    WriteDocument(scratch_, first, 2);
+    WriteDocument(scratch_, gone, 1);
+    {
+        FileSettings settings(file);
+        auto form = Run(settings);
+        form->openFile(gone, true);
+        form->openFile(first, true);
+        AddPage(main_, "terza");
+        editor_.changed = true;
+        prompter_.saves = {FileChoice{NameIn("secondo.kyt"), 1}};
+        ASSERT_TRUE(form->FileSaveAs());
+        ASSERT_TRUE(form->FormCloseQuery());
+        form->FormClose();
+        form->FormDestroy(std::string("barre"));
+    }
+    fs::remove(NativePath(gone));
+    {
+        FileSettings settings(file);
+        EXPECT_EQ(settings.ReadString("RecentFile", "4"), "");
+        auto form = Run(settings);
+        EXPECT_EQ(form->DocumentPath(), NameIn("secondo.kyt"));
+        EXPECT_EQ(main_.KindCount(TOggettiHel::testoHtml), 3);
+        EXPECT_THAT(form->Recent().Entries(), ElementsAre(NameOfPath(form->StartDocumentPath()),
+                                                          gone, first, NameIn("secondo.kyt")));
+        form->openFile(gone, true);  // gone since: dropped from the list
+        EXPECT_EQ(messages_.Shown().back(), (Message{Box::Warning, gone + " non esiste"}));
+        form->FormDestroy(std::nullopt);
+    }
+    FileSettings settings(file);
+    EXPECT_EQ(settings.ReadString("options", "LastFile"), NameIn("secondo.kyt"));
+    EXPECT_EQ(settings.ReadString("toolbar", "layout"), "barre");
+    EXPECT_EQ(settings.ReadString("RecentFile", "1"), first);
+    EXPECT_EQ(settings.Read("RecentFile", "3"), std::optional<std::string>(""));
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(ExportProgress, IsAnIntegerPercentage) {
