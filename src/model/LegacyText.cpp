@@ -51,9 +51,18 @@ public:
 private:
     void Head() {
         out_ += tables_.empty() ? "<Z S0 " : "<Z S1 ";
-        out_ += "A" + std::to_string(alignment_) + " ";
-        if (indent_ > 0) out_ += "l" + std::to_string(indent_) + " ";
-        out_ += "C" + HexColour(std::uint32_t(page_.linkColour)) + " >";
+        // Appended piece by piece: "literal" + temporary trips a false -Wrestrict in GCC 12.
+        out_ += 'A';
+        out_ += std::to_string(alignment_);
+        out_ += ' ';
+        if (indent_ > 0) {
+            out_ += 'l';
+            out_ += std::to_string(indent_);
+            out_ += ' ';
+        }
+        out_ += 'C';
+        out_ += HexColour(std::uint32_t(page_.linkColour));
+        out_ += " >";
         FontCode();
     }
     void FontCode() {

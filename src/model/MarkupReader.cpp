@@ -1,6 +1,7 @@
 // Reading markup into paragraphs. The reader works on the stream's bytes in place and never
 // reads past the end of the data or its first 0x00 byte, whatever the input holds.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -28,6 +29,15 @@ constexpr std::int32_t kPageObjectKind = 0xFF;
 constexpr std::int32_t kLocalLinkKind = 0x6F;
 constexpr std::int32_t kPageLinkKind = 0x00;
 constexpr std::int32_t kFileLinkKind = 0x03;
+
+// Bytes that end a run of plain text: control bytes (0x00 included), "<" and "&".
+constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (int c = 0; c < 0x20; ++c) special[std::size_t(c)] = true;
+    special['<'] = true;
+    special['&'] = true;
+    return special;
+}();
 
 int HexValue(unsigned char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -106,7 +116,41 @@ private:
 
     void SetDisplay(const TMyFont& font);
     void ShowLink();
-    void AppendCharacter(unsigned char c);
+    void AppendCharacter(unsigned char c) {
+        TKYTcharMetric& m = para_->metrics.back();
+        m.width = measurer_.PairWidth(display_, previous_, c);
+        m.height = displayHeight_;
+        m.ascent = displayAscent_;
+        previous_ = c;
+        para_->text.push_back(static_cast<char>(c));
+        para_->metrics.push_back(TKYTcharMetric{0, 0, 0, -1, -1, currentLink_});
+        if (displayHeight_ > lineHeight_) lineHeight_ = displayHeight_;
+        if (displayAscent_ > lineAscent_) lineAscent_ = displayAscent_;
+    }
+    // Appends a run of plain characters (no code, reference or control byte among them).
+    void AppendRun(const char* bytes, std::size_t count) {
+        auto& metrics = para_->metrics;
+        std::int32_t widths[256];
+        while (count > 0) {
+            const std::size_t n = std::min<std::size_t>(count, 256);
+            measurer_.RunWidths(display_, previous_, std::string_view(bytes, n), widths);
+            for (std::size_t k = 0; k < n; ++k) {
+                TKYTcharMetric& m = metrics.back();
+                m.width = widths[k];
+                m.height = displayHeight_;
+                m.ascent = displayAscent_;
+                metrics.push_back(TKYTcharMetric{0, 0, 0, -1, -1, currentLink_});
+            }
+            previous_ = static_cast<unsigned char>(bytes[n - 1]);
+            para_->text.append(bytes, n);
+            bytes += n;
+            count -= n;
+        }
+        if (displayHeight_ > lineHeight_) lineHeight_ = displayHeight_;
+        if (displayAscent_ > lineAscent_) lineAscent_ = displayAscent_;
+    }
+    // Makes room for the characters up to the next paragraph head, at most.
+    void Reserve(std::size_t from);
     void AppendObject(TKYToggetto* object);
     void NewPending();
     void Finish();
@@ -209,16 +253,24 @@ void ParagraphReader::NewPending() {
     para_->metrics.push_back(TKYTcharMetric{0, 0, 0, -1, -1, currentLink_});
 }
 
-void ParagraphReader::AppendCharacter(unsigned char c) {
-    TKYTcharMetric& m = para_->metrics.back();
-    m.width = measurer_.PairWidth(display_, previous_, c);
-    m.height = displayHeight_;
-    m.ascent = displayAscent_;
-    previous_ = c;
-    lineHeight_ = std::max(lineHeight_, m.height);
-    lineAscent_ = std::max(lineAscent_, m.ascent);
-    para_->text.push_back(static_cast<char>(c));
-    NewPending();
+void ParagraphReader::Reserve(std::size_t from) {
+    std::size_t end = from;
+    const char* bytes = data_.data();
+    const std::size_t size = data_.size();
+    while (end < size) {
+        const void* found = std::memchr(bytes + end, '<', size - end);
+        const std::size_t at = found ? std::size_t(static_cast<const char*>(found) - bytes) : size;
+        const void* zero = std::memchr(bytes + end, '\0', at - end);
+        if (zero) {
+            end = std::size_t(static_cast<const char*>(zero) - bytes);
+            break;
+        }
+        end = at;
+        if (at >= size || At(at + 1) == 'Z') break;
+        ++end;
+    }
+    para_->text.reserve(end - from);
+    para_->metrics.reserve(end - from + 1);
 }
 
 void ParagraphReader::AppendObject(TKYToggetto* object) {
@@ -477,6 +529,7 @@ bool ParagraphReader::Read(TKYTparag& para, std::size_t& pos) {
     currentLink_ = -1;
     para.lines.assign(1, TKYTline{});
     para.lines.front().paragraph = &para;
+    Reserve(p);
     NewPending();
     SetDisplay(working_);
 
@@ -544,8 +597,17 @@ bool ParagraphReader::Read(TKYTparag& para, std::size_t& pos) {
             if (decoded >= 0x20) AppendCharacter(decoded);
             continue;
         }
-        ++p;
-        if (c >= 0x20) AppendCharacter(c);
+        if (c < 0x20) {
+            ++p;
+            continue;
+        }
+        // A run of plain text, up to the next code, reference or control byte.
+        const char* bytes = data_.data();
+        const std::size_t size = data_.size();
+        std::size_t end = p + 1;
+        while (end < size && !kSpecial[static_cast<unsigned char>(bytes[end])]) ++end;
+        AppendRun(bytes + p, end - p);
+        p = end;
     }
 }
 

@@ -1,6 +1,8 @@
 // Writing paragraphs as markup, byte for byte. A paragraph's markup is built in memory and
 // written in one piece (plus one piece before the cells of each inline table).
+#include <algorithm>
 #include <charconv>
+#include <vector>
 
 #include "base/ByteStream.h"
 #include "base/Format.h"
@@ -64,10 +66,18 @@ void AppendRunCode(std::string& out, const TKYTFontStyle& format) {
     out += '>';
 }
 
+// Tables whose cells are being written: a table inside its own cell, or nested deeper than
+// the reader reads, is written as its code alone, so hostile texts cannot recurse for ever.
+struct WriteShared {
+    std::vector<const ITableCells*> openTables;
+};
+constexpr std::size_t kMaxTableDepth = 32;
+
 class ParagraphWriter {
 public:
-    ParagraphWriter(const TKYTparag& para, ByteStream& stream, IMarkupHost& host)
-        : para_(para), stream_(stream), host_(host) {}
+    ParagraphWriter(const TKYTparag& para, ByteStream& stream, IMarkupHost& host,
+                    WriteShared& shared)
+        : para_(para), stream_(stream), host_(host), shared_(shared) {}
 
     bool Write(WriteMode mode, int start, int end);
 
@@ -89,12 +99,25 @@ private:
             AppendCompleteCode(out_, *font);
         lastCodeEnd_ = out_.size();
     }
+    // Text with "&", "<" and ">" as references.
+    void AppendEscaped(const char* text, std::size_t count) {
+        std::size_t from = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            const char c = text[k];
+            if (c != '&' && c != '<' && c != '>') continue;
+            out_.append(text + from, k - from);
+            out_ += c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
+            from = k + 1;
+        }
+        out_.append(text + from, count - from);
+    }
     void WriteHead(WriteMode mode);
     void WriteCells(const ITableCells& cells);
 
     const TKYTparag& para_;
     ByteStream& stream_;
     IMarkupHost& host_;
+    WriteShared& shared_;
     std::string out_;
     std::size_t lastCodeStart_ = 0;
     std::size_t lastCodeEnd_ = std::string::npos;
@@ -118,17 +141,25 @@ void ParagraphWriter::WriteHead(WriteMode mode) {
 }
 
 void ParagraphWriter::WriteCells(const ITableCells& cells) {
+    auto& open = shared_.openTables;
+    if (open.size() >= kMaxTableDepth || std::find(open.begin(), open.end(), &cells) != open.end())
+        return;
     ok_ = Flush() && ok_;
+    open.push_back(&cells);
     for (int r = 0; r < cells.Rows(); ++r) {
         for (int c = 0; c < cells.Columns(); ++c) {
             const Paragraphs& cell = cells.CellParagraphs(r, c);
             // A cell holds at least one paragraph; one without any is written empty.
             if (cell.empty()) ok_ = stream_.Write(std::string_view("<Z S1 >")) && ok_;
-            for (const auto& para : cell)
-                if (para) ok_ = para->WriteMarkup(stream_, wmSave, 0, -1, host_) && ok_;
+            for (const auto& para : cell) {
+                if (!para) continue;
+                ParagraphWriter writer(*para, stream_, host_, shared_);
+                ok_ = writer.Write(wmSave, 0, -1) && ok_;
+            }
             ok_ = stream_.Write(std::string_view("<T>")) && ok_;
         }
     }
+    open.pop_back();
 }
 
 bool ParagraphWriter::Write(WriteMode mode, int start, int end) {
@@ -146,7 +177,21 @@ bool ParagraphWriter::Write(WriteMode mode, int start, int end) {
 
     std::int32_t lastLink = -1;
     const TKYTFontStyle* current = nullptr;  // none: the paragraph's character format
+    const TKYTcharMetric* metrics = para_.metrics.data();
+    const int metricsCount = int(para_.metrics.size());
     for (int i = 0; i < end; ++i) {
+        if (i > start && i < metricsCount) {
+            // Characters that change nothing: written as a run.
+            int j = i;
+            while (j < end && j < metricsCount && metrics[j].fontIndex < 0 &&
+                   metrics[j].objectIndex < 0 && metrics[j].linkId == lastLink)
+                ++j;
+            if (j > i) {
+                AppendEscaped(para_.text.data() + i, std::size_t(j - i));
+                i = j - 1;
+                continue;
+            }
+        }
         const TKYTcharMetric m = std::size_t(i) < para_.metrics.size()
                                      ? para_.metrics[std::size_t(i)]
                                      : TKYTcharMetric{};
@@ -182,21 +227,7 @@ bool ParagraphWriter::Write(WriteMode mode, int start, int end) {
             }
             continue;
         }
-        const char c = para_.text[std::size_t(i)];
-        switch (c) {
-            case '&':
-                out_ += "&amp;";
-                break;
-            case '<':
-                out_ += "&lt;";
-                break;
-            case '>':
-                out_ += "&gt;";
-                break;
-            default:
-                out_ += c;
-                break;
-        }
+        AppendEscaped(para_.text.data() + i, 1);
     }
     if (lastLink != -1) out_ += "<%>";
     return Flush();
@@ -206,7 +237,8 @@ bool ParagraphWriter::Write(WriteMode mode, int start, int end) {
 
 bool TKYTparag::WriteMarkup(ByteStream& stream, WriteMode mode, int start, int end,
                             IMarkupHost& host) const {
-    ParagraphWriter writer(*this, stream, host);
+    WriteShared shared;
+    ParagraphWriter writer(*this, stream, host, shared);
     return writer.Write(mode, start, end);
 }
 

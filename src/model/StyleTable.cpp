@@ -23,7 +23,8 @@ std::string Unique(const TKYTset& set, std::string_view name, const TKYToggetto*
     const std::string base(name.substr(0, kStyleNameLength));
     if (!NameInUse(set, base, except)) return base;
     for (long n = 1;; ++n) {
-        const std::string suffix = " " + std::to_string(n);
+        std::string suffix(1, ' ');
+        suffix += std::to_string(n);
         if (suffix.size() >= kStyleNameLength) return base;  // beyond any real document
         const std::string candidate =
             base.substr(0, std::min(base.size(), kStyleNameLength - suffix.size())) + suffix;

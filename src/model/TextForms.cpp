@@ -334,4 +334,12 @@ void ReopenAndStorePage(TKYTset& set, TKYToggetto& page, ITextMeasurer& measurer
     StoreText(set, *text, markup, page, false);
 }
 
+void ReopenAndStoreAllPages(TKYTset& set, ITextMeasurer& measurer) {
+    const int pages = set.KindCount(K::testoHtml);
+    for (int id = 0; id < pages; ++id) {
+        TKYToggetto* page = set.ObjectByKind(K::testoHtml, id);
+        if (page && !page->IsFree()) ReopenAndStorePage(set, *page, measurer);
+    }
+}
+
 }  // namespace orvo

@@ -87,5 +87,7 @@ std::string WorkingMarkupOfPage(TKYTset& set, const TKYToggetto& page, ITextMeas
 /// Opens the page's text into paragraphs and stores them back (the path a page takes when it
 /// is edited and saved).
 void ReopenAndStorePage(TKYTset& set, TKYToggetto& page, ITextMeasurer& measurer);
+/// ReopenAndStorePage for every page in use, in identifier order.
+void ReopenAndStoreAllPages(TKYTset& set, ITextMeasurer& measurer);
 
 }  // namespace orvo

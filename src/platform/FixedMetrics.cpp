@@ -1,6 +1,8 @@
 // The fixed metrics of the headless measurer.
 #include "platform/FixedMetrics.h"
 
+#include <algorithm>
+
 namespace orvo {
 
 FixedMetrics::FixedMetrics()
@@ -43,6 +45,11 @@ FontFamily FixedMetrics::Family(const TMyFont& font) {
 
 std::int32_t FixedMetrics::PairWidth(const TMyFont& font, int, unsigned char) {
     return ByteWidth(font);
+}
+
+void FixedMetrics::RunWidths(const TMyFont& font, int, std::string_view text,
+                             std::int32_t* widths) {
+    std::fill(widths, widths + text.size(), ByteWidth(font));
 }
 
 }  // namespace orvo

@@ -27,6 +27,8 @@ public:
     FontPitch Pitch(const TMyFont& font) override;
     FontFamily Family(const TMyFont& font) override;
     std::int32_t PairWidth(const TMyFont& font, int previous, unsigned char current) override;
+    void RunWidths(const TMyFont& font, int previous, std::string_view text,
+                   std::int32_t* widths) override;
 
     /// The advance of one byte in `font`.
     static std::int32_t ByteWidth(const TMyFont& font);

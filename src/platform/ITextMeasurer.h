@@ -42,6 +42,12 @@ public:
     /// minus Extent(previous); with `previous` below 0 the character is measured alone.
     /// Implementations may answer faster, but must give the same result.
     virtual std::int32_t PairWidth(const TMyFont& font, int previous, unsigned char current);
+
+    /// The width of each byte of `text` in turn, as PairWidth gives it after the byte before
+    /// (after `previous` for the first), into widths[0 .. text.size()). Implementations may
+    /// answer faster, but must give the same result.
+    virtual void RunWidths(const TMyFont& font, int previous, std::string_view text,
+                           std::int32_t* widths);
 };
 
 }  // namespace orvo

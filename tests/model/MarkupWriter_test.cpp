@@ -195,3 +195,22 @@ TEST_F(MarkupWriting, AStreamThatRefusesWritesIsReported) {
 
 }  // namespace
 }  // namespace orvo
+
+namespace orvo {
+namespace {
+
+TEST(MarkupWritingHostile, TableInsideItsOwnCellIsWrittenAsItsCodeAlone) {
+    test::TestMarkupHost host;
+    const int table = host.AddTable(1, 1);
+    char code[12];
+    std::snprintf(code, sizeof code, "<$FF%06x>", table);
+    // The cell holds a paragraph whose character is the table itself.
+    const std::string text = std::string("<Z S0 >") + code + "<Z S1 >" + code + "<T><Z S0 >x";
+    Paragraphs paragraphs = test::Read(text, host);
+    const std::string written = WriteText(paragraphs, host);
+    EXPECT_EQ(written, std::string("<Z S0 >") + code + "<Z S1 >" + code + "<T><Z S0 >x" + '\0');
+    EXPECT_EQ(test::Rewrite(written.substr(0, written.size() - 1), host), written);
+}
+
+}  // namespace
+}  // namespace orvo

@@ -166,3 +166,64 @@ TEST_F(PageTexts, StoringMarksTextVersionTwoAndRaisesTheStampWhenAsked) {
 
 }  // namespace
 }  // namespace orvo
+
+namespace orvo {
+namespace {
+
+// Every page opened into paragraphs and stored back, through a saved and reloaded document.
+TEST(OpenPages, ResavingACanonicalDocumentLeavesEveryPageTextAsItWas) {
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    FixedMetrics metrics;
+    const std::filesystem::path first = test::TestDir() / "open pages.kyt";
+    const std::filesystem::path second = test::TestDir() / "open pages again.kyt";
+    std::vector<std::string> texts;
+    {
+        TKYTset set(environment, messages);
+        auto add = [&](TOggettiHel kind, std::string_view name) -> TKYToggetto& {
+            auto object = NewObjectOfKind(kind, &set);
+            object->Clear();
+            if (!name.empty()) object->SetName(name);
+            object->TakeIntoUse();
+            TKYToggetto& stored = *object;
+            (void)set.Register(std::move(object), -1);
+            return stored;
+        };
+        add(TOggettiHel::internetLink, "http://uno.example/");
+        add(TOggettiHel::tabellaHtml, {}).View().SetU8(kTableRows, 2);
+        add(TOggettiHel::immagineNew, {});
+        add(TOggettiHel::immagineNew, {});
+        const char* pages[] = {
+            "<Z S0 >Prima <$01000000>pagina<%> con &amp; e &lt;<Z S1 l4 >due",
+            "<Z S0 y1 ><$08000000><Z S1 >a<$10000001><T><Z S1 >b<T><Z S0 ><Y c00FF00 >fine",
+            "<Z S0 ><$10000000><$00000001>alla prima<%><Z S0 A2 C00FF00 S14 Y1 >centrato",
+        };
+        for (const char* markup : pages) {
+            TKYToggetto& page = add(TOggettiHel::testoHtml, "Pagina");
+            std::string text(markup);
+            text += '\0';
+            page.SetContent(text);
+        }
+        for (const auto& page : set.KindList(TOggettiHel::testoHtml))
+            if (!page->IsFree()) texts.push_back(*page->ContentBytes());
+        ASSERT_TRUE(set.SaveToFile(first.string()));
+    }
+    TKYTset set(environment, messages);
+    ASSERT_TRUE(set.LoadFromFile(first.string()));
+    ReopenAndStoreAllPages(set, metrics);
+    ASSERT_TRUE(set.SaveToFile(second.string()));
+    TKYTset again(environment, messages);
+    ASSERT_TRUE(again.LoadFromFile(second.string()));
+    std::vector<std::string> after;
+    for (const auto& page : again.KindList(TOggettiHel::testoHtml))
+        if (!page->IsFree()) after.push_back(*page->ContentBytes());
+    ASSERT_EQ(after.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(test::Escaped(after[i]), test::Escaped(texts[i])) << "page " << i;
+    EXPECT_EQ(again.KindCount(TOggettiHel::immagineNew), 2);
+    EXPECT_EQ(again.KindCount(TOggettiHel::internetLink), 1);
+    EXPECT_TRUE(messages.Shown().empty());
+}
+
+}  // namespace
+}  // namespace orvo

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace orvo {
 namespace {
 
@@ -35,7 +37,13 @@ TEST(FixedMetricsMeasuring, PairWidthAgreesWithTheExtentsOfThePair) {
     const TMyFont font;
     EXPECT_EQ(kerned.PairWidth(font, -1, 'V'), 10);
     EXPECT_EQ(kerned.PairWidth(font, 'A', 'V'), 8);
+    std::int32_t widths[4];
+    kerned.RunWidths(font, 'A', "VAVx", widths);
+    EXPECT_EQ(std::vector<std::int32_t>(widths, widths + 4),
+              (std::vector<std::int32_t>{8, 10, 8, 10}));
     FixedMetrics fixed;
+    fixed.RunWidths({"Arial", kFontBold, 0, 12, 0}, -1, "abc", widths);
+    EXPECT_EQ(std::vector<std::int32_t>(widths, widths + 3), (std::vector<std::int32_t>{7, 7, 7}));
     EXPECT_EQ(
         fixed.PairWidth({"Arial", 0, 0, 12, 0}, 'A', 'V'),
         fixed.Extent({"Arial", 0, 0, 12, 0}, "AV") - fixed.Extent({"Arial", 0, 0, 12, 0}, "A"));
