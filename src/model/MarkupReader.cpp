@@ -313,9 +313,11 @@ bool ParagraphReader::ReadHead(TKYTparag& para, std::size_t& p) {
                     para.style.SetFontName(name.substr(0, kHeadFontNameLength));
                 continue;
             }
-            const std::int64_t value =
+            std::int64_t value =
                 key.value == StyleValue::Colour ? ReadColour(p, key.key) : ReadNumber(p, key.key);
-            if (value != kAbsent) para.style.Set(field, std::int32_t(value));
+            if (value == kAbsent) continue;
+            if (field == StyleField::StyleBits) value &= 15;  // y gives the four style bits
+            para.style.Set(field, std::int32_t(value));
         }
     }
     p = AfterGt(p);
@@ -482,6 +484,12 @@ void ParagraphReader::Finish() {
 
 bool ParagraphReader::Read(TKYTparag& para, std::size_t& pos) {
     para_ = &para;
+    // A paragraph is read into once; what a used one held is dropped.
+    para.text.clear();
+    para.metrics.clear();
+    para.fonts.clear();
+    para.objects.clear();
+    para.lines.clear();
     std::size_t p = pos;
     bool strayCellEnd = false;
     while (true) {

@@ -341,6 +341,29 @@ TEST_F(HostileMarkup, NumbersAreSignedClampedAndNeverOverflow) {
     EXPECT_EQ(One("<Z S0 s-10000000 >x")->style.FontSize(), 12) << "the absent marker";
 }
 
+TEST_F(HostileMarkup, ByteFieldsKeepWhatTheirByteCarries) {
+    auto para = One("<Z S0 y200 A300 >x");
+    EXPECT_EQ(para->style.StyleBits(), 200 & 15);
+    EXPECT_EQ(para->style.Alignment(), 300 & 0xFF);
+    EXPECT_EQ(Rewrite("<Z S0 y200 A300 >x", host_), std::string("<Z S0 y8 A44 >x\0", 16));
+}
+
+TEST_F(HostileMarkup, ColourWithoutItsBlankIsATruncatedLineError) {
+    auto para = One("<Z S0 >a<Y c00FF00>b");
+    EXPECT_THAT(host_.messages.Shown(), ElementsAre(Message{Box::Error, "Truncated line!"}));
+    EXPECT_EQ(para->text, "ab");
+    EXPECT_EQ(para->FormatAt(1).colour, 0);
+}
+
+TEST_F(HostileMarkup, ReadingIntoAUsedParagraphStartsAfresh) {
+    auto para = One("<Z S0 >old text");
+    MemoryStream stream(std::string("<Z S0 >new", 10));
+    EXPECT_TRUE(para->ReadMarkup(stream, 0, host_));
+    EXPECT_EQ(para->text, "new");
+    EXPECT_EQ(para->metrics.size(), 4u);
+    EXPECT_EQ(para->lines.size(), 1u);
+}
+
 TEST_F(HostileMarkup, StrayCellEndAtTheTopLevelIsSkipped) {
     Paragraphs paragraphs = Read("<Z S0 >ab<T>cd<Z S0 >ef", host_);
     ASSERT_EQ(paragraphs.size(), 2u);
