@@ -176,6 +176,8 @@ public:
     std::uint8_t ListKind() const { return std::uint8_t(Get(StyleField::ListKind)); }
     std::uint8_t Unit() const { return std::uint8_t(Get(StyleField::Unit)); }
     std::int32_t LineHeight() const { return Get(StyleField::LineHeight); }
+    /// A line height of 0 or less (a new style's -32000) lets the lines take their own height.
+    bool HasAutomaticLineHeight() const { return LineHeight() <= 0; }
     std::int32_t FirstIndent() const { return Get(StyleField::FirstIndent); }
     std::int32_t LeftMargin() const { return Get(StyleField::LeftMargin); }
     std::int32_t RightMargin() const { return Get(StyleField::RightMargin); }

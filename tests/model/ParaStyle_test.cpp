@@ -46,6 +46,11 @@ TEST_F(OverrideRecords, EffectiveValuesComeFromTheDefinitionUnlessOverridden) {
     EXPECT_EQ(style.LinkColour(), 0xFF0000);
     EXPECT_EQ(style.LinkSize(), -1);
     EXPECT_EQ(style.LineHeight(), -32000);
+    EXPECT_TRUE(style.HasAutomaticLineHeight());
+    style.SetLineHeight(0);
+    EXPECT_TRUE(style.HasAutomaticLineHeight());
+    style.SetLineHeight(18);
+    EXPECT_FALSE(style.HasAutomaticLineHeight());
     style.SetLeftMargin(25);
     EXPECT_EQ(style.LeftMargin(), 25);
     EXPECT_EQ(style.charFormat.Definition(), &table_) << "the character format follows";
