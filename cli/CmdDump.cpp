@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CliCommand.h"
+#include "PageDump.h"
 #include "base/Cp1252.h"
 #include "model/uKYTset.h"
 
@@ -83,10 +84,11 @@ int RunDump(CliContext& context) {
         out << (first ? "\n    " : ",\n    ") << "{\"id\": " << page->Identifier()
             << ", \"title\": " << Json(page->Name())
             << ", \"free\": " << (page->IsFree() ? "true" : "false") << ", \"text\": " << Json(text)
-            << "}";
+            << PageRecordJson(*page, &Json) << "}";
         first = false;
     }
-    out << "]\n}\n";
+    out << "],\n  \"tree\": " << PageTreeJson(set, &Json);
+    out << "\n}\n";
     return 0;
 }
 
@@ -97,7 +99,9 @@ const CliRegistration kRegistration{
      "every object (kind, id, free, name; for a picture also subtype, size in bytes, width and\n"
      "height) and every page (id, title, free, text). Strings are\n"
      "the document's bytes, each byte written as the code point of the same number (\"\\u00e8\"\n"
-     "is the byte 0xE8); \"text\" is the page's stored text as it is in the file.\n",
+     "is the byte 0xE8); \"text\" is the page's stored text as it is in the file; each page also\n"
+     "has its record fields. \"tree\" is the page tree: {\"chapter\": title} and {\"page\": id}\n"
+     "entries in order, each with its \"level\" (1 below the root).\n",
      &RunDump}};
 
 }  // namespace

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "model/uKYTogge.h"
+#include "model/uKYTset.h"
+#include "platform/Environment.h"
+#include "platform/IMessages.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -24,9 +28,8 @@ struct CliOutcome {
     std::string err;
 };
 
-// Runs orvo-cli with `args` (no shell), its output captured in files.
-CliOutcome OrvoCli(const std::vector<std::string>& args) {
-    const std::string program = ORVO_BINARY_DIR "/cli/orvo-cli";
+// Runs `program` with `args` (no shell), its output captured in files.
+CliOutcome Spawn(const std::string& program, const std::vector<std::string>& args) {
     const std::string out = (TestDir() / "pages-out.txt").string();
     const std::string err = (TestDir() / "pages-err.txt").string();
     posix_spawn_file_actions_t actions;
@@ -45,6 +48,10 @@ CliOutcome OrvoCli(const std::vector<std::string>& args) {
     int status = 0;
     waitpid(child, &status, 0);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+}
+
+CliOutcome OrvoCli(const std::vector<std::string>& args) {
+    return Spawn(ORVO_BINARY_DIR "/cli/orvo-cli", args);
 }
 
 std::string Path(std::string_view name) {
@@ -109,6 +116,71 @@ TEST(CliPages, SampleRefusesWhatItCannotRead) {
     const CliOutcome help = OrvoCli({"sample", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("--text-kb K"));
+}
+
+// The dump of the sample read by Python's own JSON reader.
+TEST(CliPages, DumpGivesThePageTreeAndEachPagesRecordFields) {
+    const std::string file = Path("Guida.kyt");
+    ASSERT_EQ(OrvoCli({"sample", file}).status, 0);
+    const CliOutcome dump = OrvoCli({"dump", file});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    WriteFile(TestDir() / "dump.json", dump.out);
+    const std::string check =
+        "import json,sys\n"
+        "d=json.load(open(sys.argv[1]))\n"
+        "t=d['tree']\n"
+        "assert t[:3]==[{'page':0,'level':1},{'chapter':'Primi passi','level':1},"
+        "{'page':3,'level':2}],t\n"
+        "assert [e.get('page') for e in t]==[0,None,3,4,5,None,6,7,8],t\n"
+        "assert t[5]=={'chapter':'Approfondimenti','level':1},t[5]\n"
+        "p={x['id']:x for x in d['pages']}\n"
+        "c=p[0]\n"
+        "assert (c['alias'],c['header'],c['footer'])==('benvenuti.htm',-2,-2),c\n"
+        "assert (c['backgroundColour'],c['linkColour'])==('FFFFE0','0000FF'),c\n"
+        "assert c['redirect']=={'seconds':-1,'target':-1},c\n"
+        "assert (p[4]['group'],p[4]['order'],p[4]['inSequence'])==(1,2,True),p[4]\n"
+        "assert (p[7]['group'],p[7]['order'])==(2,2),p[7]\n"
+        "assert p[8]['keywords']==[3,2],p[8]\n"
+        "assert (p[3]['header'],p[3]['footer'],p[3]['textVersion'])==(-1,-1,2),p[3]\n"
+        "assert p[2]['title']=='Pi\\u00e8 di pagina',p[2]\n"
+        "print('ok')\n";
+    WriteFile(TestDir() / "check.py", check);
+    const CliOutcome python = Spawn("/usr/bin/python3", {(TestDir() / "check.py").string(),
+                                                         (TestDir() / "dump.json").string()});
+    EXPECT_EQ(python.out, "ok\n") << python.err;
+
+    // every page opened, committed and saved again: the same pages and the same tree
+    const CliOutcome resave = OrvoCli({"resave", file, Path("Copia.kyt"), "--open-pages"});
+    ASSERT_EQ(resave.status, 0) << resave.err;
+    EXPECT_EQ(resave.err, "");
+    const CliOutcome again = OrvoCli({"dump", Path("Copia.kyt")});
+    auto from = [](const std::string& json, std::string_view key) {
+        return json.substr(json.find(key));
+    };
+    EXPECT_EQ(from(again.out, "\"pages\""), from(dump.out, "\"pages\""));
+}
+
+TEST(CliPages, ResaveOpeningPagesStoresEachTextAsTheWriterWritesIt) {
+    {
+        FixedEnvironment env;
+        RecordingMessages messages;
+        TKYTset set(env, messages);
+        auto page = NewObjectOfKind(TOggettiHel::testoHtml, &set);
+        page->Clear();
+        page->TakeIntoUse();
+        // overrides equal to the style's own values are not written back
+        page->SetContent(std::string("<Z S0 c000000 s12 >x") + '\0');
+        set.Register(std::move(page));
+        ASSERT_TRUE(set.SaveToFile(Path("Grezzo.kyt")));
+    }
+    ASSERT_EQ(OrvoCli({"resave", Path("Grezzo.kyt"), Path("Uguale.kyt")}).status, 0);
+    EXPECT_THAT(OrvoCli({"dump", Path("Uguale.kyt")}).out,
+                HasSubstr("\"text\": \"<Z S0 c000000 s12 >x\\u0000\""));
+    ASSERT_EQ(OrvoCli({"resave", "--open-pages", Path("Grezzo.kyt"), Path("Pulito.kyt")}).status,
+              0);
+    EXPECT_THAT(OrvoCli({"dump", Path("Pulito.kyt")}).out,
+                HasSubstr("\"text\": \"<Z S0 >x\\u0000\""));
+    EXPECT_EQ(OrvoCli({"resave", Path("Grezzo.kyt"), "--open-pages"}).status, 1);
 }
 
 TEST(CliPages, TreeOfAMissingFileFailsWithTheWarning) {
