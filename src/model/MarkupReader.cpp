@@ -490,6 +490,7 @@ bool ParagraphReader::Read(TKYTparag& para, std::size_t& pos) {
     para.fonts.clear();
     para.objects.clear();
     para.lines.clear();
+    para.style = TKYTParaStyle{};
     std::size_t p = pos;
     bool strayCellEnd = false;
     while (true) {

@@ -356,12 +356,13 @@ TEST_F(HostileMarkup, ColourWithoutItsBlankIsATruncatedLineError) {
 }
 
 TEST_F(HostileMarkup, ReadingIntoAUsedParagraphStartsAfresh) {
-    auto para = One("<Z S0 >old text");
+    auto para = One("<Z S0 A2 >old text");
     MemoryStream stream(std::string("<Z S0 >new", 10));
     EXPECT_TRUE(para->ReadMarkup(stream, 0, host_));
     EXPECT_EQ(para->text, "new");
     EXPECT_EQ(para->metrics.size(), 4u);
     EXPECT_EQ(para->lines.size(), 1u);
+    EXPECT_FALSE(para->style.OverridesAny());
 }
 
 TEST_F(HostileMarkup, StrayCellEndAtTheTopLevelIsSkipped) {
