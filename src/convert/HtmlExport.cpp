@@ -300,9 +300,17 @@ Status TKYTtoHtml::WriteStyleSheet() {
     return WriteOne(StyleSheetName(), StyleSheet());
 }
 
+std::string TKYTtoHtml::DocumentPath() const {
+    const std::string& name = LinkedKYTset->KYTFileName();
+    if (name.empty()) return name;
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(NativePath(name), ec);
+    return ec ? name : NameOfPath(full.lexically_normal());
+}
+
 std::string TKYTtoHtml::MarkerComment(const TKYToggetto& page) const {
     return std::string(kMarkerStart) + std::to_string(page.Identifier()) + ";" +
-           MarkerPath(LinkedKYTset->KYTFileName()) + "\"-->\r\n";
+           MarkerPath(DocumentPath()) + "\"-->\r\n";
 }
 
 std::string TKYTtoHtml::BodyTag(const TKYToggetto& page, TExportContext& context, bool withBase) {

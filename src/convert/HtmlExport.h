@@ -91,6 +91,8 @@ private:
     Status WriteOne(const std::string& name, const std::string& bytes) const;
     std::string BodyTag(const TKYToggetto& page, TExportContext& context, bool withBase);
     std::string MarkerComment(const TKYToggetto& page) const;
+    /// The full path of the document file.
+    std::string DocumentPath() const;
     Status ExportList(const std::vector<std::int32_t>& numbers, std::vector<TKYToggetto*>& images,
                       std::vector<std::int32_t>* exported, bool single);
 };
