@@ -40,6 +40,9 @@ public:
     /// The selection borders follow the highlight of the line the object sits on.
     virtual void SetHighlighted(bool highlighted) = 0;
 
+    /// The page is browsed (on) or edited (off); the display flag of the box changed.
+    virtual void SetRunMode(bool /*on*/) {}
+    virtual void SetDisplayFlag(bool /*on*/) {}
     /// A table lays its cells' texts out again (a style or picture changed under the text).
     virtual void Reformat() {}
     /// Draws the object where it was placed, for a surface without child windows (an

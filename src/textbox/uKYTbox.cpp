@@ -86,6 +86,14 @@ IMarkupHost& TKYTbox::HostFor(std::uint8_t kind) const {
     return markup_;
 }
 
+template <class F>
+void TKYTbox::ForEachObjectView(F&& f) {
+    for (auto& p : paragraphs_)
+        for (const TKYToggetto* object : p->objects)
+            if (object)
+                if (IInlineObject* view = host_.ViewOf(*object)) f(*view);
+}
+
 void TKYTbox::LoadText(std::optional<std::string_view> header, std::string_view body,
                        std::optional<std::string_view> footer, IMarkupHost* headerHost,
                        IMarkupHost* footerHost) {
@@ -296,12 +304,28 @@ void TKYTbox::ReformatAll() {
     if (paragraphs_.empty()) return;
     UpdateLock lock(*this);
     ReplaceParagraphs(0, ParagraphCount() - 1);
-    for (auto& p : paragraphs_)
-        for (const TKYToggetto* object : p->objects)
-            if (object)
-                if (IInlineObject* view = host_.ViewOf(*object); view && view->IsTable())
-                    view->Reformat();
+    ForEachObjectView([](IInlineObject& view) {
+        if (view.IsTable()) view.Reformat();
+    });
     RelayoutAll();
+}
+
+void TKYTbox::SetRunMode(bool on, bool clearSpelling) {
+    runMode = on;
+    if (on) selection_.reset();
+    ForEachObjectView([on](IInlineObject& view) { view.SetRunMode(on); });
+    if (on && clearSpelling)
+        for (auto& p : paragraphs_) p->spellFlags.clear();
+    InvalidateAll();
+}
+
+void TKYTbox::SetDisplayFlag(bool on) {
+    displayFlag = on;
+    ForEachObjectView([on](IInlineObject& view) { view.SetDisplayFlag(on); });
+}
+
+void TKYTbox::InvalidateParagraph(std::int32_t index) {
+    if (index >= 0 && index < ParagraphCount()) InvalidateParagraph(Paragraph(index));
 }
 
 void TKYTbox::InvalidateParagraph(const TKYTparag& paragraph) {

@@ -112,7 +112,15 @@ public:
     void SetBackPicture(const CanvasImage& picture, bool pictureTransparent);
     const CanvasImage& BackPicture() const { return backPicture_; }
 
-    bool runMode = false;   // the page is browsed, not edited
+    bool runMode = false;  // the page is browsed, not edited
+    bool displayFlag = false;
+    /// Switches run mode: on, the selection is hidden; the inline objects follow; with
+    /// clearSpelling every paragraph's spelling marks go.
+    void SetRunMode(bool on, bool clearSpelling);
+    /// The extra display flag, passed to every inline object.
+    void SetDisplayFlag(bool on);
+    /// Paragraph `index` must be painted again: (0, top) to (width, bottom + 1).
+    void InvalidateParagraph(std::int32_t index);
     bool inactive = false;  // the page is shown but not the one being edited
 
     /// The caret's position (resolved again after every layout).
@@ -145,6 +153,8 @@ private:
     void SizeAfterLayout();
     void KeepVerticalDistance(std::int32_t newRange);
     void InvalidateParagraph(const TKYTparag& paragraph);
+    template <class F>
+    void ForEachObjectView(F&& f);
     void InvalidateAll();
     std::int32_t TextBottom() const;
     void RefreshPositions();

@@ -390,6 +390,40 @@ TEST_F(Relayout, ReformatAllLaysOutAgainAndReformatsTables) {
     EXPECT_EQ(box_.Paragraph(1).text, "x");
 }
 
+TEST_F(Relayout, RunModeHidesTheSelectionTellsTheObjectsAndMayClearSpelling) {
+    const int id = markup_.AddObject(TOggettiHel::immagineNew, 10, 10);
+    struct ModeObject final : public IInlineObject {
+        bool IsTable() const override { return false; }
+        void UpdateSize(std::int32_t) override {}
+        ObjectSize Size() const override { return {10, 10}; }
+        int VerticalAlignment() const override { return 0; }
+        void MarkReposition() override {}
+        void Park() override {}
+        bool NeedsPlacing() const override { return false; }
+        void PlaceAt(std::int32_t, std::int32_t) override {}
+        void SetHighlighted(bool) override {}
+        void SetRunMode(bool on) override { runMode = on; }
+        void SetDisplayFlag(bool on) override { display = on; }
+        bool runMode = false, display = false;
+    } view;
+    host_.SetView(&markup_.Object(id), &view);
+    box_.LoadText(std::nullopt, Text("<Z S0 >ab<$FF000000>"), std::nullopt);
+    box_.Paragraph(0).spellFlags = "!! ";
+    box_.SetSelection(At(0, 0), At(0, 2));
+    box_.SetRunMode(true, false);
+    EXPECT_TRUE(box_.runMode);
+    EXPECT_TRUE(view.runMode);
+    EXPECT_FALSE(box_.SelectionShown());
+    EXPECT_EQ(box_.Paragraph(0).spellFlags, "!! ");
+    box_.SetRunMode(false, true);
+    EXPECT_FALSE(view.runMode);
+    EXPECT_EQ(box_.Paragraph(0).spellFlags, "!! ");  // only switching run mode on clears them
+    box_.SetRunMode(true, true);
+    EXPECT_EQ(box_.Paragraph(0).spellFlags, "");
+    box_.SetDisplayFlag(true);
+    EXPECT_TRUE(view.display);
+}
+
 class CellBox : public ::testing::Test {
 protected:
     BoxMarkupHost markup_;
