@@ -26,8 +26,7 @@ std::string TKYTboxView::WrittenText() {
 }
 
 void TKYTboxView::SetReadOnly(bool readOnly) {
-    box_.runMode = readOnly;
-    if (readOnly) box_.ClearSelection();
+    box_.SetRunMode(readOnly, false);
 }
 
 void TKYTboxView::ShowPosition(std::int32_t paragraph, std::int32_t character) {
