@@ -128,6 +128,11 @@ PageViewWidget::~PageViewWidget() {
     if (state_->page && state_->page->Showing()) state_->page->CloseText();
 }
 
+void PageViewWidget::ClosePage() {
+    if (state_->page->Showing()) state_->page->CloseText();
+    state_->surface->update();
+}
+
 TKYTbox* PageViewWidget::Box() const {
     return state_->page->Showing() && state_->views->Last() ? &state_->views->Last()->Box()
                                                             : nullptr;

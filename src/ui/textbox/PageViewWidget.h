@@ -22,6 +22,8 @@ public:
     /// Shows the page with that identifier; false (and nothing shown) when the hypertext has
     /// no such page.
     bool ShowPage(std::int32_t pageIdentifier);
+    /// Lets the page shown go (its text closed): nothing is shown afterwards.
+    void ClosePage();
     /// The box of the page shown, or nullptr.
     TKYTbox* Box() const;
     /// The widget the page is painted on, inside the scroll area.

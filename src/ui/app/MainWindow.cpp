@@ -1,0 +1,542 @@
+// The main window's widgets. Every decision is the command flow's: the widgets forward clicks,
+// drops and closes to it and show what it reports.
+#include "ui/app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include "app/MainFormLinks.h"
+#include "app/MenuCatalogue.h"
+#include "app/u3MainForm.h"
+#include "app/u3Utils.h"
+#include "base/Paths.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTset.h"
+#include "platform/Environment.h"
+#include "platform/ISettings.h"
+#include "platform/IShell.h"
+#include "textbox/uKYTbox.h"
+#include "ui/QtConvert.h"
+#include "ui/app/HistoryBox.h"
+#include "ui/app/PageTreeView.h"
+#include "ui/app/QtMessages.h"
+#include "ui/app/QtPrompter.h"
+#include "ui/app/QtScheduler.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo {
+namespace {
+
+// The editor as the preview shows it: one page view, every frame target the same view.
+class PreviewEditor final : public IEditorView {
+public:
+    PreviewEditor(PageViewWidget& view, std::function<void(int)> changed)
+        : view_(view), changed_(std::move(changed)) {}
+
+    void ReleasePages() override {
+        view_.ClosePage();
+        current_ = -1;
+    }
+    void ShowPage(int page) override {
+        const bool shown = view_.ShowPage(page);
+        const int now = shown ? page : -1;
+        if (now == current_) return;
+        current_ = now;
+        changed_(now);
+    }
+    int CurrentPage() const override { return current_; }
+    void SetReadOnly(bool) override {}  // the preview never edits
+    bool Changed() const override { return false; }
+    void ClearChanged() override {}
+    bool PageHasUnsavedEdits() const override { return false; }
+    void CommitPage() override {}
+    bool Busy() const override { return false; }
+    void SetEnabled(bool on) override { view_.setEnabled(on); }
+    void HideContextToolbars() override {}
+    void Refresh() override { view_.Surface()->update(); }
+    void GoToAnchor(int) override {}
+    void SetAutoEngQuote(bool) override {}
+    void ShowInFrameSet(int, int page) override { ShowPage(page); }
+    void ShowInSourceFrame(const LinkSource&, int page, int) override { ShowPage(page); }
+    void ShowInNamedFrame(std::string_view, int page, int) override { ShowPage(page); }
+    void ShowInSeparateWindow(std::string_view, int page, int, const LinkedObject&) override {
+        ShowPage(page);
+    }
+    void ShowInNewWindow(std::string_view, int page, int) override { ShowPage(page); }
+    void ShowInPopup(const LinkSource&, int page, int) override { ShowPage(page); }
+    void CloseBrowseWindow(std::string_view) override {}
+    std::optional<LinkedObject> ResolveTarget(const LinkedObject&) override { return std::nullopt; }
+
+private:
+    PageViewWidget& view_;
+    std::function<void(int)> changed_;
+    int current_ = -1;
+};
+
+// The parts of the program this window does not have yet: each says so, and the command flow
+// tells the user ("not supported") instead of pretending to have done the work.
+class AbsentConverters final : public IConverters {
+public:
+    bool CanImport(std::string_view) const override { return false; }
+    Outcome ImportFiles(const std::vector<std::string>&) override { return Outcome::NotSupported; }
+    Outcome ImportFollowingLinks(const std::string&) override { return Outcome::NotSupported; }
+    Outcome OpenImportWindow() override { return Outcome::NotSupported; }
+    HtmlOpening ChooseHtmlOpening(const std::string&) override {
+        return {Outcome::NotSupported, 0, {}, 0};
+    }
+    std::optional<std::pair<std::string, int>> ReadPageMarker(const std::string&) override {
+        return std::nullopt;
+    }
+    Outcome OpenExportWindow(const std::string&) override { return Outcome::NotSupported; }
+    Outcome ExportPage(PageFormat, const std::string&, int,
+                       const std::function<void(int, int, int)>&) override {
+        return Outcome::NotSupported;
+    }
+    PreviewExport ExportForPreview(const std::string&, bool, int) override {
+        return {Outcome::NotSupported, {}};
+    }
+    void MergeImportedStyles(int) override {}
+    std::optional<int> PageImportedFrom(const std::string&) override { return std::nullopt; }
+};
+
+class AbsentPrint final : public IPrintService {
+public:
+    bool PrinterAvailable() const override { return false; }
+    Outcome SetupPrinter() override { return Outcome::NotSupported; }
+    Outcome SetupMargins() override { return Outcome::NotSupported; }
+    Outcome PrintCurrentPage() override { return Outcome::NotSupported; }
+    Outcome PrintAll() override { return Outcome::NotSupported; }
+};
+
+class AbsentPublish final : public IPublishService {
+public:
+    void RunSetupWizard() override {}
+    Outcome PublishServer() override { return Outcome::NotSupported; }
+    Outcome PublishFtp() override { return Outcome::NotSupported; }
+    Outcome Configurations() override { return Outcome::NotSupported; }
+};
+
+class AbsentWindows final : public ISecondaryWindows {
+public:
+    void ShowSplash() override {}
+    void CloseSplash() override {}
+    void ShowTips(std::string_view) override {}
+    void RetitleTips(std::string_view) override {}
+    void CloseTips() override {}
+    Outcome OpenAlbum(std::string_view) override { return Outcome::NotSupported; }
+    Outcome OpenKeywordSearch() override { return Outcome::NotSupported; }
+    Outcome NewHypertext(const std::string&, std::string& chosen) override {
+        chosen.clear();  // the window is not built: an empty hypertext
+        return Outcome::Done;
+    }
+    Outcome CopyPageIn(const std::string&, int, bool) override { return Outcome::NotSupported; }
+    Outcome OfferLinkToPage(const std::string&, int) override { return Outcome::NotSupported; }
+    Outcome InsertDroppedPicture(const std::string&) override { return Outcome::NotSupported; }
+    Outcome RunCommand(CommandId) override { return Outcome::NotSupported; }
+};
+
+// Embedded files open with the desktop's program for their type, after extraction.
+class DesktopLinkedFiles final : public ILinkedFiles {
+public:
+    DesktopLinkedFiles(IShell& shell, IMessages& messages) : shell_(shell), messages_(messages) {}
+    void OpenLinkedFile(TKYToggetto& genLink) override {
+        EmbeddedObjectFile file(genLink);
+        Result<std::filesystem::path> extracted = file.ExtractContent();
+        if (!extracted) {
+            messages_.Show(
+                extracted.failure().severity == Severity::Warning ? Box::Warning : Box::Error,
+                extracted.failure().text);
+            return;
+        }
+        if (Status s = shell_.OpenWithDefault(*extracted); !s) {
+            messages_.Error(s.failure().text);
+        }
+    }
+    void RunRegisteredProgram(const std::string&, TKYToggetto*) override {
+        messages_.Inform("Non definito o non supportato.");
+    }
+
+private:
+    IShell& shell_;
+    IMessages& messages_;
+};
+
+class ViewNotice final : public IMainWindowView {
+public:
+    explicit ViewNotice(std::function<void()> changed) : changed_(std::move(changed)) {}
+    void StateChanged() override { changed_(); }
+
+private:
+    std::function<void()> changed_;
+};
+
+QString MenuText(std::string_view caption) {
+    return ToQString(caption);  // "&" marks the access key in Qt as well
+}
+
+}  // namespace
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x1F, 0x4E, 0x9A));
+        painter.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
+        painter.setPen(QPen(Qt::white, std::max(2.0, size / 9.0)));
+        painter.setBrush(Qt::NoBrush);
+        const double margin = size * 0.24;
+        painter.drawEllipse(QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+struct MainWindow::State {
+    State(Environment& env, const MainWindowOptions& options, QWidget* parent)
+        : environment(env),
+          qtMessages(parent),
+          qtPrompter(parent),
+          messages(options.messages ? *options.messages : qtMessages),
+          prompter(options.prompter ? *options.prompter : qtPrompter),
+          main(env, messages),
+          library(env, messages) {}
+    Environment& environment;
+    QtMessages qtMessages;
+    QtPrompter qtPrompter;
+    IMessages& messages;
+    IPrompter& prompter;
+    TKYTset main;
+    TKYTset library;
+    QtScheduler scheduler;
+    AbsentConverters converters;
+    AbsentPrint print;
+    AbsentPublish publish;
+    AbsentWindows windows;
+    std::unique_ptr<DesktopLinkedFiles> linkedFiles;
+    std::unique_ptr<PreviewEditor> editor;
+    std::unique_ptr<ViewNotice> notice;
+    std::unique_ptr<TMainFormRules> rules;
+    ISettings* settings = nullptr;
+
+    PageTreeView* tree = nullptr;
+    PageViewWidget* view = nullptr;
+    HistoryBox* history = nullptr;
+    QToolBar* toolbar = nullptr;
+    QAction* back = nullptr;
+    QAction* forward = nullptr;
+    std::optional<bool> menusBuiltForEdit;
+    std::vector<std::string> menuRecent;  // the recent files the File menu lists
+    std::string shownDocument;            // the document whose tree is shown
+    std::int32_t shownSaveCounter = -1;
+    int shownPageCount = -1;
+    bool refreshing = false;
+
+    QElapsedTimer openTimer;
+    bool timingOpen = false;
+    qint64 openToPaint = -1;
+};
+
+MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& shell,
+                       const MainWindowOptions& options)
+    : state_(std::make_unique<State>(environment, options, this)) {
+    State& s = *state_;
+    s.settings = &settings;
+    setObjectName(QStringLiteral("MainForm"));
+    setAcceptDrops(true);
+    resize(960, 680);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("Splitter"));
+    s.tree = new PageTreeView(s.main, splitter);
+    s.view = new PageViewWidget(s.main, splitter);
+    s.view->setObjectName(QStringLiteral("PageView"));
+    splitter->addWidget(s.tree);
+    splitter->addWidget(s.view);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 740});
+    setCentralWidget(splitter);
+    s.view->Surface()->installEventFilter(this);
+    s.view->Surface()->setMouseTracking(true);
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+
+    s.linkedFiles = std::make_unique<DesktopLinkedFiles>(shell, s.messages);
+    s.editor = std::make_unique<PreviewEditor>(*s.view, [this](int page) {
+        if (state_->rules) state_->rules->EditorPageChanged(page);
+    });
+    s.notice = std::make_unique<ViewNotice>([this] { Refresh(); });
+    MainFormServices services{s.environment, s.messages,     settings,     s.scheduler, shell,
+                              s.prompter,    *s.editor,      s.converters, s.print,     s.publish,
+                              s.windows,     *s.linkedFiles, *s.notice};
+    services.programPath = options.programPath;
+    services.desktopDataHome = options.desktopDataHome;
+    // Only the main window's own commands are built into this window yet.
+    s.rules = std::make_unique<TMainFormRules>(s.main, s.library, services, Services{});
+
+    s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
+    BuildToolbar();
+    BuildMenus();
+}
+
+MainWindow::~MainWindow() {
+    state_->rules.reset();  // before the widgets it reports to
+}
+
+TMainFormRules& MainWindow::Rules() {
+    return *state_->rules;
+}
+TKYTset& MainWindow::Document() {
+    return state_->main;
+}
+PageViewWidget& MainWindow::PageView() {
+    return *state_->view;
+}
+PageTreeView& MainWindow::Tree() {
+    return *state_->tree;
+}
+HistoryBox& MainWindow::History() {
+    return *state_->history;
+}
+int MainWindow::PageShown() const {
+    return state_->editor->CurrentPage();
+}
+qint64 MainWindow::OpenToPaintNanoseconds() const {
+    return state_->openToPaint;
+}
+
+void MainWindow::Start(const CommandLine& line) {
+    State& s = *state_;
+    s.rules->FormCreate();
+    RestorePlacement();
+    show();
+    s.openTimer.start();
+    s.timingOpen = true;
+    s.rules->FormShow(line);
+    Refresh();
+}
+
+void MainWindow::OpenFile(const std::string& path) {
+    State& s = *state_;
+    s.openTimer.start();
+    s.timingOpen = true;
+    s.rules->openFile(path, true);
+}
+
+void MainWindow::BuildToolbar() {
+    State& s = *state_;
+    s.toolbar = addToolBar(QStringLiteral("Barra"));
+    s.toolbar->setObjectName(QStringLiteral("ToolBarMain"));
+    QAction* open = s.toolbar->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton),
+                                         MenuText(MenuItemOf(CommandId::FileOpen).caption));
+    connect(open, &QAction::triggered, this,
+            [this] { state_->rules->Execute(CommandId::FileOpen); });
+    QAction* save = s.toolbar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                         MenuText(MenuItemOf(CommandId::FileSave).caption));
+    connect(save, &QAction::triggered, this,
+            [this] { state_->rules->Execute(CommandId::FileSave); });
+    s.toolbar->addSeparator();
+    s.back = s.toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
+                                  QStringLiteral("Indietro"));
+    s.back->setObjectName(QStringLiteral("BPrecedente"));
+    connect(s.back, &QAction::triggered, this, [this] { state_->rules->BPrecedenteClick(); });
+    s.forward = s.toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
+                                     QStringLiteral("Avanti"));
+    s.forward->setObjectName(QStringLiteral("Bseguente"));
+    connect(s.forward, &QAction::triggered, this, [this] { state_->rules->BseguenteClick(); });
+    s.history = new HistoryBox(s.toolbar);
+    s.history->onPick = [this](int index) { state_->rules->HistoryComboClick(index); };
+    s.toolbar->addWidget(s.history);
+}
+
+void MainWindow::BuildMenus() {
+    State& s = *state_;
+    const bool edit = s.rules->EditMode();
+    s.menusBuiltForEdit = edit;
+    s.menuRecent = s.rules->Recent().Entries();
+    menuBar()->clear();
+    std::map<std::string_view, QMenu*> menus;
+    std::map<std::pair<std::string_view, std::string_view>, QMenu*> submenus;
+    for (const MenuItem* item : s.rules->VisibleMenuItems()) {
+        QMenu*& menu = menus[item->menu];
+        if (!menu) menu = menuBar()->addMenu(MenuText(item->menu));
+        QMenu* target = menu;
+        if (!item->submenu.empty()) {
+            QMenu*& sub = submenus[{item->menu, item->submenu}];
+            if (!sub) sub = menu->addMenu(MenuText(item->submenu));
+            target = sub;
+        }
+        QAction* action = target->addAction(MenuText(item->caption));
+        const CommandId command = item->command;
+        connect(action, &QAction::triggered, this,
+                [this, command] { state_->rules->Execute(command); });
+    }
+    // The recent files close the File menu, numbered as the menu shows them.
+    if (!menus.empty() && !s.menuRecent.empty()) {
+        QMenu* file = menus.begin()->second;
+        for (auto& [name, menu] : menus) {
+            if (name == MenuItemOf(CommandId::FileOpen).menu) file = menu;
+        }
+        file->addSeparator();
+        const auto& entries = s.menuRecent;
+        for (int i = int(entries.size()) - 1, n = 1; i >= 0; --i, ++n) {
+            QAction* action = file->addAction(
+                QStringLiteral("&%1 %2").arg(n).arg(ToQString(entries[std::size_t(i)])));
+            connect(action, &QAction::triggered, this,
+                    [this, i] { state_->rules->RecentFileClick(i); });
+        }
+    }
+}
+
+void MainWindow::Refresh() {
+    State& s = *state_;
+    if (!s.rules || s.refreshing) return;
+    s.refreshing = true;
+    TMainFormRules& rules = *s.rules;
+    setWindowTitle(ToQString(rules.Caption()));
+    if (s.menusBuiltForEdit != rules.EditMode() || s.menuRecent != rules.Recent().Entries()) {
+        BuildMenus();
+    }
+    // A document loaded, saved or grown: its tree is read again.
+    const int pages = s.main.KindCount(TOggettiHel::testoHtml);
+    if (s.shownDocument != s.main.KYTFileName() || s.shownSaveCounter != s.main.SaveCounter() ||
+        s.shownPageCount != pages) {
+        s.shownDocument = s.main.KYTFileName();
+        s.shownSaveCounter = s.main.SaveCounter();
+        s.shownPageCount = pages;
+        s.tree->Reload();
+    }
+    s.tree->SelectPage(s.editor->CurrentPage());
+    s.history->ShowHistory(rules.History());
+    s.back->setEnabled(rules.History().CanGoBack());
+    s.forward->setEnabled(rules.History().CanGoForward());
+    QString status = ToQString(rules.StatusText());
+    if (status.isEmpty() && s.editor->CurrentPage() >= 0) {
+        if (const TKYToggetto* page =
+                s.main.ObjectByKind(TOggettiHel::testoHtml, s.editor->CurrentPage())) {
+            status = ToQString(page->Name());
+        }
+    }
+    statusBar()->showMessage(status);
+    s.refreshing = false;
+}
+
+std::int32_t MainWindow::LinkAt(int x, int y) const {
+    const TKYTbox* box = state_->view->Box();
+    if (!box) return -1;
+    const TKYTTextPos pos = box->HitTest(1, x, y);
+    if (!pos.Valid() || !pos.paragraph || pos.height < 0) return -1;
+    // Only a click on a character counts, not one beside the line or below the text.
+    if (y < pos.y || y >= pos.y + pos.height || x < pos.x || x >= pos.xRight) return -1;
+    return pos.paragraph->LinkAt(pos.charIndex);
+}
+
+bool MainWindow::ClickAt(int x, int y) {
+    State& s = *state_;
+    const std::int32_t code = LinkAt(x, y);
+    if (code < 0) return false;
+    LinkSource source;
+    source.kind = LinkSourceKind::TextBox;
+    source.page = s.editor->CurrentPage();
+    TKYToggetto* object = s.main.ObjectByCode(code);
+    std::optional<LinkedObject> linked;
+    if (object) linked = LinkedObjectOf(*object, s.main);
+    s.rules->EditorDoLink(source, linked);
+    return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    State& s = *state_;
+    if (watched == s.view->Surface()) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                const QPoint p = mouse->position().toPoint();
+                ClickAt(p.x(), p.y());
+            }
+        } else if (event->type() == QEvent::MouseMove) {
+            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+            s.view->Surface()->setCursor(LinkAt(p.x(), p.y()) >= 0 ? Qt::PointingHandCursor
+                                                                   : Qt::ArrowCursor);
+        } else if (event->type() == QEvent::Paint && s.timingOpen) {
+            // The paint runs inside this call; the figure is taken once it has ended.
+            s.timingOpen = false;
+            QApplication::sendEvent(watched, event);
+            s.openToPaint = s.openTimer.nsecsElapsed();
+            if (qEnvironmentVariableIsSet("ORVO_TIMING")) {
+                std::fprintf(stderr, "orvo: openFile to first paint %.2f ms\n",
+                             double(s.openToPaint) / 1e6);
+            }
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            files.push_back(NameOfPath(std::filesystem::path(url.toLocalFile().toStdString())));
+        }
+    }
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    state_->rules->EditorDropFile(files);
+}
+
+void MainWindow::RestorePlacement() {
+    ISettings& settings = *state_->settings;
+    const std::string key = std::string(keys::kForms) + "\\" + objectName().toStdString();
+    if (auto geometry = settings.Read(key, "geometry")) {
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(*geometry)));
+    }
+    if (const auto& layout = state_->rules->ToolbarLayout()) {
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(*layout)));
+    }
+}
+
+void MainWindow::SavePlacement() {
+    ISettings& settings = *state_->settings;
+    const std::string key = std::string(keys::kForms) + "\\" + objectName().toStdString();
+    settings.Write(key, "geometry", saveGeometry().toBase64().toStdString());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    State& s = *state_;
+    if (!s.rules->FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    s.rules->FormClose();
+    SavePlacement();
+    s.rules->FormDestroy(saveState().toBase64().toStdString());
+    event->accept();
+}
+
+}  // namespace orvo

@@ -1,0 +1,83 @@
+// The main window: menus and toolbar built from the command table, the page tree, the page
+// view in preview mode with clickable links, the history box and the status bar, all over
+// the main window's command flow (TMainFormRules), which decides everything.
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+#include "app/CommandLine.h"
+
+namespace orvo {
+
+class Environment;
+class HistoryBox;
+class IMessages;
+class IPrompter;
+class ISettings;
+class IShell;
+class PageTreeView;
+class PageViewWidget;
+class TKYTset;
+class TMainFormRules;
+
+/// The program's icon: a white "O" on a blue rounded square, at the usual icon sizes.
+QIcon ProgramIcon();
+
+struct MainWindowOptions {
+    /// Null: Qt message boxes and dialogs. Tests hand recording ones.
+    IMessages* messages = nullptr;
+    IPrompter* prompter = nullptr;
+    std::filesystem::path programPath;
+    std::filesystem::path desktopDataHome;
+};
+
+class MainWindow final : public QMainWindow {
+public:
+    MainWindow(Environment& environment, ISettings& settings, IShell& shell,
+               const MainWindowOptions& options = {});
+    ~MainWindow() override;
+
+    /// Runs the start of the program (FormCreate, then FormShow with `line`) and shows the
+    /// window.
+    void Start(const CommandLine& line);
+
+    TMainFormRules& Rules();
+    TKYTset& Document();
+    PageViewWidget& PageView();
+    PageTreeView& Tree();
+    HistoryBox& History();
+    /// The page shown, -1 for none.
+    int PageShown() const;
+    /// Follows the link under (x, y) of the page surface, as a click there does; false when no
+    /// link lies there.
+    bool ClickAt(int x, int y);
+    /// The link code under (x, y) of the page surface, or -1.
+    std::int32_t LinkAt(int x, int y) const;
+    /// Nanoseconds from the last openFile to the end of the page view's first paint after it;
+    /// -1 until a paint has ended.
+    qint64 OpenToPaintNanoseconds() const;
+    /// Opens `path` as the "Apri" command does once the file is chosen, timing it.
+    void OpenFile(const std::string& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct State;
+    void BuildMenus();
+    void BuildToolbar();
+    void Refresh();
+    void RestorePlacement();
+    void SavePlacement();
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace orvo
