@@ -469,6 +469,10 @@ bool MainWindow::ClickAt(int x, int y) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     State& s = *state_;
     if (watched == s.view->Surface()) {
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            return true;  // taken, so that the release comes here too
+        }
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
