@@ -269,7 +269,8 @@ std::string TKYTset::ExportedPageName(const std::string& file, std::int32_t page
     const RecordView h(header);
     if (h.I16(kHdrVersion) < 2) return "LinkToOldHypertext" + std::string(extension);
     const std::string prefix = h.PStr(kHdrExportPrefix);
-    if (!IsSafeName(prefix)) return {};
+    // An empty prefix still gives a plain name ("_000001.htm"); one with separators does not.
+    if (!prefix.empty() && !IsSafeName(prefix)) return {};
     if (page == h.I32(kHdrCoverPage)) return prefix + "_index" + std::string(extension);
     char digits[16];
     std::snprintf(digits, sizeof digits, "%06x", unsigned(page));

@@ -292,6 +292,10 @@ TEST_F(DocumentLinks, ExportedNamesOfOtherFiles) {
     std::memcpy(&hostile[1347], "../xx", 5);
     WriteFile(TestDir() / "hostile.kyt", hostile);
     EXPECT_EQ(set_.ExportedPageName(Path("hostile.kyt"), 1, ".htm"), "");
+    std::string unprefixed = ReadFile(Path("Libro.kyt"));
+    unprefixed[1346] = 0;
+    WriteFile(TestDir() / "unprefixed.kyt", unprefixed);
+    EXPECT_EQ(set_.ExportedPageName(Path("unprefixed.kyt"), 1, ".htm"), "_000001.htm");
 }
 
 }  // namespace
