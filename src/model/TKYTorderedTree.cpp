@@ -1,6 +1,7 @@
 // The ordered trees of a hypertext: loading, editing and saving.
 #include "model/TKYTorderedTree.h"
 
+#include "base/Cp1252.h"
 #include "base/Paths.h"
 #include "model/HeaderRecord.h"
 #include "model/uKYTogge.h"
@@ -17,6 +18,60 @@ const FieldSpec* TreeStoreField(TOggettiHel objects) {
         default:
             return nullptr;
     }
+}
+
+namespace {
+constexpr int kOtherImage = 3;
+ViewIcon Extension(std::string extension) {
+    return {std::move(extension), -1, false};
+}
+ViewIcon Image(int image) {
+    return {{}, image, false};
+}
+}  // namespace
+
+ViewIcon IconOf(const TKYToggetto& object) {
+    switch (object.Kind()) {
+        case TOggettiHel::testoHtml:
+            return Extension(".txt");
+        case TOggettiHel::custom:
+            return Extension(".ini");
+        case TOggettiHel::dbloc:
+            return Extension(".dsn");
+        case TOggettiHel::genLink:
+        case TOggettiHel::immagine:
+            return Extension(ExtensionOf(object.FileName()));
+        case TOggettiHel::keyword:
+            return {{}, -1, true};
+        case TOggettiHel::internetLink: {
+            const std::string address = object.Name();
+            const unsigned char first =
+                address.empty() ? 0 : UpperCase1252(static_cast<unsigned char>(address[0]));
+            if (first == 'H') return Extension(".htm");
+            if (first == 'M') return Extension(".msg");
+            if (first == 'F') return Image(kOtherImage);
+            if (ExtensionOf(address).starts_with(".htm")) return Extension(".htm");
+            return Image(kOtherImage);
+        }
+        default:
+            return Image(kOtherImage);
+    }
+}
+
+ViewIcon IconOf(const TreeNode& node, const TKYTset* set) {
+    switch (node.Kind()) {
+        case TreeNodeKind::Root:
+            return Extension(".kyt");
+        case TreeNodeKind::Chapter:
+            return Extension(".hlp");
+        case TreeNodeKind::Object:
+            if (const TKYToggetto* object = set ? set->ObjectByCode(node.Code()) : nullptr)
+                return IconOf(*object);
+            return Image(kOtherImage);
+        case TreeNodeKind::None:
+            return Image(kOtherImage);
+    }
+    return Image(kOtherImage);
 }
 
 TKYTorderedTree::TKYTorderedTree(TKYTset* set, TOggettiHel objects)

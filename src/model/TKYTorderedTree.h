@@ -20,6 +20,24 @@ class TKYTset;
 /// prototype tree's for prototypes; nullptr for any other kind (such a tree is not stored).
 const FieldSpec* TreeStoreField(TOggettiHel objects);
 
+/// The icon a tree or list view shows for a node or an object: the desktop's icon for files
+/// of an extension, one of the desktop's own images, or none.
+struct ViewIcon {
+    std::string extension;  // ".kyt", ".txt", ... (lower case); empty with systemImage
+    int systemImage = -1;   // the desktop's image number, -1 when an extension is used
+    bool none = false;      // no icon at all
+    bool operator==(const ViewIcon&) const = default;
+};
+
+/// The icon of an object: a page ".txt", a prototype ".ini", a local database ".dsn", a file
+/// or a picture the extension of its file name, a web link by the first letter of its address
+/// ("H" ".htm", "M" ".msg", "F" image 3) or an address ending in ".htm...", a keyword none;
+/// anything else image 3.
+ViewIcon IconOf(const TKYToggetto& object);
+/// The icon of a tree node: the root ".kyt", a chapter ".hlp", an object its own icon (image
+/// 3 when it no longer exists).
+ViewIcon IconOf(const TreeNode& node, const TKYTset* set);
+
 /// The tree a hypertext keeps of one kind of its objects. Nodes name objects by code and the
 /// store by the code in the header, so the tree stays right across a save, which recreates
 /// every object of the hypertext.

@@ -405,6 +405,31 @@ TEST_F(OrderedTree, RenamesChaptersInPlaceAndObjectsThroughTheirHandler) {
     EXPECT_EQ(set_.ObjectByKind(TOggettiHel::testoHtml, 0)->Name(), "Inizio (rinominata)");
 }
 
+TEST_F(OrderedTree, ChoosesTheIconOfEveryNodeAndObject) {
+    MakeLibro();
+    TKYTorderedTree tree(&set_);
+    tree.LoadTree();
+    tree.Select(tree.Nodes().TopLevel()[0].get());
+    tree.AddChapter("Capitolo");
+    auto extension = [](std::string e) { return ViewIcon{std::move(e), -1, false}; };
+    const ViewIcon other{"", 3, false};
+    EXPECT_EQ(IconOf(*tree.Nodes().TopLevel()[0], &set_), extension(".kyt"));
+    EXPECT_EQ(IconOf(*tree.Selected(), &set_), extension(".hlp"));
+    EXPECT_EQ(IconOf(*tree.Nodes().FindObject(2), &set_), extension(".txt"));
+    EXPECT_EQ(IconOf(Add(TOggettiHel::custom, "Prototipo")), extension(".ini"));
+    EXPECT_EQ(IconOf(Add(TOggettiHel::dbloc, "db")), extension(".dsn"));
+    TKYToggetto& picture = Add(TOggettiHel::immagine, "logo");
+    picture.SetFileName("Logo.GIF");
+    EXPECT_EQ(IconOf(picture), extension(".gif"));
+    EXPECT_EQ(IconOf(Add(TOggettiHel::keyword, "mare")), (ViewIcon{"", -1, true}));
+    EXPECT_EQ(IconOf(Add(TOggettiHel::internetLink, "http://www.esempio.it/")), extension(".htm"));
+    EXPECT_EQ(IconOf(Add(TOggettiHel::internetLink, "mailto:a@b.it")), extension(".msg"));
+    EXPECT_EQ(IconOf(Add(TOggettiHel::internetLink, "ftp://esempio.it/")), other);
+    EXPECT_EQ(IconOf(Add(TOggettiHel::internetLink, "orvo://Altro.kyt|2")), other);
+    EXPECT_EQ(IconOf(Add(TOggettiHel::internetLink, "pagine/indice.HTML")), extension(".htm"));
+    EXPECT_EQ(IconOf(Add(TOggettiHel::speclink)), other);
+}
+
 class ObjectList : public test::KytTest {};
 
 TEST_F(ObjectList, ListsLiveObjectsSortedByCaptionWithTheirColumns) {
