@@ -25,14 +25,14 @@ bool IsByteField(StyleField field) {
 
 std::int32_t DefinitionValue(const TKYToggetto& style, StyleField field) {
     const RecordView view = StyleView(style);
-    const FieldSpec& spec = KeyOf(field).record;
-    switch (spec.cell) {
+    const FieldSpec& stored = KeyOf(field).record;
+    switch (stored.cell) {
         case Cell::U8:
-            return view.U8(spec);
+            return view.U8(stored);
         case Cell::I16:
-            return view.I16(spec);
+            return view.I16(stored);
         case Cell::I32:
-            return view.I32(spec);
+            return view.I32(stored);
         default:
             return 0;
     }
