@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/AbsentServices.h"
 #include "app/PageHistory.h"
 #include "app/u3MainForm.h"
 #include "base/Paths.h"
@@ -92,65 +93,6 @@ public:
     std::optional<LinkedObject> ResolveTarget(const LinkedObject&) override { return {}; }
 };
 
-class NoConverters final : public IConverters {
-public:
-    bool CanImport(std::string_view) const override { return false; }
-    Outcome ImportFiles(const std::vector<std::string>&) override { return Outcome::NotSupported; }
-    Outcome ImportFollowingLinks(const std::string&) override { return Outcome::NotSupported; }
-    Outcome OpenImportWindow() override { return Outcome::NotSupported; }
-    HtmlOpening ChooseHtmlOpening(const std::string&) override {
-        return {Outcome::NotSupported, 0, {}, 0};
-    }
-    std::optional<std::pair<std::string, int>> ReadPageMarker(const std::string&) override {
-        return {};
-    }
-    Outcome OpenExportWindow(const std::string&) override { return Outcome::NotSupported; }
-    Outcome ExportPage(PageFormat, const std::string&, int,
-                       const std::function<void(int, int, int)>&) override {
-        return Outcome::NotSupported;
-    }
-    PreviewExport ExportForPreview(const std::string&, bool, int) override {
-        return {Outcome::NotSupported, {}};
-    }
-    void MergeImportedStyles(int) override {}
-    std::optional<int> PageImportedFrom(const std::string&) override { return {}; }
-};
-
-class NoPrint final : public IPrintService {
-public:
-    bool PrinterAvailable() const override { return false; }
-    Outcome SetupPrinter() override { return Outcome::NotSupported; }
-    Outcome SetupMargins() override { return Outcome::NotSupported; }
-    Outcome PrintCurrentPage() override { return Outcome::NotSupported; }
-    Outcome PrintAll() override { return Outcome::NotSupported; }
-};
-
-class NoPublish final : public IPublishService {
-public:
-    void RunSetupWizard() override {}
-    Outcome PublishServer() override { return Outcome::NotSupported; }
-    Outcome PublishFtp() override { return Outcome::NotSupported; }
-    Outcome Configurations() override { return Outcome::NotSupported; }
-};
-
-class NoWindows final : public ISecondaryWindows {
-public:
-    void ShowSplash() override {}
-    void CloseSplash() override {}
-    void ShowTips(std::string_view) override {}
-    void RetitleTips(std::string_view) override {}
-    void CloseTips() override {}
-    Outcome OpenAlbum(std::string_view) override { return Outcome::NotSupported; }
-    Outcome OpenKeywordSearch() override { return Outcome::NotSupported; }
-    Outcome NewHypertext(const std::string&, std::string&) override {
-        return Outcome::NotSupported;
-    }
-    Outcome CopyPageIn(const std::string&, int, bool) override { return Outcome::NotSupported; }
-    Outcome OfferLinkToPage(const std::string&, int) override { return Outcome::NotSupported; }
-    Outcome InsertDroppedPicture(const std::string&) override { return Outcome::NotSupported; }
-    Outcome RunCommand(CommandId) override { return Outcome::NotSupported; }
-};
-
 class NoLinks final : public ILinkedFiles {
 public:
     void OpenLinkedFile(TKYToggetto&) override {}
@@ -171,10 +113,10 @@ struct Bench {
     RecordingShell shell;
     NullPrompter prompter;
     NullEditor editor;
-    NoConverters converters;
-    NoPrint print;
-    NoPublish publish;
-    NoWindows windows;
+    AbsentConverters converters;
+    AbsentPrint print;
+    AbsentPublish publish;
+    AbsentWindows windows;
     NoLinks links;
     NoView view;
     TKYTset main{environment, messages};
