@@ -1,33 +1,57 @@
-// orvo-cli export FORMAT ...: the exports of a hypertext, one function per format.
-#include <string>
-
-#include "CliCommand.h"
+// orvo-cli export FORMAT ...: the exports of a hypertext, one registered format each.
 #include "CmdExport.h"
 
+#include <algorithm>
+#include <string>
+
 namespace orvo::cli {
+
+static std::vector<ExportFormat>& Formats() {
+    static std::vector<ExportFormat> formats;
+    return formats;
+}
+
+void ExportFormats::Add(const ExportFormat& format) {
+    Formats().push_back(format);
+}
+
+const std::vector<ExportFormat>& ExportFormats::All() {
+    auto& formats = Formats();
+    std::sort(formats.begin(), formats.end(),
+              [](const ExportFormat& a, const ExportFormat& b) { return a.name < b.name; });
+    return formats;
+}
+
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: orvo-cli export html FILE OUTDIR [--prefix P] [--ext htm|html] [--sep-images] "
-    "[--orig-names]";
+std::string Usage() {
+    std::string usage;
+    for (const ExportFormat& format : ExportFormats::All()) {
+        usage += usage.empty() ? "Usage: " : "       ";
+        usage += format.usage;
+        usage += '\n';
+    }
+    return usage;
+}
 
 int RunExport(CliContext& context) {
-    if (context.args.empty()) return FailWith(context, kUsage);
-    const std::string format = context.args.front();
+    if (context.args.empty()) return FailWith(context, Usage());
+    const std::string name = context.args.front();
     CliContext rest{{context.args.begin() + 1, context.args.end()},
                     context.out,
                     context.err,
                     context.environment,
                     context.messages};
-    if (format == "html") return RunExportHtml(rest);
-    return FailWith(context, "Unknown export format: " + format + "\n" + std::string(kUsage));
+    for (const ExportFormat& format : ExportFormats::All())
+        if (format.name == name) return format.run(rest);
+    return FailWith(context, "Unknown export format: " + name + "\n" + Usage());
 }
 
 const CliRegistration kRegistration{
     {"export", "exports a hypertext (html: a web site in a folder)",
-     "Usage: orvo-cli export html FILE OUTDIR [--prefix P] [--ext htm|html] [--sep-images] "
-     "[--orig-names]\n"
-     "  html: every page of FILE as a web site in OUTDIR, with its style sheet and the files\n"
+     "Usage: orvo-cli export FORMAT FILE ...  (orvo-cli export with no format lists them)\n"
+     "  html FILE OUTDIR [--prefix P] [--ext htm|html] [--sep-images] [--orig-names]\n"
+     "        every page of FILE as a web site in OUTDIR, with its style sheet and the files\n"
      "        of its linked objects.\n"
      "  --prefix P     the prefix of every file name instead of the document's own\n"
      "  --ext E        page files end in .htm or .html (the default)\n"

@@ -8,6 +8,7 @@
 #include "model/uKYTset.h"
 
 namespace orvo::cli {
+namespace {
 
 int RunExportHtml(CliContext& context) {
     constexpr std::string_view kUsage =
@@ -64,4 +65,11 @@ int RunExportHtml(CliContext& context) {
     return 0;
 }
 
+const ExportFormatRegistration kHtml{
+    {"html",
+     "orvo-cli export html FILE OUTDIR [--prefix P] [--ext htm|html] [--sep-images] "
+     "[--orig-names]",
+     &RunExportHtml}};
+
+}  // namespace
 }  // namespace orvo::cli
