@@ -40,6 +40,8 @@ constexpr std::array<const char*, 92> kLatin1Entities{
     "uacute", "ucirc"};
 
 constexpr std::size_t kTitleCut = 92;
+// A page number no "orvo:" link can name (they are 0 or more).
+constexpr std::int32_t kNoPageNumber = 0xFFFFFF;
 constexpr std::string_view kHeadStart = "<HTML><HEAD>\r\n<TITLE>";
 constexpr std::string_view kMarkerStart = "<!--pageOrvo=\"";
 
@@ -168,14 +170,28 @@ std::string TKYTtoHtml::ObjectFileName(const TKYToggetto& object, int mode) cons
             const std::string address = object.ReadView().PStr(kLinkAddress);
             const DocumentLink link = set.ParseDocumentLink(address);
             if (link.isDocumentLink) {
-                const std::int32_t page =
-                    link.page < 0 ? set.HeaderView().I32(kHdrCoverPage) : link.page;
                 if (link.isCurrentDocument) {
+                    const std::int32_t page =
+                        link.page < 0 ? set.HeaderView().I32(kHdrCoverPage) : link.page;
                     if (TKYToggetto* target = LivePage(set, page))
                         return ObjectFileName(*target, 0);
                     return {};
                 }
-                std::string name = set.ExportedPageName(link.file, page, PageExtension());
+                std::string name;
+                if (link.page < 0) {
+                    // No page named: the other hypertext's own home page, whatever its number.
+                    // Asked for a number no page can have, it names the page with that number
+                    // and the prefix, which is then followed by "_index".
+                    name = set.ExportedPageName(link.file, kNoPageNumber, PageExtension());
+                    const std::string numbered = "_" + Hex6(kNoPageNumber) + PageExtension();
+                    if (name.ends_with(numbered))
+                        name.replace(name.size() - numbered.size(), numbered.size(),
+                                     "_index" + PageExtension());
+                } else {
+                    name = set.ExportedPageName(link.file, link.page, PageExtension());
+                }
+                // A hypertext that cannot be read has no name to link to.
+                if (name.empty()) return {};
                 std::error_code ec;
                 const std::filesystem::path folder =
                     NativePath(FromWindowsPath(link.file)).parent_path();

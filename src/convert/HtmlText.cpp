@@ -495,6 +495,12 @@ void HtmlTextWriter::LinkCode(std::uint32_t code) {
     TKYToggetto* target = exporter_.LinkedKYTset->ObjectByCode(std::int32_t(code));
     if (!target || target->IsFree()) return;
     if (linkOpen_) out_ += "</A>";
+    linkOpen_ = false;
+    openLink_ = nullptr;
+    // A target that has no name (a page of another hypertext that cannot be read, a missing
+    // page of this one, an empty address) gives no link at all rather than HREF="", which
+    // browsers take as this very page.
+    if (exporter_.ObjectFileName(*target, 0).empty()) return;
     if (target->Kind() == TOggettiHel::genLink && context_.images) {
         bool known = false;
         for (TKYToggetto* image : *context_.images) known = known || image == target;

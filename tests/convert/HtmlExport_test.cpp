@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/Cp1252.h"
+#include "base/Format.h"
 #include "base/Paths.h"
 #include "convert/HtmlExport.h"
 #include "convert/HtmlText.h"
@@ -193,6 +194,56 @@ TEST_F(HtmlExportTest, AliasPageAndMarkerReadBack) {
     ASSERT_TRUE(refused);
     EXPECT_EQ(*refused, "");
     EXPECT_FALSE(std::filesystem::exists(TestDir().parent_path() / "fuori.html"));
+}
+
+TEST_F(HtmlExportTest, LinksToPagesOfOtherHypertexts) {
+    // This document and, in a sub-folder, another one with its own prefix and home page 2.
+    Page(0, "Copertina", "<Z S0 >");
+    ASSERT_TRUE(set_.SaveToFile(NameOfPath(TestDir() / "guida.kyt")));
+    std::filesystem::create_directories(TestDir() / "sub");
+    {
+        TKYTset other(environment_, messages_);
+        for (int i = 0; i < 4; ++i) {
+            auto page = NewObjectOfKind(TOggettiHel::testoHtml, &other);
+            page->Clear();
+            page->TakeIntoUse();
+            other.Register(std::move(page), i);
+        }
+        other.SetExpPrefix("altro");
+        other.HeaderRecordView().SetI32(kHdrCoverPage, 2);
+        ASSERT_TRUE(other.SaveToFile(NameOfPath(TestDir() / "sub" / "altro.kyt")));
+        ASSERT_TRUE(other.SaveToFile(NameOfPath(TestDir() / "vecchio.kyt"), 1));
+    }
+    auto link = [&](std::string address) {
+        TKYToggetto& web = Object(TOggettiHel::internetLink);
+        web.View().SetPStr(kLinkAddress, address);
+        return Hex8(std::uint32_t(web.Code()));
+    };
+    const std::string three = link("orvo://sub/altro.kyt|3");
+    const std::string home = link("orvo://sub/altro.kyt");
+    const std::string cover = link("orvo://sub/altro.kyt|2");
+    const std::string old = link("orvo:vecchio.kyt|1");
+    const std::string missing = link("orvo://sub/mancante.kyt|1");
+    const std::string garbage = link("orvo://" + NameOfPath(TestDir() / "guida.kyt") + "x|1");
+    const std::string self = link("orvo://" + NameOfPath(TestDir() / "guida.kyt") + "|0");
+    const std::string selfMissing = link("orvo://" + NameOfPath(TestDir() / "guida.kyt") + "|9");
+    const std::string empty = link("");
+    WriteFile(TestDir() / "guidax", "not a hypertext");
+    const std::string body =
+        Body("<Z S0 ><$" + three + ">a<%> <$" + home + ">b<%> <$" + cover + ">c<%> <$" + old +
+             ">d<%> <$" + missing + ">e<%> <$" + garbage + ">f<%> <$" + self + ">g<%> <$" +
+             selfMissing + ">h<%> <$" + empty + ">i<%> <$" + three + ">j<$" + missing + ">k<%>");
+    // A hypertext that cannot be read (missing, not a document), a missing page and an empty
+    // address give plain text, never an empty HREF; a link they follow is closed first.
+    EXPECT_EQ(body,
+              "<DIV class=s0 >\r\n"
+              "<A class=s0 HREF=\"sub/altro_000003.html\"   >a</A> "
+              "<A class=s0 HREF=\"sub/altro_index.html\"   >b</A> "
+              "<A class=s0 HREF=\"sub/altro_index.html\"   >c</A> "
+              "<A class=s0 HREF=\"LinkToOldHypertext.html\"   >d</A> e f "
+              "<A class=s0 HREF=\"guida_index.html\"   >g</A> h i "
+              "<A class=s0 HREF=\"sub/altro_000003.html\"   >j</A>k&nbsp;</DIV>\r\n");
+    EXPECT_EQ(body.find("HREF=\"\""), std::string::npos);
 }
 
 TEST(PageMarker, HostileAndMissingFiles) {
