@@ -3,13 +3,17 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "base/Cp1252.h"
+#include "base/Files.h"
 #include "base/Format.h"
 #include "base/Paths.h"
 #include "model/HeaderRecord.h"
+#include "model/ObjectRecord.h"
 #include "model/StyleRecord.h"
 #include "model/StyleTable.h"
 #include "model/TKYTorderedTree.h"
@@ -17,6 +21,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
+#include "picture/GifCodec.h"
 #include "platform/FixedMetrics.h"
 
 namespace orvo {
@@ -195,6 +200,37 @@ void Fill(Markup& text, std::size_t bytes) {
     }
 }
 
+// The cover's background: a pale paper tile with a faint diagonal weave, drawn here so that
+// the sample needs no picture file of its own. Nothing is lost without it, so a tile that
+// cannot be made leaves the cover on its plain colour.
+std::optional<std::int32_t> AddPaperPicture(TKYTset& set) {
+    constexpr int kSide = 64;
+    constexpr Rgb kPaper{0xFF, 0xFF, 0xE0};  // the cover's own colour
+    constexpr Rgb kWeave{0xF0, 0xE6, 0xB4};
+    constexpr Rgb kSpeck{0xF8, 0xF2, 0xCC};
+    Bitmap tile(kSide, kSide);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            const bool weave = (x + y) % 16 == 0 || (x - y + kSide) % 16 == 0;
+            const bool speck = (x * 7 + y * 13) % 29 == 0;
+            tile.Set(x, y, weave ? kWeave : speck ? kSpeck : kPaper);
+        }
+    Result<std::string> gif = BitmapToGif(tile, false);
+    if (!gif) return std::nullopt;
+    const std::string file = set.TempFileName("carta.gif");
+    const std::filesystem::path native = NativePath(file);
+    if (!WriteFileAtomically(native, *gif, 0600u, set.FileSystem())) return std::nullopt;
+    Result<TKYToggetto*> picture = set.AddPictureFromFile(file);
+    std::error_code ec;
+    std::filesystem::remove(native, ec);  // the picture holds its bytes
+    if (!picture) return std::nullopt;
+    (*picture)->SetName("Carta della copertina");
+    // The file field names "carta.gif", with nothing left of the temporary file's path.
+    (*picture)->View().SetRaw(kPictureFile, std::string(kPictureFile.width, '\xFF'));
+    (*picture)->SetFileName("carta.gif");
+    return (*picture)->Identifier();
+}
+
 }  // namespace
 
 void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
@@ -283,6 +319,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
         record.SetFooter(kNoHeaderFooter);
         record.SetAlias("benvenuti.htm");
         record.SetBackgroundColour(0x00E0FFFF);  // light yellow
+        if (const std::optional<std::int32_t> paper = AddPaperPicture(set))
+            record.SetBackgroundPicture(*paper);
         record.AddKeyword(keywords[0]);
     }
     {

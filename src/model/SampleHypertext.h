@@ -28,8 +28,8 @@ inline constexpr int kSampleMaxTextKb = 4096;
 /// chapters of the page tree, each chapter a browse sequence; three styles besides the two
 /// built-in ones (a heading, a bulleted and a numbered list); bold, italic, coloured and
 /// other-font runs; links between pages, to a web address ("http:") and to a page of another
-/// hypertext ("orvo:"); keywords; an alias name on the cover. Every text is stored as the
-/// markup writer writes it. Counts outside their range are brought into it.
+/// hypertext ("orvo:"); keywords; an alias name and a background picture on the cover. Every text
+/// is stored as the markup writer writes it. Counts outside their range are brought into it.
 void MakeSampleHypertext(TKYTset& set, const SampleOptions& options = {});
 
 }  // namespace orvo

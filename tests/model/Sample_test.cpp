@@ -15,6 +15,9 @@
 #include "model/TKYTorderedTree.h"
 #include "model/TextForms.h"
 #include "model/uKYTpag.h"
+#include "picture/GifCodec.h"
+#include "picture/Picture.h"
+#include "picture/TKYTpicture.h"
 #include "platform/FixedMetrics.h"
 
 namespace orvo {
@@ -130,6 +133,33 @@ TEST_F(Sample, GivesPagesKeywordsSequencesHeadersAndAnAlias) {
     EXPECT_FALSE(Record(0).InSequence());
     EXPECT_EQ(Record(0).BackgroundColour(), 0x00E0FFFF);
     EXPECT_EQ(Record(4).BackgroundColour(), 0x00FFFFFF);
+}
+
+TEST_F(Sample, LaysAPaperPictureUnderTheCoverThatSurvivesSavingAndReopening) {
+    MakeSampleHypertext(set_);
+    const std::int32_t paper = Record(0).BackgroundPicture();
+    ASSERT_GE(paper, 0);
+    EXPECT_EQ(Record(3).BackgroundPicture(), -1);
+    EXPECT_THAT(Names(K::immagine), ElementsAre("Carta della copertina"));
+    ASSERT_TRUE(set_.SaveToFile(Path("Guida.kyt")));
+
+    FixedEnvironment env;
+    RecordingMessages messages;
+    TKYTset reopened(env, messages);
+    ASSERT_TRUE(reopened.LoadFromFile(Path("Guida.kyt")));
+    TKYToggetto* picture = reopened.ObjectByKind(K::immagine, paper);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Subtype(), 0);  // a GIF
+    EXPECT_EQ(picture->FileName(), "carta.gif");
+    EXPECT_EQ(picture->ReadView().I32(kPictureTransparency), -2);
+    Result<std::shared_ptr<TKYTpicture>> decoded = reopened.PictureOf(*picture);
+    ASSERT_TRUE(decoded) << decoded.failure().text;
+    ASSERT_TRUE((*decoded)->HasGraphic());
+    EXPECT_EQ((*decoded)->Width(), 64);
+    const Bitmap pixels = RenderPicture((*decoded)->Graphic());
+    EXPECT_EQ(pixels.ColourAt(1, 0), (Rgb{0xFF, 0xFF, 0xE0}));  // the cover's own colour
+    EXPECT_EQ(pixels.ColourAt(0, 0), (Rgb{0xF0, 0xE6, 0xB4}));  // a thread of the weave
+    EXPECT_THAT(messages.Shown(), IsEmpty());
 }
 
 TEST_F(Sample, ReadsBackFromItsFileAndStaysTheSameWhenEveryPageIsReopened) {
