@@ -1,0 +1,153 @@
+// The main window's converters: text import and export, HTML export and preview, the page
+// marker of HTML files.
+#include "app/DocumentConverters.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+
+#include "base/Cp1252.h"
+#include "base/Paths.h"
+#include "model/uKYTpag.h"
+#include "model/uKYTset.h"
+#include "platform/IMessages.h"
+
+namespace orvo {
+
+namespace {
+
+constexpr std::array<std::string_view, 9> kPlainTextExtensions{
+    ".txt", ".asc", ".pas", ".c", ".cpp", ".ini", ".h", ".inc", ".dpr"};
+
+// The folder a path lies in, Windows-1252.
+std::string FolderOfPath(const std::string& path) {
+    return NameOfPath(NativePath(path).parent_path());
+}
+
+// Hands the converter's progress (pag, tot, phase) to the controller's (page, phase, total)
+// for the time of one call.
+class ProgressScope {
+public:
+    ProgressScope(TKYTconv& converter, const std::function<void(int, int, int)>& progress)
+        : converter_(converter), saved_(converter.OnExpProgress) {
+        if (progress)
+            converter.OnExpProgress = [progress](TKYTconv&, int pag, int tot, int phase) {
+                progress(pag, phase, tot);
+            };
+    }
+    ~ProgressScope() { converter_.OnExpProgress = saved_; }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    TKYTconv& converter_;
+    TMyExpProgressEvent saved_;
+};
+
+}  // namespace
+
+bool IsPlainTextExtension(std::string_view extension) {
+    const std::string lower = Lower1252(extension);
+    return std::find(kPlainTextExtensions.begin(), kPlainTextExtensions.end(), lower) !=
+           kPlainTextExtensions.end();
+}
+
+DocumentConverters::DocumentConverters(TKYTset& set, IMessages& messages)
+    : set_(set), messages_(messages), html_(&set), txt_(&set) {}
+
+Outcome DocumentConverters::Report(const Status& status) {
+    if (status) return Outcome::Done;
+    messages_.Error(status.failure().text);
+    return Outcome::Failed;
+}
+
+bool DocumentConverters::CanImport(std::string_view extension) const {
+    return IsPlainTextExtension(extension);
+}
+
+Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
+    std::vector<std::string> texts;
+    for (const std::string& file : files)
+        if (IsPlainTextExtension(ExtensionOf(file))) texts.push_back(file);
+    if (texts.empty()) return Outcome::NotSupported;
+    const std::int32_t first = txt_.ImportFiles(texts);
+    // Files that cannot be read are skipped without a message: nothing changed.
+    if (txt_.ImportedPages.empty()) return Outcome::Failed;
+    if (editor_) editor_->ShowPage(first);
+    return Outcome::Done;
+}
+
+Outcome DocumentConverters::ImportFollowingLinks(const std::string&) {
+    return Outcome::NotSupported;
+}
+
+Outcome DocumentConverters::OpenImportWindow() {
+    return Outcome::NotSupported;
+}
+
+HtmlOpening DocumentConverters::ChooseHtmlOpening(const std::string&) {
+    return {Outcome::NotSupported, 0, {}, 0};
+}
+
+std::optional<std::pair<std::string, int>> DocumentConverters::ReadPageMarker(
+    const std::string& file) {
+    const PageMarker marker = TKYTtoHtml::ReadPageMarker(file);
+    if (marker.documentFile.empty()) return std::nullopt;
+    return std::make_pair(marker.documentFile, int(marker.page));
+}
+
+Outcome DocumentConverters::OpenExportWindow(const std::string&) {
+    return Outcome::NotSupported;
+}
+
+Outcome DocumentConverters::ExportPage(PageFormat format, const std::string& path, int page,
+                                       const std::function<void(int, int, int)>& progress) {
+    if (!LivePage(set_, page)) return Outcome::Failed;
+    switch (format) {
+        case PageFormat::Html: {
+            ProgressScope scope(html_, progress);
+            html_.ExportPath = FolderOfPath(path);
+            std::vector<TKYToggetto*> images;
+            std::vector<std::int32_t> exported;
+            Status done = html_.ExportPage(images, exported, page);
+            if (done) done = html_.WriteObjectFiles(images);
+            return Report(done);
+        }
+        case PageFormat::Text: {
+            ProgressScope scope(txt_, progress);
+            txt_.ExportFileName = path;
+            return Report(txt_.ExportPage(page));
+        }
+        case PageFormat::Rtf:
+            break;
+    }
+    return Outcome::NotSupported;
+}
+
+PreviewExport DocumentConverters::ExportForPreview(const std::string& folder, bool allPages,
+                                                   int page) {
+    html_.ExportPath = folder;
+    std::vector<TKYToggetto*> images;
+    Status done = Status::Ok();
+    const std::int32_t shown = allPages ? 0 : page;
+    const TKYToggetto* main = LivePage(set_, shown);
+    if (!main) return {Outcome::Failed, {}};
+    if (allPages) {
+        done = html_.ExportAllPages(images);
+    } else {
+        std::vector<std::int32_t> exported;
+        done = html_.ExportPage(images, exported, shown);
+    }
+    if (done) done = html_.WriteObjectFiles(images);
+    if (Report(done) != Outcome::Done) return {Outcome::Failed, {}};
+    return {Outcome::Done,
+            NameOfPath(NativePath(folder) / NativePath(html_.ObjectFileName(*main)))};
+}
+
+void DocumentConverters::MergeImportedStyles(int) {}
+
+std::optional<int> DocumentConverters::PageImportedFrom(const std::string&) {
+    return std::nullopt;
+}
+
+}  // namespace orvo

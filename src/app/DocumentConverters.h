@@ -1,0 +1,65 @@
+// The converters of the desktop program and orvo-cli: the main window's HTML and text
+// converters over its hypertext. What is not built yet answers "not supported", as
+// AbsentConverters does.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/MainFormPorts.h"
+#include "convert/HtmlExport.h"
+#include "convert/TextExport.h"
+
+namespace orvo {
+
+class IMessages;
+class TKYTset;
+
+/// The extensions of the text import ("ASCII (Blocco note,...)"), in small letters.
+bool IsPlainTextExtension(std::string_view extension);
+
+class DocumentConverters final : public IConverters {
+public:
+    DocumentConverters(TKYTset& set, IMessages& messages);
+
+    /// The editor that shows the first page an import made (the desktop makes it after the
+    /// converters); without one nothing is shown.
+    void AttachEditor(IEditorView* editor) { editor_ = editor; }
+
+    /// The main window's converters, for the options read from the settings.
+    TKYTtoHtml& Html() { return html_; }
+    TKYTtoTxt& Text() { return txt_; }
+
+    bool CanImport(std::string_view extension) const override;
+    /// Imports the text files among `files` as new pages and shows the first page made.
+    Outcome ImportFiles(const std::vector<std::string>& files) override;
+    Outcome ImportFollowingLinks(const std::string& root) override;
+    Outcome OpenImportWindow() override;
+    HtmlOpening ChooseHtmlOpening(const std::string& file) override;
+    std::optional<std::pair<std::string, int>> ReadPageMarker(const std::string& file) override;
+    Outcome OpenExportWindow(const std::string& path) override;
+    /// HTML: the page (and what it pulls in) into the folder of `path`; text: the page into
+    /// `path` itself. Failures are shown with their text.
+    Outcome ExportPage(PageFormat format, const std::string& path, int page,
+                       const std::function<void(int, int, int)>& progress) override;
+    /// The current page (or every page, the home page then being opened) as HTML in `folder`.
+    PreviewExport ExportForPreview(const std::string& folder, bool allPages, int page) override;
+    /// Text pages use style 0 only: nothing to merge.
+    void MergeImportedStyles(int firstNewPage) override;
+    std::optional<int> PageImportedFrom(const std::string& file) override;
+
+private:
+    Outcome Report(const Status& status);
+
+    TKYTset& set_;
+    IMessages& messages_;
+    IEditorView* editor_ = nullptr;
+    TKYTtoHtml html_;
+    TKYTtoTxt txt_;
+};
+
+}  // namespace orvo
