@@ -3,6 +3,12 @@
 
 #include "convert/ExportOptions.h"
 #include "convert/HtmlExport.h"
+#include "convert/TKYTListHtmlToTx.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTpag.h"
+#include "model/uKYTset.h"
+#include "platform/Environment.h"
+#include "platform/IMessages.h"
 #include "platform/ISettings.h"
 
 namespace orvo {
@@ -18,7 +24,145 @@ TEST(ExportOptions, FormatFromFileName) {
     EXPECT_EQ(FormatForFileName("a.doc", true), 5);
     EXPECT_EQ(FormatForFileName("a.ht", false), -1);  // "*.htm;" does not hold ".ht;"
     EXPECT_EQ(FormatForFileName("senza", false), -1);
+    EXPECT_EQ(FormatForFileName("a.wri", false), -1);
+    EXPECT_EQ(FormatForFileName("a.WRI", true), 5);
     EXPECT_EQ(FormatSection(4), "exp\\4");
+}
+
+TEST(ExportOptions, FormatListAndWhatEachFormatShows) {
+    const std::vector<ExportFormat> withoutWord{
+        {0, "HTML"},
+        {1, "RTF (Word, Word Perfect, Publisher, ...): un solo file"},
+        {2, "RTF (Word, Word Perfect, Publisher, ...): un file per ogni pagina"},
+        {3, "RTF (WinHelp Compiler): un solo file"},
+        {4, "ASCII (Blocco note,...)"}};
+    EXPECT_EQ(ExportFormats(false), withoutWord);
+    std::vector<ExportFormat> withWord = withoutWord;
+    withWord.push_back({5, "DOC (Word): un solo file"});
+    EXPECT_EQ(ExportFormats(true), withWord);
+    EXPECT_EQ(FormatCaption(6), "");
+    EXPECT_EQ(FormatCaption(-1), "");
+    EXPECT_EQ(FormatExtensions(3), "*.rtf;");
+    EXPECT_EQ(FormatExtensions(6), "*.doc;*.wri;*.rtf;");
+    EXPECT_EQ(FormatExtensions(7), "");
+
+    EXPECT_EQ(ListTypeForFormat(0), TListType::ltHtml);
+    EXPECT_EQ(ListTypeForFormat(2), TListType::ltManyFiles);
+    EXPECT_EQ(ListTypeForFormat(6), TListType::ltManyFiles);
+    for (int format : {1, 3, 4, 5}) {
+        EXPECT_EQ(ListTypeForFormat(format), TListType::ltOneFile) << format;
+        EXPECT_TRUE(FormatHasMainFile(format)) << format;
+        EXPECT_TRUE(FormatTicksEveryRow(format)) << format;
+    }
+    for (int format : {0, 2, 6}) EXPECT_FALSE(FormatHasMainFile(format)) << format;
+    EXPECT_TRUE(FormatTicksEveryRow(0));
+    EXPECT_FALSE(FormatTicksEveryRow(2));
+    EXPECT_FALSE(FormatTicksEveryRow(6));
+
+    EXPECT_EQ(ProposedMainFileName("/home/anna/Guida.kyt", 0), "Guida.htm");
+    EXPECT_EQ(ProposedMainFileName("/home/anna/Guida.kyt", 1), "Guida.rtf");
+    EXPECT_EQ(ProposedMainFileName("C:\\dati\\Guida.v2.KYT", 3), "Guida.v2.rtf");
+    EXPECT_EQ(ProposedMainFileName("/home/anna/Guida.kyt", 4), "Guida.txt");
+    EXPECT_EQ(ProposedMainFileName("/home/anna/Guida.kyt", 5), "Guida.doc");
+    EXPECT_EQ(ProposedMainFileName("/home/anna/Guida.kyt", 2), "");
+    EXPECT_EQ(ProposedMainFileName("/home/anna/Guida.kyt", 6), "");
+    EXPECT_EQ(ProposedMainFileName("", 4), "Senza titolo.txt");
+    // The proposal chooses the format again: the document's ".htm" name gives HTML.
+    EXPECT_EQ(FormatForFileName(ProposedMainFileName("/x/Guida.kyt", 0), false), 0);
+    EXPECT_EQ(FormatForFileName(ProposedMainFileName("/x/Guida.kyt", 4), false), 4);
+}
+
+TEST(ExportOptions, EachFormatKeepsItsOwnSection) {
+    MemorySettings settings;
+    const FormatSettings defaults = LoadFormatSettings(settings, 1, "/tmp/anna");
+    EXPECT_EQ(defaults.directory, "/tmp/anna/");
+    EXPECT_EQ(defaults.width, 210);
+    EXPECT_EQ(defaults.height, 297);
+    EXPECT_EQ(defaults.top, 15);
+    EXPECT_EQ(defaults.bottom, 15);
+    EXPECT_EQ(defaults.left, 15);
+    EXPECT_EQ(defaults.right, 15);
+    EXPECT_EQ(defaults.runCompiler, 0);
+    EXPECT_EQ(defaults.titlesAsKeywords, 0);
+    EXPECT_EQ(defaults.registeredCompiler, 1);
+
+    FormatSettings rtf = defaults;
+    rtf.directory = "/home/anna\\esporta\\rtf";
+    rtf.width = 148;
+    rtf.height = 210;
+    rtf.top = 10;
+    rtf.bottom = 11;
+    rtf.left = 12;
+    rtf.right = 13;
+    rtf.runCompiler = 1;
+    rtf.titlesAsKeywords = 1;
+    rtf.registeredCompiler = 0;
+    SaveFormatSettings(settings, 3, rtf);
+    EXPECT_EQ(settings.ReadString("exp\\3", "expPathInWindow"), "/home/anna/esporta/rtf/");
+    EXPECT_EQ(settings.ReadString("exp\\3", "largh"), "148");
+    EXPECT_EQ(settings.ReadString("exp\\3", "lungh"), "210");
+    EXPECT_EQ(settings.ReadString("exp\\3", "sx"), "12");
+    EXPECT_EQ(settings.ReadString("exp\\3", "dx"), "13");
+    EXPECT_EQ(settings.ReadString("exp\\3", "runDefaultHcp"), "0");
+    FormatSettings back = LoadFormatSettings(settings, 3, "/tmp/anna");
+    rtf.directory = "/home/anna/esporta/rtf/";
+    EXPECT_EQ(back, rtf);
+    // Another format is untouched; values that are no numbers give the defaults.
+    EXPECT_EQ(LoadFormatSettings(settings, 4, "/tmp/anna/"), defaults);
+    settings.Write("exp\\4", "largh", "largo");
+    settings.Write("exp\\4", "top", "");
+    settings.Write("exp\\4", "expPathInWindow", "/srv/sito");
+    const FormatSettings odd = LoadFormatSettings(settings, 4, "/tmp/anna");
+    EXPECT_EQ(odd.width, 210);
+    EXPECT_EQ(odd.top, 15);
+    EXPECT_EQ(odd.directory, "/srv/sito/");
+
+    EXPECT_EQ(CompilerPath(settings), "");
+    settings.Write("options", "HcpPath", "/opt/hc/hcw");
+    EXPECT_EQ(CompilerPath(settings), "/opt/hc/hcw");
+    EXPECT_EQ(WithTrailingSeparator(""), "/");
+    EXPECT_EQ(WithTrailingSeparator("a\\b\\"), "a/b/");
+
+    EXPECT_EQ(DirectoryFailureText("/sola/lettura"),
+              "Errore nella creazione directory: \"/sola/lettura\" controlla la linguetta "
+              "\"path\".");
+}
+
+TEST(ExportOptions, TickButtonAndTicksKeptAcrossARebuild) {
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    TKYTset set(environment, messages);
+    for (int i = 0; i < 3; ++i) {
+        auto page = NewObjectOfKind(TOggettiHel::testoHtml, &set);
+        page->Clear();
+        page->TakeIntoUse();
+        set.Register(std::move(page), i);
+        PageRecord(*set.ObjectByKind(TOggettiHel::testoHtml, i))
+            .SetTitle(std::string(1, char('a' + i)));
+    }
+    TKYTtoHtml html(&set);
+    TKYTListHtmlToTx list(&html);
+    list.ListType = ListTypeForFormat(2);
+    list.Rebuild();
+    ASSERT_EQ(list.Rows().size(), 3u);
+    EXPECT_EQ(PressAllRowsButton("Tutte", list), "Nessuna");
+    for (const TListHtmlRow& row : list.Rows()) EXPECT_TRUE(row.checked);
+    EXPECT_EQ(PressAllRowsButton("Nessuna", list), "Tutte");
+    for (const TListHtmlRow& row : list.Rows()) EXPECT_FALSE(row.checked);
+
+    list.MutableRows()[1].checked = true;
+    std::vector<bool> before;
+    for (const TListHtmlRow& row : list.Rows()) before.push_back(row.checked);
+    list.Rebuild();
+    ASSERT_TRUE(KeepTicksAfterRebuild(before, list));
+    EXPECT_EQ(list.Rows()[1].checked, true);
+    EXPECT_EQ(list.Rows()[0].checked, false);
+    // A row more (the site adds the style sheet): the new list keeps its own ticks.
+    list.ListType = ListTypeForFormat(0);
+    list.Rebuild();
+    EXPECT_FALSE(KeepTicksAfterRebuild(before, list));
+    EXPECT_TRUE(list.Rows()[0].checked);  // "Stili del testo"
+    EXPECT_FALSE(list.Rows()[2].checked);
 }
 
 TEST(ExportOptions, HtmlOptionsInTheSettings) {
