@@ -415,9 +415,37 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
     return file;
 }
 
+bool TKYTtoHtml::IsGeneratedName(std::string_view name) const {
+    const std::string lower = Lower1252(name);
+    const std::string prefix = Lower1252(SafePrefix());
+    if (lower == Lower1252(StyleSheetName())) return true;
+    if (!lower.starts_with(prefix)) return false;
+    std::string_view rest = std::string_view(lower).substr(prefix.size());
+    if (rest.empty()) return false;
+    const char separator = rest[0];
+    rest.remove_prefix(1);
+    // Picture and object files: "_i" or "_g" and six digits, then any extension.
+    if (separator == '_' && rest.size() >= 7 && (rest[0] == 'i' || rest[0] == 'g')) {
+        std::uint32_t v = 0;
+        if (ParseHex(rest.substr(1, 6), 6, v) == 6) return true;
+    }
+    // Page files in every mode: "index" or six digits, then ".htm" or ".html".
+    if (separator != '_' && separator != '-' && separator != '=') return false;
+    if (rest.starts_with("index")) {
+        rest.remove_prefix(5);
+    } else {
+        std::uint32_t v = 0;
+        if (rest.size() < 6 || ParseHex(rest.substr(0, 6), 6, v) != 6) return false;
+        rest.remove_prefix(6);
+    }
+    return rest == ".htm" || rest == ".html";
+}
+
 std::string TKYTtoHtml::AliasFileName(const TKYToggetto& page) const {
     const std::string alias = FromWindowsPath(PageRecord::Read(page).Alias());
-    return IsSafeName(alias) ? alias : std::string();
+    // An alias that names a file of the export itself would overwrite it with a redirect (a
+    // page's own file with one to itself).
+    return IsSafeName(alias) && !IsGeneratedName(alias) ? alias : std::string();
 }
 
 std::string TKYTtoHtml::AliasPage(const TKYToggetto& page) {

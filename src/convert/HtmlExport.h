@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Result.h"
@@ -75,8 +76,11 @@ public:
     /// The body of a page: part 0 content only, 1 BODY tag and content, 6 BODY tag only.
     std::string WriteBody(int part, TExportContext& context, const TKYToggetto& page);
 
-    /// The alias file name of a page, empty when it has none or the name is not a plain file
-    /// name inside the export folder.
+    /// Whether a file name is one the export writes itself (style sheet, page files in any
+    /// mode, generated picture and object names), compared without case.
+    bool IsGeneratedName(std::string_view name) const;
+    /// The alias file name of a page, empty when it has none, the name is not a plain file
+    /// name inside the export folder, or it is a name the export writes itself.
     std::string AliasFileName(const TKYToggetto& page) const;
     /// Writes the alias page into `directory`; returns its full path (empty when none).
     Result<std::string> WriteAliasPage(const TKYToggetto& page, const std::string& directory);

@@ -194,6 +194,21 @@ TEST_F(HtmlExportTest, AliasPageAndMarkerReadBack) {
     ASSERT_TRUE(refused);
     EXPECT_EQ(*refused, "");
     EXPECT_FALSE(std::filesystem::exists(TestDir().parent_path() / "fuori.html"));
+
+    // An alias that names a file of the export itself would replace it with a redirect: the
+    // home page's own file with one to itself, the style sheet, another page, a picture.
+    set_.SetExpPrefix("guida");
+    for (const char* taken :
+         {"guida_index.html", "GUIDA_INDEX.HTM", "guida_style.css", "guida_00001a.htm",
+          "guida-00001a.html", "guida=000000.html", "guida_i000003.gif", "guida_g00ffee.PDF"}) {
+        PageRecord(home).SetAlias(taken);
+        EXPECT_EQ(html_.AliasFileName(home), "") << taken;
+    }
+    for (const char* free : {"guida_indice.html", "guida_00001a.txt", "guida_0001a.html",
+                             "_index.html", "guida.html", "guida_", "guida_ix.gif"}) {
+        PageRecord(home).SetAlias(free);
+        EXPECT_EQ(html_.AliasFileName(home), free);
+    }
 }
 
 TEST_F(HtmlExportTest, LinksToPagesOfOtherHypertexts) {
