@@ -223,7 +223,7 @@ Result<Bitmap> ReadWmfBitmap(std::string_view wmf, const DecodeLimits& limits) {
                 return Fail(std::string(kInvalidWmf));
             const std::size_t length = std::size_t(words) * 2;
             const std::size_t at = DibOffset(function);
-            if (at != 0 && length > at + 40) {
+            if (at != 0 && length >= at + 12) {
                 const std::string_view dib = wmf.substr(start + at, length - at);
                 Result<Picture> picture = DecodeBmp(AsBmpFile(dib), limits);
                 if (!picture) return Fail(picture.failure().text);
