@@ -1,7 +1,11 @@
 // The main window with the real converters: a text file opened, dropped or followed becomes
 // pages of an unnamed hypertext; the current page saved as text and HTML; the preview export;
 // page markers; what is not built yet says so.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -15,10 +19,59 @@
 #include "model/uKYTpag.h"
 #include "support/TestSupport.h"
 
+extern char** environ;
+
 namespace orvo::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Drain(int fd) {
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, std::size_t(n));
+    ::close(fd);
+    return text;
+}
+
+// orvo-cli with `args`, as a user runs it.
+CliRun RunCli(std::vector<std::string> args) {
+    args.insert(args.begin(), ORVO_BINARY_DIR "/cli/orvo-cli");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int out[2], err[2];
+    EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    EXPECT_EQ(::pipe2(err, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    pid_t pid = -1;
+    CliRun run;
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
+    if (spawned != 0) {
+        ADD_FAILURE() << "orvo-cli did not start";
+        ::close(out[0]);
+        ::close(err[0]);
+        return run;
+    }
+    run.err = Drain(err[0]);  // small outputs: one pipe at a time does not block
+    run.out = Drain(out[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
 
 class DocumentConvertersTest : public MainFormTest {
 protected:
@@ -194,6 +247,42 @@ TEST_F(DocumentConvertersTest, WindowsNotBuiltYetAnswerNotSupported) {
     EXPECT_EQ(documents_.ImportFollowingLinks("x.htm"), Outcome::NotSupported);
     EXPECT_EQ(documents_.ChooseHtmlOpening("x.htm").outcome, Outcome::NotSupported);
     EXPECT_FALSE(documents_.PageImportedFrom("x.htm"));
+}
+
+TEST(CliTextCommands, ImportThenExportGivesTheTextBackWithCrLf) {
+    const fs::path folder = TestDir() / "cli testo";
+    WriteFile(folder / "perch\xC3\xA9.txt", "uno\tdue\ncitt\xE0 & <c>\n\nfine");
+    const fs::path kyt = folder / "nuovo.kyt";
+    const CliRun imported =
+        RunCli({"import", (folder / "perch\xC3\xA9.txt").string(), kyt.string()});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(PagesInFile(NameOfPath(kyt)), 1);
+    const CliRun exported = RunCli({"export", "txt", kyt.string(), (folder / "out.txt").string()});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(Escaped(ReadFile(folder / "out.txt")),
+              Escaped("uno        due\r\ncitt\xE0 & <c>\r\n\r\nfine"));
+}
+
+TEST(CliTextCommands, OtherFormatsAndBadArgumentsFailWithTheirMessage) {
+    const fs::path folder = TestDir() / "cli altri";
+    WriteFile(folder / "a.rtf", "{\\rtf1 x}");
+    const CliRun rtf = RunCli({"import", (folder / "a.rtf").string(), (folder / "a.kyt").string()});
+    EXPECT_EQ(rtf.status, 1);
+    EXPECT_EQ(rtf.err, "Non definito o non supportato.\n");
+    EXPECT_FALSE(fs::exists(folder / "a.kyt"));
+
+    const CliRun missing =
+        RunCli({"import", (folder / "manca.txt").string(), (folder / "m.kyt").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("manca.txt"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "m.kyt"));
+
+    EXPECT_EQ(RunCli({"import", "solo.txt"}).status, 1);
+    const CliRun usage = RunCli({"export", "txt", "solo.kyt"});
+    EXPECT_EQ(usage.status, 1);
+    EXPECT_NE(usage.err.find("Usage: orvo-cli export txt FILE OUT.txt"), std::string::npos);
+    EXPECT_NE(RunCli({"import", "--help"}).out.find("Usage: orvo-cli import SOURCE FILE.kyt"),
+              std::string::npos);
 }
 
 }  // namespace
