@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 
 extern char** environ;
 
@@ -70,7 +71,9 @@ void CloseFd(int& fd) {
 
 // ---------------------------------------------------------------------------------------------
 
-PyFtpServer::PyFtpServer(std::filesystem::path root, Options options) : root_(std::move(root)) {
+PyFtpServer::PyFtpServer(std::filesystem::path root, Options options,
+                         std::filesystem::path receivedLog, int uploadLimit)
+    : root_(std::move(root)) {
     std::filesystem::create_directories(root_);
     for (const std::string& folder : options.readonlyFolders)
         std::filesystem::create_directories(root_ / folder);
@@ -84,6 +87,14 @@ PyFtpServer::PyFtpServer(std::filesystem::path root, Options options) : root_(st
         args.push_back(folder);
     }
     if (options.dosListing) args.push_back("--dos-listing");
+    if (!receivedLog.empty()) {
+        args.push_back("--received-log");
+        args.push_back(receivedLog.string());
+    }
+    if (uploadLimit > 0) {
+        args.push_back("--upload-limit");
+        args.push_back(std::to_string(uploadLimit));
+    }
     if (!options.banner.empty()) {
         args.push_back("--banner");
         args.push_back(options.banner);
@@ -267,6 +278,18 @@ bool TraceLog::Contains(std::string_view text) const {
     for (const auto& line : lines_)
         if (line.second.find(text) != std::string::npos) return true;
     return false;
+}
+
+std::vector<ReceivedFile> ReadReceivedLog(const std::filesystem::path& log) {
+    std::vector<ReceivedFile> files;
+    std::ifstream in(log);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t tab = line.rfind('\t');
+        if (tab == std::string::npos) continue;
+        files.push_back({line.substr(0, tab), std::atoll(line.c_str() + tab + 1)});
+    }
+    return files;
 }
 
 std::string PatternBytes(std::size_t size, std::uint32_t seed) {

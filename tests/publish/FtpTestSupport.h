@@ -31,7 +31,13 @@ public:
         bool dosListing = false;
         std::string banner;
     };
-    explicit PyFtpServer(std::filesystem::path root, Options options);
+    explicit PyFtpServer(std::filesystem::path root, Options options)
+        : PyFtpServer(std::move(root), std::move(options), {}, 0) {}
+    /// A server that appends a line "path below the root<TAB>size" to `receivedLog` for every
+    /// file it received whole (see ReadReceivedLog), and reads uploads at `uploadLimit` bytes a
+    /// second (0: no limit).
+    PyFtpServer(std::filesystem::path root, Options options, std::filesystem::path receivedLog,
+                int uploadLimit = 0);
     explicit PyFtpServer(std::filesystem::path root) : PyFtpServer(std::move(root), Options{}) {}
     ~PyFtpServer();
     PyFtpServer(const PyFtpServer&) = delete;
@@ -122,6 +128,15 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::pair<int, std::string>> lines_;
 };
+
+/// A file the server logged as received: its path below the server's root and its size.
+struct ReceivedFile {
+    std::string name;
+    std::int64_t size = 0;
+    bool operator==(const ReceivedFile&) const = default;
+};
+/// The lines of a received-files log, in the order the files came; empty when there is none.
+std::vector<ReceivedFile> ReadReceivedLog(const std::filesystem::path& log);
 
 /// Bytes that differ from position to position (not a repeating short pattern).
 std::string PatternBytes(std::size_t size, std::uint32_t seed = 1);

@@ -11,7 +11,7 @@ import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -45,6 +45,11 @@ def main():
                         help="a folder below the root where the user may only read")
     parser.add_argument("--dos-listing", action="store_true")
     parser.add_argument("--banner", default=None)
+    parser.add_argument("--received-log", default=None,
+                        help="a file where every file received whole is logged: its path below "
+                             "the root, a tab, its size")
+    parser.add_argument("--upload-limit", type=int, default=0,
+                        help="bytes per second the server reads of an upload (0: no limit)")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -53,8 +58,15 @@ def main():
         authorizer.override_perm(args.user, os.path.join(args.root, folder), perm="elr",
                                  recursive=True)
 
+    root = os.path.realpath(args.root)
+
     class Handler(FTPHandler):
-        pass
+        def on_file_received(self, file):
+            if not args.received_log:
+                return
+            name = os.path.relpath(os.path.realpath(file), root)
+            with open(args.received_log, "a", encoding="utf8") as log:
+                log.write("%s\t%d\n" % (name, os.path.getsize(file)))
 
     Handler.authorizer = authorizer
     Handler.permit_foreign_addresses = False
@@ -62,6 +74,10 @@ def main():
         Handler.banner = args.banner
     if args.dos_listing:
         Handler.abstracted_fs = DosListingFS
+    if args.upload_limit > 0:
+        class Throttled(ThrottledDTPHandler):
+            read_limit = args.upload_limit
+        Handler.dtp_handler = Throttled
 
     server = FTPServer(("127.0.0.1", 0), Handler)
     server.max_cons = 64
