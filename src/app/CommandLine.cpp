@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include <array>
+#include <vector>
 
 #include "base/Cp1252.h"
 #include "base/Files.h"
@@ -54,8 +55,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args,
 }
 
 DesktopRegistration DesktopRegistrationPaths(const std::filesystem::path& dataHome) {
-    return {dataHome / "mime" / "packages" / "orvo.xml",
-            dataHome / "applications" / "orvo.desktop"};
+    return {dataHome / "mime" / "packages" / "orvo.xml", dataHome / "applications" / "orvo.desktop",
+            dataHome / "icons" / "hicolor" / "scalable" / "apps" / "orvo.svg"};
 }
 
 std::string MimePackageText() {
@@ -68,7 +69,37 @@ std::string MimePackageText() {
            "</mime-info>\n";
 }
 
-std::string DesktopEntryText(const std::filesystem::path& program) {
+namespace {
+
+// A string value of a desktop entry: a backslash, a line break, a tab and a carriage return
+// written as escapes.
+std::string EntryString(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string DesktopEntryText(const std::filesystem::path& program,
+                             const std::filesystem::path& icon) {
     // The Exec key quotes the program as one argument (", `, $ and \ escaped inside the
     // quotes, % doubled), and a string value escapes each backslash once more.
     std::string quoted = "\"";
@@ -92,23 +123,31 @@ std::string DesktopEntryText(const std::filesystem::path& program) {
            "Name=Orvo 3\n"
            "Comment=Orvo hypertext\n"
            "Exec=" +
-           exec +
-           " %f\n"
+           exec + " %f\n" +
+           (icon.empty() ? std::string() : "Icon=" + EntryString(icon.string()) + "\n") +
            "MimeType=application/x-orvo-hypertext;\n"
            "Terminal=false\n"
            "Categories=Office;\n";
 }
 
 Status RegisterWithDesktop(const std::filesystem::path& dataHome,
-                           const std::filesystem::path& program) {
+                           const std::filesystem::path& program, std::string_view iconSvg) {
     const DesktopRegistration paths = DesktopRegistrationPaths(dataHome);
     std::error_code ec;
-    for (const auto& p : {paths.mimePackage, paths.desktopEntry}) {
+    std::vector<std::filesystem::path> files{paths.mimePackage, paths.desktopEntry};
+    if (!iconSvg.empty()) files.push_back(paths.icon);
+    for (const auto& p : files) {
         std::filesystem::create_directories(p.parent_path(), ec);
         if (ec) return Fail(NameOfPath(p.parent_path()) + ": " + ec.message());
     }
     if (Status s = WriteFileAtomically(paths.mimePackage, MimePackageText()); !s) return s;
-    return WriteFileAtomically(paths.desktopEntry, DesktopEntryText(program));
+    // The icon first, so that the entry never names a file that is not there.
+    if (!iconSvg.empty()) {
+        if (Status s = WriteFileAtomically(paths.icon, iconSvg); !s) return s;
+    }
+    return WriteFileAtomically(
+        paths.desktopEntry,
+        DesktopEntryText(program, iconSvg.empty() ? std::filesystem::path() : paths.icon));
 }
 
 }  // namespace orvo

@@ -39,16 +39,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args,
 
 /// The desktop registration that "/INIT" makes, below the user's data folder (the
 /// XDG_DATA_HOME of the desktop): a shared-mime-info package that names "*.kyt" files
-/// "Orvo hypertext", and a desktop entry that starts `program` on them. Both are replaced
-/// atomically; running it again gives the same files.
+/// "Orvo hypertext", the program's icon when one is given, and a desktop entry that starts
+/// `program` on them and shows that icon. Every file is replaced atomically; running it again
+/// gives the same files.
 struct DesktopRegistration {
     std::filesystem::path mimePackage;   // <dataHome>/mime/packages/orvo.xml
     std::filesystem::path desktopEntry;  // <dataHome>/applications/orvo.desktop
+    std::filesystem::path icon;          // <dataHome>/icons/hicolor/scalable/apps/orvo.svg
 };
 DesktopRegistration DesktopRegistrationPaths(const std::filesystem::path& dataHome);
 std::string MimePackageText();
-std::string DesktopEntryText(const std::filesystem::path& program);
+/// The entry; with an `icon` path an "Icon=" line names that file.
+std::string DesktopEntryText(const std::filesystem::path& program,
+                             const std::filesystem::path& icon = {});
+/// `iconSvg` empty: no icon is installed and the entry names none.
 Status RegisterWithDesktop(const std::filesystem::path& dataHome,
-                           const std::filesystem::path& program);
+                           const std::filesystem::path& program, std::string_view iconSvg = {});
 
 }  // namespace orvo

@@ -2,6 +2,7 @@
 // names its keys use ("bok" is the component BOk); a window adds its block here.
 #include "app/u3LOCforms.h"
 
+#include "app/MainFormBlock.h"
 #include "base/Cp1252.h"
 
 namespace orvo {
@@ -84,7 +85,8 @@ constexpr std::string_view kFFiles =
 }  // namespace
 
 const std::vector<WindowBlock>& LocalizationBlocks() {
-    static const std::vector<WindowBlock> blocks{{"FopzProg", kFopzProg}, {"FFiles", kFFiles}};
+    static const std::vector<WindowBlock> blocks{
+        {"FopzProg", kFopzProg}, {"FFiles", kFFiles}, {"MainForm", MainFormBlock()}};
     return blocks;
 }
 

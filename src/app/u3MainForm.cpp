@@ -413,7 +413,8 @@ void TMainFormRules::FormShow(const CommandLine& commandLine) {
 
     if (commandLine.install) {
         const Status registered =
-            RegisterWithDesktop(services_.desktopDataHome, services_.programPath);
+            RegisterWithDesktop(services_.desktopDataHome, services_.programPath,
+                                services_.programIcon);
         if (!registered) services_.messages.Error(registered.failure().text);
     }
     nextAction_ = commandLine.nextAction;

@@ -66,6 +66,8 @@ struct MainFormServices {
     std::filesystem::path programPath = {};
     /// The desktop's data folder (XDG_DATA_HOME) that "/INIT" registers in.
     std::filesystem::path desktopDataHome = {};
+    /// The program's icon (an SVG document) that "/INIT" installs; empty: none.
+    std::string programIcon = {};
 };
 
 /// The HTML export options the main window reads at creation (group "htmlexp").

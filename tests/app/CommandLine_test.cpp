@@ -102,6 +102,39 @@ TEST(DesktopRegistration, WritesBothFilesAndRunningAgainGivesTheSameFiles) {
     EXPECT_EQ(ReadFile(paths.desktopEntry), DesktopEntryText("/usr/bin/orvo"));
 }
 
+TEST(DesktopRegistration, AnIconGoesInTheIconThemeAndTheEntryNamesItsFile) {
+    EXPECT_EQ(DesktopEntryText("/usr/bin/orvo", "/home/u/.local/share/icons/orvo.svg"),
+              "[Desktop Entry]\nType=Application\nName=Orvo 3\nComment=Orvo hypertext\n"
+              "Exec=\"/usr/bin/orvo\" %f\nIcon=/home/u/.local/share/icons/orvo.svg\n"
+              "MimeType=application/x-orvo-hypertext;\nTerminal=false\nCategories=Office;\n");
+    // A backslash, a tab and a line break in the icon's path are written as escapes.
+    EXPECT_NE(DesktopEntryText("/usr/bin/orvo", "/d\\x/a\tb\nc.svg")
+                  .find("\nIcon=/d\\\\x/a\\tb\\nc.svg\n"),
+              std::string::npos);
+
+    const auto home = TestDir() / "share";
+    const std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\"/>\n";
+    ASSERT_TRUE(RegisterWithDesktop(home, "/usr/bin/orvo", svg).ok());
+    const auto paths = DesktopRegistrationPaths(home);
+    EXPECT_EQ(paths.icon, home / "icons/hicolor/scalable/apps/orvo.svg");
+    EXPECT_EQ(ReadFile(paths.icon), svg);
+    EXPECT_EQ(ReadFile(paths.desktopEntry), DesktopEntryText("/usr/bin/orvo", paths.icon));
+    EXPECT_EQ(ReadFile(paths.mimePackage), MimePackageText());
+    // Without an icon none is installed and the entry names none.
+    const auto bare = TestDir() / "bare";
+    ASSERT_TRUE(RegisterWithDesktop(bare, "/usr/bin/orvo").ok());
+    EXPECT_FALSE(std::filesystem::exists(DesktopRegistrationPaths(bare).icon));
+    EXPECT_EQ(ReadFile(DesktopRegistrationPaths(bare).desktopEntry).find("Icon="),
+              std::string::npos);
+}
+
+TEST(DesktopRegistration, AnIconFolderThatCannotBeMadeLeavesNoEntryNamingIt) {
+    const auto home = TestDir() / "blocked";
+    test::WriteFile(home / "icons", "a file where the icon theme should be");
+    EXPECT_FALSE(RegisterWithDesktop(home, "/usr/bin/orvo", "<svg/>").ok());
+    EXPECT_FALSE(std::filesystem::exists(DesktopRegistrationPaths(home).desktopEntry));
+}
+
 TEST(DesktopRegistration, AFolderThatCannotBeMadeIsAFailure) {
     const auto blocker = TestDir() / "blocker";
     test::WriteFile(blocker, "a file where a folder should be");

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "MainWindowSupport.h"
 #include "app/PageHistory.h"
 #include "app/u3MainForm.h"
 #include "base/Cp1252.h"
@@ -42,96 +43,6 @@ namespace {
 
 using namespace orvo::literals;
 using ::testing::HasSubstr;
-
-void EnsureApplication() {
-    if (QCoreApplication::instance()) return;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "orvo_ui_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: the pointing device that synthesised clicks make would outlive it.
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
-
-void Click(QWidget* widget, QPoint at) {
-    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
-}
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        EnsureApplication();
-        first_ = Write("Esempio.kyt", 7);
-        second_ = Write("Secondo.kyt", 3);
-    }
-    std::string Write(const std::string& name, int pages) {
-        TKYTset scratch(environment_, scratchMessages_);
-        SampleOptions options;
-        options.pages = pages;
-        options.fileName = name;
-        MakeSampleHypertext(scratch, options);
-        const std::string path = NameOfPath(TestDir() / name);
-        EXPECT_TRUE(scratch.SaveToFile(path));
-        return path;
-    }
-    std::unique_ptr<MainWindow> Open(const std::string& path) {
-        MainWindowOptions options;
-        options.messages = &messages_;
-        options.desktopDataHome = TestDir() / "desktop";
-        auto window = std::make_unique<MainWindow>(environment_, settings_, shell_, options);
-        CommandLine line;
-        line.file = NativePath(path);
-        window->Start(line);
-        QApplication::processEvents();
-        return window;
-    }
-    // Every paragraph of the page shown, one a line.
-    static std::string ViewText(MainWindow& window) {
-        const TKYTbox* box = window.PageView().Box();
-        if (!box) return {};
-        std::string text;
-        for (const auto& p : box->AllParagraphs()) text += p->text + "\n";
-        return text;
-    }
-    // The middle of the first character of `words` in the page shown.
-    static QPoint PointOf(MainWindow& window, std::string_view words) {
-        const TKYTbox* box = window.PageView().Box();
-        for (std::int32_t i = 0; box && i < box->ParagraphCount(); ++i) {
-            const std::size_t at = box->Paragraph(i).text.find(words);
-            if (at == std::string::npos) continue;
-            TKYTTextPos pos;
-            pos.paraIndex = i;
-            pos.charIndex = std::int32_t(at);
-            pos = box->ResolvePosition(pos);
-            return {pos.x + 1, pos.y + pos.height / 2};
-        }
-        ADD_FAILURE() << "not on the page: " << words;
-        return {};
-    }
-    std::string PageName(MainWindow& window, int page) {
-        return window.Document().ObjectByKind(TOggettiHel::testoHtml, page)->Name();
-    }
-    QStringList HistoryItems(MainWindow& window) {
-        QStringList items;
-        for (int i = 0; i < window.History().count(); ++i) items << window.History().itemText(i);
-        return items;
-    }
-    QAction* ToolbarAction(MainWindow& window, const char* name) {
-        return window.findChild<QAction*>(QString::fromLatin1(name));
-    }
-
-    FixedEnvironment environment_;
-    RecordingMessages messages_, scratchMessages_;
-    MemorySettings settings_;
-    RecordingShell shell_;
-    std::string first_, second_;
-};
 
 TEST_F(MainWindowTest, BrowsesTheSampleThroughTreeLinksAndHistory) {
     auto window = Open(first_);

@@ -146,10 +146,15 @@ TEST_F(OptionsDialog, AnotherLanguageReplacesTheTextsAndABrokenBlockChangesNothi
 }
 
 TEST(NameFilters, TurnBlockFiltersIntoQtOnes) {
+    // Patterns the description names already are not shown twice.
     EXPECT_EQ(NameFiltersFrom("Tutti i files (*.*)|*.*;|Files audio|*.wav;*.mid;*.au;|"),
-              QStringList({"Tutti i files (*.*) (*.*)", "Files audio (*.wav *.mid *.au)"}));
-    EXPECT_EQ(NameFiltersFrom("File cornici (*.frm)|*.frm"),
-              QStringList({"File cornici (*.frm) (*.frm)"}));
+              QStringList({"Tutti i files (*.*)", "Files audio (*.wav *.mid *.au)"}));
+    EXPECT_EQ(NameFiltersFrom("File cornici (*.frm)|*.frm"), QStringList({"File cornici (*.frm)"}));
+    // Other brackets (Qt would read "*.exe,*.com" as one pattern) are kept, the patterns
+    // added.
+    EXPECT_EQ(NameFiltersFrom("File eseguibile (*.exe,*.com)|*.exe;*.com"),
+              QStringList({"File eseguibile (*.exe,*.com) (*.exe *.com)"}));
+    EXPECT_EQ(NameFiltersFrom("Immagini (gif)|*.gif"), QStringList({"Immagini (gif) (*.gif)"}));
     EXPECT_TRUE(NameFiltersFrom("").isEmpty());
 }
 

@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -16,19 +17,26 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QSvgRenderer>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <cstdio>
 #include <map>
 #include <optional>
 
 #include "app/AbsentServices.h"
+#include "app/DocumentConverters.h"
+#include "app/MainFormBlock.h"
 #include "app/MainFormLinks.h"
 #include "app/MenuCatalogue.h"
+#include "app/u3LOCforms.h"
 #include "app/u3MainForm.h"
 #include "app/u3Utils.h"
 #include "base/Paths.h"
+#include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
@@ -36,8 +44,12 @@
 #include "platform/IShell.h"
 #include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
+#include "ui/app/BrowseWindows.h"
 #include "ui/app/HistoryBox.h"
+#include "ui/app/PageListView.h"
 #include "ui/app/PageTreeView.h"
+#include "ui/app/ProgramIconSvg.h"
+#include "ui/app/QtLocalizer.h"
 #include "ui/app/QtMessages.h"
 #include "ui/app/QtPrompter.h"
 #include "ui/app/QtScheduler.h"
@@ -46,13 +58,25 @@
 namespace orvo {
 namespace {
 
-// The editor as the preview shows it: one page view, every frame target the same view.
+// The editor as the preview shows it: one page view in the main window (its only frame) and
+// the separate and pop-up browse windows that links open.
 class PreviewEditor final : public IEditorView {
 public:
-    PreviewEditor(PageViewWidget& view, std::function<void(int)> changed)
-        : view_(view), changed_(std::move(changed)) {}
+    // `clickWindow` names the browse window the link being followed was clicked in (nullptr:
+    // the main window), `clickPoint` where on the screen.
+    PreviewEditor(TKYTset& set, PageViewWidget& view, BrowseWindows& browse, IMessages& messages,
+                  std::function<void(int)> changed, std::function<BrowseWindow*()> clickWindow,
+                  std::function<QPoint()> clickPoint)
+        : set_(set),
+          view_(view),
+          browse_(browse),
+          messages_(messages),
+          changed_(std::move(changed)),
+          clickWindow_(std::move(clickWindow)),
+          clickPoint_(std::move(clickPoint)) {}
 
     void ReleasePages() override {
+        browse_.CloseAll();
         view_.ClosePage();
         current_ = -1;
     }
@@ -75,20 +99,56 @@ public:
     void Refresh() override { view_.Surface()->update(); }
     void GoToAnchor(int) override {}
     void SetAutoEngQuote(bool) override {}
-    void ShowInFrameSet(int, int page) override { ShowPage(page); }
-    void ShowInSourceFrame(const LinkSource&, int page, int) override { ShowPage(page); }
-    void ShowInNamedFrame(std::string_view, int page, int) override { ShowPage(page); }
-    void ShowInSeparateWindow(std::string_view, int page, int, const LinkedObject&) override {
-        ShowPage(page);
+    // The main window's view is a single frame: frame set -1. Inner frame sets are not built.
+    void ShowInFrameSet(int frameSet, int page) override {
+        if (frameSet == -1)
+            ShowPage(page);
+        else
+            messages_.Inform("Non definito o non supportato.");
     }
-    void ShowInNewWindow(std::string_view, int page, int) override { ShowPage(page); }
-    void ShowInPopup(const LinkSource&, int page, int) override { ShowPage(page); }
-    void CloseBrowseWindow(std::string_view) override {}
-    std::optional<LinkedObject> ResolveTarget(const LinkedObject&) override { return std::nullopt; }
+    void ShowInSourceFrame(const LinkSource&, int page, int) override {
+        if (BrowseWindow* from = clickWindow_())
+            Show(*from, page);
+        else
+            ShowPage(page);
+    }
+    // No frame of the view has a name, so the page goes to the browse window of that name.
+    void ShowInNamedFrame(std::string_view name, int page, int) override {
+        Show(browse_.Named(name), page);
+    }
+    void ShowInSeparateWindow(std::string_view name, int page, int, const LinkedObject&) override {
+        Show(browse_.Named(name), page);
+    }
+    void ShowInNewWindow(std::string_view name, int page, int) override {
+        Show(browse_.New(name), page);
+    }
+    void ShowInPopup(const LinkSource&, int page, int) override {
+        Show(browse_.Popup(clickPoint_()), page);
+    }
+    void CloseBrowseWindow(std::string_view name) override { browse_.Close(name); }
+    // A jump's target is the object whose code the link's record holds, a local code
+    // resolved through the text of the page the link was clicked on.
+    std::optional<LinkedObject> ResolveTarget(const LinkedObject& link) override {
+        if (!link.object) return std::nullopt;
+        const std::int32_t code = link.object->ReadView().I32(kSpecTarget);
+        BrowseWindow* from = clickWindow_();
+        const TKYToggetto* target = (from ? from->View() : view_).LinkObject(code);
+        if (!target || target->IsFree()) return std::nullopt;
+        return LinkedObjectOf(*target, set_);
+    }
 
 private:
+    static void Show(BrowseWindow& window, int page) {
+        window.ShowPage(page);
+        window.raise();
+    }
+    TKYTset& set_;
     PageViewWidget& view_;
+    BrowseWindows& browse_;
+    IMessages& messages_;
     std::function<void(int)> changed_;
+    std::function<BrowseWindow*()> clickWindow_;
+    std::function<QPoint()> clickPoint_;
     int current_ = -1;
 };
 
@@ -131,22 +191,33 @@ QString MenuText(std::string_view caption) {
     return ToQString(caption);  // "&" marks the access key in Qt as well
 }
 
+// The link code under (x, y) of a page view's surface, or -1. Only a click on a character
+// counts, not one beside the line or below the text.
+std::int32_t LinkIn(const PageViewWidget& view, int x, int y) {
+    const TKYTbox* box = view.Box();
+    if (!box) return -1;
+    const TKYTTextPos pos = box->HitTest(1, x, y);
+    if (!pos.Valid() || !pos.paragraph || pos.height < 0) return -1;
+    if (y < pos.y || y >= pos.y + pos.height || x < pos.x || x >= pos.xRight) return -1;
+    return pos.paragraph->LinkAt(pos.charIndex);
+}
+
 }  // namespace
 
+std::string_view ProgramIconSvg() {
+    return kProgramIconSvg;
+}
+
 QIcon ProgramIcon() {
+    QSvgRenderer renderer(
+        QByteArray::fromRawData(kProgramIconSvg.data(), qsizetype(kProgramIconSvg.size())));
     QIcon icon;
+    if (!renderer.isValid()) return icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0x1F, 0x4E, 0x9A));
-        painter.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
-        painter.setPen(QPen(Qt::white, std::max(2.0, size / 9.0)));
-        painter.setBrush(Qt::NoBrush);
-        const double margin = size * 0.24;
-        painter.drawEllipse(QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+        renderer.render(&painter, QRectF(0, 0, size, size));
         painter.end();
         icon.addPixmap(pixmap);
     }
@@ -161,7 +232,9 @@ struct MainWindow::State {
           messages(options.messages ? *options.messages : qtMessages),
           prompter(options.prompter ? *options.prompter : qtPrompter),
           main(env, messages),
-          library(env, messages) {}
+          library(env, messages),
+          browse(main, *parent),
+          converters(main, messages) {}
     Environment& environment;
     QtMessages qtMessages;
     QtPrompter qtPrompter;
@@ -169,8 +242,9 @@ struct MainWindow::State {
     IPrompter& prompter;
     TKYTset main;
     TKYTset library;
+    BrowseWindows browse;
     QtScheduler scheduler;
-    AbsentConverters converters;
+    DocumentConverters converters;
     AbsentPrint print;
     AbsentPublish publish;
     AbsentWindows windows;
@@ -181,7 +255,14 @@ struct MainWindow::State {
     ISettings* settings = nullptr;
 
     PageTreeView* tree = nullptr;
+    PageListView* list = nullptr;
+    QTabWidget* panel = nullptr;
     PageViewWidget* view = nullptr;
+    QLabel* previewMark = nullptr;
+    QLabel* editMark = nullptr;
+    std::string block;                    // the localisation block applied
+    BrowseWindow* clickWindow = nullptr;  // where the link being followed was clicked
+    QPoint clickPoint;                    // and where on the screen
     HistoryBox* history = nullptr;
     QToolBar* toolbar = nullptr;
     QAction* back = nullptr;
@@ -204,43 +285,82 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     State& s = *state_;
     s.settings = &settings;
     setObjectName(QStringLiteral("MainForm"));
+    setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
     resize(960, 680);
 
+    s.block = options.localization.empty() ? std::string(LocalizationBlock("MainForm"))
+                                           : options.localization;
+
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("Splitter"));
-    s.tree = new PageTreeView(s.main, splitter);
+    // The panel: the page tree on its first tab, the list of pages on its second.
+    s.panel = new QTabWidget(splitter);
+    s.panel->setObjectName(QStringLiteral("PCPagine"));
+    s.tree = new PageTreeView(s.main);
+    s.list = new PageListView(s.main);
+    auto* treeTab = new QWidget;
+    treeTab->setObjectName(QStringLiteral("TSIndice"));
+    auto* listTab = new QWidget;
+    listTab->setObjectName(QStringLiteral("TSElenco"));
+    for (auto [tab, content] :
+         {std::pair<QWidget*, QWidget*>{treeTab, s.tree}, {listTab, s.list}}) {
+        auto* layout = new QVBoxLayout(tab);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(content);
+        s.panel->addTab(tab, QString());
+    }
     s.view = new PageViewWidget(s.main, splitter);
     s.view->setObjectName(QStringLiteral("PageView"));
-    splitter->addWidget(s.tree);
+    splitter->addWidget(s.panel);
     splitter->addWidget(s.view);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 740});
+    splitter->setSizes({260, 700});
     setCentralWidget(splitter);
     s.view->Surface()->installEventFilter(this);
     s.view->Surface()->setMouseTracking(true);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    s.previewMark = new QLabel(statusBar());
+    s.previewMark->setObjectName(QStringLiteral("LAnteprima"));
+    s.editMark = new QLabel(statusBar());
+    s.editMark->setObjectName(QStringLiteral("LModifica"));
+    statusBar()->addPermanentWidget(s.previewMark);
+    statusBar()->addPermanentWidget(s.editMark);
+    s.qtPrompter.SetDialogTexts(NewDialogTexts(QStringLiteral("OpenDialog"), this),
+                                NewDialogTexts(QStringLiteral("SaveDialog"), this));
+    s.qtPrompter.SetNonNative(options.nonNativeDialogs);
 
     s.linkedFiles = std::make_unique<DesktopLinkedFiles>(shell, s.messages);
-    s.editor = std::make_unique<PreviewEditor>(*s.view, [this](int page) {
-        if (state_->rules) state_->rules->EditorPageChanged(page);
-    });
+    s.editor = std::make_unique<PreviewEditor>(
+        s.main, *s.view, s.browse, s.messages,
+        [this](int page) {
+            if (state_->rules) state_->rules->EditorPageChanged(page);
+        },
+        [this] { return state_->clickWindow; }, [this] { return state_->clickPoint; });
+    s.converters.AttachEditor(s.editor.get());
     s.notice = std::make_unique<ViewNotice>([this] { Refresh(); });
     MainFormServices services{s.environment, s.messages,     settings,     s.scheduler, shell,
                               s.prompter,    *s.editor,      s.converters, s.print,     s.publish,
                               s.windows,     *s.linkedFiles, *s.notice};
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
-    // Only the main window's own commands are built into this window yet.
-    s.rules = std::make_unique<TMainFormRules>(s.main, s.library, services, Services{});
+    services.programIcon = std::string(kProgramIconSvg);
+    // The main window's own commands, and the HTML converter's preview in a browser.
+    s.rules = std::make_unique<TMainFormRules>(s.main, s.library, services,
+                                               Services{Service::HtmlExport});
 
     s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
+    s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
+    s.browse.onClick = [this](BrowseWindow& window, QPoint at) {
+        FollowLinkIn(window.View(), window.PageShown(), at, &window);
+    };
     BuildToolbar();
     BuildMenus();
 }
 
 MainWindow::~MainWindow() {
     state_->rules.reset();  // before the widgets it reports to
+    state_->browse.CloseAll();
 }
 
 TMainFormRules& MainWindow::Rules() {
@@ -255,8 +375,28 @@ PageViewWidget& MainWindow::PageView() {
 PageTreeView& MainWindow::Tree() {
     return *state_->tree;
 }
+PageListView& MainWindow::PageList() {
+    return *state_->list;
+}
 HistoryBox& MainWindow::History() {
     return *state_->history;
+}
+BrowseWindows& MainWindow::Browse() {
+    return state_->browse;
+}
+
+Status MainWindow::SetLocalization(std::string_view block) {
+    if (Status s = CheckBlock(block); !s) return s;
+    state_->block = std::string(block);
+    Localize();
+    return {};
+}
+
+void MainWindow::Localize() {
+    // Checked when it was set; what a block cannot set stays as it was.
+    (void)LocalizeWindow(*this, state_->block);
+    // The block names the window after the program; a document names it after itself.
+    if (state_->rules) setWindowTitle(ToQString(state_->rules->Caption()));
 }
 int MainWindow::PageShown() const {
     return state_->editor->CurrentPage();
@@ -285,26 +425,26 @@ void MainWindow::OpenFile(const std::string& path) {
 
 void MainWindow::BuildToolbar() {
     State& s = *state_;
-    s.toolbar = addToolBar(QStringLiteral("Barra"));
+    s.toolbar = addToolBar(QString());
     s.toolbar->setObjectName(QStringLiteral("ToolBarMain"));
-    QAction* open = s.toolbar->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton),
-                                         MenuText(MenuItemOf(CommandId::FileOpen).caption));
+    QAction* open = s.toolbar->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), {});
+    open->setObjectName(QStringLiteral("BApri"));
     connect(open, &QAction::triggered, this,
             [this] { state_->rules->Execute(CommandId::FileOpen); });
-    QAction* save = s.toolbar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                         MenuText(MenuItemOf(CommandId::FileSave).caption));
+    QAction* save = s.toolbar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), {});
+    save->setObjectName(QStringLiteral("BSalva"));
     connect(save, &QAction::triggered, this,
             [this] { state_->rules->Execute(CommandId::FileSave); });
     s.toolbar->addSeparator();
-    s.back = s.toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
-                                  QStringLiteral("Indietro"));
+    s.back = s.toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), {});
     s.back->setObjectName(QStringLiteral("BPrecedente"));
     connect(s.back, &QAction::triggered, this, [this] { state_->rules->BPrecedenteClick(); });
-    s.forward = s.toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                     QStringLiteral("Avanti"));
+    s.forward = s.toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), {});
     s.forward->setObjectName(QStringLiteral("Bseguente"));
     connect(s.forward, &QAction::triggered, this, [this] { state_->rules->BseguenteClick(); });
+    s.toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     s.history = new HistoryBox(s.toolbar);
+    s.history->setObjectName(QStringLiteral("HistoryCombo"));
     s.history->onPick = [this](int index) { state_->rules->HistoryComboClick(index); };
     s.toolbar->addWidget(s.history);
 }
@@ -314,19 +454,33 @@ void MainWindow::BuildMenus() {
     const bool edit = s.rules->EditMode();
     s.menusBuiltForEdit = edit;
     s.menuRecent = s.rules->Recent().Entries();
+    // The menus of the last build go, with their names, so that only the new ones answer.
+    for (QMenu* old : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+        for (QObject* o : old->findChildren<QObject*>()) o->setObjectName(QString());
+        old->setObjectName(QString());
+        old->deleteLater();
+    }
     menuBar()->clear();
     std::map<std::string_view, QMenu*> menus;
     std::map<std::pair<std::string_view, std::string_view>, QMenu*> submenus;
     for (const MenuItem* item : s.rules->VisibleMenuItems()) {
         QMenu*& menu = menus[item->menu];
-        if (!menu) menu = menuBar()->addMenu(MenuText(item->menu));
+        if (!menu) {
+            menu = menuBar()->addMenu(MenuText(item->menu));
+            menu->setObjectName(ToQString(MenuComponentName(item->menu)));
+        }
         QMenu* target = menu;
         if (!item->submenu.empty()) {
             QMenu*& sub = submenus[{item->menu, item->submenu}];
-            if (!sub) sub = menu->addMenu(MenuText(item->submenu));
+            if (!sub) {
+                sub = menu->addMenu(MenuText(item->submenu));
+                sub->setObjectName(ToQString(MenuComponentName(item->submenu)));
+            }
             target = sub;
         }
+        // The command table's caption until the block gives the item its text.
         QAction* action = target->addAction(MenuText(item->caption));
+        action->setObjectName(ToQString(CommandComponentName(item->command)));
         const CommandId command = item->command;
         connect(action, &QAction::triggered, this,
                 [this, command] { state_->rules->Execute(command); });
@@ -346,6 +500,7 @@ void MainWindow::BuildMenus() {
                     [this, i] { state_->rules->RecentFileClick(i); });
         }
     }
+    Localize();
 }
 
 void MainWindow::Refresh() {
@@ -365,8 +520,12 @@ void MainWindow::Refresh() {
         s.shownSaveCounter = s.main.SaveCounter();
         s.shownPageCount = pages;
         s.tree->Reload();
+        s.list->Reload();
     }
     s.tree->SelectPage(s.editor->CurrentPage());
+    s.list->SelectPage(s.editor->CurrentPage());
+    s.previewMark->setVisible(!rules.EditMode());
+    s.editMark->setVisible(rules.EditMode());
     s.history->ShowHistory(rules.History());
     s.back->setEnabled(rules.History().CanGoBack());
     s.forward->setEnabled(rules.History().CanGoForward());
@@ -382,26 +541,27 @@ void MainWindow::Refresh() {
 }
 
 std::int32_t MainWindow::LinkAt(int x, int y) const {
-    const TKYTbox* box = state_->view->Box();
-    if (!box) return -1;
-    const TKYTTextPos pos = box->HitTest(1, x, y);
-    if (!pos.Valid() || !pos.paragraph || pos.height < 0) return -1;
-    // Only a click on a character counts, not one beside the line or below the text.
-    if (y < pos.y || y >= pos.y + pos.height || x < pos.x || x >= pos.xRight) return -1;
-    return pos.paragraph->LinkAt(pos.charIndex);
+    return LinkIn(*state_->view, x, y);
 }
 
 bool MainWindow::ClickAt(int x, int y) {
+    return FollowLinkIn(*state_->view, state_->editor->CurrentPage(), QPoint(x, y), nullptr);
+}
+
+bool MainWindow::FollowLinkIn(PageViewWidget& view, int page, QPoint at, BrowseWindow* from) {
     State& s = *state_;
-    const std::int32_t code = LinkAt(x, y);
+    const std::int32_t code = LinkIn(view, at.x(), at.y());
     if (code < 0) return false;
     LinkSource source;
     source.kind = LinkSourceKind::TextBox;
-    source.page = s.editor->CurrentPage();
-    TKYToggetto* object = s.main.ObjectByCode(code);
+    source.page = page;
+    TKYToggetto* object = view.LinkObject(code);
     std::optional<LinkedObject> linked;
     if (object) linked = LinkedObjectOf(*object, s.main);
+    s.clickWindow = from;
+    s.clickPoint = view.Surface()->mapToGlobal(at);
     s.rules->EditorDoLink(source, linked);
+    s.clickWindow = nullptr;
     return true;
 }
 

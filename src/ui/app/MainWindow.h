@@ -9,24 +9,32 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "app/CommandLine.h"
+#include "base/Result.h"
 
 namespace orvo {
 
+class BrowseWindow;
+class BrowseWindows;
 class Environment;
 class HistoryBox;
 class IMessages;
 class IPrompter;
 class ISettings;
 class IShell;
+class PageListView;
 class PageTreeView;
 class PageViewWidget;
 class TKYTset;
 class TMainFormRules;
 
-/// The program's icon: a white "O" on a blue rounded square, at the usual icon sizes.
+/// The program's icon (icons/orvo.svg), drawn at the usual icon sizes.
 QIcon ProgramIcon();
+/// The same icon as an SVG document, as "/INIT" installs it.
+std::string_view ProgramIconSvg();
 
 struct MainWindowOptions {
     /// Null: Qt message boxes and dialogs. Tests hand recording ones.
@@ -34,6 +42,10 @@ struct MainWindowOptions {
     IPrompter* prompter = nullptr;
     std::filesystem::path programPath;
     std::filesystem::path desktopDataHome;
+    /// The localisation block of the main window; empty: the block built in (Italian).
+    std::string localization;
+    /// File dialogs with Qt's own widgets rather than the desktop's (tests drive them).
+    bool nonNativeDialogs = false;
 };
 
 class MainWindow final : public QMainWindow {
@@ -50,7 +62,14 @@ public:
     TKYTset& Document();
     PageViewWidget& PageView();
     PageTreeView& Tree();
+    /// The list of pages, on the panel's second tab.
+    PageListView& PageList();
     HistoryBox& History();
+    /// The separate and pop-up browse windows that links opened.
+    BrowseWindows& Browse();
+    /// Applies another localisation block to every text of the window: menus, toolbar,
+    /// panel, list columns, status bar, dialog titles. A malformed block changes nothing.
+    Status SetLocalization(std::string_view block);
     /// The page shown, -1 for none.
     int PageShown() const;
     /// Follows the link under (x, y) of the page surface, as a click there does; false when no
@@ -72,9 +91,13 @@ protected:
 
 private:
     struct State;
+    /// Follows the link under `at` of `view`, which shows `page`; `from` is the browse window
+    /// that holds the view (nullptr: this window).
+    bool FollowLinkIn(PageViewWidget& view, int page, QPoint at, BrowseWindow* from);
     void BuildMenus();
     void BuildToolbar();
     void Refresh();
+    void Localize();
     void RestorePlacement();
     void SavePlacement();
     std::unique_ptr<State> state_;

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include "base/Cp1252.h"
@@ -46,6 +47,10 @@ QTabWidget* TabWidgetOfPage(QWidget* page) {
     if (!stack) return nullptr;
     auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget());
     return tabs && tabs->indexOf(page) >= 0 ? tabs : nullptr;
+}
+
+bool IsDialogTexts(const QObject* object) {
+    return object->property(kDialogTextsProperty).toBool();
 }
 
 std::vector<QRadioButton*> RadioButtons(QGroupBox* group) {
@@ -126,7 +131,7 @@ public:
             text("Hint");
             return p;
         }
-        if (qobject_cast<QFileDialog*>(object_)) {
+        if (qobject_cast<QFileDialog*>(object_) || IsDialogTexts(object_)) {
             text("Filter");
             text("Title");
             return p;
@@ -134,7 +139,8 @@ public:
         auto* widget = qobject_cast<QWidget*>(object_);
         if (!widget) return p;
         if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLabel*>(widget) ||
-            qobject_cast<QGroupBox*>(widget) || TabWidgetOfPage(widget))
+            qobject_cast<QGroupBox*>(widget) || qobject_cast<QToolBar*>(widget) ||
+            TabWidgetOfPage(widget))
             text("Caption");
         if (auto* group = qobject_cast<QGroupBox*>(widget); group && !RadioButtons(group).empty())
             list("Items");
@@ -165,6 +171,7 @@ public:
             if (auto* b = qobject_cast<QAbstractButton*>(object_)) return FromDisplay(b->text());
             if (auto* l = qobject_cast<QLabel*>(object_)) return FromDisplay(l->text());
             if (auto* g = qobject_cast<QGroupBox*>(object_)) return FromDisplay(g->title());
+            if (auto* t = qobject_cast<QToolBar*>(object_)) return FromDisplay(t->windowTitle());
             if (QTabWidget* tabs = widget ? TabWidgetOfPage(widget) : nullptr)
                 return FromDisplay(tabs->tabText(tabs->indexOf(widget)));
         }
@@ -175,6 +182,10 @@ public:
         if (auto* dialog = qobject_cast<QFileDialog*>(object_)) {
             if (Is(property, "title")) return FromDisplay(dialog->windowTitle());
             if (Is(property, "filter")) return ToCp1252(dialog->property("orvoFilter").toString());
+        }
+        if (IsDialogTexts(object_)) {
+            if (Is(property, "title")) return FromDisplay(object_->property("title").toString());
+            if (Is(property, "filter")) return ToCp1252(object_->property("filter").toString());
         }
         return {};
     }
@@ -202,6 +213,8 @@ public:
                 l->setText(text);
             else if (auto* g = qobject_cast<QGroupBox*>(object_))
                 g->setTitle(text);
+            else if (auto* t = qobject_cast<QToolBar*>(object_))
+                t->setWindowTitle(text);
             else if (QTabWidget* tabs = widget ? TabWidgetOfPage(widget) : nullptr)
                 tabs->setTabText(tabs->indexOf(widget), text);
             else
@@ -223,6 +236,11 @@ public:
                 dialog->setProperty("orvoFilter", ToQString(value));
                 dialog->setNameFilters(NameFiltersFrom(value));
             }
+            return true;
+        }
+        if (IsDialogTexts(object_)) {
+            if (Is(property, "title")) object_->setProperty("title", text);
+            if (Is(property, "filter")) object_->setProperty("filter", ToQString(value));
             return true;
         }
         return false;
@@ -330,11 +348,29 @@ QStringList NameFiltersFrom(std::string_view filter) {
     const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        filters.push_back(parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                          QLatin1Char(')'));
+        const QString& description = parts[i];
+        const QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        const QString list = patterns.join(QLatin1Char(' '));
+        // A description that already ends with its patterns in brackets, as Qt reads them
+        // (the last brackets, blanks between patterns), shows them once.
+        if (!list.isEmpty() && description.endsWith(QLatin1Char('(') + list + QLatin1Char(')'))) {
+            filters.push_back(description);
+            continue;
+        }
+        filters.push_back(description + QStringLiteral(" (") + list + QLatin1Char(')'));
     }
     return filters;
+}
+
+}  // namespace orvo
+
+namespace orvo {
+
+QObject* NewDialogTexts(const QString& name, QObject* parent) {
+    auto* texts = new QObject(parent);
+    texts->setObjectName(name);
+    texts->setProperty(kDialogTextsProperty, true);
+    return texts;
 }
 
 }  // namespace orvo

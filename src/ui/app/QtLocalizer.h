@@ -24,7 +24,9 @@ namespace orvo {
 ///   lines         plain text edit lines
 ///   tabs          tab widget tab texts
 ///   columns       tree widget header columns (caption, width, alignment)
-///   filter, title file dialog name filters ("desc|*.a;*.b|..."), window title
+///   filter, title file dialog name filters ("desc|*.a;*.b|..."), window title; on the texts
+///                 of a dialog made when it is needed (NewDialogTexts), the properties
+///                 "filter" and "title"
 /// The objects exist as long as the window; the view takes them when made.
 class QtLocalizableWindow final : public ILocalizableWindow {
 public:
@@ -49,6 +51,11 @@ private:
 /// Applies `block` to `window` and the objects below it. A malformed block is reported and
 /// changes nothing.
 Status LocalizeWindow(QWidget& window, std::string_view block, IWindowDirectory* windows = nullptr);
+
+/// The texts of a dialog that is made only when it is needed (a file dialog), as a component
+/// of `parent`'s window named `name`: the block sets its Qt properties "title" and "filter".
+inline constexpr char kDialogTextsProperty[] = "orvoDialogTexts";
+QObject* NewDialogTexts(const QString& name, QObject* parent);
 
 /// "desc|*.a;*.b|desc2|*.c" as Qt's name filters: "desc (*.a *.b)", "desc2 (*.c)".
 QStringList NameFiltersFrom(std::string_view filter);

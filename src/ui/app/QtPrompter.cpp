@@ -23,7 +23,13 @@ std::optional<std::string> QtPrompter::InputBox(std::string_view caption, std::s
 
 std::optional<FileChoice> QtPrompter::RunFileDialog(const FileDialogRequest& request, bool save) {
     QFileDialog dialog(parent_);
-    if (!request.title.empty()) dialog.setWindowTitle(ToQString(request.title));
+    dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+    if (nonNative_) dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QObject* texts = save ? saveTexts_.data() : openTexts_.data();
+    if (!request.title.empty())
+        dialog.setWindowTitle(ToQString(request.title));
+    else if (texts && !texts->property("title").toString().isEmpty())
+        dialog.setWindowTitle(texts->property("title").toString());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.folder.empty()) {

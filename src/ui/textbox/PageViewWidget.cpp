@@ -138,6 +138,16 @@ TKYTbox* PageViewWidget::Box() const {
                                                             : nullptr;
 }
 
+TKYToggetto* PageViewWidget::LinkObject(std::int32_t code) const {
+    State& s = *state_;
+    if ((std::uint32_t(code) >> 24) != 0x6F) return s.set.ObjectByCode(code);
+    // A link of the page's own text: its working copy.
+    const TKYTtesto* text = s.page->Showing() ? s.page->WorkingText() : nullptr;
+    const std::size_t index = std::uint32_t(code) & 0xFFFFFFu;
+    if (!text || index >= text->links.size()) return nullptr;
+    return text->links[index].get();
+}
+
 QWidget* PageViewWidget::Surface() const {
     return state_->surface;
 }

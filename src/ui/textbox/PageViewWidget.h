@@ -26,6 +26,9 @@ public:
     void ClosePage();
     /// The box of the page shown, or nullptr.
     TKYTbox* Box() const;
+    /// The object a link code of the page shown names: a code of the hypertext, or a local
+    /// code (0x6F000000 + n) of a link that the page's text holds; nullptr when none.
+    TKYToggetto* LinkObject(std::int32_t code) const;
     /// The widget the page is painted on, inside the scroll area.
     QWidget* Surface() const;
 

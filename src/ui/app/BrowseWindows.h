@@ -1,0 +1,73 @@
+// The separate browse windows that links open: top-level windows, each with a name and a page
+// view of the open hypertext, and the pop-up one placed where the link was clicked.
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvo {
+
+class PageViewWidget;
+class TKYTset;
+
+class BrowseWindow final : public QWidget {
+public:
+    BrowseWindow(TKYTset& set, std::string name, bool popup, QWidget* owner);
+    ~BrowseWindow() override;
+
+    /// The name links give it (Windows-1252); "" for a window opened without one.
+    const std::string& Name() const { return name_; }
+    bool IsPopup() const { return popup_; }
+    PageViewWidget& View() { return *view_; }
+    /// Shows the page and names the window after it; false when the hypertext has no such
+    /// page.
+    bool ShowPage(std::int32_t pageIdentifier);
+    std::int32_t PageShown() const { return page_; }
+
+private:
+    TKYTset& set_;
+    std::string name_;
+    bool popup_;
+    PageViewWidget* view_;
+    std::int32_t page_ = -1;
+};
+
+class BrowseWindows {
+public:
+    /// Windows over `set`, owned by `owner` (the main window) so that they close with it.
+    BrowseWindows(TKYTset& set, QWidget& owner);
+    ~BrowseWindows();
+
+    /// The open window of that name, without regard to case; nullptr when none is open.
+    BrowseWindow* Find(std::string_view name) const;
+    /// The open window of that name, or a new one.
+    BrowseWindow& Named(std::string_view name);
+    /// Always a new window, even when one of that name is open.
+    BrowseWindow& New(std::string_view name);
+    /// A new pop-up window whose top left corner lies at `globalAt`.
+    BrowseWindow& Popup(QPoint globalAt);
+    /// Closes the first open window of that name; false when none is open.
+    bool Close(std::string_view name);
+    /// Closes every window (their pages are let go first).
+    void CloseAll();
+    /// The open windows, oldest first.
+    std::vector<BrowseWindow*> Open() const;
+
+    /// Called with the window and the point of a left click on its page.
+    std::function<void(BrowseWindow&, QPoint)> onClick;
+
+private:
+    BrowseWindow& Make(std::string_view name, bool popup);
+    TKYTset& set_;
+    QWidget& owner_;
+    std::vector<QPointer<BrowseWindow>> windows_;
+};
+
+}  // namespace orvo
