@@ -72,7 +72,7 @@ public:
 
     /// FilePrefix + "index.rtf" for the home page, else FilePrefix + 6 hexadecimal digits.
     std::string PageFileName(const TKYToggetto& page) const;
-    /// The body of one markup text; part 0 page, 1 header, 2 footer.
+    /// The body of one markup text of a page (rpPage), a header (rpHeader) or a footer (rpFooter).
     std::string WriteRtfBody(std::string_view markup, int part);
     /// The document head: font, colour and style tables, information, page setup.
     std::string DocumentHeader();
