@@ -8,6 +8,7 @@
 #include "base/Cp1252.h"
 #include "base/Paths.h"
 #include "model/uKYTset.h"
+#include "platform/FixedMetrics.h"
 
 namespace orvo::cli {
 namespace {
@@ -23,7 +24,8 @@ int RunImport(CliContext& context) {
     const std::string target = Utf8ToCp1252(context.args[1]);
     TKYTset set(context.environment, context.messages);
     set.NewDocument();
-    DocumentConverters converters(set, context.messages);
+    FixedMetrics metrics;
+    DocumentConverters converters(set, context.messages, metrics);
     if (!converters.CanImport(ExtensionOf(source))) return FailWith(context, kNotSupported);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(NativePath(source), ec))

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 
 #include "base/Cp1252.h"
 #include "base/Paths.h"
+#include "convert/TextWordProcessor.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "platform/IMessages.h"
@@ -52,8 +54,13 @@ bool IsPlainTextExtension(std::string_view extension) {
            kPlainTextExtensions.end();
 }
 
-DocumentConverters::DocumentConverters(TKYTset& set, IMessages& messages)
-    : set_(set), messages_(messages), html_(&set), txt_(&set) {}
+DocumentConverters::DocumentConverters(TKYTset& set, IMessages& messages, ITextMeasurer& measurer)
+    : set_(set), messages_(messages), html_(&set), txt_(&set), rtf_(&set, measurer) {}
+
+int DocumentConverters::ProbeWordProcessor() {
+    const char* path = std::getenv("PATH");
+    return FindOnPath("soffice", path ? path : "").empty() ? 0 : 1;
+}
 
 Outcome DocumentConverters::Report(const Status& status) {
     if (status) return Outcome::Done;
@@ -118,8 +125,12 @@ Outcome DocumentConverters::ExportPage(PageFormat format, const std::string& pat
             txt_.ExportFileName = path;
             return Report(txt_.ExportPage(page));
         }
-        case PageFormat::Rtf:
-            break;
+        case PageFormat::Rtf: {
+            ProgressScope scope(rtf_, progress);
+            rtf_.ExportFileName = path;
+            // The RTF converter shows its failures itself ("Errore nella scrittura file ").
+            return rtf_.ExportPage(page) ? Outcome::Done : Outcome::Failed;
+        }
     }
     return Outcome::NotSupported;
 }

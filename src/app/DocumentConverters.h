@@ -12,11 +12,13 @@
 
 #include "app/MainFormPorts.h"
 #include "convert/HtmlExport.h"
+#include "convert/RtfExport.h"
 #include "convert/TextExport.h"
 
 namespace orvo {
 
 class IMessages;
+class ITextMeasurer;
 class TKYTset;
 
 /// The extensions of the text import ("ASCII (Blocco note,...)"), in small letters.
@@ -24,7 +26,12 @@ bool IsPlainTextExtension(std::string_view extension);
 
 class DocumentConverters final : public IConverters {
 public:
-    DocumentConverters(TKYTset& set, IMessages& messages);
+    /// `measurer` gives the RTF font table each font's family and pitch.
+    DocumentConverters(TKYTset& set, IMessages& messages, ITextMeasurer& measurer);
+
+    /// 1 when a word processor (LibreOffice's soffice on the PATH) can convert ".doc"
+    /// documents, else 0: the desktop's probeWordProcessor.
+    static int ProbeWordProcessor();
 
     /// The editor that shows the first page an import made (the desktop makes it after the
     /// converters); without one nothing is shown.
@@ -33,6 +40,7 @@ public:
     /// The main window's converters, for the options read from the settings.
     TKYTtoHtml& Html() { return html_; }
     TKYTtoTxt& Text() { return txt_; }
+    TKYTtortf& Rtf() { return rtf_; }
 
     bool CanImport(std::string_view extension) const override;
     /// Imports the text files among `files` as new pages and shows the first page made.
@@ -42,8 +50,8 @@ public:
     HtmlOpening ChooseHtmlOpening(const std::string& file) override;
     std::optional<std::pair<std::string, int>> ReadPageMarker(const std::string& file) override;
     Outcome OpenExportWindow(const std::string& path) override;
-    /// HTML: the page (and what it pulls in) into the folder of `path`; text: the page into
-    /// `path` itself. Failures are shown with their text.
+    /// HTML: the page (and what it pulls in) into the folder of `path`; RTF and text: the page
+    /// into `path` itself. Failures are shown with their text.
     Outcome ExportPage(PageFormat format, const std::string& path, int page,
                        const std::function<void(int, int, int)>& progress) override;
     /// The current page (or every page, the home page then being opened) as HTML in `folder`.
@@ -60,6 +68,7 @@ private:
     IEditorView* editor_ = nullptr;
     TKYTtoHtml html_;
     TKYTtoTxt txt_;
+    TKYTtortf rtf_;
 };
 
 }  // namespace orvo

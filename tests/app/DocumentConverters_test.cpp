@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "convert/TextExport.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTpag.h"
+#include "platform/FixedMetrics.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -95,7 +97,8 @@ protected:
     }
     int Pages() const { return main_.KindCount(TOggettiHel::testoHtml); }
 
-    DocumentConverters documents_{main_, messages_};
+    FixedMetrics metrics_;
+    DocumentConverters documents_{main_, messages_, metrics_};
 };
 
 TEST_F(DocumentConvertersTest, OpeningATextFileImportsItIntoAnUnnamedHypertext) {
@@ -188,7 +191,12 @@ TEST_F(DocumentConvertersTest, TheCurrentPageSavedAsTextAndAsHtml) {
     EXPECT_NE(html.find("citt&agrave; &lt;vecchia&gt;"), std::string::npos) << html;
     EXPECT_EQ(progress, (std::vector<std::string>{"1/1/1"}));
 
-    EXPECT_EQ(documents_.ExportPage(PageFormat::Rtf, htm, 0, {}), Outcome::NotSupported);
+    const std::string rtf = NameOfPath(TestDir() / "fuori" / "pagina.rtf");
+    EXPECT_TRUE(form_->saveAs(rtf, 4, true, false));
+    const std::string rtfBytes = ReadFile(NativePath(rtf));
+    EXPECT_TRUE(rtfBytes.starts_with("{\\rtf1")) << rtfBytes;
+    EXPECT_NE(rtfBytes.find("citt\\'e0 <vecchia>"), std::string::npos) << rtfBytes;
+
     EXPECT_EQ(documents_.ExportPage(PageFormat::Text, txt, 7, {}), Outcome::Failed);
 }
 
@@ -201,6 +209,26 @@ TEST_F(DocumentConvertersTest, AnExportThatCannotBeWrittenShowsItsFailure) {
     ASSERT_EQ(messages_.Shown().size(), 1u);
     EXPECT_EQ(messages_.Shown()[0].box, Box::Error);
     EXPECT_NE(messages_.Shown()[0].text.find(txt), std::string::npos);
+
+    // The RTF converter's own message, shown once.
+    messages_.Clear();
+    const std::string rtf = NameOfPath(TestDir() / "non" / "esiste" / "p.rtf");
+    EXPECT_EQ(documents_.ExportPage(PageFormat::Rtf, rtf, 0, {}), Outcome::Failed);
+    EXPECT_EQ(messages_.Shown(),
+              (std::vector<Message>{{Box::Error, "Errore nella scrittura file " + rtf}}));
+}
+
+TEST_F(DocumentConvertersTest, TheWordProcessorIsFoundOnThePath) {
+    const fs::path bin = TestDir() / "office-bin";
+    WriteFile(bin / "soffice", "#!/bin/sh\nexit 0\n");
+    fs::permissions(bin / "soffice", fs::perms::owner_all);
+    const char* saved = std::getenv("PATH");
+    const std::string path = saved ? saved : "";
+    ::setenv("PATH", (TestDir() / "nothing-here").c_str(), 1);
+    EXPECT_EQ(DocumentConverters::ProbeWordProcessor(), 0);
+    ::setenv("PATH", ((TestDir() / "nothing-here").string() + ":" + bin.string()).c_str(), 1);
+    EXPECT_EQ(DocumentConverters::ProbeWordProcessor(), 1);
+    ::setenv("PATH", path.c_str(), 1);
 }
 
 TEST_F(DocumentConvertersTest, ThePreviewExportsThePageOrTheWholeHypertext) {
