@@ -8,6 +8,7 @@
 
 #include "base/ByteReader.h"
 #include "base/ByteStream.h"
+#include "base/Cp1252.h"
 #include "base/Files.h"
 #include "base/Format.h"
 #include "base/Paths.h"
@@ -53,7 +54,31 @@ std::unique_ptr<TKYToggetto> NewReference(TKYTset& set, std::uint8_t subtype, st
     return object;
 }
 
+// Well-formed UTF-8 (no overlong form, no surrogate, nothing above U+10FFFF) with at least
+// one sequence of more than one byte.
+bool IsUtf8BeyondAscii(std::string_view text) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        const char32_t cp = detail::DecodeUtf8(text, i);
+        const std::size_t length = i - start;
+        if (cp == detail::kBadSequence) return false;
+        if (length == 1) continue;
+        const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        beyond = true;
+    }
+    return beyond;
+}
+
 }  // namespace
+
+std::string TextFileToCp1252(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByteOrderMark)) return Utf8ToCp1252(bytes.substr(kByteOrderMark.size()));
+    if (IsUtf8BeyondAscii(bytes)) return Utf8ToCp1252(bytes);
+    return std::string(bytes);
+}
 
 std::vector<std::string_view> SplitTextLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -130,9 +155,10 @@ std::int32_t TKYTtoTxt::ImportFiles(const std::vector<std::string>& names, bool 
         if (!std::filesystem::is_regular_file(path, ec)) continue;
         Result<std::string> bytes = ReadFileBytes(path);
         if (!bytes) continue;  // missing or unreadable: skipped without a message
+        const std::string text = TextFileToCp1252(*bytes);
         std::string markup;
-        markup.reserve(bytes->size() + 16);
-        for (std::string_view line : SplitTextLines(*bytes)) {
+        markup.reserve(text.size() + 16);
+        for (std::string_view line : SplitTextLines(text)) {
             markup += "<Z S0 >";
             markup += EscapeTextLine(line);
         }

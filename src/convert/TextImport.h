@@ -22,6 +22,11 @@ std::int32_t NewImportedPage(TKYTset& set, std::string_view markup, std::int32_t
 /// counts, an end at the very end adds no empty line. "" gives no line.
 std::vector<std::string_view> SplitTextLines(std::string_view text);
 
+/// The bytes of a text file as Windows-1252: a file that starts with the UTF-8 byte-order mark,
+/// or that is well-formed UTF-8 holding at least one character beyond ASCII, is converted
+/// (a character the code page lacks becomes "?"); any other file is taken as it is.
+std::string TextFileToCp1252(std::string_view bytes);
+
 /// A line of plain text as markup characters: a tab becomes eight blanks, "&", "<" and ">"
 /// their entities; other bytes below 0x20 are dropped (a 0x00 would end the text).
 std::string EscapeTextLine(std::string_view line);

@@ -152,6 +152,20 @@ TEST_F(TextImportTest, HostileBytesNeverEndOrBreakThePageText) {
     EXPECT_EQ(PageText(set_, 0), "abc<Z S9 >&#65;<$FF000001>\x7F\xFF");
 }
 
+TEST_F(TextImportTest, Utf8FilesAreReadAsTheirWindows1252Characters) {
+    EXPECT_EQ(TextFileToCp1252(
+                  "citt\xC3\xA0 \xE2\x82\xAC \xE2\x80\x9Cs\xC3\xAC\xE2\x80\x9D \xE2\x86\x92"),
+              "citt\xE0 \x80 \x93s\xEC\x94 ?");
+    EXPECT_EQ(TextFileToCp1252("\xEF\xBB\xBFsolo ascii"), "solo ascii");
+    // Windows-1252 files, and byte strings that are not well-formed UTF-8, stay as they are.
+    for (std::string_view bytes : {"citt\xE0 \x80", "\xC0\xA9 overlong", "\xED\xA0\x80 surrogate",
+                                   "\xF4\x90\x80\x80", "\xC3", "ascii"})
+        EXPECT_EQ(TextFileToCp1252(bytes), bytes) << Escaped(bytes);
+
+    txt_.ImportFiles({File("utf8.txt", "\xEF\xBB\xBFperch\xC3\xA9\r\n<fine>")});
+    EXPECT_EQ(Markup(0), WithZero("<Z S0 >perch\xE9<Z S0 >&lt;fine&gt;"));
+}
+
 struct RoundTrip {
     const char* name;
     std::string file;
