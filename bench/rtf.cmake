@@ -1,0 +1,2 @@
+# RTF export of a generated 5,000-page hypertext: one file, one file per page, the help variant.
+orvo_benchmark(rtf_export ${CMAKE_CURRENT_LIST_DIR}/rtf_bench.cpp DEPENDS orvo_convert)

@@ -1,0 +1,2 @@
+# The RTF export of a markup text, as a page, a header, a fragment and a help topic.
+orvo_fuzz_target(rtf_export ${CMAKE_CURRENT_LIST_DIR}/rtf_export.cpp DEPENDS orvo_convert)
