@@ -34,7 +34,8 @@ void MakeGuideToPublish(TKYTset& set) {
                                                                    : Rgb{160, 60, 40});
     Result<std::string> gif = BitmapToGif(bricks, false);
     ASSERT_TRUE(gif.ok());
-    const std::string file = NameOfPath(ThisTestDir() / "mattoni.gif");
+    // The picture's file field is short: a long path would lose the extension.
+    const std::string file = NameOfPath(TestDir() / "mattoni.gif");
     WriteFile(NativePath(file), *gif);
     Result<TKYToggetto*> picture = set.AddPictureFromFile(file);
     ASSERT_TRUE(picture.ok());
