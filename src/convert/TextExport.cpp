@@ -92,8 +92,9 @@ std::string PlainText(std::string_view m, const TextObjectLookup& lookup) {
                 OpenTable table;
                 table.columns = std::max(1, int(record.U8(kTableColumns)));
                 table.cells = std::int64_t(record.U8(kTableRows)) * record.U8(kTableColumns);
-                // A table of no cells has no boundaries to wait for.
-                if (table.cells > 0) tables.push_back(table);
+                // A table of no cells, or one whose content is not written inline ("<@>"),
+                // has no boundaries to wait for.
+                if (table.cells > 0 && m.substr(gt + 1, 3) != "<@>") tables.push_back(table);
             } else if (object) {
                 out += ReferenceText(*object);
             }

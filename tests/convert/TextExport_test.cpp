@@ -125,6 +125,9 @@ TEST_F(TextExportTest, DamagedTablesNeitherCrashNorSwallowTheText) {
     // Columns 0: no division by zero, and a table of no cells closes at once.
     const std::string empty = Table(3, 0);
     EXPECT_EQ(Text("<Z S0 >a" + empty + "<Z S0 >b<T><Z S0 >c"), "a\r\nb\r\nc");
+    // A table whose content is not inline: the paragraphs after it stay apart.
+    const std::string elsewhere = Table(2, 2);
+    EXPECT_EQ(Text("<Z S0 >a" + elsewhere + "<@><Z S0 >b<Z S0 >c"), "a\r\nb\r\nc");
     // A table code that names no table.
     EXPECT_EQ(Text("<Z S0 >a<$08000077><Z S1 >b<T>"), "a\r\nb");
 }
