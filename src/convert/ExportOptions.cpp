@@ -1,9 +1,13 @@
 // The export window's rules and the HTML options in the settings.
 #include "convert/ExportOptions.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "base/Cp1252.h"
 #include "base/Paths.h"
 #include "convert/HtmlExport.h"
+#include "model/uKYTset.h"
 #include "platform/ISettings.h"
 
 namespace orvo {
@@ -150,6 +154,30 @@ std::string CompilerPath(const ISettings& settings) {
 std::string DirectoryFailureText(std::string_view path) {
     return "Errore nella creazione directory: \"" + std::string(path) +
            "\" controlla la linguetta \"path\".";
+}
+
+Status RunHtmlExport(TKYTtoHtml& html, TKYTListHtmlToTx& list,
+                     const std::function<void(const std::string&)>& status) {
+    if (!html.LinkedKYTset) return Fail(DirectoryFailureText(html.ExportPath));
+    html.PrefixOverride = html.LinkedKYTset->ExpPrefix();
+    std::error_code ec;
+    const std::filesystem::path folder = NativePath(html.ExportPath);
+    if (!html.ExportPath.empty()) std::filesystem::create_directories(folder, ec);
+    if (html.ExportPath.empty() || !std::filesystem::is_directory(folder, ec))
+        return Fail(DirectoryFailureText(html.ExportPath));
+    std::vector<std::int32_t> pages;
+    for (const TListHtmlRow& row : list.Rows())
+        if (row.checked && row.kind == TOggettiHel::testoHtml && row.code)
+            pages.push_back(CodeIdentifier(*row.code));
+    TMyExpProgressEvent saved = std::move(html.OnExpProgress);
+    html.OnExpProgress = [&](TKYTconv&, int pag, int tot, int phase) {
+        if (status) status(ProgressText(phase, pag, tot));
+    };
+    list.ExportedImages.clear();
+    Status done = html.ExportPagesWithAliases(pages, list.ExportedImages);
+    if (done) done = html.WriteObjectFiles(list.ExportedImages);
+    html.OnExpProgress = std::move(saved);
+    return done;
 }
 
 std::string_view PressAllRowsButton(std::string_view caption, TKYTListHtmlToTx& list) {

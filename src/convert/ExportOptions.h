@@ -3,10 +3,12 @@
 // kept in the settings.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/Result.h"
 #include "convert/TKYTListHtmlToTx.h"
 
 namespace orvo {
@@ -73,6 +75,14 @@ std::string CompilerPath(const ISettings& settings);
 
 /// The export window's text when the folder cannot be made.
 std::string DirectoryFailureText(std::string_view path);
+
+/// The export window's HTML run: the prefix override set to the hypertext's own prefix, the
+/// folder made (when it cannot be, DirectoryFailureText and nothing written), the ticked page
+/// rows exported in the list's order, each with its alias page, then the image and object
+/// files. Every progress step is shown through `status` as ProgressText. The images met are
+/// left in list.ExportedImages, cleared first.
+Status RunHtmlExport(TKYTtoHtml& html, TKYTListHtmlToTx& list,
+                     const std::function<void(const std::string&)>& status);
 
 /// A press of the button captioned "Tutte" ticks every row and gives its new caption
 /// "Nessuna"; a press of "Nessuna" unticks every row and gives "Tutte".

@@ -516,7 +516,7 @@ PageMarker TKYTtoHtml::ReadPageMarker(const std::string& file) {
 
 Status TKYTtoHtml::ExportList(const std::vector<std::int32_t>& numbers,
                               std::vector<TKYToggetto*>& images,
-                              std::vector<std::int32_t>* exported, bool single) {
+                              std::vector<std::int32_t>* exported, bool single, bool aliases) {
     if (Status sheet = WriteStyleSheet(); !sheet) return sheet;
     const TKYTset& set = *LinkedKYTset;
     std::vector<std::int32_t> secondaries;
@@ -532,6 +532,9 @@ Status TKYTtoHtml::ExportList(const std::vector<std::int32_t>& numbers,
                 WriteOne(ObjectFileName(*page, 0), WritePage(*page, &secondaries, images, 0));
             !s)
             return s;
+        if (aliases)
+            if (Result<std::string> alias = WriteAliasPage(*page, ExportPath); !alias)
+                return Fail(alias.failure().text);
         if (exported &&
             std::find(exported->begin(), exported->end(), page->Identifier()) == exported->end())
             exported->push_back(page->Identifier());
@@ -563,6 +566,11 @@ Status TKYTtoHtml::ExportPages(const std::vector<std::int32_t>& numbers) {
     std::vector<TKYToggetto*> images;
     if (Status s = ExportList(numbers, images, nullptr, false); !s) return s;
     return WriteObjectFiles(images);
+}
+
+Status TKYTtoHtml::ExportPagesWithAliases(const std::vector<std::int32_t>& numbers,
+                                          std::vector<TKYToggetto*>& images) {
+    return ExportList(numbers, images, nullptr, false, true);
 }
 
 Status TKYTtoHtml::ExportAllPages(std::vector<TKYToggetto*>& images) {

@@ -61,6 +61,11 @@ public:
     /// One page and its secondary pages; each page written is appended to `exported`.
     Status ExportPage(std::vector<TKYToggetto*>& images, std::vector<std::int32_t>& exported,
                       std::int32_t number);
+    /// The export window's run: the listed pages as ExportPages does, each main page followed
+    /// by its alias page when it has one; images met are appended to `images` (written by
+    /// WriteObjectFiles).
+    Status ExportPagesWithAliases(const std::vector<std::int32_t>& numbers,
+                                  std::vector<TKYToggetto*>& images);
     /// Writes the collected image and object files (phase 3).
     Status WriteObjectFiles(const std::vector<TKYToggetto*>& images);
 
@@ -98,7 +103,7 @@ private:
     /// The full path of the document file.
     std::string DocumentPath() const;
     Status ExportList(const std::vector<std::int32_t>& numbers, std::vector<TKYToggetto*>& images,
-                      std::vector<std::int32_t>* exported, bool single);
+                      std::vector<std::int32_t>* exported, bool single, bool aliases = false);
 };
 
 /// The HTML of one Windows-1252 character of a text.

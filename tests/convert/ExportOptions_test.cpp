@@ -1,6 +1,9 @@
 // The export window's format choice and the HTML options kept in the settings.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "base/Paths.h"
 #include "convert/ExportOptions.h"
 #include "convert/HtmlExport.h"
 #include "convert/TKYTListHtmlToTx.h"
@@ -10,6 +13,7 @@
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
 #include "platform/ISettings.h"
+#include "support/TestSupport.h"
 
 namespace orvo {
 namespace {
@@ -193,6 +197,83 @@ TEST(ExportOptions, HtmlOptionsInTheSettings) {
     EXPECT_TRUE(again.ExpSepImage);
     EXPECT_FALSE(again.ExpAlt);
     EXPECT_EQ(again.ExpTipoExt, 1);
+}
+
+TEST(ExportOptions, TheWindowsHtmlRunExportsTheTickedPagesWithTheirAliases) {
+    using namespace orvo::test;
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    TKYTset set(environment, messages);
+    auto picture = NewObjectOfKind(TOggettiHel::immagine, &set);
+    picture->Clear();
+    picture->TakeIntoUse();
+    picture->SetFileName("sfondo.gif");
+    picture->SetContent("GIF89a");
+    TKYToggetto* background =
+        set.ObjectByKind(TOggettiHel::immagine, set.Register(std::move(picture)));
+    for (int i = 0; i < 3; ++i) {
+        auto made = NewObjectOfKind(TOggettiHel::testoHtml, &set);
+        made->Clear();
+        made->TakeIntoUse();
+        set.Register(std::move(made), i);
+        TKYToggetto& page = *set.ObjectByKind(TOggettiHel::testoHtml, i);
+        PageRecord record(page);
+        record.SetTitle(std::string(1, char('a' + i)));
+        record.SetHeader(kNoHeaderFooter);
+        record.SetFooter(kNoHeaderFooter);
+        page.SetContent(std::string("<Z S0 >x") + '\0');
+    }
+    PageRecord(*set.ObjectByKind(TOggettiHel::testoHtml, 1)).SetAlias("uno.html");
+    PageRecord(*set.ObjectByKind(TOggettiHel::testoHtml, 2))
+        .SetBackgroundPicture(background->Identifier());
+    set.SetExpPrefix("sito");
+    TKYTtoHtml html(&set);
+    html.PrefixOverride = "altro";
+    html.ExportPath = NameOfPath(TestDir() / "fuori" / "sito");
+    TKYTListHtmlToTx list(&html);
+    list.Rebuild();
+    // "Stili del testo" is ticked; of the pages "b" and "c".
+    list.MutableRows()[2].checked = list.MutableRows()[3].checked = true;
+    list.ExportedImages = {background, background};
+    std::vector<std::string> shown;
+    int ownProgress = 0;
+    html.OnExpProgress = [&](TKYTconv&, int, int, int) { ++ownProgress; };
+    ASSERT_TRUE(RunHtmlExport(html, list, [&](const std::string& text) { shown.push_back(text); }));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Export in corso, fase 1: 0%",
+                                               "Export in corso, fase 1: 50%",
+                                               "Export in corso, fase 3: 0%"}));
+    EXPECT_EQ(ownProgress, 0);
+    EXPECT_EQ(html.PrefixOverride, "sito");
+    EXPECT_EQ(list.ExportedImages, std::vector<TKYToggetto*>{background});
+    const auto folder = TestDir() / "fuori" / "sito";
+    EXPECT_TRUE(std::filesystem::exists(folder / "sito_style.css"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "sito_index.html"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "sito_000001.html"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "sito_000002.html"));
+    char gif[32];
+    std::snprintf(gif, sizeof gif, "sito_i%06x.gif", unsigned(background->Identifier()));
+    EXPECT_EQ(ReadFile(folder / gif), "GIF89a");
+    EXPECT_EQ(TKYTtoHtml::ReadPageMarker(NameOfPath(folder / "uno.html")).page, 1);
+    EXPECT_NE(ReadFile(folder / "uno.html").find("URL=sito_000001.html"), std::string::npos);
+    // The export's own progress handler is back in place.
+    ASSERT_TRUE(html.ExportPages({0}));
+    EXPECT_EQ(ownProgress, 1);
+
+    // A folder that cannot be made: the window's text, and nothing written.
+    WriteFile(TestDir() / "file", "x");
+    html.ExportPath = NameOfPath(TestDir() / "file" / "sito");
+    shown.clear();
+    Status failed =
+        RunHtmlExport(html, list, [&](const std::string& text) { shown.push_back(text); });
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.failure().text, "Errore nella creazione directory: \"" + html.ExportPath +
+                                         "\" controlla la linguetta \"path\".");
+    EXPECT_TRUE(shown.empty());
+    html.ExportPath.clear();
+    failed = RunHtmlExport(html, list, nullptr);
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.failure().text,
+              "Errore nella creazione directory: \"\" controlla la linguetta \"path\".");
 }
 
 }  // namespace
