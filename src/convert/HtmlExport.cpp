@@ -149,21 +149,19 @@ std::string TKYTtoHtml::ObjectFileName(const TKYToggetto& object, int mode) cons
         case TOggettiHel::programma: {
             const bool picture =
                 object.Kind() == TOggettiHel::immagine || object.Kind() == TOggettiHel::mappaClic;
-            const std::string original = FromWindowsPath(object.FileName());
-            const std::string last(LastComponent(original));
-            const std::string extension = ExtensionOf(last);
-            bool keep = ExpOrigName;
-            if (!picture && (extension.find(".cla") != std::string::npos ||
-                             extension.find(".mov") != std::string::npos))
-                keep = true;
-            std::string name;
-            // A name from the document that is no plain file name gets a generated one.
-            if (keep && IsSafeName(last))
-                name = last;
-            else
+            std::string name = KeptFileName(object);
+            // Two objects keeping the same name would overwrite each other's file: the first
+            // in object order keeps it. A kept name that looks like a generated one could
+            // take another object's file, so it is generated too.
+            if (!name.empty() && (IsGeneratedName(name) || NameHeldBefore(object, name)))
+                name.clear();
+            if (name.empty()) {
+                const std::string extension =
+                    ExtensionOf(LastComponent(FromWindowsPath(object.FileName())));
                 name = prefix + (picture ? "_i" : "_g") + Hex6(object.Identifier()) +
                        (extension.size() > 1 && IsSafeName("x" + extension) ? extension
                                                                             : std::string());
+            }
             return (ExpSepImage ? "images/" : "") + name;
         }
         case TOggettiHel::internetLink: {
@@ -223,6 +221,30 @@ std::string TKYTtoHtml::ObjectFileName(const TKYToggetto& object, int mode) cons
         default:
             return {};
     }
+}
+
+std::string TKYTtoHtml::KeptFileName(const TKYToggetto& object) const {
+    const bool picture =
+        object.Kind() == TOggettiHel::immagine || object.Kind() == TOggettiHel::mappaClic;
+    const std::string last(LastComponent(FromWindowsPath(object.FileName())));
+    const std::string extension = ExtensionOf(last);
+    bool keep = ExpOrigName;
+    if (!picture && (extension.find(".cla") != std::string::npos ||
+                     extension.find(".mov") != std::string::npos))
+        keep = true;
+    // A name from the document that is no plain file name gets a generated one.
+    return keep && IsSafeName(last) ? last : std::string();
+}
+
+bool TKYTtoHtml::NameHeldBefore(const TKYToggetto& object, std::string_view name) const {
+    for (TOggettiHel kind : {TOggettiHel::zipLink, TOggettiHel::genLink, TOggettiHel::immagine,
+                             TOggettiHel::mappaClic, TOggettiHel::programma}) {
+        for (const auto& other : LinkedKYTset->KindList(kind)) {
+            if (other.get() == &object) return false;
+            if (other && !other->IsFree() && SameText1252(KeptFileName(*other), name)) return true;
+        }
+    }
+    return false;
 }
 
 Status TKYTtoHtml::MakeExportFolder() const {

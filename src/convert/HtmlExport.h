@@ -97,6 +97,10 @@ public:
 
 private:
     Status MakeExportFolder() const;
+    /// The original last name component an object keeps, empty when it gets a generated one.
+    std::string KeptFileName(const TKYToggetto& object) const;
+    /// Whether an object before `object` in object order keeps `name` (without case).
+    bool NameHeldBefore(const TKYToggetto& object, std::string_view name) const;
     Status WriteOne(const std::string& name, const std::string& bytes) const;
     std::string BodyTag(const TKYToggetto& page, TExportContext& context, bool withBase);
     std::string MarkerComment(const TKYToggetto& page) const;

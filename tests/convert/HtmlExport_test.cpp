@@ -115,6 +115,53 @@ TEST_F(HtmlExportTest, FileNamesInEveryMode) {
     EXPECT_EQ(html_.ObjectFileName(web, 0), "http://example.org/a%22b");
 }
 
+TEST_F(HtmlExportTest, KeptOriginalNamesNeverOverwriteEachOther) {
+    auto hex = [](const TKYToggetto& o) {
+        char b[8];
+        std::snprintf(b, sizeof b, "%06x", unsigned(o.Identifier()));
+        return std::string(b);
+    };
+    TKYToggetto& first = Object(TOggettiHel::immagine);
+    first.SetFileName("C:\\a\\foto.gif");
+    TKYToggetto& second = Object(TOggettiHel::immagine);
+    second.SetFileName("C:\\b\\FOTO.GIF");
+    TKYToggetto& removed = Object(TOggettiHel::immagine);
+    removed.SetFileName("/c/mappa.png");
+    TKYToggetto& map = Object(TOggettiHel::immagine);
+    map.SetFileName("/d/mappa.png");
+    TKYToggetto& lookalike = Object(TOggettiHel::immagine);
+    lookalike.SetFileName("_i000001.gif");
+    TKYToggetto& applet = Object(TOggettiHel::genLink);
+    applet.SetFileName("/x/Gioco.class");
+    TKYToggetto& file = Object(TOggettiHel::genLink);
+    file.SetFileName("/y/foto.gif");
+    removed.Clear();
+    html_.ExpSepImage = true;
+    html_.ExpOrigName = true;
+    // The first in object order keeps the name (files come before pictures), the others get
+    // generated ones, in every mode; a removed object holds no name.
+    EXPECT_EQ(html_.ObjectFileName(file, 0), "images/foto.gif");
+    EXPECT_EQ(html_.ObjectFileName(first, 2), "images/_i" + hex(first) + ".gif");
+    EXPECT_EQ(html_.ObjectFileName(second, 0), "images/_i" + hex(second) + ".gif");
+    EXPECT_EQ(html_.ObjectFileName(map, 0), "images/mappa.png");
+    EXPECT_EQ(html_.ObjectFileName(lookalike, 0), "images/_i" + hex(lookalike) + ".gif");
+    EXPECT_EQ(html_.ObjectFileName(applet, 0), "images/Gioco.class");
+    // Without original names only the applet keeps its own; nothing clashes.
+    html_.ExpOrigName = false;
+    EXPECT_EQ(html_.ObjectFileName(first, 0), "images/_i" + hex(first) + ".gif");
+    EXPECT_EQ(html_.ObjectFileName(file, 0), "images/_g" + hex(file) + ".gif");
+    EXPECT_EQ(html_.ObjectFileName(applet, 0), "images/Gioco.class");
+
+    // Written for real: two pictures of the same name give two files with their own bytes.
+    html_.ExpOrigName = true;
+    first.SetContent("prima");
+    second.SetContent("seconda");
+    html_.ExportPath = NameOfPath(TestDir() / "sito");
+    ASSERT_TRUE(html_.WriteObjectFiles({&first, &second}));
+    EXPECT_EQ(ReadFile(TestDir() / "sito" / "images" / ("_i" + hex(first) + ".gif")), "prima");
+    EXPECT_EQ(ReadFile(TestDir() / "sito" / "images" / ("_i" + hex(second) + ".gif")), "seconda");
+}
+
 TEST_F(HtmlExportTest, PageSkeletonKeywordsRefreshAndMeta) {
     TKYToggetto& home = Page(0, "Copertina & <indice>", "<Z S0 >Ciao");
     Page(3, "Tre", "<Z S0 >x");
