@@ -379,4 +379,39 @@ Status TKYTtortf::StartHelpCompiler(IShell& shell, const ISettings& settings, bo
     return Status::Ok();
 }
 
+RtfFormatOptions ReadRtfFormatOptions(const ISettings& settings, int format) {
+    const std::string key = "exp\\" + std::to_string(format);
+    RtfFormatOptions options;
+    options.runCompiler = settings.ReadFlag(key, "runHcp", false);
+    options.titlesAsKeywords = settings.ReadFlag(key, "runTitKey", false);
+    options.useRegistered = settings.ReadFlag(key, "runDefaultHcp", true);
+    return options;
+}
+
+Status TKYTtortf::ExportFormat(int format, const std::vector<std::int32_t>& numbers,
+                               const std::string& folder, const std::string& mainFile,
+                               IShell& shell, const ISettings& settings) {
+    const std::string target = NameOfPath(NativePath(folder) / NativePath(mainFile));
+    switch (format) {
+        case 1:
+            HelpMode = false;
+            ExportFileName = target;
+            return ExportPages(numbers);
+        case 2:
+            HelpMode = false;
+            ExportPath = folder;
+            return ExportPerPage(numbers);
+        case 3: {
+            const RtfFormatOptions options = ReadRtfFormatOptions(settings, 3);
+            TitlesAsKeywords = options.titlesAsKeywords;
+            ExportFileName = target;
+            if (Status done = ExportHelp(numbers); !done) return done;
+            if (!options.runCompiler) return Status::Ok();
+            return StartHelpCompiler(shell, settings, options.useRegistered);
+        }
+        default:
+            return Fail("Formato di esportazione sconosciuto: " + std::to_string(format));
+    }
+}
+
 }  // namespace orvo

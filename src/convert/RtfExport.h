@@ -38,6 +38,14 @@ inline constexpr std::string_view kRtfPerPageCaption =
     "RTF (Word, Word Perfect, Publisher, ...): un file per ogni pagina";
 inline constexpr std::string_view kRtfHelpCaption = "RTF (WinHelp Compiler): un solo file";
 
+/// What the export dialog keeps for an RTF format in its settings section "exp\\" + format.
+struct RtfFormatOptions {
+    bool runCompiler = false;       // "runHcp"
+    bool titlesAsKeywords = false;  // "runTitKey"
+    bool useRegistered = true;      // "runDefaultHcp"
+};
+RtfFormatOptions ReadRtfFormatOptions(const ISettings& settings, int format);
+
 /// The parts WriteRtfBody writes.
 enum RtfPart : int { rpPage = 0, rpHeader = 1, rpFooter = 2 };
 
@@ -80,6 +88,13 @@ public:
     std::string HelpProjectFile(const std::vector<std::int32_t>& numbers) const;
     /// ExportFileName with its extension replaced by ".HPJ".
     std::string HelpProjectName() const;
+
+    /// The work of export format 1 (every page into `folder` + `mainFile`), 2 (one file per
+    /// page into `folder`) or 3 (the help variant into `folder` + `mainFile`, titles as keywords
+    /// and the compiler as the settings of "exp\\3" say). Other formats are refused.
+    Status ExportFormat(int format, const std::vector<std::int32_t>& numbers,
+                        const std::string& folder, const std::string& mainFile, IShell& shell,
+                        const ISettings& settings);
 
     /// Deletes the old ".hlp" and starts the help compiler on the project file: the program
     /// registered for ".HPJ" files when `useRegistered`, else the "HcpPath" of the "options"

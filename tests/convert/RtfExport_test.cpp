@@ -340,6 +340,39 @@ TEST_F(RtfHelpTest, ProjectFileAndCompiler) {
     EXPECT_EQ(shell.Opened()[0], TestDir() / "guida.HPJ");
 }
 
+TEST_F(RtfHelpTest, DialogFormatsAndTheirSettings) {
+    TKYToggetto& kw = Object(K::keyword);
+    kw.View().SetPStr(kKeywordText, "chiave");
+    TKYToggetto& page = Page(0, "<Z S0 >x", "Titolo");
+    PageRecord(page).SetKeyword(0, kw.Identifier());
+    MemorySettings settings;
+    RecordingShell shell;
+    const std::string folder = NameOfPath(TestDir() / "formati");
+    std::filesystem::create_directories(TestDir() / "formati");
+    // Format 3 with the dialog's defaults: no titles among the keywords, no compiler.
+    ASSERT_TRUE(rtf_.ExportFormat(3, {0}, folder, "g.rtf", shell, settings));
+    EXPECT_NE(ReadFile(TestDir() / "formati" / "g.rtf").find("{\\fldrslt chiave}"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(TestDir() / "formati" / "g.HPJ"));
+    EXPECT_TRUE(shell.Starts().empty());
+    EXPECT_TRUE(shell.Opened().empty());
+    settings.Write("exp\\3", "runTitKey", "1");
+    settings.Write("exp\\3", "runHcp", "1");
+    settings.Write("exp\\3", "runDefaultHcp", "0");
+    settings.Write("options", "HcpPath", "/usr/bin/hc");
+    ASSERT_TRUE(rtf_.ExportFormat(3, {0}, folder, "g.rtf", shell, settings));
+    EXPECT_NE(ReadFile(TestDir() / "formati" / "g.rtf").find("{\\fldrslt Titolo;chiave}"),
+              std::string::npos);
+    ASSERT_EQ(shell.Starts().size(), 1u);
+    EXPECT_EQ(shell.Starts()[0].command.argv.at(0), "/usr/bin/hc");
+    // Format 1 is the plain variant: no footnotes; format 2 writes one file per page.
+    ASSERT_TRUE(rtf_.ExportFormat(1, {0}, folder, "uno.rtf", shell, settings));
+    EXPECT_EQ(ReadFile(TestDir() / "formati" / "uno.rtf").find("\\footnote"), std::string::npos);
+    ASSERT_TRUE(rtf_.ExportFormat(2, {0}, folder, "", shell, settings));
+    EXPECT_TRUE(std::filesystem::exists(TestDir() / "formati" / "index.rtf"));  // the home page
+    EXPECT_FALSE(rtf_.ExportFormat(4, {0}, folder, "x.txt", shell, settings));
+}
+
 TEST_F(RtfExportTest, CommentsBecomeAnnotations) {
     TKYToggetto& comment = Object(K::shortObj);
     comment.Record()[4] = 10;
