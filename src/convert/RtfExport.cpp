@@ -14,6 +14,7 @@
 #include "convert/HtmlText.h"
 #include "convert/RtfBody.h"
 #include "convert/RtfWriter.h"
+#include "convert/TextWordProcessor.h"
 #include "model/HeaderRecord.h"
 #include "model/ObjectRecord.h"
 #include "model/ParaStyle.h"
@@ -390,9 +391,45 @@ RtfFormatOptions ReadRtfFormatOptions(const ISettings& settings, int format) {
 
 Status TKYTtortf::ExportFormat(int format, const std::vector<std::int32_t>& numbers,
                                const std::string& folder, const std::string& mainFile,
-                               IShell& shell, const ISettings& settings) {
+                               IShell& shell, const ISettings& settings,
+                               IWordProcessor* wordProcessor) {
     const std::string target = NameOfPath(NativePath(folder) / NativePath(mainFile));
     switch (format) {
+        case 5:
+        case 6: {
+            IMessages& messages = LinkedKYTset->Messages();
+            if (!wordProcessor || !wordProcessor->Available()) {
+                messages.Error(kNoWordProcessor);
+                return Fail(std::string(kNoWordProcessor));
+            }
+            const std::filesystem::path temporary = LinkedKYTset->WorkingDirectory() / "rtftmp";
+            std::error_code ec;
+            std::filesystem::create_directories(temporary, ec);
+            std::vector<std::filesystem::path> files;
+            if (format == 5) {
+                std::filesystem::path rtf = temporary / NativePath(mainFile).filename();
+                rtf.replace_extension(".rtf");
+                if (Status done = ExportFormat(1, numbers, NameOfPath(temporary),
+                                               NameOfPath(rtf.filename()), shell, settings);
+                    !done)
+                    return done;
+                files.push_back(rtf);
+            } else {
+                if (Status done =
+                        ExportFormat(2, numbers, NameOfPath(temporary), "", shell, settings);
+                    !done)
+                    return done;
+                for (std::int32_t number : numbers)
+                    if (const TKYToggetto* page = LivePage(*LinkedKYTset, number))
+                        files.push_back(temporary / NativePath(PageFileName(*page)));
+            }
+            const std::vector<std::filesystem::path> made =
+                ConvertToWordDocuments(*wordProcessor, messages, files, NativePath(folder),
+                                       [this](int pag, int tot) { Progress(pag, tot, 3); });
+            for (const std::filesystem::path& rtf : files) std::filesystem::remove(rtf, ec);
+            if (made.size() != files.size()) return Fail(std::string(kNoWordProcessor));
+            return Status::Ok();
+        }
         case 1:
             HelpMode = false;
             ExportFileName = target;

@@ -18,6 +18,7 @@ namespace orvo {
 class ITextMeasurer;
 class IShell;
 class ISettings;
+class IWordProcessor;
 class TKYToggetto;
 
 /// The question asked once when the body of a one-file export grows past the limit.
@@ -90,11 +91,13 @@ public:
     std::string HelpProjectName() const;
 
     /// The work of export format 1 (every page into `folder` + `mainFile`), 2 (one file per
-    /// page into `folder`) or 3 (the help variant into `folder` + `mainFile`, titles as keywords
-    /// and the compiler as the settings of "exp\\3" say). Other formats are refused.
+    /// page into `folder`), 3 (the help variant into `folder` + `mainFile`, titles as keywords
+    /// and the compiler as the settings of "exp\\3" say), 5 and 6 (formats 1 and 2 into the
+    /// working folder's "rtftmp", then each file made a ".doc" document in `folder` by the word
+    /// processor, progress phase 3). Other formats are refused.
     Status ExportFormat(int format, const std::vector<std::int32_t>& numbers,
                         const std::string& folder, const std::string& mainFile, IShell& shell,
-                        const ISettings& settings);
+                        const ISettings& settings, IWordProcessor* wordProcessor = nullptr);
 
     /// Deletes the old ".hlp" and starts the help compiler on the project file: the program
     /// registered for ".HPJ" files when `useRegistered`, else the "HcpPath" of the "options"

@@ -13,6 +13,7 @@
 #include "base/Paths.h"
 #include "convert/RtfExport.h"
 #include "convert/RtfWriter.h"
+#include "convert/TextWordProcessor.h"
 #include "model/HeaderRecord.h"
 #include "model/ObjectRecord.h"
 #include "model/SampleHypertext.h"
@@ -371,6 +372,54 @@ TEST_F(RtfHelpTest, DialogFormatsAndTheirSettings) {
     ASSERT_TRUE(rtf_.ExportFormat(2, {0}, folder, "", shell, settings));
     EXPECT_TRUE(std::filesystem::exists(TestDir() / "formati" / "index.rtf"));  // the home page
     EXPECT_FALSE(rtf_.ExportFormat(4, {0}, folder, "x.txt", shell, settings));
+}
+
+// A word processor that makes a ".doc" by copying the RTF it is given.
+class CopyingWordProcessor final : public IWordProcessor {
+public:
+    bool available = true;
+    std::vector<std::string> seen;  // the RTF files' bytes, in order
+    bool Available() const override { return available; }
+    Result<std::filesystem::path> Convert(const std::filesystem::path& file,
+                                          std::string_view format,
+                                          const std::filesystem::path& folder) override {
+        EXPECT_EQ(format, "doc");
+        seen.push_back(ReadFile(file));
+        std::filesystem::path doc = folder / file.filename();
+        doc.replace_extension(".doc");
+        WriteFile(doc, "DOC" + seen.back());
+        return doc;
+    }
+};
+
+TEST_F(RtfExportTest, WordDocumentsGoThroughTemporaryRtf) {
+    Page(0, "<Z S0 >uno");
+    Page(1, "<Z S0 >due");
+    MemorySettings settings;
+    RecordingShell shell;
+    CopyingWordProcessor word;
+    const std::filesystem::path out = TestDir() / "doc";
+    std::filesystem::create_directories(out);
+    std::vector<int> phases;
+    rtf_.OnExpProgress = [&](TKYTconv&, int, int, int phase) { phases.push_back(phase); };
+    ASSERT_TRUE(rtf_.ExportFormat(5, {0, 1}, NameOfPath(out), "tutto.doc", shell, settings, &word));
+    ASSERT_EQ(word.seen.size(), 1u);
+    EXPECT_NE(word.seen[0].find("uno\\par \r\n\\sect\\sectd "), std::string::npos);
+    EXPECT_TRUE(ReadFile(out / "tutto.doc").starts_with("DOC{\\rtf1"));
+    EXPECT_EQ(phases, (std::vector<int>{1, 1, 3}));
+    // The temporary RTF is gone.
+    EXPECT_TRUE(std::filesystem::is_empty(set_.WorkingDirectory() / "rtftmp"));
+    ASSERT_TRUE(rtf_.ExportFormat(6, {0, 1}, NameOfPath(out), "", shell, settings, &word));
+    EXPECT_EQ(word.seen.size(), 3u);
+    EXPECT_TRUE(std::filesystem::exists(out / "index.doc"));
+    EXPECT_TRUE(std::filesystem::exists(out / "000001.doc"));
+    // No word processor: the message, nothing written.
+    word.available = false;
+    EXPECT_FALSE(rtf_.ExportFormat(5, {0}, NameOfPath(out), "altro.doc", shell, settings, &word));
+    ASSERT_FALSE(messages_.Shown().empty());
+    EXPECT_EQ(messages_.Shown().back().text,
+              "MsWord non installato, o linguaggio di MsWord non supportato.");
+    EXPECT_FALSE(std::filesystem::exists(out / "altro.doc"));
 }
 
 TEST_F(RtfExportTest, CommentsBecomeAnnotations) {
