@@ -119,6 +119,10 @@ Status Publisher::ExportSite() {
     list_.ExportedImages.clear();
     html_.ExportPath = NameOfPath(folder / std::string(kExportFolderName));
     html_.PrefixOverride.clear();
+    if (OnExportProgress)
+        html_.OnExpProgress = [this](TKYTconv&, int pag, int tot, int phase) {
+            OnExportProgress(ProgressText(phase, pag, tot));
+        };
     Status done = html_.ExportAllPages(list_.ExportedImages);
     list_.Rebuild();
     return done;

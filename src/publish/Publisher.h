@@ -78,12 +78,15 @@ public:
     /// True when a publication or transfer starts, false when it ends: the window disables its
     /// buttons and the editor shows no page meanwhile.
     std::function<void(bool running)> OnRunning;
+    /// The export's progress as the status bar shows it ("Export in corso, fase 1: 40%").
+    std::function<void(const std::string& text)> OnExportProgress;
     /// After every file the server accepted.
     std::function<void(const PublishTransfer& sent)> OnSent;
 
     // Opening.
     /// Exports the whole site into kExportFolderName beside the document (the prefix override
-    /// cleared, the exported-items list emptied first) and rebuilds the list.
+    /// cleared, the exported-items list emptied first) and rebuilds the list. Also what
+    /// "Opzioni..." does after the export options were confirmed.
     Status ExportSite();
     /// The window's start in `mode`: the configuration names, "autoChooseMod", the
     /// configuration last used in that mode in the fields, host, user, port and time-out given

@@ -234,7 +234,13 @@ TEST_F(Publishing, ASiteSavedFiveTimesIsVersionSix) {
 }
 
 TEST_F(Publishing, NothingCheckedStillSendsTheVersionPage) {
+    std::vector<std::string> progress;
+    publisher_->OnExportProgress = [&](const std::string& text) { progress.push_back(text); };
     ASSERT_EQ(Open(), 200);
+    // The nine pages of the export, in phase 1.
+    ASSERT_EQ(progress.size(), 9u);
+    EXPECT_EQ(progress[0], "Export in corso, fase 1: 0%");
+    EXPECT_EQ(progress[8], "Export in corso, fase 1: 88%");
     list_->SetAllChecked(false);
     ASSERT_EQ(publisher_->Publish(), 200);
     const std::vector<ReceivedFile> received = Received();
