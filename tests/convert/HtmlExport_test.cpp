@@ -348,6 +348,28 @@ TEST_F(HtmlExportTest, ExportRunWritesFilesInOrderWithProgress) {
     EXPECT_FALSE(std::filesystem::exists(dir / "_000002.html"));
     EXPECT_EQ(TKYTtoHtml::ReadPageMarker(NameOfPath(dir / "_000001.html")).page, 1);
 
+    // A second export over longer files of the same names leaves exactly the new bytes.
+    const std::string junk(20000, 'j');
+    WriteFile(dir / "_000001.html", junk);
+    WriteFile(dir / "_style.css", junk);
+    ASSERT_TRUE(html_.ExportPages({1}));
+    std::vector<TKYToggetto*> images;
+    std::vector<std::int32_t> secondaries;
+    EXPECT_EQ(
+        ReadFile(dir / "_000001.html"),
+        html_.WritePage(*set_.ObjectByKind(TOggettiHel::testoHtml, 1), &secondaries, images, 0));
+    EXPECT_EQ(ReadFile(dir / "_style.css"), html_.StyleSheet());
+    // A file that cannot be made stops the run with the system's reason and its name; the
+    // files before it stay.
+    std::filesystem::remove(dir / "_index.html");
+    std::filesystem::create_directory(dir / "_000001.html.d");
+    std::filesystem::remove(dir / "_000001.html");
+    std::filesystem::rename(dir / "_000001.html.d", dir / "_000001.html");
+    Status blocked = html_.ExportPages({0, 1});
+    ASSERT_FALSE(blocked);
+    EXPECT_EQ(blocked.failure().text, "Is a directory: " + NameOfPath(dir / "_000001.html"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "_index.html"));
+
     html_.ExportPath.clear();
     Status failed = html_.ExportPages({0});
     ASSERT_FALSE(failed);
