@@ -29,6 +29,7 @@ constexpr std::string_view kCodeStyleFont = "Courier New";
 constexpr std::int16_t kCodeStyleSize = 10;
 // A page holding no more than this many bytes of text counts as empty.
 constexpr std::int64_t kEmptyPageText = 9;
+constexpr std::size_t kMaxFragmentObjects = 0x1000000;
 
 bool AllHex(std::string_view digits) {
     std::uint32_t value = 0;
@@ -185,7 +186,8 @@ Status TKYTtoTxt::ImportText(std::string_view source, ByteStream& target, int mo
         }
         std::size_t plain = 0;  // start of the text not yet written
         for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] != '!') continue;
+            // The list's index must fit the six digits of "<$FF" codes.
+            if (line[i] != '!' || objects.size() >= kMaxFragmentObjects) continue;
             std::unique_ptr<TKYToggetto> object;
             std::size_t end = i;
             const std::string_view rest = line.substr(i);
