@@ -1,5 +1,7 @@
 // orvo-cli export txt: every page of a hypertext as one Windows-1252 text file.
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "CmdExport.h"
@@ -17,6 +19,9 @@ int Run(CliContext& context) {
     if (context.args.size() != 2) return FailWith(context, kUsage);
     for (const std::string& arg : context.args)
         if (arg.starts_with("--")) return FailWith(context, kUsage);
+    std::error_code ec;
+    if (std::filesystem::equivalent(context.args[0], context.args[1], ec))
+        return FailWith(context, "OUT.txt names the hypertext itself");
     TKYTset set(context.environment, context.messages);
     if (!set.LoadFromFile(Utf8ToCp1252(context.args[0]))) return 1;
     std::vector<std::int32_t> pages;

@@ -292,6 +292,8 @@ TEST(CliTextCommands, ImportThenExportGivesTheTextBackWithCrLf) {
 }
 
 TEST(CliTextCommands, OtherFormatsAndBadArgumentsFailWithTheirMessage) {
+    FixedEnvironment environment;
+    RecordingMessages messages;
     const fs::path folder = TestDir() / "cli altri";
     WriteFile(folder / "a.rtf", "{\\rtf1 x}");
     const CliRun rtf = RunCli({"import", (folder / "a.rtf").string(), (folder / "a.kyt").string()});
@@ -304,6 +306,13 @@ TEST(CliTextCommands, OtherFormatsAndBadArgumentsFailWithTheirMessage) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("manca.txt"), std::string::npos);
     EXPECT_FALSE(fs::exists(folder / "m.kyt"));
+
+    const fs::path kyt = folder / "doc.kyt";
+    TKYTset scratch(environment, messages);
+    WriteDocument(scratch, NameOfPath(kyt), 1);
+    const std::string before = ReadFile(kyt);
+    EXPECT_EQ(RunCli({"export", "txt", kyt.string(), kyt.string()}).status, 1);
+    EXPECT_EQ(ReadFile(kyt), before);
 
     EXPECT_EQ(RunCli({"import", "solo.txt"}).status, 1);
     const CliRun usage = RunCli({"export", "txt", "solo.kyt"});
