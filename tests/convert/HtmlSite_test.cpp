@@ -8,7 +8,9 @@
 #include <string>
 
 #include "base/Paths.h"
+#include "convert/ExportOptions.h"
 #include "convert/HtmlExport.h"
+#include "convert/TKYTListHtmlToTx.h"
 #include "model/SampleHypertext.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
@@ -61,6 +63,46 @@ TEST(HtmlSite, SampleExportParsesAndLinksResolve) {
     // another hypertext that is not beside the sample is left out as plain text; the cover
     // and its alias page both name the background picture in "images/".
     EXPECT_EQ(report, "pages=10 links=24 empty=0\n");
+}
+
+// The export window's run over the sample, then the list of what it wrote: every row names a
+// file that exists and shows its size.
+TEST(HtmlSite, ExportedItemsOfTheSampleSite) {
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    TKYTset set(environment, messages);
+    MakeSampleHypertext(set, SampleOptions{});
+    ASSERT_TRUE(set.SaveToFile(NameOfPath(TestDir() / "Esempio.kyt")));
+    TKYTtoHtml html(&set);
+    html.ExportPath = NameOfPath(TestDir() / "sito");
+    html.ExpSepImage = true;
+    TKYTListHtmlToTx list(&html);
+    list.Rebuild();
+    list.SetAllChecked(true);
+    std::vector<std::string> shown;
+    ASSERT_TRUE(RunHtmlExport(html, list, [&](const std::string& t) { shown.push_back(t); }));
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "Export in corso, fase 3: 0%");
+    list.Rebuild();
+    int pages = 0, pictures = 0;
+    for (std::size_t i = 0; i < list.Rows().size(); ++i) {
+        const TListHtmlRow& row = list.Rows()[i];
+        std::string first, second;
+        list.ItemFiles(int(i), first, second);
+        ASSERT_TRUE(std::filesystem::exists(NativePath(first))) << first;
+        EXPECT_EQ(row.texts[colSize], std::to_string(std::filesystem::file_size(NativePath(first))))
+            << row.caption;
+        EXPECT_EQ(second, "");
+        pages += row.texts[colType] == "Pagina";
+        pictures += row.texts[colType] == "Immagine";
+    }
+    EXPECT_EQ(pages, 9);
+    EXPECT_EQ(pictures, 1);
+    ASSERT_GE(list.Rows().size(), 2u);
+    EXPECT_EQ(list.Rows()[0].caption, "Stili del testo");
+    EXPECT_EQ(list.Rows()[1].caption, "Carta della copertina");
+    EXPECT_EQ(list.Rows()[1].texts[colFile].substr(0, 14), "images/guida_i");
+    EXPECT_TRUE(std::filesystem::exists(TestDir() / "sito" / "benvenuti.htm"));
 }
 
 }  // namespace
