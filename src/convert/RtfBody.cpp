@@ -579,9 +579,8 @@ void RtfBodyWriter::HelpBitmap(const TKYToggetto& image, const TKYToggetto& pict
         bitmap = RenderPicture(*decoded);
     }
     (void)image;
-    if (bitmap.Empty() ||
-        !WriteFileAtomically(NativePath(exporter_.PictureFolder()) / NativePath(name),
-                             EncodeBmpFile(bitmap)))
+    if (bitmap.Empty() || !ReplaceFile(NativePath(exporter_.PictureFolder()) / NativePath(name),
+                                       EncodeBmpFile(bitmap)))
         exporter_.Report(kTempPictureError);
 }
 

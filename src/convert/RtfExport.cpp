@@ -208,7 +208,7 @@ Status TKYTtortf::WriteTarget(const std::string& name, std::string_view head,
     bytes += head;
     bytes += body;
     bytes += "}";
-    if (name.empty() || !WriteFileAtomically(NativePath(name), bytes)) {
+    if (name.empty() || !ReplaceFile(NativePath(name), bytes)) {
         const std::string text = std::string(kWriteError) + name;
         if (LinkedKYTset) LinkedKYTset->Messages().Error(text);
         return Fail(text);
@@ -350,7 +350,7 @@ Status TKYTtortf::ExportHelp(const std::vector<std::int32_t>& numbers) {
     Status done = ExportPages(numbers);
     if (done) {
         const std::string name = HelpProjectName();
-        if (!WriteFileAtomically(NativePath(name), HelpProjectFile(numbers))) {
+        if (!ReplaceFile(NativePath(name), HelpProjectFile(numbers))) {
             const std::string text = std::string(kWriteError) + name;
             LinkedKYTset->Messages().Error(text);
             done = Fail(text);

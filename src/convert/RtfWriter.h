@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,11 @@ std::string HelpContextId(std::string_view title, std::int64_t number);
 
 /// A help window's name: the first 8 characters of the context id of `name` with number 0.
 std::string HelpWindowName(std::string_view name);
+
+/// Writes `bytes` to a temporary file beside `target` and renames it over the target, so a
+/// failed export leaves the previous file whole. Exported files are not flushed to the disk
+/// one by one (thousands of page files would wait on the disk).
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes);
 
 /// What the help project file says.
 struct HelpProject {
