@@ -424,7 +424,8 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
         keywords += EscapeText(keyword->ReadView().PStr(kKeywordText)) + ",";
     }
     if (!keywords.empty()) head += keywords + "\">\r\n";
-    if (record.RedirectTarget() >= 0)
+    // A negative delay is none set: "-1;URL=" would be an invalid refresh.
+    if (record.RedirectTarget() >= 0 && record.RedirectSeconds() >= 0)
         if (TKYToggetto* target = LivePage(set, record.RedirectTarget()))
             head += "<META HTTP-EQUIV=\"refresh\" CONTENT=\"" +
                     std::to_string(record.RedirectSeconds()) +

@@ -183,6 +183,18 @@ TEST_F(HtmlExportTest, PageSkeletonKeywordsRefreshAndMeta) {
     std::vector<std::int32_t> secondaries;
     ExpectMatchesGolden("convert", "skeleton.html",
                         html_.WritePage(home, &secondaries, images_, 0));
+    // A delay of 0 goes at once; a page with a target but no delay set (-1) or any negative
+    // one writes no refresh, which browsers would ignore as invalid anyway.
+    record.SetRedirect(0, 3);
+    EXPECT_NE(html_.WritePage(home, &secondaries, images_, 0)
+                  .find("<META HTTP-EQUIV=\"refresh\" CONTENT=\"0;URL=_000003.html\">\r\n"),
+              std::string::npos);
+    for (std::int16_t delay : {-1, -2, -32768}) {
+        record.SetRedirect(delay, 3);
+        EXPECT_EQ(html_.WritePage(home, &secondaries, images_, 0).find("refresh"),
+                  std::string::npos)
+            << delay;
+    }
 }
 
 TEST_F(HtmlExportTest, TitleIsCutAtSeventyOneCharacters) {
