@@ -165,6 +165,28 @@ TEST_F(Publishing, StopDuringAnUploadIsInterruptedAndTheNextPublicationWorks) {
     EXPECT_TRUE(std::filesystem::exists(root_ / "guida_ver.html"));
 }
 
+TEST_F(Publishing, ClosingWhileSendingAsksAndStopsOnlyOnYes) {
+    StartServer({}, 64 * 1024);
+    ASSERT_TRUE(server_->Started());
+    CommitPageText(*set_, ChapterPage(*set_, 0), "<Z S0 >" + std::string(600 * 1024, 'y'));
+    ASSERT_TRUE(set_->SaveToFile(document_));
+    ASSERT_EQ(Open(), 200);
+    messages_.ScriptAnswers({Answer::No, Answer::Yes});
+    std::vector<bool> closed;
+    loop_.StartTimer(std::chrono::milliseconds(300), false,
+                     [&] { closed.push_back(publisher_->RequestClose()); });
+    loop_.StartTimer(std::chrono::milliseconds(700), false, [&] {
+        closed.push_back(comm_->Busy());  // "No" left the transfer running
+        closed.push_back(publisher_->RequestClose());
+    });
+    EXPECT_EQ(publisher_->Publish(), 0);
+    EXPECT_THAT(closed, ElementsAre(false, true, true));
+    EXPECT_THAT(messages_.Questions(),
+                ElementsAre("Alcune operazioni di rete sono ancora in corso. Vuoi cancellarle?",
+                            "Alcune operazioni di rete sono ancora in corso. Vuoi cancellarle?"));
+    EXPECT_EQ(publisher_->StatusText(), "Interrotto dall'utente");
+}
+
 TEST_F(Publishing, AnImagesFolderMadeBeforeIsUsedAgain) {
     html_->ExpSepImage = true;
     TraceLog trace;
