@@ -267,7 +267,8 @@ std::string RtfBodyWriter::Write(std::string_view m) {
                 CharacterAttributes(code);
             } else if (k == '$') {
                 std::uint32_t value = 0;
-                if (ParseHex(code, 8, value) == 8) ObjectCode(value);
+                // "<@>" after a table's code: its cells are not written inline.
+                if (ParseHex(code, 8, value) == 8) ObjectCode(value, m.substr(gt + 1, 3) != "<@>");
             } else if (k == '%') {
                 LinkEnd();
             } else if (k == 'T') {
@@ -356,7 +357,7 @@ void RtfBodyWriter::CharacterAttributes(std::string_view code) {
     out_ += CharacterCodes(shown);
 }
 
-void RtfBodyWriter::ObjectCode(std::uint32_t code) {
+void RtfBodyWriter::ObjectCode(std::uint32_t code, bool cellsFollow) {
     const TKYToggetto* object = exporter_.Resolve(std::int32_t(code));
     if (!object) return;
     switch (object->Kind()) {
@@ -368,7 +369,7 @@ void RtfBodyWriter::ObjectCode(std::uint32_t code) {
             LinkStart(*object);
             break;
         case K::tabellaHtml:
-            TableStart(*object);
+            if (cellsFollow) TableStart(*object);
             break;
         case K::shortObj:
             if (object->Subtype() == kCommentSubtype && part_ == rpPage) Comment(*object);

@@ -54,7 +54,7 @@ private:
     void TopicFootnotes();
     void ParagraphStart(std::string_view code);
     void CharacterAttributes(std::string_view code);
-    void ObjectCode(std::uint32_t code);
+    void ObjectCode(std::uint32_t code, bool cellsFollow);
     void LinkStart(const TKYToggetto& link);
     void LinkEnd();
     void CellEnd();

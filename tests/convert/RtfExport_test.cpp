@@ -517,6 +517,9 @@ TEST_F(RtfTableTest, CellColoursEmptyTablesAndTextsEndingInsideATable) {
     // The open cells are closed at the end, so every row ends.
     EXPECT_NE(body.find("a\\cell \\cell \\row \\par \r\n"), std::string::npos) << body;
 
+    // A table whose cells are not written inline ("<@>" after its code) waits for none.
+    EXPECT_EQ(Body("<Z S0 >" + Code(table) + "<@><Z S0 >x"),
+              std::string(kPlainPara) + "\\par \r\n" + std::string(kPlainPara) + "x\\par \r\n");
     // No columns: nothing is laid out and nothing divides by zero; a stray cell end is skipped.
     TKYToggetto& empty = Table(3, 0, 1, {});
     EXPECT_EQ(Body("<Z S0 >" + Code(empty) + "x<T>y"), std::string(kPlainPara) + "xy\\par \r\n");
