@@ -186,7 +186,10 @@ void TKYTListHtmlToTx::ItemFiles(int row, std::string& first, std::string& secon
     if (row < 0 || std::size_t(row) >= rows_.size() || !LinkedKYTtoHtml) return;
     const TListHtmlRow& r = rows_[std::size_t(row)];
     const std::string folder = ExportFolder();
-    first = Join(folder, r.code ? r.texts[colFile] : LinkedKYTtoHtml->StyleSheetName());
+    const std::string& name = r.code ? r.texts[colFile] : LinkedKYTtoHtml->StyleSheetName();
+    // A row without a file (the page lists of the other formats) names none, not the folder.
+    if (name.empty()) return;
+    first = Join(folder, name);
     if (r.texts[colFrameSize].empty()) return;
     if (TKYToggetto* object = ObjectOf(row))
         second = Join(folder, LinkedKYTtoHtml->ObjectFileName(*object, 1));

@@ -73,8 +73,9 @@ public:
     /// object that is gone.
     TKYToggetto* ObjectOf(int row) const;
 
-    /// first: export folder + the row's file name; second: export folder + the secondary
-    /// page's name when the row shows one, empty when there is none or it equals first.
+    /// first: export folder + the row's file name (empty when the row shows none); second:
+    /// export folder + the secondary page's name when the row shows one, empty when there is
+    /// none or it equals first.
     void ItemFiles(int row, std::string& first, std::string& second) const;
 
     /// For a page row whose stamp is at least `version`: adds 1 to the stamp, true.

@@ -201,6 +201,10 @@ TEST_F(ExportedItemsTest, RowsOfARealExportShowEveryColumn) {
         list_.Rebuild();
         ASSERT_EQ(Captions(), (std::vector<std::string>{"Alfa", "Copertina", "bravo"}));
         EXPECT_EQ(list_.Rows()[1].texts, (Texts{"", "Pagina", "", "", "", "6"}));
+        std::string first = "x", second = "y";
+        list_.ItemFiles(1, first, second);
+        EXPECT_EQ(first, "");  // no file, and never the folder itself
+        EXPECT_EQ(second, "");
     }
 }
 
