@@ -17,6 +17,7 @@
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
+#include "platform/PosixShell.h"
 #include "support/TestSupport.h"
 
 namespace orvo {
@@ -198,6 +199,12 @@ TEST_F(TextExportTest, TheSampleHypertextAsOneTextFile) {
         }
     }
     EXPECT_NE(text.find("Questa \xE8 una guida"), std::string::npos);
+    // glibc's iconv reads the file as Windows-1252 text, as our codec does.
+    const Result<std::string> utf8 =
+        PosixShell::Capture({"iconv", "-f", "WINDOWS-1252", "-t", "UTF-8", out.string()});
+    ASSERT_TRUE(utf8) << utf8.failure().text;
+    EXPECT_EQ(*utf8, Cp1252ToUtf8(text));
+    EXPECT_NE(utf8->find("Questa \xC3\xA8 una guida"), std::string::npos);
     EXPECT_NE(text.find("Sfogliare con << e >>\r\n"), std::string::npos);
 }
 
