@@ -2,6 +2,7 @@
 // its placeable header, EMF as an enhanced metafile, and the bitmap files of the help variant.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -187,6 +188,39 @@ TEST_F(RtfPictureTest, HelpBitmapsStayInTheExportFolder) {
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(written->pixels.ColourAt(x, y), pixels.ColourAt(x, y));
     EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(RtfPictureTest, LibreOfficeShowsTheDrawnPicture) {
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "no LibreOffice";
+    Result<std::string> gif = BitmapToGif(Checks(8, 6), false);
+    ASSERT_TRUE(gif);
+    TKYToggetto& image = Image("lo.gif", *gif, 64, 48);
+    auto page = NewObjectOfKind(K::testoHtml, &set_);
+    page->Clear();
+    page->TakeIntoUse();
+    page->SetContent("<Z S0 >prima" + Code(image) + "dopo" + '\0');
+    const std::int32_t id = set_.Register(std::move(page));
+    rtf_.ExportFileName = NameOfPath(TestDir() / "figura.rtf");
+    ASSERT_TRUE(rtf_.ExportPages({id}));
+    const std::string profile = (TestDir() / "lo-profile").string();
+    const std::string command =
+        "timeout 300 soffice --headless --norestore -env:UserInstallation=file://" + profile +
+        " --convert-to odt --outdir '" + TestDir().string() + "' '" +
+        (TestDir() / "figura.rtf").string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(std::filesystem::exists(TestDir() / "figura.odt"));
+    // The document holds our metafile, shown at the image's size: 64 x 48 pixels at 96 per
+    // inch are two thirds by one half of an inch.
+    const std::string list = TestDir() / "list.txt";
+    const std::string python =
+        "/usr/bin/python3 -c \"import sys,zipfile,re; z=zipfile.ZipFile(sys.argv[1]); "
+        "print(sum(n.endswith('.wmf') for n in z.namelist())); "
+        "c=z.read('content.xml').decode(); "
+        "w,h=re.findall(r'svg:width=.([0-9.]+)in. svg:height=.([0-9.]+)in', c)[0]; "
+        "print(round(float(w),2), round(float(h),2))\" '" +
+        (TestDir() / "figura.odt").string() + "' > '" + list + "'";
+    ASSERT_EQ(std::system(python.c_str()), 0);
+    EXPECT_EQ(ReadFile(list), "1\n0.67 0.5\n");
 }
 
 }  // namespace
