@@ -206,6 +206,30 @@ TEST_F(Publishing, AnImagesFolderMadeBeforeIsUsedAgain) {
     EXPECT_EQ(names.size(), 14u);
 }
 
+TEST_F(Publishing, ALinkedFileGoesIntoTheImagesFolderTheLinkPointsTo) {
+    auto file = NewObjectOfKind(TOggettiHel::genLink, set_.get());
+    file->Clear();
+    file->TakeIntoUse();
+    file->SetName("Le note");
+    file->SetFileName("note.pdf");
+    file->SetContent("%PDF-1.4 note di prova");
+    const std::int32_t id = set_->Register(std::move(file), -1);
+    const TKYToggetto& linked = *set_->ObjectByKind(TOggettiHel::genLink, id);
+    char code[9];
+    std::snprintf(code, sizeof code, "%08x", unsigned(linked.Code()));
+    TKYToggetto& page = ChapterPage(*set_, 2);
+    CommitPageText(*set_, page, std::string("<Z S0 >Scarica <$") + code + ">le note<%>");
+    html_->ExpSepImage = true;
+    ASSERT_EQ(Open(), 200);
+    const std::string name = html_->ObjectFileName(linked, 0);
+    EXPECT_EQ(name, "images/guida_g" + std::string(code + 2) + ".pdf");
+    EXPECT_THAT(ReadFile(NativePath(html_->ExportPath) / html_->ObjectFileName(page, 0)),
+                HasSubstr("HREF=\"" + name + "\""));
+    ASSERT_EQ(publisher_->Publish(), 200);
+    EXPECT_TRUE(ReceivedNames().count(name));
+    EXPECT_EQ(ServerFile(name), "%PDF-1.4 note di prova");
+}
+
 TEST_F(Publishing, AnImagesFolderThatCannotBeMadeStopsThePublication) {
     // A file stands where the folder should be: MKD is refused and no folder is listed.
     WriteFile(root_ / "images", "non una cartella");
