@@ -180,6 +180,7 @@ std::string TKYTtortf::DocumentHeader() {
 }
 
 std::string TKYTtortf::ExportText(std::string_view markup) {
+    reported_.clear();
     fragment_ = true;
     std::string body = WriteRtfBody(markup, rpPage);
     std::string out = DocumentHeader();
@@ -288,6 +289,11 @@ Status TKYTtortf::ExportPages(const std::vector<std::int32_t>& numbers) {
 }
 
 Status TKYTtortf::ExportPage(std::int32_t number) {
+    // One file of a per-page export reports what the run has not reported yet.
+    if (!perPage_) {
+        reported_.clear();
+        bitmaps_.clear();
+    }
     fragment_ = false;
     fonts_.clear();
     styles_.clear();
@@ -313,6 +319,9 @@ Status TKYTtortf::ExportPage(std::int32_t number) {
 Status TKYTtortf::ExportPerPage(const std::vector<std::int32_t>& numbers) {
     const std::string folder = ExportPath;
     const int total = int(numbers.size());
+    reported_.clear();
+    bitmaps_.clear();
+    perPage_ = true;
     for (int i = 0; i < total; ++i) {
         const TKYToggetto* page = LivePage(*LinkedKYTset, numbers[std::size_t(i)]);
         if (!page) continue;
@@ -320,8 +329,12 @@ Status TKYTtortf::ExportPerPage(const std::vector<std::int32_t>& numbers) {
         ExportFileName = NameOfPath(NativePath(folder) / NativePath(PageFileName(*page)));
         // Each file has its own colour table too.
         colours_.assign(1, 0);
-        if (Status s = ExportPage(page->Identifier()); !s) return s;
+        if (Status s = ExportPage(page->Identifier()); !s) {
+            perPage_ = false;
+            return s;
+        }
     }
+    perPage_ = false;
     return Status::Ok();
 }
 

@@ -138,6 +138,7 @@ private:
     std::vector<std::string> windows_;
     std::vector<std::string> bitmaps_;
     std::vector<std::string> reported_;
+    bool perPage_ = false;
     int listCounter_ = 1;
 
     friend class RtfBodyWriter;

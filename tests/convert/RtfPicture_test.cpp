@@ -155,6 +155,10 @@ TEST_F(RtfPictureTest, UnreadablePictureIsReportedOnce) {
     ASSERT_EQ(messages_.Shown().size(), 1u);
     EXPECT_EQ(messages_.Shown()[0].text, "Problemi scrivendo il file temporaneo...");
     EXPECT_NE(ReadFile(TestDir() / "out.rtf").find("abc\\par"), std::string::npos);
+    // Each later export reports it again, once.
+    messages_.Clear();
+    ASSERT_TRUE(rtf_.ExportPage(id));
+    EXPECT_EQ(messages_.Shown().size(), 1u);
 }
 
 TEST_F(RtfPictureTest, HelpBitmapsStayInTheExportFolder) {
