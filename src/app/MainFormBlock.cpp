@@ -108,6 +108,8 @@ constexpr std::string_view kWindowTexts =
     "*_*bapri_hint\r\n Apri un ipertesto o un altro file\r\n"
     "*_*bsalva_caption\r\n Salva\r\n"
     "*_*bsalva_hint\r\n Salva l''ipertesto\r\n"
+    "*_*editbutton_caption\r\n Modifica\r\n"
+    "*_*editbutton_hint\r\n Modo editor\r\n"
     "*_*bprecedente_caption\r\n Indietro\r\n"
     "*_*bprecedente_hint\r\n Torna alla pagina vista prima\r\n"
     "*_*bseguente_caption\r\n Avanti\r\n"

@@ -100,8 +100,12 @@ std::string MainWindowTest::PageName(MainWindow& window, int page) {
 }
 
 void MainWindowTest::Preview(MainWindow& window) {
-    if (window.Rules().EditMode()) window.Rules().EditButtonClick();
+    QAction* button = window.findChild<QAction*>(QStringLiteral("EditButton"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->isChecked(), window.Rules().EditMode());
+    if (window.Rules().EditMode()) button->trigger();
     ASSERT_FALSE(window.Rules().EditMode());
+    EXPECT_FALSE(button->isChecked());
 }
 
 QStringList MainWindowTest::HistoryItems(MainWindow& window) {

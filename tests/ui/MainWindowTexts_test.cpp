@@ -118,6 +118,9 @@ TEST_F(MainWindowTest, TheBuiltInBlockGivesTheWindowItsItalianTexts) {
     EXPECT_EQ(ActionText(*window, "BPrecedente"), QStringLiteral("Indietro"));
     EXPECT_EQ(ActionText(*window, "Bseguente"), QStringLiteral("Avanti"));
     EXPECT_EQ(ActionText(*window, "BApri"), QStringLiteral("Apri"));
+    EXPECT_EQ(ActionText(*window, "EditButton"), QStringLiteral("Modifica"));
+    EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("EditButton"))->toolTip(),
+              QStringLiteral("Modo editor"));
     EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("BPrecedente"))->toolTip(),
               QStringLiteral("Torna alla pagina vista prima"));
     EXPECT_EQ(window->findChild<QToolBar*>(QStringLiteral("ToolBarMain"))->windowTitle(),

@@ -53,6 +53,7 @@
 #include "ui/app/QtMessages.h"
 #include "ui/app/QtPrompter.h"
 #include "ui/app/QtScheduler.h"
+#include "ui/render/QtTextMeasurer.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
@@ -64,18 +65,21 @@ class PreviewEditor final : public IEditorView {
 public:
     // `clickWindow` names the browse window the link being followed was clicked in (nullptr:
     // the main window), `clickPoint` where on the screen.
+    // `released` is told when the pages go, as a document is replaced.
     PreviewEditor(TKYTset& set, PageViewWidget& view, BrowseWindows& browse, IMessages& messages,
                   std::function<void(int)> changed, std::function<BrowseWindow*()> clickWindow,
-                  std::function<QPoint()> clickPoint)
+                  std::function<QPoint()> clickPoint, std::function<void()> released)
         : set_(set),
           view_(view),
           browse_(browse),
           messages_(messages),
           changed_(std::move(changed)),
           clickWindow_(std::move(clickWindow)),
-          clickPoint_(std::move(clickPoint)) {}
+          clickPoint_(std::move(clickPoint)),
+          released_(std::move(released)) {}
 
     void ReleasePages() override {
+        released_();
         browse_.CloseAll();
         view_.ClosePage();
         current_ = -1;
@@ -149,6 +153,7 @@ private:
     std::function<void(int)> changed_;
     std::function<BrowseWindow*()> clickWindow_;
     std::function<QPoint()> clickPoint_;
+    std::function<void()> released_;
     int current_ = -1;
 };
 
@@ -234,7 +239,7 @@ struct MainWindow::State {
           main(env, messages),
           library(env, messages),
           browse(main, *parent),
-          converters(main, messages) {}
+          converters(main, messages, measurer) {}
     Environment& environment;
     QtMessages qtMessages;
     QtPrompter qtPrompter;
@@ -244,6 +249,7 @@ struct MainWindow::State {
     TKYTset library;
     BrowseWindows browse;
     QtScheduler scheduler;
+    QtTextMeasurer measurer{96};  // the RTF export's font table
     DocumentConverters converters;
     AbsentPrint print;
     AbsentPublish publish;
@@ -265,6 +271,7 @@ struct MainWindow::State {
     QPoint clickPoint;                    // and where on the screen
     HistoryBox* history = nullptr;
     QToolBar* toolbar = nullptr;
+    QAction* editButton = nullptr;
     QAction* back = nullptr;
     QAction* forward = nullptr;
     std::optional<bool> menusBuiltForEdit;
@@ -315,7 +322,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     splitter->addWidget(s.panel);
     splitter->addWidget(s.view);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({260, 700});
+    splitter->setSizes({300, 660});
     setCentralWidget(splitter);
     s.view->Surface()->installEventFilter(this);
     s.view->Surface()->setMouseTracking(true);
@@ -336,7 +343,13 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         [this](int page) {
             if (state_->rules) state_->rules->EditorPageChanged(page);
         },
-        [this] { return state_->clickWindow; }, [this] { return state_->clickPoint; });
+        [this] { return state_->clickWindow; }, [this] { return state_->clickPoint; },
+        [this] {
+            // A document opened by any command is timed from here to its first paint.
+            if (state_->timingOpen) return;
+            state_->openTimer.start();
+            state_->timingOpen = true;
+        });
     s.converters.AttachEditor(s.editor.get());
     s.notice = std::make_unique<ViewNotice>([this] { Refresh(); });
     MainFormServices services{s.environment, s.messages,     settings,     s.scheduler, shell,
@@ -345,6 +358,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
     services.programIcon = std::string(kProgramIconSvg);
+    services.probeWordProcessor = &DocumentConverters::ProbeWordProcessor;
     // The main window's own commands, and the HTML converter's preview in a browser.
     s.rules = std::make_unique<TMainFormRules>(s.main, s.library, services,
                                                Services{Service::HtmlExport});
@@ -436,6 +450,16 @@ void MainWindow::BuildToolbar() {
     connect(save, &QAction::triggered, this,
             [this] { state_->rules->Execute(CommandId::FileSave); });
     s.toolbar->addSeparator();
+    // Edit mode on or off; the command flow asks for the edit password when there is one.
+    s.editButton =
+        s.toolbar->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), {});
+    s.editButton->setObjectName(QStringLiteral("EditButton"));
+    s.editButton->setCheckable(true);
+    connect(s.editButton, &QAction::triggered, this, [this] {
+        state_->rules->EditButtonClick();
+        Refresh();
+    });
+    s.toolbar->addSeparator();
     s.back = s.toolbar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), {});
     s.back->setObjectName(QStringLiteral("BPrecedente"));
     connect(s.back, &QAction::triggered, this, [this] { state_->rules->BPrecedenteClick(); });
@@ -524,6 +548,7 @@ void MainWindow::Refresh() {
     }
     s.tree->SelectPage(s.editor->CurrentPage());
     s.list->SelectPage(s.editor->CurrentPage());
+    s.editButton->setChecked(rules.EditMode());
     s.previewMark->setVisible(!rules.EditMode());
     s.editMark->setVisible(rules.EditMode());
     s.history->ShowHistory(rules.History());

@@ -60,7 +60,13 @@ void PageListView::Reload() {
         rows.push_back(row);
     }
     addTopLevelItems(rows);
-    for (int column = 1; column < 4; ++column) resizeColumnToContents(column);
+    // A column no row fills (pages have no file names) leaves its room to the titles.
+    for (int column = 1; column < 4; ++column) {
+        bool empty = true;
+        for (const QTreeWidgetItem* row : rows) empty = empty && row->text(column).isEmpty();
+        setColumnHidden(column, empty);
+        if (!empty) resizeColumnToContents(column);
+    }
     filling_ = false;
 }
 
