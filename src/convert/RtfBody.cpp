@@ -285,7 +285,9 @@ std::string RtfBodyWriter::Write(std::string_view m) {
         ++p;
     }
     LinkEnd();
-    // A text that ends inside a table closes its cells, so the groups stay balanced.
+    // A text that ends inside a table closes the outer table's cells, so its rows end;
+    // nested tables write nothing of their own.
+    while (tables_.size() > 1) tables_.pop_back();
     while (!tables_.empty()) CellEnd();
     out_ += "\\par \r\n";
     return std::move(out_);

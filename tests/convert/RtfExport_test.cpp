@@ -520,6 +520,17 @@ TEST_F(RtfTableTest, CellColoursEmptyTablesAndTextsEndingInsideATable) {
     // A table whose cells are not written inline ("<@>" after its code) waits for none.
     EXPECT_EQ(Body("<Z S0 >" + Code(table) + "<@><Z S0 >x"),
               std::string(kPlainPara) + "\\par \r\n" + std::string(kPlainPara) + "x\\par \r\n");
+    // Tables nested a thousand deep in a text that ends: only the outer one's cells close.
+    TKYToggetto& big = Table(255, 50, 0, {});
+    std::string nested = "<Z S0 >";
+    for (int i = 0; i < 1000; ++i) nested += Code(big);
+    const std::string closed = Body(nested);
+    std::size_t cells = 0;
+    for (std::size_t at = closed.find("\\cell "); at != std::string::npos;
+         at = closed.find("\\cell ", at + 1))
+        ++cells;
+    EXPECT_EQ(cells, 255u * 50u);
+    EXPECT_TRUE(closed.ends_with("\\cell \\row \\par \r\n"));
     // No columns: nothing is laid out and nothing divides by zero; a stray cell end is skipped.
     TKYToggetto& empty = Table(3, 0, 1, {});
     EXPECT_EQ(Body("<Z S0 >" + Code(empty) + "x<T>y"), std::string(kPlainPara) + "xy\\par \r\n");
