@@ -96,6 +96,23 @@ TEST_F(MainWindowTest, BrowsesTheSampleThroughTreeLinksAndHistory) {
     EXPECT_TRUE(messages_.Shown().empty());
 }
 
+TEST_F(MainWindowTest, AWebLinkOfThePagesOwnTextOpensItsAddressInPreview) {
+    auto window = Open(first_);
+    Preview(*window);
+    // The page's text holds the web link under a code of its own, resolved through the text.
+    const QPoint link = PointOf(*window, "sito di Orvo");
+    const std::int32_t code = window->LinkAt(link.x(), link.y());
+    EXPECT_EQ(std::uint32_t(code) >> 24, 0x6Fu);
+    ASSERT_NE(window->PageView().LinkObject(code), nullptr);
+    EXPECT_EQ(window->PageView().LinkObject(code)->Kind(), TOggettiHel::internetLink);
+    EXPECT_EQ(window->PageView().LinkObject(std::int32_t(0x6F0000FF)), nullptr);
+    Click(window->PageView().Surface(), link);
+    ASSERT_EQ(shell_.Opened().size(), 1u);
+    EXPECT_EQ(shell_.Opened().front(), std::filesystem::path("http://www.esempio.it/orvo/"));
+    EXPECT_EQ(window->PageShown(), 0);
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
 TEST_F(MainWindowTest, ClicksBesideLinksOrOnOtherTextFollowNothing) {
     auto window = Open(first_);
     const QPoint link = PointOf(*window, "primo capitolo");
