@@ -2,6 +2,7 @@
 // with "scegli automaticamente modificate": exported beside the document, the server's version
 // read, the changed items sent, a new version page written.
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -164,7 +165,10 @@ int RunPublish(CliContext& context) {
     MemorySettings settings;
     PublishConfigurations(settings).Save(0, config);
 
-    const std::string document = Utf8ToCp1252(o.file);
+    // The version page names the document by its full path.
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(o.file, ec);
+    const std::string document = ec ? Utf8ToCp1252(o.file) : NameOfPath(absolute);
     TKYTset set(context.environment, context.messages);
     if (!set.LoadFromFile(document)) return 1;
     TKYTtoHtml html(&set);

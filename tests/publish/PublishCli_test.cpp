@@ -31,9 +31,12 @@ std::string Quoted(const std::string& arg) {
 
 class PublishCli : public PublishingTest {
 protected:
-    // Runs orvo-cli publish with `args`; `password` (when given) in ORVO_FTP_PASSWORD.
-    CliOutcome Publish(const std::vector<std::string>& args, const char* password = kFtpPassword) {
+    // Runs orvo-cli publish with `args`, in `folder` when given; `password` (when given) in
+    // ORVO_FTP_PASSWORD.
+    CliOutcome Publish(const std::vector<std::string>& args, const char* password = kFtpPassword,
+                       const std::filesystem::path& folder = {}) {
         std::string command = Quoted(ORVO_CLI_PATH) + " publish";
+        if (!folder.empty()) command = "cd " + Quoted(folder.string()) + " && " + command;
         for (const std::string& a : args) command += " " + Quoted(a);
         const auto out = dir_ / "cli.out", err = dir_ / "cli.err";
         command += " >" + Quoted(out.string()) + " 2>" + Quoted(err.string()) + " </dev/null";
@@ -52,7 +55,9 @@ protected:
 };
 
 TEST_F(PublishCli, PublishesTheSiteThenOnlyWhatChanged) {
-    const CliOutcome first = Publish(Server());
+    std::vector<std::string> relative = Server();
+    relative[0] = "Guida.kyt";
+    const CliOutcome first = Publish(relative, kFtpPassword, dir_ / "doc");
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_THAT(
         first.out,
@@ -67,6 +72,8 @@ TEST_F(PublishCli, PublishesTheSiteThenOnlyWhatChanged) {
                                     "\nPubblicazione OK.\n"))
         << first.out;
     EXPECT_EQ(first.err, "");
+    // A relative name is written as the full path.
+    EXPECT_THAT(ServerFile("guida_ver.html"), HasSubstr("Hypertext :" + document_ + "<BR>"));
     // 9 pages, the alias page, the style sheet, 2 pictures, the version page.
     EXPECT_EQ(Received().size(), 14u);
 
