@@ -62,28 +62,43 @@ std::string FamilyWord(FontFamily family) {
 
 }  // namespace
 
-TKYTtortf::TKYTtortf(TKYTset* set, ITextMeasurer& measurer) : TKYTconv(set), measurer_(measurer) {}
+TKYTtortf::TKYTtortf(TKYTset* set, ITextMeasurer& measurer) : TKYTconv(set), measurer_(measurer) {
+    ForgetColours();
+}
 
 int TKYTtortf::FontIndex(std::string_view name) {
-    for (std::size_t i = 0; i < fonts_.size(); ++i)
-        if (fonts_[i] == name) return int(i);
-    fonts_.emplace_back(name);
-    return int(fonts_.size() - 1);
+    const std::string key(name);
+    if (const auto found = fontIndex_.find(key); found != fontIndex_.end()) return found->second;
+    fonts_.push_back(key);
+    return fontIndex_[key] = int(fonts_.size() - 1);
 }
 
 int TKYTtortf::ColourIndex(std::int32_t bgr) {
     const std::int32_t colour = std::int32_t(std::uint32_t(bgr) & 0xFFFFFFu);
-    for (std::size_t i = 0; i < colours_.size(); ++i)
-        if (colours_[i] == colour) return int(i) + 1;
+    if (const auto found = colourIndex_.find(colour); found != colourIndex_.end())
+        return found->second;
     colours_.push_back(colour);
-    return int(colours_.size());
+    return colourIndex_[colour] = int(colours_.size());
 }
 
 int TKYTtortf::StyleIndex(std::int32_t number) {
-    for (std::size_t i = 0; i < styles_.size(); ++i)
-        if (styles_[i] == number) return int(i) + 1;
+    if (const auto found = styleIndex_.find(number); found != styleIndex_.end())
+        return found->second;
     styles_.push_back(number);
-    return int(styles_.size());
+    return styleIndex_[number] = int(styles_.size());
+}
+
+void TKYTtortf::ForgetFontsAndStyles() {
+    fonts_.clear();
+    fontIndex_.clear();
+    styles_.clear();
+    styleIndex_.clear();
+}
+
+void TKYTtortf::ForgetColours() {
+    colours_.assign(1, 0);
+    colourIndex_.clear();
+    colourIndex_[0] = 1;
 }
 
 void TKYTtortf::AddWindow(const std::string& name) {
@@ -187,8 +202,7 @@ std::string TKYTtortf::ExportText(std::string_view markup) {
     out += body;
     out += "}";
     out += '\0';
-    fonts_.clear();
-    styles_.clear();
+    ForgetFontsAndStyles();
     fragment_ = false;
     return out;
 }
@@ -221,8 +235,7 @@ Status TKYTtortf::ExportPages(const std::vector<std::int32_t>& numbers) {
     windows_.clear();
     bitmaps_.clear();
     reported_.clear();
-    fonts_.clear();
-    styles_.clear();
+    ForgetFontsAndStyles();
     listCounter_ = 1;
     fragment_ = false;
     TKYTset& set = *LinkedKYTset;
@@ -295,8 +308,7 @@ Status TKYTtortf::ExportPage(std::int32_t number) {
         bitmaps_.clear();
     }
     fragment_ = false;
-    fonts_.clear();
-    styles_.clear();
+    ForgetFontsAndStyles();
     listCounter_ = 1;
     TKYTset& set = *LinkedKYTset;
     const TKYToggetto* page = LivePage(set, number);
@@ -328,7 +340,7 @@ Status TKYTtortf::ExportPerPage(const std::vector<std::int32_t>& numbers) {
         Progress(i, total, 1);
         ExportFileName = NameOfPath(NativePath(folder) / NativePath(PageFileName(*page)));
         // Each file has its own colour table too.
-        colours_.assign(1, 0);
+        ForgetColours();
         if (Status s = ExportPage(page->Identifier()); !s) {
             perPage_ = false;
             return s;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/Result.h"
@@ -132,9 +133,16 @@ private:
 
     ITextMeasurer& measurer_;
     bool fragment_ = false;
+    void ForgetFontsAndStyles();
+    void ForgetColours();
+
+    // Each list in order of first use, with the index of each entry.
     std::vector<std::string> fonts_;
-    std::vector<std::int32_t> colours_{0};
+    std::unordered_map<std::string, int> fontIndex_;
+    std::vector<std::int32_t> colours_;
+    std::unordered_map<std::int32_t, int> colourIndex_;
     std::vector<std::int32_t> styles_;
+    std::unordered_map<std::int32_t, int> styleIndex_;
     std::vector<std::string> windows_;
     std::vector<std::string> bitmaps_;
     std::vector<std::string> reported_;
