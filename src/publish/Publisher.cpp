@@ -332,7 +332,7 @@ std::vector<PublishTransfer> Publisher::Plan() const {
                 const std::string alias = html_.AliasFileName(*page);
                 if (!alias.empty())
                     plan.push_back({NameOfPath(NativePath(html_.ExportPath) / NativePath(alias)),
-                                    remote + alias, 0});
+                                    remote + alias, std::int64_t(html_.AliasPage(*page).size())});
             }
         } else {
             const TKYToggetto* object = list_.ObjectOf(i);
@@ -345,7 +345,7 @@ std::vector<PublishTransfer> Publisher::Plan() const {
     return plan;
 }
 
-int Publisher::Failed(int result) {
+int Publisher::Finish(int result) {
     status_ = std::string(PublishStatusText(result));
     return result;
 }
@@ -362,9 +362,9 @@ int Publisher::Publish() {
     comm_.Ftp().Password = fields_.pass;
     if (set_.Modified() && messages_.Ask(kSaveFirstQuestion) && SaveDocument) (void)SaveDocument();
     if (set_.KYTFileName().empty() || !IsFile(set_.KYTFileName()))
-        return Failed(TQzFtpComm::kStopped);
+        return Finish(TQzFtpComm::kStopped);
     int result = EnsureConnected();
-    if (result != TQzFtpComm::kSuccess) return Failed(result);
+    if (result != TQzFtpComm::kSuccess) return Finish(result);
     if (directory_.empty()) directory_ = WithSlash(fields_.BaseDir);
 
     bool imagesPending = html_.ExpSepImage;
@@ -373,7 +373,7 @@ int Publisher::Publish() {
     for (int i = 0; i < rows; ++i) {
         if (list_.Rows()[std::size_t(i)].checked) {
             result = SendItem(i, imagesPending);
-            if (result != TQzFtpComm::kSuccess) return Failed(result);
+            if (result != TQzFtpComm::kSuccess) return Finish(result);
             list_.MutableRows()[std::size_t(i)].checked = false;
             list_.SetStamp(i, published);
         } else if (list_.AdvanceStamp(i, published)) {
@@ -386,14 +386,14 @@ int Publisher::Publish() {
     result = comm_.RunPutStream(page, target);
     if (result != TQzFtpComm::kSuccess) {
         detail_ = comm_.ErrorText();
-        return Failed(result);
+        return Finish(result);
     }
     const PublishTransfer sent{"", target, page.Size()};
     sent_.push_back(sent);
     if (OnSent) OnSent(sent);
     list_.RefreshStamps();
     (void)Reload();
-    return Failed(result);
+    return Finish(result);
 }
 
 int Publisher::SendItem(int row, bool& imagesPending) {

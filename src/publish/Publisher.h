@@ -177,7 +177,8 @@ private:
     int SendItem(int row, bool& imagesPending);
     int MakeImagesFolder();
     int Put(const std::string& local, const std::string& remote);
-    int Failed(int result);
+    /// The status text of a publication that ended with `result`; returns it.
+    int Finish(int result);
 
     TKYTset& set_;
     TKYTtoHtml& html_;

@@ -96,6 +96,14 @@ TEST_F(PublishCli, DryRunPrintsThePlanAndSendsNothing) {
     EXPECT_THAT(run.out, Not(HasSubstr("sent /")));
     EXPECT_THAT(Received(), IsEmpty());
     EXPECT_THAT(FilesBelow(root_), IsEmpty());
+
+    // The real run sends exactly that, in that order, with those sizes.
+    const CliOutcome real = Publish(Server());
+    ASSERT_EQ(real.status, 0) << real.err;
+    std::string planned = run.out;
+    for (std::size_t at; (at = planned.find("would send ")) != std::string::npos;)
+        planned.replace(at, 11, "sent ");
+    EXPECT_EQ(real.out, planned + "Pubblicazione OK.\n");
 }
 
 TEST_F(PublishCli, AConfigurationOfTheSettingsFileIsUsedWithItsPassword) {
