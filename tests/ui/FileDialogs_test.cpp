@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "MainWindowSupport.h"
+#include "app/DocumentConverters.h"
 #include "app/u3MainForm.h"
 #include "base/Paths.h"
 #include "model/uKYTset.h"
@@ -162,6 +163,17 @@ TEST_F(MainWindowTest, SaveAsProposesTheDocumentsNameAndAddsTheExtensionOfTheFir
     ASSERT_TRUE(reread.LoadFromFile(copy + ".kyt"));
     EXPECT_EQ(reread.KindCount(TOggettiHel::testoHtml),
               window->Document().KindCount(TOggettiHel::testoHtml));
+}
+
+TEST_F(MainWindowTest, TheHtmlConverterTakesTheExportOptionsOfTheSettings) {
+    settings_.Write("htmlexp", "expOrigName", "1");
+    settings_.Write("htmlexp", "expAlt", "0");
+    settings_.Write("htmlexp", "expTipoExt", "1");
+    auto window = Open(first_);
+    EXPECT_TRUE(window->Converters().Html().ExpOrigName);
+    EXPECT_FALSE(window->Converters().Html().ExpSepImage);
+    EXPECT_FALSE(window->Converters().Html().ExpAlt);
+    EXPECT_EQ(window->Converters().Html().ExpTipoExt, 1);
 }
 
 TEST_F(MainWindowTest, ATextFileOpensAsAPageThatSavesAsTextThroughTheDialog) {

@@ -36,6 +36,7 @@
 #include "app/u3MainForm.h"
 #include "app/u3Utils.h"
 #include "base/Paths.h"
+#include "convert/ExportOptions.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -395,6 +396,9 @@ PageListView& MainWindow::PageList() {
 HistoryBox& MainWindow::History() {
     return *state_->history;
 }
+DocumentConverters& MainWindow::Converters() {
+    return state_->converters;
+}
 BrowseWindows& MainWindow::Browse() {
     return state_->browse;
 }
@@ -422,6 +426,7 @@ qint64 MainWindow::OpenToPaintNanoseconds() const {
 void MainWindow::Start(const CommandLine& line) {
     State& s = *state_;
     s.rules->FormCreate();
+    LoadHtmlOptions(*s.settings, s.converters.Html());  // the "htmlexp" group
     RestorePlacement();
     show();
     s.openTimer.start();

@@ -19,6 +19,7 @@ namespace orvo {
 
 class BrowseWindow;
 class BrowseWindows;
+class DocumentConverters;
 class Environment;
 class HistoryBox;
 class IMessages;
@@ -65,6 +66,8 @@ public:
     /// The list of pages, on the panel's second tab.
     PageListView& PageList();
     HistoryBox& History();
+    /// The HTML, text and RTF converters of the open hypertext.
+    DocumentConverters& Converters();
     /// The separate and pop-up browse windows that links opened.
     BrowseWindows& Browse();
     /// Applies another localisation block to every text of the window: menus, toolbar,
