@@ -8,6 +8,7 @@
 
 #include "base/Paths.h"
 #include "convert/HtmlExport.h"
+#include "convert/TKYTListHtmlToTx.h"
 #include "model/SampleHypertext.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
@@ -64,5 +65,37 @@ BENCHMARK(BM_ExportSite)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();
+
+// The list of exported items over the same site: a rebuild reads every page file's size and
+// sorts the rows, as the publishing window does before each upload.
+void BM_ListRebuild(benchmark::State& state) {
+    const int pages = int(state.range(0));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("orvo-list-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    TKYTset set(environment, messages);
+    SampleOptions options;
+    options.pages = pages;
+    options.textKb = 2;
+    MakeSampleHypertext(set, options);
+    TKYTtoHtml html(&set);
+    html.ExportPath = NameOfPath(folder / "sito");
+    TKYTListHtmlToTx list(&html);
+    if (!html.ExportAllPages(list.ExportedImages) || !html.WriteObjectFiles(list.ExportedImages)) {
+        state.SkipWithError("export failed");
+        return;
+    }
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        list.Rebuild();
+        list.CheckNewerThan(0);
+        rows += std::int64_t(list.Rows().size());
+    }
+    state.counters["rows/s"] = benchmark::Counter(double(rows), benchmark::Counter::kIsRate);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_ListRebuild)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
