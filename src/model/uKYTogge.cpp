@@ -478,15 +478,28 @@ std::string UniqueFileName(const TKYToggetto& self, std::string name) {
     return name;
 }
 
+// A file name that fits `room` characters: the whole path when it fits, else its last
+// component, else that component's stem cut so that the extension stays (exports name their
+// files by it, so a cut must never take the extension away).
+std::string FittedFileName(std::string_view name, std::size_t room) {
+    if (name.size() <= room) return std::string(name);
+    const std::string_view last = LastComponent(name);
+    if (last.size() <= room) return std::string(last);
+    const std::string_view extension = RawExtension(last);
+    if (extension.size() >= room) return std::string(last.substr(0, room));
+    return std::string(last.substr(0, room - extension.size())) + std::string(extension);
+}
+
 }  // namespace
 
 void TKYToggetto::SetFileName(std::string_view cp1252) {
     const FieldSpec* field = FileField(kind_);
     if (!field) return;
-    const std::string wanted(cp1252.substr(0, std::size_t(field->width - 1)));
-    const std::string unique = UniqueFileName(*this, wanted);
-    // A renamed file field no longer names the file the content is to come from: keep that.
-    if (unique != wanted && !content_.Present() && fileName_.empty()) fileName_ = wanted;
+    const std::string unique =
+        UniqueFileName(*this, FittedFileName(cp1252, std::size_t(field->width - 1)));
+    // A file field that was renamed or shortened no longer names the file the content is to
+    // come from: keep that.
+    if (unique != cp1252 && !content_.Present() && fileName_.empty()) fileName_ = cp1252;
     View().SetPStr(*field, unique);
     fileFieldSetInThisRun_ = true;
 }

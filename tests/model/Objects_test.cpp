@@ -167,6 +167,24 @@ TEST_F(KindDefaults, ClashingFileNamesBecomeEdPlusSixHexDigits) {
         << "the file the content is to come from is kept";
 }
 
+TEST_F(KindDefaults, FileNamesTooLongForTheFieldKeepTheirExtension) {
+    const std::string folder = "c:\\" + std::string(80, 'd') + "\\";
+    TKYToggetto& file = Add(K::genLink);
+    file.SetFileName(folder + "listino.xls");
+    EXPECT_EQ(file.FileName(), "listino.xls");
+    EXPECT_EQ(file.ContentFileName(), folder + "listino.xls")
+        << "the file the content is to come from is kept";
+    TKYToggetto& picture = Add(K::immagine);
+    picture.SetFileName(std::string(90, 'f') + ".jpeg");
+    EXPECT_EQ(picture.FileName(), std::string(70, 'f') + ".jpeg");
+    EXPECT_EQ(picture.FileName().size(), 75u);
+    TKYToggetto& fits = Add(K::immagine);
+    const std::string whole = "c:\\foto\\" + std::string(60, 'g') + ".gif";
+    fits.SetFileName(whole);
+    EXPECT_EQ(fits.FileName(), whole);
+    EXPECT_EQ(fits.ContentFileName(), "");
+}
+
 using OldRecords = KytTest;
 
 TEST_F(OldRecords, ShortPageRecordIsCompleted) {
