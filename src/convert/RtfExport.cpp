@@ -405,6 +405,19 @@ Status TKYTtortf::StartHelpCompiler(IShell& shell, const ISettings& settings, bo
     return Status::Ok();
 }
 
+std::function<TKYToggetto*(std::int32_t code)> WorkingTextObjects(const TKYTset& set,
+                                                                  const TKYTtesto& text) {
+    return [&set, &text](std::int32_t code) -> TKYToggetto* {
+        const std::size_t index = std::size_t(CodeIdentifier(code));
+        const int kind = CodeKind(code);
+        if (kind == 0x6F) return index < text.links.size() ? text.links[index].get() : nullptr;
+        if (kind == 0xFF)
+            return index < text.pageObjects.size() ? text.pageObjects[index].get() : nullptr;
+        TKYToggetto* object = set.ObjectByCode(code);
+        return object && !object->IsFree() ? object : nullptr;
+    };
+}
+
 RtfFormatOptions ReadRtfFormatOptions(const ISettings& settings, int format) {
     const std::string key = "exp\\" + std::to_string(format);
     RtfFormatOptions options;

@@ -21,6 +21,7 @@ class IShell;
 class ISettings;
 class IWordProcessor;
 class TKYToggetto;
+class TKYTtesto;
 
 /// The question asked once when the body of a one-file export grows past the limit.
 inline constexpr std::string_view kRtfLargeQuestion =
@@ -47,6 +48,11 @@ struct RtfFormatOptions {
     bool useRegistered = true;      // "runDefaultHcp"
 };
 RtfFormatOptions ReadRtfFormatOptions(const ISettings& settings, int format);
+
+/// The objects a text in working form names: a 0x6F code one of the text's links, a 0xFF code
+/// one of its page objects, any other code an object of the hypertext (for ResolveObject).
+std::function<TKYToggetto*(std::int32_t code)> WorkingTextObjects(const TKYTset& set,
+                                                                  const TKYTtesto& text);
 
 /// The parts WriteRtfBody writes.
 enum RtfPart : int { rpPage = 0, rpHeader = 1, rpFooter = 2 };

@@ -19,6 +19,7 @@
 #include "model/SampleHypertext.h"
 #include "model/StyleRecord.h"
 #include "model/StyleTable.h"
+#include "model/TextForms.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
@@ -196,6 +197,29 @@ TEST_F(RtfExportTest, ColoursKeepTheirIndexesAcrossFragments) {
     EXPECT_NE(second.find("{\\colortbl;\\red0\\green0\\blue0;\\red0\\green255\\blue0;"
                           "\\red255\\green0\\blue0;}"),
               std::string::npos);
+}
+
+TEST_F(RtfExportTest, FragmentOfAnOpenedTextFindsItsOwnObjects) {
+    TKYToggetto& comment = Object(K::shortObj);
+    comment.Record()[4] = 10;
+    comment.SetAuxiliary(std::string("Ada\r\nnota"));
+    TKYToggetto& table = Object(K::tabellaHtml);
+    table.View().SetU8(kTableRows, 1);
+    table.View().SetU8(kTableColumns, 1);
+    TKYToggetto& page =
+        Page(0, "<Z S0 >a" + Code(comment) + "<Z S0 >" + Code(table) + "<Z S1 >cella<T><Z S0 >b");
+    std::unique_ptr<TKYTtesto> text = OpenText(set_, page, false);
+    ASSERT_TRUE(text);
+    Result<std::string> working = text->ContentBytes();
+    ASSERT_TRUE(working);
+    // The opened text names its copies by 0xFF codes, which only the text can resolve.
+    ASSERT_NE(working->find("<$FF000000>"), std::string::npos) << Escaped(*working);
+    EXPECT_EQ(rtf_.ExportText(*working).find("annotation"), std::string::npos);
+    rtf_.ResolveObject = WorkingTextObjects(set_, *text);
+    const std::string rtf = rtf_.ExportText(*working);
+    EXPECT_NE(rtf.find("{\\*\\atnauthor Ada}"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\trowd"), std::string::npos);
+    EXPECT_NE(rtf.find("cella\\cell \\row "), std::string::npos);
 }
 
 TEST_F(RtfExportTest, HiddenSectionsAndUnknownCodesAreSkipped) {
