@@ -186,7 +186,16 @@ std::string_view PressAllRowsButton(std::string_view caption, TKYTListHtmlToTx& 
     return tick ? "Nessuna" : "Tutte";
 }
 
-bool KeepTicksAfterRebuild(const std::vector<bool>& before, TKYTListHtmlToTx& list) {
+void ShowFormatInList(TKYTListHtmlToTx& list, int format) {
+    list.ListType = ListTypeForFormat(format);
+    list.Rebuild();
+    list.SetAllChecked(FormatTicksEveryRow(format));
+}
+
+bool RebuildKeepingTicks(TKYTListHtmlToTx& list) {
+    std::vector<bool> before;
+    for (const TListHtmlRow& row : list.Rows()) before.push_back(row.checked);
+    list.Rebuild();
     auto& rows = list.MutableRows();
     if (rows.size() != before.size()) return false;
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i].checked = before[i];

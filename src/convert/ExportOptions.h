@@ -87,9 +87,12 @@ Status RunHtmlExport(TKYTtoHtml& html, TKYTListHtmlToTx& list,
 /// A press of the button captioned "Tutte" ticks every row and gives its new caption
 /// "Nessuna"; a press of "Nessuna" unticks every row and gives "Tutte".
 std::string_view PressAllRowsButton(std::string_view caption, TKYTListHtmlToTx& list);
+/// Choosing a format: the list shows the format's rows, rebuilt, and every row is ticked
+/// except for formats 2 and 6, where none is.
+void ShowFormatInList(TKYTListHtmlToTx& list, int format);
 /// After the HTML options change the list is rebuilt; when it has as many rows as before,
 /// every row keeps its tick (by position). Returns whether the ticks were kept.
-bool KeepTicksAfterRebuild(const std::vector<bool>& before, TKYTListHtmlToTx& list);
+bool RebuildKeepingTicks(TKYTListHtmlToTx& list);
 
 /// Loads the "htmlexp" keys into the exporter: expOrigName and expSepImage only for "1",
 /// expAlt unless "0", expTipoExt the number (0 when absent).

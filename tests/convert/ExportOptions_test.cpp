@@ -146,27 +146,39 @@ TEST(ExportOptions, TickButtonAndTicksKeptAcrossARebuild) {
     }
     TKYTtoHtml html(&set);
     TKYTListHtmlToTx list(&html);
-    list.ListType = ListTypeForFormat(2);
-    list.Rebuild();
+    ShowFormatInList(list, 2);
     ASSERT_EQ(list.Rows().size(), 3u);
+    EXPECT_EQ(list.ListType, TListType::ltManyFiles);
+    for (const TListHtmlRow& row : list.Rows()) EXPECT_FALSE(row.checked);
     EXPECT_EQ(PressAllRowsButton("Tutte", list), "Nessuna");
     for (const TListHtmlRow& row : list.Rows()) EXPECT_TRUE(row.checked);
     EXPECT_EQ(PressAllRowsButton("Nessuna", list), "Tutte");
     for (const TListHtmlRow& row : list.Rows()) EXPECT_FALSE(row.checked);
+    ShowFormatInList(list, 4);
+    EXPECT_EQ(list.ListType, TListType::ltOneFile);
+    for (const TListHtmlRow& row : list.Rows()) EXPECT_TRUE(row.checked);
 
-    list.MutableRows()[1].checked = true;
-    std::vector<bool> before;
-    for (const TListHtmlRow& row : list.Rows()) before.push_back(row.checked);
-    list.Rebuild();
-    ASSERT_TRUE(KeepTicksAfterRebuild(before, list));
-    EXPECT_EQ(list.Rows()[1].checked, true);
-    EXPECT_EQ(list.Rows()[0].checked, false);
-    // A row more (the site adds the style sheet): the new list keeps its own ticks.
-    list.ListType = ListTypeForFormat(0);
-    list.Rebuild();
-    EXPECT_FALSE(KeepTicksAfterRebuild(before, list));
-    EXPECT_TRUE(list.Rows()[0].checked);  // "Stili del testo"
+    // The HTML options changed: the same rows keep their ticks.
+    ShowFormatInList(list, 0);
+    ASSERT_EQ(list.Rows().size(), 4u);  // "Stili del testo" and the pages
+    list.MutableRows()[0].checked = false;
+    list.MutableRows()[2].checked = false;
+    html.ExpTipoExt = 0;
+    ASSERT_TRUE(RebuildKeepingTicks(list));
+    EXPECT_EQ(list.Rows()[2].texts[colFile], "_000001.htm");
+    EXPECT_FALSE(list.Rows()[0].checked);
+    EXPECT_TRUE(list.Rows()[1].checked);
     EXPECT_FALSE(list.Rows()[2].checked);
+    EXPECT_TRUE(list.Rows()[3].checked);
+    // A row more: the new list keeps its own ticks.
+    auto extra = NewObjectOfKind(TOggettiHel::testoHtml, &set);
+    extra->Clear();
+    extra->TakeIntoUse();
+    set.Register(std::move(extra), 3);
+    EXPECT_FALSE(RebuildKeepingTicks(list));
+    ASSERT_EQ(list.Rows().size(), 5u);
+    for (const TListHtmlRow& row : list.Rows())
+        EXPECT_EQ(row.checked, row.code == std::nullopt) << row.caption;
 }
 
 TEST(ExportOptions, HtmlOptionsInTheSettings) {
