@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "MarkupSupport.h"
+#include "support/MarkupHost.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTset.h"
 #include "support/TestSupport.h"

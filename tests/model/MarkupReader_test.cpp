@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "MarkupSupport.h"
+#include "support/MarkupHost.h"
 #include "base/ByteStream.h"
 #include "base/Cp1252.h"
 #include "support/TestSupport.h"

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "MarkupSupport.h"
+#include "support/MarkupHost.h"
 #include "support/TestSupport.h"
 
 namespace orvo {

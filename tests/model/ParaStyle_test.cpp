@@ -7,7 +7,7 @@
 
 #include <set>
 
-#include "MarkupSupport.h"
+#include "support/MarkupHost.h"
 #include "base/Cp1252.h"
 #include "model/StyleTable.h"
 #include "model/uKYTset.h"

@@ -15,41 +15,14 @@
 #include "model/uKYTogge.h"
 #include "platform/FixedMetrics.h"
 #include "platform/IMessages.h"
+#include "support/MarkupHost.h"
 #include "textbox/IInlineObject.h"
 #include "textbox/uKYTbox.h"
 
 namespace orvo::test {
 
-/// Styles 0 and 1 are the built-ins (Times New Roman 12: 6 px a byte, ascent 12, height 15;
-/// margins 10 and 10, or 0 and 0 for style 1).
-class BoxMarkupHost final : public IMarkupHost {
-public:
-    BoxMarkupHost();
-    explicit BoxMarkupHost(std::set<std::string> installedFaces);
-
-    /// A style from a new style's defaults changed by `edit`; returns its number.
-    int AddStyle(const std::function<void(StyleRecord&)>& edit);
-    /// A page object of `kind` read with that size; returns its identifier.
-    int AddObject(TOggettiHel kind, int width = 16, int height = 16);
-    TKYToggetto& Object(int identifier) { return *objects_[std::size_t(identifier)]; }
-
-    FixedMetrics metrics;
-    RecordingMessages messages;
-
-    ITextMeasurer& Measurer() override { return metrics; }
-    IMessages& Messages() override { return messages; }
-    const TKYToggetto* StyleByNumber(std::int32_t number) override;
-    TKYToggetto* PageObject(std::int32_t identifier) override;
-    std::int32_t PageObjectIdentifier(const TKYToggetto& object) override;
-    ObjectSize SizeOf(const TKYToggetto& object) override;
-    ITableCells* TableCells(const TKYToggetto& object) override;
-
-private:
-    void AddBuiltIns();
-    std::vector<std::unique_ptr<TKYToggetto>> styles_;
-    std::vector<std::unique_ptr<TKYToggetto>> objects_;
-    std::vector<ObjectSize> sizes_;
-};
+/// The layout tests' markup host is the model tests' one.
+using BoxMarkupHost = TestMarkupHost;
 
 /// An inline object that records the box's calls.
 class FakeInlineObject final : public IInlineObject {

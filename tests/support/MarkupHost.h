@@ -1,9 +1,10 @@
-// A markup host for tests: built-in styles and styles made by the test, page objects and
-// in-memory tables, the fixed measurer and recorded messages.
+// A markup host for the model's and the layout's tests: built-in styles and styles made by the
+// test, page objects and in-memory tables, the fixed measurer and recorded messages.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +20,11 @@ namespace orvo::test {
 
 class TestMarkupHost final : public IMarkupHost {
 public:
+    /// Styles 0 and 1 are the built-ins (Times New Roman 12: 6 px a byte, ascent 12, height
+    /// 15; margins 10 and 10, or 0 and 0 for style 1).
     TestMarkupHost();
+    /// The measurer knows only these font faces as installed.
+    explicit TestMarkupHost(std::set<std::string> installedFaces);
 
     /// A style made from the defaults of a new style and `edit`; returns its number.
     int AddStyle(const std::function<void(StyleRecord&)>& edit);
@@ -44,6 +49,7 @@ public:
     ITableCells* TableCells(const TKYToggetto& object) override;
 
 private:
+    void AddBuiltIns();
     std::vector<std::unique_ptr<TKYToggetto>> styles_;
     std::vector<std::unique_ptr<TKYToggetto>> objects_;
     std::vector<ObjectSize> sizes_;

@@ -1,5 +1,5 @@
 // The test markup host.
-#include "MarkupSupport.h"
+#include "support/MarkupHost.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,15 @@
 namespace orvo::test {
 
 TestMarkupHost::TestMarkupHost() {
+    AddBuiltIns();
+}
+
+TestMarkupHost::TestMarkupHost(std::set<std::string> installedFaces)
+    : metrics(std::move(installedFaces)) {
+    AddBuiltIns();
+}
+
+void TestMarkupHost::AddBuiltIns() {
     for (int n = 0; n < 2; ++n) {
         auto style = std::make_unique<TKYToggetto>();
         style->SetKind(TOggettiHel::stileParagrafo);
