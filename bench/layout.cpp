@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMarkupHost.h"
 #include "model/Markup.h"
 #include "model/StyleRecord.h"
 #include "model/uKYTogge.h"
@@ -15,33 +16,6 @@
 
 namespace orvo {
 namespace {
-
-class BenchMarkupHost final : public IMarkupHost {
-public:
-    BenchMarkupHost() {
-        for (int n = 0; n < 2; ++n) {
-            auto style = std::make_unique<TKYToggetto>();
-            style->SetKind(TOggettiHel::stileParagrafo);
-            style->SetIdentifier(n);
-            SetBuiltInStyle(style->Record(), n);
-            styles_.push_back(std::move(style));
-        }
-    }
-    ITextMeasurer& Measurer() override { return metrics_; }
-    IMessages& Messages() override { return messages_; }
-    const TKYToggetto* StyleByNumber(std::int32_t n) override {
-        return n >= 0 && n < 2 ? styles_[std::size_t(n)].get() : nullptr;
-    }
-    TKYToggetto* PageObject(std::int32_t) override { return nullptr; }
-    std::int32_t PageObjectIdentifier(const TKYToggetto& o) override { return o.Identifier(); }
-    ObjectSize SizeOf(const TKYToggetto&) override { return {}; }
-    ITableCells* TableCells(const TKYToggetto&) override { return nullptr; }
-
-private:
-    FixedMetrics metrics_;
-    RecordingMessages messages_;
-    std::vector<std::unique_ptr<TKYToggetto>> styles_;
-};
 
 // A page that forgets what it is asked to repaint, so that a long run keeps no history.
 class QuietHost final : public RecordingBoxHost {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMarkupHost.h"
 #include "base/ByteStream.h"
 #include "model/Markup.h"
 #include "model/StyleRecord.h"
@@ -15,33 +16,6 @@
 
 namespace orvo {
 namespace {
-
-class MarkupBenchHost final : public IMarkupHost {
-public:
-    MarkupBenchHost() {
-        for (int n = 0; n < 2; ++n) {
-            auto style = std::make_unique<TKYToggetto>();
-            style->SetKind(TOggettiHel::stileParagrafo);
-            style->SetIdentifier(n);
-            SetBuiltInStyle(style->Record(), n);
-            styles_.push_back(std::move(style));
-        }
-    }
-    ITextMeasurer& Measurer() override { return metrics_; }
-    IMessages& Messages() override { return messages_; }
-    const TKYToggetto* StyleByNumber(std::int32_t n) override {
-        return n >= 0 && n < 2 ? styles_[std::size_t(n)].get() : nullptr;
-    }
-    TKYToggetto* PageObject(std::int32_t) override { return nullptr; }
-    std::int32_t PageObjectIdentifier(const TKYToggetto& o) override { return o.Identifier(); }
-    ObjectSize SizeOf(const TKYToggetto&) override { return {}; }
-    ITableCells* TableCells(const TKYToggetto&) override { return nullptr; }
-
-private:
-    FixedMetrics metrics_;
-    RecordingMessages messages_;
-    std::vector<std::unique_ptr<TKYToggetto>> styles_;
-};
 
 // A canonical text of about `size` bytes, as the writer writes it.
 std::string PageText(std::size_t size) {
@@ -81,7 +55,7 @@ std::string PageText(std::size_t size) {
             text += ' ';
         }
     }
-    MarkupBenchHost host;
+    BenchMarkupHost host;
     text += '\0';
     return WriteText(ReadText(text, host), host);  // canonical: what the writer writes
 }
@@ -92,7 +66,7 @@ const std::string& TenMegabytes() {
 }
 
 void ReadPageText(benchmark::State& state) {
-    MarkupBenchHost host;
+    BenchMarkupHost host;
     MemoryStream stream(TenMegabytes());
     for (auto _ : state) {
         (void)stream.Seek(0);
@@ -104,7 +78,7 @@ void ReadPageText(benchmark::State& state) {
 BENCHMARK(ReadPageText)->Unit(benchmark::kMillisecond);
 
 void WritePageText(benchmark::State& state) {
-    MarkupBenchHost host;
+    BenchMarkupHost host;
     const Paragraphs paragraphs = ReadText(TenMegabytes(), host);
     MemoryStream stream;
     for (auto _ : state) {
