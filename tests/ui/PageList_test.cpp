@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QTabWidget>
 
 #include "MainWindowSupport.h"
@@ -78,6 +80,35 @@ TEST_F(MainWindowTest, ThePageListShowsEveryPageAndAClickedRowShowsItsPage) {
     EXPECT_EQ(window->PageShown(), 0);
     EXPECT_EQ(PageListView::PageOf(*list.currentItem()), 0);
     EXPECT_EQ(window->History().count(), 2);
+}
+
+bool SameImage(const QIcon& a, const QIcon& b) {
+    return !a.isNull() && !b.isNull() &&
+           a.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32) ==
+               b.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+TEST_F(MainWindowTest, TreeAndListShowTheIconsOfTheirNodes) {
+    auto window = Open(first_);
+    PageTreeView& tree = window->Tree();
+    ASSERT_GT(tree.topLevelItemCount(), 0);
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    EXPECT_EQ(PageTreeView::PageOf(*root), -1);
+    EXPECT_TRUE(SameImage(root->icon(0), ProgramIcon()));  // the hypertext: its own icon
+    QTreeWidgetItem* chapter = nullptr;
+    for (int i = 0; i < root->childCount() && !chapter; ++i)
+        if (PageTreeView::PageOf(*root->child(i)) < 0) chapter = root->child(i);
+    ASSERT_NE(chapter, nullptr);
+    QTreeWidgetItem* page = tree.ItemOfPage(3);
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(chapter->icon(0).isNull());
+    EXPECT_FALSE(page->icon(0).isNull());
+    EXPECT_FALSE(SameImage(chapter->icon(0), page->icon(0)));
+    EXPECT_FALSE(SameImage(page->icon(0), ProgramIcon()));
+    // Every page of the list has the tree's page icon.
+    PageListView& list = window->PageList();
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        EXPECT_TRUE(SameImage(list.topLevelItem(i)->icon(0), page->icon(0))) << i;
 }
 
 TEST_F(MainWindowTest, ASecondDocumentListsItsOwnPages) {

@@ -3,9 +3,11 @@
 #include <QHeaderView>
 
 #include "model/TKYTListView.h"
+#include "model/TKYTorderedTree.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "ui/QtConvert.h"
+#include "ui/app/ViewIcons.h"
 
 namespace orvo {
 namespace {
@@ -56,6 +58,7 @@ void PageListView::Reload() {
         }
         if (const TKYToggetto* page = set_.ObjectByCode(entry.code)) {
             row->setData(0, kPageRole, int(page->Identifier()));
+            row->setIcon(0, IconFor(IconOf(*page)));
         }
         rows.push_back(row);
     }

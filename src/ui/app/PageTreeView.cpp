@@ -6,6 +6,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "ui/QtConvert.h"
+#include "ui/app/ViewIcons.h"
 
 namespace orvo {
 namespace {
@@ -48,6 +49,7 @@ void PageTreeView::AddNode(QTreeWidgetItem* parent, const TreeNode& node) {
         }
     }
     item->setText(0, ToQString(caption));
+    item->setIcon(0, IconFor(IconOf(node, &set_)));
     for (const auto& child : node.Children()) AddNode(item, *child);
 }
 
