@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+
 #include "support/TestSupport.h"
 
 namespace orvo {
@@ -133,6 +137,30 @@ TEST(DesktopRegistration, AnIconFolderThatCannotBeMadeLeavesNoEntryNamingIt) {
     test::WriteFile(home / "icons", "a file where the icon theme should be");
     EXPECT_FALSE(RegisterWithDesktop(home, "/usr/bin/orvo", "<svg/>").ok());
     EXPECT_FALSE(std::filesystem::exists(DesktopRegistrationPaths(home).desktopEntry));
+}
+
+// Runs `command` through the shell, its output into `output`; the exit status.
+int RunTool(const std::string& command, const std::filesystem::path& output) {
+    const int status = std::system((command + " > '" + output.string() + "' 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(DesktopRegistration, TheDesktopsOwnToolsReadTheFiles) {
+    const auto home = TestDir() / "peers";
+    ASSERT_TRUE(RegisterWithDesktop(home, "/opt/my $dir/orvo",
+                                    "<svg xmlns=\"http://www.w3.org/2000/svg\"/>")
+                    .ok());
+    const auto paths = DesktopRegistrationPaths(home);
+    const auto out = TestDir() / "tool.txt";
+    // The entry as the desktop reads it: no error, no warning.
+    EXPECT_EQ(RunTool("desktop-file-validate '" + paths.desktopEntry.string() + "'", out), 0)
+        << ReadFile(out);
+    EXPECT_EQ(ReadFile(out), "");
+    // The type as the desktop's MIME database compiles it: "*.kyt" names it.
+    EXPECT_EQ(RunTool("update-mime-database '" + (home / "mime").string() + "'", out), 0)
+        << ReadFile(out);
+    EXPECT_NE(ReadFile(home / "mime" / "globs2").find(":application/x-orvo-hypertext:*.kyt\n"),
+              std::string::npos);
 }
 
 TEST(DesktopRegistration, AFolderThatCannotBeMadeIsAFailure) {
