@@ -1,65 +1,24 @@
 // orvo-cli settings, run as a user runs it.
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 
 #include "base/Cp1252.h"
 #include "platform/FileSettings.h"
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
-
-extern char** environ;
 
 namespace orvo {
 namespace {
 
 using ::testing::HasSubstr;
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string Drain(int fd) {
-    std::string text;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, std::size_t(n));
-    ::close(fd);
-    return text;
-}
+using CliRun = test::ProgramRun;
 
 CliRun RunCli(std::vector<std::string> args) {
-    args.insert(args.begin(), {ORVO_BINARY_DIR "/cli/orvo-cli", "settings"});
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    int out[2], err[2];
-    EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
-    EXPECT_EQ(::pipe2(err, O_CLOEXEC), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    pid_t pid = -1;
-    CliRun run;
-    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        ADD_FAILURE() << "orvo-cli did not start";
-        return run;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    ::close(err[1]);
-    run.err = Drain(err[0]);  // small outputs: one pipe at a time does not block
-    run.out = Drain(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    args.insert(args.begin(), "settings");
+    return test::RunOrvoCli(std::move(args));
 }
 
 TEST(CliSettings, WritesReadsAndListsTheStore) {

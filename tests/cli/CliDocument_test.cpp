@@ -1,7 +1,4 @@
 // orvo-cli new, info, dump and resave, run as the built program.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,6 +10,7 @@
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 
 namespace orvo::test {
@@ -22,40 +20,17 @@ using namespace orvo::literals;
 using ::testing::HasSubstr;
 using K = TOggettiHel;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = ProgramRun;
 
 // Runs `program` with `args` (no shell), standard input from `input`.
-CliRun Execute(const std::string& program, const std::vector<std::string>& args,
+CliRun Execute(const std::string& program, std::vector<std::string> args,
                const std::string& input = "") {
-    const std::filesystem::path outFile = TestDir() / "stdout.txt";
-    const std::filesystem::path errFile = TestDir() / "stderr.txt";
-    const std::filesystem::path inFile = TestDir() / "stdin.txt";
-    WriteFile(inFile, input);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int in = ::open(inFile.c_str(), O_RDONLY);
-        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(in, 0);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(outFile), ReadFile(errFile)};
+    args.insert(args.begin(), program);
+    return RunProgram(args, {}, input);
 }
 
 CliRun Cli(const std::vector<std::string>& args) {
-    return Execute(ORVO_BINARY_DIR "/cli/orvo-cli", args);
+    return RunOrvoCli(args);
 }
 
 std::string Path(std::string_view name) {

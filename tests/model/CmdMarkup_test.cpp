@@ -1,11 +1,11 @@
 // orvo-cli markup, run as a user runs it, on a document saved under a non-ASCII name.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "base/Cp1252.h"
 #include "model/uKYTset.h"
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 
 namespace orvo {
@@ -13,23 +13,8 @@ namespace {
 
 using namespace orvo::literals;
 
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun OrvoCli(const std::string& arguments) {
-    const std::filesystem::path cli = std::filesystem::path(ORVO_BINARY_DIR) / "cli" / "orvo-cli";
-    EXPECT_TRUE(std::filesystem::exists(cli)) << "build orvo-cli first: " << cli;
-    const std::string command = "'" + cli.string() + "' " + arguments + " 2>&1";
-    CliRun run{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    run.status = pclose(pipe);
-    return run;
+test::ProgramRun OrvoCli(std::vector<std::string> args) {
+    return test::RunOrvoCli(std::move(args));
 }
 
 TEST(CmdMarkup, PrintsThePageInWorkingForm) {
@@ -51,17 +36,18 @@ TEST(CmdMarkup, PrintsThePageInWorkingForm) {
         page->SetContent(text);
         const std::int32_t id = set.Register(std::move(page), -1);
         ASSERT_TRUE(set.SaveToFile(Utf8ToCp1252(file.string()))) << set.Errors().size();
-        const CliRun run = OrvoCli("markup '" + file.string() + "' " + std::to_string(id));
-        EXPECT_EQ(run.status, 0) << run.out;
+        const test::ProgramRun run = OrvoCli({"markup", file.string(), std::to_string(id)});
+        EXPECT_EQ(run.status, 0) << run.err;
         // The writer closes the link the paragraph ends in.
         EXPECT_EQ(run.out, "<Z S0 c0000FF >Perch\xC3\xA9 <$6f000000>qui<%>\n");
-        const CliRun raw = OrvoCli("markup --raw '" + file.string() + "' " + std::to_string(id));
+        const test::ProgramRun raw =
+            OrvoCli({"markup", "--raw", file.string(), std::to_string(id)});
         EXPECT_EQ(raw.out, "<Z S0 c0000FF >Perch\xE9 <$6f000000>qui<%>");
     }
-    const CliRun missing = OrvoCli("markup '" + file.string() + "' 999");
+    const test::ProgramRun missing = OrvoCli({"markup", file.string(), "999"});
     EXPECT_NE(missing.status, 0);
-    EXPECT_EQ(missing.out, "the document has no page 999\n");
-    EXPECT_NE(OrvoCli("markup '" + file.string() + "' x").status, 0);
+    EXPECT_EQ(missing.err, "the document has no page 999\n");
+    EXPECT_NE(OrvoCli({"markup", file.string(), "x"}).status, 0);
 }
 
 }  // namespace

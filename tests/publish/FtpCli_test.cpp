@@ -1,79 +1,24 @@
 // orvo-cli ftp against pyftpdlib: the real program, its output and its exit status.
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "publish/FtpTestSupport.h"
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
-
-extern char** environ;
 
 namespace orvo::test {
 namespace {
 
 using ::testing::HasSubstr;
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
+using CliRun = ProgramRun;
 
 // Runs orvo-cli with `args`; `password` (when given) goes in ORVO_FTP_PASSWORD.
 CliRun RunCli(std::vector<std::string> args, const char* password = kFtpPassword) {
-    args.insert(args.begin(), ORVO_CLI_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        if (std::string_view(*e).rfind("ORVO_FTP_PASSWORD=", 0) != 0) env.emplace_back(*e);
-    if (password) env.push_back(std::string("ORVO_FTP_PASSWORD=") + password);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    int out[2], err[2];
-    CliRun run;
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    ::close(err[1]);
-    if (spawned == 0) {
-        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-        int open = 2;
-        while (open > 0 && ::poll(fds, 2, 60000) > 0) {
-            for (pollfd& p : fds) {
-                if (p.fd < 0 || !(p.revents & (POLLIN | POLLHUP))) continue;
-                char buffer[4096];
-                const ssize_t n = ::read(p.fd, buffer, sizeof buffer);
-                if (n <= 0) {
-                    p.fd = -1;
-                    --open;
-                } else {
-                    (p.fd == out[0] ? run.out : run.err).append(buffer, std::size_t(n));
-                }
-            }
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    ::close(out[0]);
-    ::close(err[0]);
-    return run;
+    return RunOrvoCli(std::move(args), {password ? std::string("ORVO_FTP_PASSWORD=") + password
+                                                 : std::string("ORVO_FTP_PASSWORD")});
 }
 
 class FtpCli : public ::testing::Test {
