@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -20,6 +21,7 @@
 #include "ui/app/PageListView.h"
 #include "ui/app/QtLocalizer.h"
 #include "ui/app/QtPrompter.h"
+#include "ui/app/QtTranslations.h"
 
 namespace orvo::test {
 namespace {
@@ -27,6 +29,7 @@ namespace {
 using ::testing::HasSubstr;
 
 struct Seen {
+    QString cancel;  // the caption of the dialog's cancel button
     QString title;
     QStringList filters;
     QString selectedFilter;
@@ -51,6 +54,10 @@ void Answer(Seen& seen, std::function<void(QFileDialog&)> act) {
         seen.selected = dialog->selectedFiles();
         seen.save = dialog->acceptMode() == QFileDialog::AcceptSave;
         seen.nonNative = dialog->testOption(QFileDialog::DontUseNativeDialog);
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Ann")) ||
+                button->text().remove(QLatin1Char('&')) == QStringLiteral("Cancel"))
+                seen.cancel = button->text().remove(QLatin1Char('&'));
         act(*dialog);
     });
 }
@@ -124,6 +131,20 @@ TEST(QtPrompterTest, OpenAndSaveDialogsCarryTheRequestAndGiveBackTheChoice) {
     EXPECT_FALSE(prompter.SaveDialog(save).has_value());
     EXPECT_EQ(seen.selectedFilter, QStringLiteral("Tutti i files (*.*)"));
     EXPECT_EQ(seen.title, QStringLiteral("Salva con nome"));
+}
+
+TEST(QtTranslationsTest, QtsOwnTextsInTheDialogsAreItalian) {
+    EnsureApplication();
+    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance()));
+    QWidget parent;
+    QtPrompter prompter(&parent);
+    prompter.SetNonNative(true);
+    Seen seen;
+    Answer(seen, [](QFileDialog& d) { d.reject(); });
+    FileDialogRequest request;
+    request.filter = "Tutti i files (*.*)|*.*";
+    EXPECT_FALSE(prompter.OpenDialog(request).has_value());
+    EXPECT_EQ(seen.cancel, QStringLiteral("Annulla"));
 }
 
 TEST_F(MainWindowTest, TheOpenCommandRunsTheDialogWithTheFlowsFilterAndOpensTheChoice) {

@@ -11,11 +11,13 @@
 #include "platform/FileSettings.h"
 #include "platform/PosixShell.h"
 #include "ui/app/MainWindow.h"
+#include "ui/app/QtTranslations.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvo"));
     QApplication::setWindowIcon(orvo::ProgramIcon());
+    orvo::InstallQtTranslations(application);  // without them Qt's own texts stay English
 
     orvo::SystemEnvironment environment;
     orvo::FileSettings settings(orvo::FileSettings::DefaultPath(environment));
