@@ -106,8 +106,10 @@ Result<TemporaryFile> CreateTemporaryBeside(IFileSystem& fs, const std::filesyst
     return Fail("no unique temporary name");
 }
 
-Status WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
-                           std::optional<unsigned> newFileMode, IFileSystem& fs) {
+namespace {
+
+Status WriteBesideAndRename(const std::filesystem::path& target, std::string_view bytes,
+                            std::optional<unsigned> newFileMode, IFileSystem& fs, bool flush) {
     const std::optional<FileIdentity> existing = fs.Identify(target);
     auto temporary = CreateTemporaryBeside(fs, target, newFileMode.value_or(0666));
     if (!temporary) return temporary.failure();
@@ -117,14 +119,26 @@ Status WriteFileAtomically(const std::filesystem::path& target, std::string_view
         return failure;
     };
     if (!fs.Write(temporary->stream, bytes)) return abandon(ErrnoFailure("write"));
-    if (!fs.Sync(temporary->stream)) return abandon(ErrnoFailure("fsync"));
+    if (flush && !fs.Sync(temporary->stream)) return abandon(ErrnoFailure("fsync"));
     if (!fs.Close(temporary->stream)) return abandon(ErrnoFailure("close"));
     const std::optional<unsigned> mode = existing ? std::optional(existing->mode) : newFileMode;
     if (mode) {
         if (Status s = fs.SetPermissions(temporary->path, *mode); !s) return abandon(s.failure());
     }
     if (Status s = fs.Rename(temporary->path, target); !s) return abandon(s.failure());
-    return fs.SyncFolder(target.parent_path());
+    return flush ? fs.SyncFolder(target.parent_path()) : Status::Ok();
+}
+
+}  // namespace
+
+Status WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                           std::optional<unsigned> newFileMode, IFileSystem& fs) {
+    return WriteBesideAndRename(target, bytes, newFileMode, fs, true);
+}
+
+Status ReplaceFileUnflushed(const std::filesystem::path& target, std::string_view bytes,
+                            IFileSystem& fs) {
+    return WriteBesideAndRename(target, bytes, std::nullopt, fs, false);
 }
 
 }  // namespace orvo

@@ -78,4 +78,10 @@ Status WriteFileAtomically(const std::filesystem::path& target, std::string_view
                            std::optional<unsigned> newFileMode = std::nullopt,
                            IFileSystem& fs = RealFileSystem());
 
+/// WriteFileAtomically without flushing anything to the disk, for files that are made again at
+/// will (exports): a crash may lose the new file, but never leaves a half-written one in its
+/// place.
+Status ReplaceFileUnflushed(const std::filesystem::path& target, std::string_view bytes,
+                            IFileSystem& fs = RealFileSystem());
+
 }  // namespace orvo

@@ -1,10 +1,9 @@
 // The small pieces of RTF the exporter is made of.
 #include "convert/RtfWriter.h"
 
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdio>
+
+#include "base/Files.h"
 
 namespace orvo {
 
@@ -78,19 +77,7 @@ std::string HelpWindowName(std::string_view name) {
 }
 
 bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
-    std::filesystem::path temporary = target;
-    temporary += ".tmp" + std::to_string(::getpid());
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    std::error_code ec;
-    if (written && closed) {
-        std::filesystem::rename(temporary, target, ec);
-        if (!ec) return true;
-    }
-    std::filesystem::remove(temporary, ec);
-    return false;
+    return bool(ReplaceFileUnflushed(target, bytes));
 }
 
 std::string HelpProjectText(const HelpProject& project) {

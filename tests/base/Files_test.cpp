@@ -46,6 +46,20 @@ public:
     bool Write(FileStream&, std::string_view) override { return false; }
 };
 
+// Counts what is flushed to the disk.
+class CountsFlushes : public PosixFileSystem {
+public:
+    bool Sync(FileStream& file) override {
+        ++flushes;
+        return PosixFileSystem::Sync(file);
+    }
+    Status SyncFolder(const fs::path& folder) override {
+        ++flushes;
+        return PosixFileSystem::SyncFolder(folder);
+    }
+    int flushes = 0;
+};
+
 std::vector<std::string> FolderNames(const fs::path& dir) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
@@ -81,6 +95,23 @@ TEST(AtomicWrites, AFailureLeavesTheTargetAndNoTemporaryFile) {
     EXPECT_FALSE(WriteFileAtomically(target, "new", std::nullopt, writeFails).ok());
     EXPECT_EQ(orvo::test::ReadFile(target), "old bytes");
     EXPECT_EQ(FolderNames(dir), std::vector<std::string>{"doc.kyt"});
+}
+
+TEST(AtomicWrites, AnUnflushedReplacementStillNeverLeavesHalfAFile) {
+    const fs::path dir = orvo::test::TestDir() / "export";
+    fs::create_directories(dir);
+    const fs::path target = dir / "pagina.rtf";
+    orvo::test::WriteFile(target, "old bytes, longer than the new ones");
+    CountsFlushes counting;
+    ASSERT_TRUE(ReplaceFileUnflushed(target, "new", counting).ok());
+    EXPECT_EQ(counting.flushes, 0);
+    EXPECT_EQ(orvo::test::ReadFile(target), "new");
+    ASSERT_TRUE(WriteFileAtomically(target, "flushed", std::nullopt, counting).ok());
+    EXPECT_EQ(counting.flushes, 2);  // the file, then its folder
+    WriteFails writeFails;
+    EXPECT_FALSE(ReplaceFileUnflushed(target, "lost", writeFails).ok());
+    EXPECT_EQ(orvo::test::ReadFile(target), "flushed");
+    EXPECT_EQ(FolderNames(dir), std::vector<std::string>{"pagina.rtf"});
 }
 
 TEST(AtomicWrites, AMissingFolderIsAFailureNotACrash) {
