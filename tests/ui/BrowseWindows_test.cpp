@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollBar>
 
 #include "MainWindowSupport.h"
 #include "app/u3MainForm.h"
@@ -29,18 +30,30 @@ using ::testing::Not;
 using K = TOggettiHel;
 
 std::int32_t AddSpecialLink(TKYTset& set, int subtype, int action, std::string_view name,
-                            std::int32_t targetPage) {
+                            std::int32_t targetPage, std::int32_t anchor = -1) {
     auto link = NewObjectOfKind(K::speclink, &set);
     link->Clear();
     link->TakeIntoUse();
     RecordView record = link->View();
     record.SetU8(kRecSubtype, std::uint8_t(subtype));
-    record.SetI32(kSpecAnchor, -1);
+    record.SetI32(kSpecAnchor, anchor);
     record.SetI32(kSpecTarget, targetPage >= 0 ? MakeCode(K::testoHtml, targetPage) : 0);
     record.SetU8(kSpecFrame, 0);
     record.SetU8(kSpecAction, std::uint8_t(action));
     record.SetPStr(kSpecName, name);
     return MakeCode(K::speclink, set.Register(std::move(link), -1));
+}
+
+// An anchor marker with that number, as a page's text embeds it.
+std::string AnchorMarkup(TKYTset& set, std::int32_t number) {
+    auto anchor = NewObjectOfKind(K::shortObj, &set);
+    anchor->Clear();
+    anchor->TakeIntoUse();
+    RecordView record = anchor->View();
+    record.SetU8(kRecSubtype, 14);
+    record.SetI32(kShortReference, number);
+    const std::int32_t code = MakeCode(K::shortObj, set.Register(std::move(anchor), -1));
+    return "<$" + Hex8(std::uint32_t(code)) + ">";
 }
 
 void AppendParagraph(TKYTset& set, int page, const std::string& markup) {
@@ -74,6 +87,14 @@ protected:
                             LinkMarkup(fresh, "Apri nuova") + LinkMarkup(popup, "Apri sopra") +
                             LinkMarkup(close, "Chiudi dettagli") + LinkMarkup(here, "Vai qui"));
         AppendParagraph(set, 4, LinkMarkup(here, "Vai qui"));
+        // Anchor 3 far down the cover, and links to it.
+        const std::int32_t down = AddSpecialLink(set, 1, 6, "", -1, 3);
+        const std::int32_t downApart = AddSpecialLink(set, 1, 3, "ancora", 0, 3);
+        AppendParagraph(set, 0,
+                        LinkMarkup(down, "In fondo") + LinkMarkup(downApart, "A parte in fondo"));
+        for (int i = 0; i < 60; ++i)
+            AppendParagraph(set, 0, "Riga di riempimento " + std::to_string(i));
+        AppendParagraph(set, 0, AnchorMarkup(set, 3) + "Qui l'ancora");
         path_ = NameOfPath(TestDir() / "Finestre.kyt");
         ASSERT_TRUE(set.SaveToFile(path_));
     }
@@ -171,6 +192,35 @@ TEST_F(BrowseWindowsTest, LinksClickedInABrowseWindow) {
     Click(details.View().Surface(), test::PointOf(details.View(), "Pagina successiva"));
     EXPECT_EQ(window->PageShown(), 8);
     EXPECT_EQ(details.PageShown(), 7);
+}
+
+TEST_F(BrowseWindowsTest, ALinkWithAnAnchorScrollsItsPageThere) {
+    auto window = Open(path_);
+    Preview(*window);
+    PageViewWidget& view = window->PageView();
+    ASSERT_EQ(view.verticalScrollBar()->value(), 0);
+    const QPoint target = test::PointOf(view, "Qui l'ancora");
+    ASSERT_GT(target.y(), view.viewport()->height());  // below the first screen
+
+    // Action 6: the anchor of the page shown.
+    ClickWords(*window, "In fondo");
+    EXPECT_EQ(window->PageShown(), 0);
+    const int scrolled = view.verticalScrollBar()->value();
+    EXPECT_GT(scrolled, 0);
+    EXPECT_GE(target.y(), scrolled);
+    EXPECT_LT(target.y(), scrolled + view.viewport()->height());
+
+    // A new window on the cover, scrolled to the same anchor.
+    ClickWords(*window, "A parte in fondo");
+    ASSERT_EQ(window->Browse().Open().size(), 1u);
+    PageViewWidget& apart = window->Browse().Open().front()->View();
+    QApplication::processEvents();
+    const int apartScrolled = apart.verticalScrollBar()->value();
+    EXPECT_GT(apartScrolled, 0);
+    const QPoint there = test::PointOf(apart, "Qui l'ancora");
+    EXPECT_GE(there.y(), apartScrolled);
+    EXPECT_LT(there.y(), apartScrolled + apart.viewport()->height());
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 TEST_F(BrowseWindowsTest, AnotherDocumentClosesTheWindowsOfTheFirst) {

@@ -87,6 +87,7 @@ public:
     }
     void ShowPage(int page) override {
         const bool shown = view_.ShowPage(page);
+        shownIn_ = &view_;
         const int now = shown ? page : -1;
         if (now == current_) return;
         current_ = now;
@@ -102,7 +103,14 @@ public:
     void SetEnabled(bool on) override { view_.setEnabled(on); }
     void HideContextToolbars() override {}
     void Refresh() override { view_.Surface()->update(); }
-    void GoToAnchor(int) override {}
+    // On the page a link just showed; else on the page the link was clicked on.
+    void GoToAnchor(int anchor) override {
+        BrowseWindow* from = clickWindow_();
+        PageViewWidget* target = shownIn_ ? shownIn_ : from ? &from->View() : &view_;
+        target->GoToAnchor(anchor);
+    }
+    /// A link is being followed: no page shown for it yet.
+    void BeginLink() { shownIn_ = nullptr; }
     void SetAutoEngQuote(bool) override {}
     // The main window's view is a single frame: frame set -1. Inner frame sets are not built.
     void ShowInFrameSet(int frameSet, int page) override {
@@ -111,24 +119,27 @@ public:
         else
             messages_.Inform("Non definito o non supportato.");
     }
-    void ShowInSourceFrame(const LinkSource&, int page, int) override {
-        if (BrowseWindow* from = clickWindow_())
-            Show(*from, page);
-        else
+    void ShowInSourceFrame(const LinkSource&, int page, int anchor) override {
+        if (BrowseWindow* from = clickWindow_()) {
+            Show(*from, page, anchor);
+        } else {
             ShowPage(page);
+            if (anchor >= 0) view_.GoToAnchor(anchor);
+        }
     }
     // No frame of the view has a name, so the page goes to the browse window of that name.
-    void ShowInNamedFrame(std::string_view name, int page, int) override {
-        Show(browse_.Named(name), page);
+    void ShowInNamedFrame(std::string_view name, int page, int anchor) override {
+        Show(browse_.Named(name), page, anchor);
     }
-    void ShowInSeparateWindow(std::string_view name, int page, int, const LinkedObject&) override {
-        Show(browse_.Named(name), page);
+    void ShowInSeparateWindow(std::string_view name, int page, int anchor,
+                              const LinkedObject&) override {
+        Show(browse_.Named(name), page, anchor);
     }
-    void ShowInNewWindow(std::string_view name, int page, int) override {
-        Show(browse_.New(name), page);
+    void ShowInNewWindow(std::string_view name, int page, int anchor) override {
+        Show(browse_.New(name), page, anchor);
     }
-    void ShowInPopup(const LinkSource&, int page, int) override {
-        Show(browse_.Popup(clickPoint_()), page);
+    void ShowInPopup(const LinkSource&, int page, int anchor) override {
+        Show(browse_.Popup(clickPoint_()), page, anchor);
     }
     void CloseBrowseWindow(std::string_view name) override { browse_.Close(name); }
     // A jump's target is the object whose code the link's record holds, a local code
@@ -143,8 +154,9 @@ public:
     }
 
 private:
-    static void Show(BrowseWindow& window, int page) {
-        window.ShowPage(page);
+    void Show(BrowseWindow& window, int page, int anchor) {
+        if (window.ShowPage(page) && anchor >= 0) window.View().GoToAnchor(anchor);
+        shownIn_ = &window.View();
         window.raise();
     }
     TKYTset& set_;
@@ -155,6 +167,7 @@ private:
     std::function<BrowseWindow*()> clickWindow_;
     std::function<QPoint()> clickPoint_;
     std::function<void()> released_;
+    PageViewWidget* shownIn_ = nullptr;  // where the link being followed showed its page
     int current_ = -1;
 };
 
@@ -590,6 +603,7 @@ bool MainWindow::FollowLinkIn(PageViewWidget& view, int page, QPoint at, BrowseW
     if (object) linked = LinkedObjectOf(*object, s.main);
     s.clickWindow = from;
     s.clickPoint = view.Surface()->mapToGlobal(at);
+    s.editor->BeginLink();
     s.rules->EditorDoLink(source, linked);
     s.clickWindow = nullptr;
     return true;

@@ -148,6 +148,10 @@ TKYToggetto* PageViewWidget::LinkObject(std::int32_t code) const {
     return text->links[index].get();
 }
 
+bool PageViewWidget::GoToAnchor(std::int32_t number) {
+    return state_->page->Showing() && state_->page->GoToAnchor(number);
+}
+
 QWidget* PageViewWidget::Surface() const {
     return state_->surface;
 }

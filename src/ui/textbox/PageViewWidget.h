@@ -26,6 +26,8 @@ public:
     void ClosePage();
     /// The box of the page shown, or nullptr.
     TKYTbox* Box() const;
+    /// Scrolls to the anchor with that number on the page shown; false when it has none.
+    bool GoToAnchor(std::int32_t number);
     /// The object a link code of the page shown names: a code of the hypertext, or a local
     /// code (0x6F000000 + n) of a link that the page's text holds; nullptr when none.
     TKYToggetto* LinkObject(std::int32_t code) const;
