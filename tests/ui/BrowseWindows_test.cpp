@@ -77,6 +77,9 @@ protected:
         options.fileName = "Finestre.kyt";
         MakeSampleHypertext(set, options);
         const std::int32_t apart = AddSpecialLink(set, 1, 2, "dettagli", 4);
+        // Its window features: top 40, left 300, 640 by 480, nothing else set.
+        const std::string features("\x28\x00\x2C\x01\x80\x02\xE0\x01\xE0\xB1\xE0\xB1", 12);
+        set.ObjectByCode(apart)->SetContent(features + std::string(10, '\0'));
         const std::int32_t framed = AddSpecialLink(set, 1, 1, "Dettagli", 3);
         const std::int32_t fresh = AddSpecialLink(set, 1, 3, "nuova", 5);
         const std::int32_t popup = AddSpecialLink(set, 1, 4, "", 6);
@@ -120,6 +123,10 @@ TEST_F(BrowseWindowsTest, LinksOpenReuseAndCloseNamedWindowsBesideTheMainPage) {
     EXPECT_EQ(details->PageShown(), 4);
     EXPECT_THAT(test::ViewText(details->View()), HasSubstr(PageName(*window, 4)));
     EXPECT_EQ(details->windowTitle(), ToQString(PageName(*window, 4)));
+    // Placed and sized as the link's window features say.
+    EXPECT_EQ(details->size(), QSize(640, 480));
+    EXPECT_LE((details->pos() - QPoint(300, 40)).manhattanLength(), 6)
+        << details->pos().x() << "," << details->pos().y();
     EXPECT_EQ(window->PageShown(), 0);  // the main page stays
     EXPECT_EQ(window->History().count(), 1);
 

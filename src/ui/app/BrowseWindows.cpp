@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "app/WindowFeatures.h"
 #include "base/Cp1252.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -65,6 +68,16 @@ bool BrowseWindow::ShowPage(std::int32_t pageIdentifier) {
         setWindowTitle(ToQString(page->Name()));
     }
     return true;
+}
+
+void BrowseWindow::ApplyFeatures(const WindowFeatures& f) {
+    if (f.width || f.height) {
+        resize(f.width ? std::clamp(*f.width, 120, 4000) : width(),
+               f.height ? std::clamp(*f.height, 90, 4000) : height());
+    }
+    const std::optional<int> x = f.left ? f.left : f.screenX;
+    const std::optional<int> y = f.top ? f.top : f.screenY;
+    if (x || y) move(x.value_or(pos().x()), y.value_or(pos().y()));
 }
 
 BrowseWindows::BrowseWindows(TKYTset& set, QWidget& owner) : set_(set), owner_(owner) {}

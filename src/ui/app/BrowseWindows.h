@@ -16,6 +16,7 @@ namespace orvo {
 
 class PageViewWidget;
 class TKYTset;
+struct WindowFeatures;
 
 class BrowseWindow final : public QWidget {
 public:
@@ -30,6 +31,9 @@ public:
     /// page.
     bool ShowPage(std::int32_t pageIdentifier);
     std::int32_t PageShown() const { return page_; }
+    /// Takes the position and size a link's window features set (the options they name are
+    /// not used: a browse window has no address bar, menus or toolbars to hide).
+    void ApplyFeatures(const WindowFeatures& features);
 
 private:
     TKYTset& set_;

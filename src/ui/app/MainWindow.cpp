@@ -32,6 +32,7 @@
 #include "app/MainFormBlock.h"
 #include "app/MainFormLinks.h"
 #include "app/MenuCatalogue.h"
+#include "app/WindowFeatures.h"
 #include "app/u3LOCforms.h"
 #include "app/u3MainForm.h"
 #include "app/u3Utils.h"
@@ -131,9 +132,15 @@ public:
     void ShowInNamedFrame(std::string_view name, int page, int anchor) override {
         Show(browse_.Named(name), page, anchor);
     }
+    // The link's content holds the window's features: its position and size come first.
     void ShowInSeparateWindow(std::string_view name, int page, int anchor,
-                              const LinkedObject&) override {
-        Show(browse_.Named(name), page, anchor);
+                              const LinkedObject& link) override {
+        BrowseWindow& window = browse_.Named(name);
+        if (link.object) {
+            if (Result<std::string> content = link.object->ContentBytes(); content)
+                window.ApplyFeatures(ReadWindowFeatures(*content));
+        }
+        Show(window, page, anchor);
     }
     void ShowInNewWindow(std::string_view name, int page, int anchor) override {
         Show(browse_.New(name), page, anchor);
