@@ -5,10 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 
 namespace orvo {
@@ -139,26 +136,21 @@ TEST(DesktopRegistration, AnIconFolderThatCannotBeMadeLeavesNoEntryNamingIt) {
     EXPECT_FALSE(std::filesystem::exists(DesktopRegistrationPaths(home).desktopEntry));
 }
 
-// Runs `command` through the shell, its output into `output`; the exit status.
-int RunTool(const std::string& command, const std::filesystem::path& output) {
-    const int status = std::system((command + " > '" + output.string() + "' 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(DesktopRegistration, TheDesktopsOwnToolsReadTheFiles) {
     const auto home = TestDir() / "peers";
     ASSERT_TRUE(RegisterWithDesktop(home, "/opt/my $dir/orvo",
                                     "<svg xmlns=\"http://www.w3.org/2000/svg\"/>")
                     .ok());
     const auto paths = DesktopRegistrationPaths(home);
-    const auto out = TestDir() / "tool.txt";
     // The entry as the desktop reads it: no error, no warning.
-    EXPECT_EQ(RunTool("desktop-file-validate '" + paths.desktopEntry.string() + "'", out), 0)
-        << ReadFile(out);
-    EXPECT_EQ(ReadFile(out), "");
+    const test::ProgramRun validate =
+        test::RunProgram({"/usr/bin/desktop-file-validate", paths.desktopEntry.string()});
+    EXPECT_EQ(validate.status, 0) << validate.out << validate.err;
+    EXPECT_EQ(validate.out + validate.err, "");
     // The type as the desktop's MIME database compiles it: "*.kyt" names it.
-    EXPECT_EQ(RunTool("update-mime-database '" + (home / "mime").string() + "'", out), 0)
-        << ReadFile(out);
+    const test::ProgramRun mime =
+        test::RunProgram({"/usr/bin/update-mime-database", (home / "mime").string()});
+    EXPECT_EQ(mime.status, 0) << mime.out << mime.err;
     EXPECT_NE(ReadFile(home / "mime" / "globs2").find(":application/x-orvo-hypertext:*.kyt\n"),
               std::string::npos);
 }
