@@ -1,46 +1,32 @@
 // orvo-cli export html, run as the built program over the sample hypertext.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 
 namespace orvo::test {
 namespace {
 
-struct Output {
-    int status = -1;
-    std::string out;
-};
+using Output = ProgramRun;
 
-Output Cli(const std::string& args) {
-    Output result;
-    const std::string command = ORVO_BINARY_DIR "/cli/orvo-cli " + args + " 2>&1";
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            result.out.append(buffer, n);
-        const int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return result;
-}
-
-std::string Quoted(const std::filesystem::path& p) {
-    return "'" + p.string() + "'";
+// orvo-cli with `args`; its messages (standard error) follow its output in `out`.
+Output Cli(std::vector<std::string> args) {
+    Output run = RunOrvoCli(std::move(args));
+    run.out += run.err;
+    return run;
 }
 
 TEST(CliExportHtml, OptionsNameTheFilesAndFailuresAreReported) {
     const std::filesystem::path kyt = TestDir() / "guida.kyt";
-    ASSERT_EQ(Cli("sample " + Quoted(kyt)).status, 0);
+    ASSERT_EQ(Cli({"sample", kyt}).status, 0);
 
     // The document's own prefix, ".html", pictures beside the pages.
     const std::filesystem::path plain = TestDir() / "sito";
-    Output done = Cli("export html " + Quoted(kyt) + " " + Quoted(plain));
+    Output done = Cli({"export", "html", kyt, plain});
     ASSERT_EQ(done.status, 0) << done.out;
     EXPECT_EQ(done.out, "");
     for (const char* name : {"guida_style.css", "guida_index.html", "guida_000001.html",
@@ -56,8 +42,8 @@ TEST(CliExportHtml, OptionsNameTheFilesAndFailuresAreReported) {
 
     // Another prefix, ".htm", pictures in "images/" under their own names.
     const std::filesystem::path other = TestDir() / "altro";
-    done = Cli("export html " + Quoted(kyt) + " " + Quoted(other) +
-               " --prefix web --ext htm --sep-images --orig-names");
+    done = Cli({"export", "html", kyt, other, "--prefix", "web", "--ext", "htm", "--sep-images",
+                "--orig-names"});
     ASSERT_EQ(done.status, 0) << done.out;
     for (const char* name :
          {"web_style.css", "web_index.htm", "web_000003.htm", "images/carta.gif", "benvenuti.htm"})
@@ -69,21 +55,23 @@ TEST(CliExportHtml, OptionsNameTheFilesAndFailuresAreReported) {
     EXPECT_NE(cover.find("HREF=\"web_000003.htm\""), std::string::npos);
 
     // Wrong use, a missing document, a folder that cannot be made.
-    for (const std::string& args :
-         {std::string("export html ") + Quoted(kyt), std::string("export html a b c"),
-          "export html " + Quoted(kyt) + " x --prefix", "export html " + Quoted(kyt) + " x --y"}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"export", "html", kyt},
+                                               {"export", "html", "a", "b", "c"},
+                                               {"export", "html", kyt, "x", "--prefix"},
+                                               {"export", "html", kyt, "x", "--y"}}) {
         done = Cli(args);
-        EXPECT_EQ(done.status, 1) << args;
+        EXPECT_EQ(done.status, 1) << args.back();
         EXPECT_EQ(done.out.rfind("Usage: orvo-cli export html FILE OUTDIR", 0), 0u) << done.out;
     }
-    done = Cli("export html " + Quoted(kyt) + " x --ext php");
+    done = Cli({"export", "html", kyt, "x", "--ext", "php"});
     EXPECT_EQ(done.status, 1);
     EXPECT_EQ(done.out, "--ext takes htm or html\n");
-    done = Cli("export html " + Quoted(TestDir() / "manca.kyt") + " " + Quoted(TestDir() / "m"));
+    done = Cli({"export", "html", TestDir() / "manca.kyt", TestDir() / "m"});
     EXPECT_NE(done.status, 0);
     EXPECT_FALSE(std::filesystem::exists(TestDir() / "m"));
     WriteFile(TestDir() / "file", "x");
-    done = Cli("export html " + Quoted(kyt) + " " + Quoted(TestDir() / "file" / "sito"));
+    done = Cli({"export", "html", kyt, TestDir() / "file" / "sito"});
     EXPECT_EQ(done.status, 1);
     EXPECT_EQ(done.out, "Unable to create directory\n");
 }
