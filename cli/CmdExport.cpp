@@ -48,15 +48,19 @@ int RunExport(CliContext& context) {
 }
 
 const CliRegistration kRegistration{
-    {"export", "exports a hypertext (html: a web site in a folder)",
-     "Usage: orvo-cli export FORMAT FILE ...  (orvo-cli export with no format lists them)\n"
+    {"export", "exports a hypertext (html: a web site; rtf: RTF documents; txt: plain text)",
+     "Usage: orvo-cli export FORMAT FILE ...  (orvo-cli export with no format lists them all)\n"
      "  html FILE OUTDIR [--prefix P] [--ext htm|html] [--sep-images] [--orig-names]\n"
      "        every page of FILE as a web site in OUTDIR, with its style sheet and the files\n"
      "        of its linked objects.\n"
-     "  --prefix P     the prefix of every file name instead of the document's own\n"
-     "  --ext E        page files end in .htm or .html (the default)\n"
-     "  --sep-images   images and other files go into OUTDIR/images\n"
-     "  --orig-names   images and other files keep their original names\n",
+     "        --prefix P     the prefix of every file name instead of the document's own\n"
+     "        --ext E        page files end in .htm or .html (the default)\n"
+     "        --sep-images   images and other files go into OUTDIR/images\n"
+     "        --orig-names   images and other files keep their original names\n"
+     "  rtf FILE OUT.rtf [--help-project]   every page in one RTF document (with\n"
+     "        --help-project: the help compiler's variant and its .HPJ project file)\n"
+     "  rtf FILE --per-page DIR              one RTF document a page in DIR\n"
+     "  txt FILE OUT.txt                     every page as plain text (Windows-1252, CR LF)\n",
      &RunExport}};
 
 }  // namespace
