@@ -412,9 +412,8 @@ void TMainFormRules::FormShow(const CommandLine& commandLine) {
     }
 
     if (commandLine.install) {
-        const Status registered =
-            RegisterWithDesktop(services_.desktopDataHome, services_.programPath,
-                                services_.programIcon);
+        const Status registered = RegisterWithDesktop(services_.desktopDataHome,
+                                                      services_.programPath, services_.programIcon);
         if (!registered) services_.messages.Error(registered.failure().text);
     }
     nextAction_ = commandLine.nextAction;

@@ -5,9 +5,9 @@
 
 #include <map>
 
-#include "support/MarkupHost.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTset.h"
+#include "support/MarkupHost.h"
 #include "support/TestSupport.h"
 
 namespace orvo {

@@ -2,9 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/MarkupHost.h"
 #include "base/ByteStream.h"
 #include "base/Cp1252.h"
+#include "support/MarkupHost.h"
 #include "support/TestSupport.h"
 
 namespace orvo {

@@ -2,8 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/MarkupHost.h"
 #include "base/ByteStream.h"
+#include "support/MarkupHost.h"
 #include "support/TestSupport.h"
 
 namespace orvo {

@@ -7,10 +7,10 @@
 
 #include <set>
 
-#include "support/MarkupHost.h"
 #include "base/Cp1252.h"
 #include "model/StyleTable.h"
 #include "model/uKYTset.h"
+#include "support/MarkupHost.h"
 
 namespace orvo {
 namespace {
