@@ -52,16 +52,11 @@ int RunExportHtml(CliContext& context) {
     html.ExpSepImage = sepImages;
     html.ExpOrigName = origNames;
     if (hasPrefix) html.PrefixOverride = prefix;
+    // Every page in number order, each followed by its alias page, then the files.
     std::vector<TKYToggetto*> images;
-    Status done = html.ExportAllPages(images);
+    Status done = html.ExportAllPages(images, true);
     if (done) done = html.WriteObjectFiles(images);
     if (!done) return FailWith(context, done.failure().text);
-    // Alias pages of the pages that have one.
-    for (const auto& page : set.KindList(TOggettiHel::testoHtml)) {
-        if (!page || page->IsFree()) continue;
-        Result<std::string> alias = html.WriteAliasPage(*page, names[1]);
-        if (!alias) return FailWith(context, alias.failure().text);
-    }
     return 0;
 }
 

@@ -619,10 +619,10 @@ Status TKYTtoHtml::ExportPagesWithAliases(const std::vector<std::int32_t>& numbe
     return ExportList(numbers, images, nullptr, false, true);
 }
 
-Status TKYTtoHtml::ExportAllPages(std::vector<TKYToggetto*>& images) {
+Status TKYTtoHtml::ExportAllPages(std::vector<TKYToggetto*>& images, bool withAliases) {
     std::vector<std::int32_t> numbers(std::size_t(LinkedKYTset->KindCount(TOggettiHel::testoHtml)));
     for (std::size_t i = 0; i < numbers.size(); ++i) numbers[i] = std::int32_t(i);
-    return ExportList(numbers, images, nullptr, false);
+    return ExportList(numbers, images, nullptr, false, withAliases);
 }
 
 Status TKYTtoHtml::ExportPage(std::vector<TKYToggetto*>& images,

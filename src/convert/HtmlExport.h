@@ -55,9 +55,10 @@ public:
     std::string SafePrefix() const;
 
     Status ExportPages(const std::vector<std::int32_t>& numbers) override;
-    /// Every page from 0 to the page count minus 1; images met are appended to `images`
-    /// (the caller writes them with WriteObjectFiles).
-    Status ExportAllPages(std::vector<TKYToggetto*>& images);
+    /// Every page from 0 to the page count minus 1, with `withAliases` each followed by its
+    /// alias page; images met are appended to `images` (the caller writes them with
+    /// WriteObjectFiles).
+    Status ExportAllPages(std::vector<TKYToggetto*>& images, bool withAliases = false);
     /// One page and its secondary pages; each page written is appended to `exported`.
     Status ExportPage(std::vector<TKYToggetto*>& images, std::vector<std::int32_t>& exported,
                       std::int32_t number);
