@@ -35,6 +35,9 @@ std::set<std::string> FilesIn(const std::filesystem::path& folder) {
 class FtpSession : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Each test starts from empty folders, also when several run in one process.
+        std::filesystem::remove_all(root_);
+        std::filesystem::remove_all(local_);
         std::filesystem::create_directories(local_);
         server_ =
             std::make_unique<PyFtpServer>(root_, PyFtpServer::Options{{"sola-lettura"}, false, {}});
