@@ -1,7 +1,4 @@
 // orvo-cli sample and tree, run as the built program.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,45 +10,24 @@
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
-
-extern char** environ;
 
 namespace orvo::test {
 namespace {
 
 using ::testing::HasSubstr;
 
-struct CliOutcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliOutcome = ProgramRun;
 
-// Runs `program` with `args` (no shell), its output captured in files.
-CliOutcome Spawn(const std::string& program, const std::vector<std::string>& args) {
-    const std::string out = (TestDir() / "pages-out.txt").string();
-    const std::string err = (TestDir() / "pages-err.txt").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    const int spawned =
-        posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return {};
-    int status = 0;
-    waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+// Runs `program` with `args` (no shell).
+CliOutcome Spawn(const std::string& program, std::vector<std::string> args) {
+    args.insert(args.begin(), program);
+    return RunProgram(args);
 }
 
 CliOutcome OrvoCli(const std::vector<std::string>& args) {
-    return Spawn(ORVO_BINARY_DIR "/cli/orvo-cli", args);
+    return RunOrvoCli(args);
 }
 
 std::string Path(std::string_view name) {

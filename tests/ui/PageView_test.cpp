@@ -1,9 +1,6 @@
 // A page shown as a picture and in the read-only page widget, and orvo-cli render, offscreen,
 // on the sample hypertext.
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,12 +16,11 @@
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
+#include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 #include "textbox/uKYTbox.h"
 #include "ui/render/PageRender.h"
 #include "ui/textbox/PageViewWidget.h"
-
-extern char** environ;
 
 namespace orvo::test {
 namespace {
@@ -136,31 +132,10 @@ TEST_F(SamplePages, ALongPageScrollsInTheWidget) {
     EXPECT_GT(widget.verticalScrollBar()->maximum(), 0);
 }
 
-struct CliOutcome {
-    int status = -1;
-    std::string out, err;
-};
+using CliOutcome = ProgramRun;
 
 CliOutcome OrvoCli(const std::vector<std::string>& args) {
-    const std::string program = ORVO_BINARY_DIR "/cli/orvo-cli";
-    const std::string out = (TestDir() / "render-out.txt").string();
-    const std::string err = (TestDir() / "render-err.txt").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    const int spawned =
-        posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return {};
-    int status = 0;
-    waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+    return RunOrvoCli(args);
 }
 
 TEST(CliRender, DrawsTheSamplesCoverPageAndRefusesBadArguments) {
