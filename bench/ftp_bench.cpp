@@ -1,6 +1,7 @@
 // A 100 MB file sent and fetched on loopback: our session against curl, on the same pyftpdlib
 // server in the same run. Each case runs three times; compare the minimum ("_min") rows.
 #include <benchmark/benchmark.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "WallClockCase.h"
 #include "base/Files.h"
 #include "publish/uQzFtp.h"
 
@@ -182,24 +184,10 @@ void CurlDownload(benchmark::State& state) {
     state.SetBytesProcessed(std::int64_t(state.iterations() * kFileSize));
 }
 
-double Minimum(const std::vector<double>& v) {
-    double m = v.empty() ? 0 : v[0];
-    for (double x : v) m = std::min(m, x);
-    return m;
-}
-
-#define ORVO_FTP_CASE(fn)               \
-    BENCHMARK(fn)                       \
-        ->Iterations(1)                 \
-        ->Repetitions(3)                \
-        ->UseRealTime()                 \
-        ->Unit(benchmark::kMillisecond) \
-        ->ComputeStatistics("min", Minimum)
-
-ORVO_FTP_CASE(CurlUpload);
-ORVO_FTP_CASE(OrvoUpload);
-ORVO_FTP_CASE(CurlDownload);
-ORVO_FTP_CASE(OrvoDownload);
-ORVO_FTP_CASE(OrvoDownloadToStream);
+ORVO_WALL_CLOCK_CASE(CurlUpload);
+ORVO_WALL_CLOCK_CASE(OrvoUpload);
+ORVO_WALL_CLOCK_CASE(CurlDownload);
+ORVO_WALL_CLOCK_CASE(OrvoDownload);
+ORVO_WALL_CLOCK_CASE(OrvoDownloadToStream);
 
 }  // namespace

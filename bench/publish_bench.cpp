@@ -6,6 +6,7 @@
 // republication is timed. "bytes_sent" and "files_sent" are what the server logged as received
 // (file contents only, not the control dialogue). Compare the minimum ("_min") rows.
 #include <benchmark/benchmark.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "WallClockCase.h"
 #include "base/Paths.h"
 #include "convert/HtmlExport.h"
 #include "convert/TKYTListHtmlToTx.h"
@@ -310,24 +312,10 @@ void LftpMirrorRIgnoreTime(benchmark::State& state) {
     LftpMirror(state, true);
 }
 
-double Minimum(const std::vector<double>& v) {
-    double m = v.empty() ? 0 : v[0];
-    for (double x : v) m = std::min(m, x);
-    return m;
-}
-
-#define ORVO_PUBLISH_CASE(fn)           \
-    BENCHMARK(fn)                       \
-        ->Iterations(1)                 \
-        ->Repetitions(3)                \
-        ->UseRealTime()                 \
-        ->Unit(benchmark::kMillisecond) \
-        ->ComputeStatistics("min", Minimum)
-
-ORVO_PUBLISH_CASE(OursRepublish);
-ORVO_PUBLISH_CASE(OursExportAndRepublish);
-ORVO_PUBLISH_CASE(LftpMirrorR);
-ORVO_PUBLISH_CASE(LftpMirrorRIgnoreTime);
+ORVO_WALL_CLOCK_CASE(OursRepublish);
+ORVO_WALL_CLOCK_CASE(OursExportAndRepublish);
+ORVO_WALL_CLOCK_CASE(LftpMirrorR);
+ORVO_WALL_CLOCK_CASE(LftpMirrorRIgnoreTime);
 
 }  // namespace
 
