@@ -2,15 +2,23 @@
 #include "base/Files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <random>
+#include <vector>
+
+#include "base/Cp1252.h"
+#include "base/Paths.h"
 
 namespace orvo {
+
+using namespace orvo::literals;
 
 static Failure ErrnoFailure(std::string_view what) {
     return Fail(std::string(what) + ": " + std::strerror(errno));
@@ -86,6 +94,57 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
+std::string NotRegularFileMessage(const std::filesystem::path& target) {
+    return "Impossibile scrivere \"" + NameOfPath(target) +
+           std::string("\": non è un file normale e non viene sostituito."_cp);
+}
+
+Result<std::filesystem::path> ReplaceableTarget(const std::filesystem::path& target) {
+    std::filesystem::path path = target;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (errno == ENOENT) return path;
+            return ErrnoFailure(path.string());
+        }
+        if (S_ISREG(st.st_mode)) return path;
+        if (!S_ISLNK(st.st_mode)) return Fail(NotRegularFileMessage(target));
+        std::error_code ec;
+        const std::filesystem::path named = std::filesystem::read_symlink(path, ec);
+        if (ec) return Fail(path.string() + ": " + ec.message());
+        path = named.is_absolute() ? named : path.parent_path() / named;
+    }
+    errno = ELOOP;
+    return ErrnoFailure(target.string());
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+    const std::string start = "." + target.filename().string() + ".";
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::error_code ec;
+    std::vector<std::filesystem::path> stale;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (!name.starts_with(start) || !name.ends_with(".tmp")) continue;
+        std::string_view rest = std::string_view(name).substr(start.size());
+        if (rest.starts_with("bak.")) rest.remove_prefix(4);
+        // The process number, then "-", as UniqueSuffix writes it.
+        std::size_t digits = 0;
+        while (digits < rest.size() && digits < 10 && rest[digits] >= '0' && rest[digits] <= '9')
+            ++digits;
+        if (digits == 0 || digits >= rest.size() || rest[digits] != '-') continue;
+        const long long pid = std::stoll(std::string(rest.substr(0, digits)));
+        if (pid <= 0 || pid > std::numeric_limits<pid_t>::max() || pid == ::getpid()) continue;
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;  // running, or not ours
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            stale.push_back(it->path());
+    }
+    for (const std::filesystem::path& path : stale) (void)::unlink(path.c_str());
+}
+
 static std::string UniqueSuffix() {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
@@ -108,8 +167,11 @@ Result<TemporaryFile> CreateTemporaryBeside(IFileSystem& fs, const std::filesyst
 
 namespace {
 
-Status WriteBesideAndRename(const std::filesystem::path& target, std::string_view bytes,
+Status WriteBesideAndRename(const std::filesystem::path& named, std::string_view bytes,
                             std::optional<unsigned> newFileMode, IFileSystem& fs, bool flush) {
+    const Result<std::filesystem::path> resolved = ReplaceableTarget(named);
+    if (!resolved) return resolved.failure();
+    const std::filesystem::path& target = *resolved;
     const std::optional<FileIdentity> existing = fs.Identify(target);
     auto temporary = CreateTemporaryBeside(fs, target, newFileMode.value_or(0666));
     if (!temporary) return temporary.failure();

@@ -61,6 +61,18 @@ IFileSystem& RealFileSystem();
 /// The whole content of a file.
 Result<std::string> ReadFileBytes(const std::filesystem::path& path);
 
+/// The file a replacement of `target` must write: `target` itself when it is a regular file
+/// or missing, the file a symbolic link names (through any chain of links; a link to nothing
+/// gives the name it holds), so the link stays and the file it names changes. Anything else
+/// (a folder, a pipe, a device, a socket) is refused with NotRegularFileMessage.
+Result<std::filesystem::path> ReplaceableTarget(const std::filesystem::path& target);
+std::string NotRegularFileMessage(const std::filesystem::path& target);
+
+/// Removes the temporaries that writes of `target` left beside it (".NAME.PID-...tmp", also
+/// ".NAME.bak.PID-...tmp") when the process that made them no longer runs: a write that was
+/// killed never removed its own. Those of running processes stay.
+void RemoveStaleTemporaries(const std::filesystem::path& target);
+
 /// Creates a new file next to `target` with a unique name, exclusively (never following a
 /// link), and returns its path and stream.
 struct TemporaryFile {
@@ -73,7 +85,8 @@ Result<TemporaryFile> CreateTemporaryBeside(IFileSystem& fs, const std::filesyst
 /// Replaces `target` with `bytes` so that the target is always a whole file: a temporary file
 /// in the same folder is written, flushed and renamed over it, then the folder is flushed. An
 /// existing target's permission bits are kept; a new file gets `newFileMode` (0666 less the
-/// umask when not given). On failure the target is untouched and no temporary file remains.
+/// umask when not given). A symbolic link is followed (ReplaceableTarget) and what is not a
+/// regular file is refused. On failure the target is untouched and no temporary file remains.
 Status WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                            std::optional<unsigned> newFileMode = std::nullopt,
                            IFileSystem& fs = RealFileSystem());

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+#include <algorithm>
+
 #include "base/Files.h"
 #include "base/Paths.h"
 #include "support/TestSupport.h"
@@ -127,4 +131,66 @@ TEST(AtomicWrites, ReadFileBytesReadsWholeFiles) {
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(*read, big);
     EXPECT_FALSE(ReadFileBytes(orvo::test::TestDir() / "none").ok());
+}
+
+TEST(AtomicWrites, ALinkStaysALinkAndWhatIsNotAFileIsRefused) {
+    const fs::path dir = orvo::test::TestDir() / "links";
+    fs::create_directories(dir / "real");
+    const fs::path file = dir / "real" / "doc.txt";
+    orvo::test::WriteFile(file, "old");
+    ::chmod(file.c_str(), 0640);
+    // A relative link, and a link to that link.
+    fs::create_symlink("real/doc.txt", dir / "link.txt");
+    fs::create_symlink("link.txt", dir / "link2.txt");
+    for (const char* name : {"link.txt", "link2.txt"}) {
+        ASSERT_TRUE(WriteFileAtomically(dir / name, name).ok()) << name;
+        EXPECT_TRUE(fs::is_symlink(dir / name)) << name;
+        EXPECT_EQ(orvo::test::ReadFile(file), name);
+        EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    }
+    EXPECT_EQ(FolderNames(dir / "real"), std::vector<std::string>{"doc.txt"});
+    // A link to nothing yet: the file it names is made.
+    fs::create_symlink("real/new.txt", dir / "dangling");
+    ASSERT_TRUE(ReplaceFileUnflushed(dir / "dangling", "made").ok());
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
+    EXPECT_EQ(orvo::test::ReadFile(dir / "real" / "new.txt"), "made");
+
+    // A pipe, a folder, a device (through a link too): refused, left as they are.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", dir / "null");
+    for (const fs::path& special : {dir / "pipe", dir / "real", dir / "null"}) {
+        const Status written = WriteFileAtomically(special, "x");
+        ASSERT_FALSE(written.ok()) << special;
+        EXPECT_EQ(written.failure().text,
+                  "Impossibile scrivere \"" + special.string() +
+                      "\": non \xE8 un file normale e non viene sostituito.");
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+    EXPECT_TRUE(fs::is_symlink(dir / "null"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(FolderNames(dir), (std::vector<std::string>{"dangling", "link.txt", "link2.txt",
+                                                          "null", "pipe", "real"}));
+}
+
+TEST(AtomicWrites, TemporariesOfProcessesThatAreGoneAreRemoved) {
+    const fs::path dir = orvo::test::TestDir() / "stale";
+    fs::create_directories(dir);
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);  // its number now names no process
+    const std::string dead = std::to_string(child), self = std::to_string(::getpid());
+    for (const std::string& name : std::vector<std::string>{
+             ".doc.kyt." + dead + "-7-0.tmp", ".doc.kyt.bak." + dead + "-3.tmp",
+             ".doc.kyt." + self + "-7-0.tmp", ".doc.kyt.1-7-0.tmp",
+             ".altro.kyt." + dead + "-1-0.tmp", ".doc.kyt.x" + dead + "-1-0.tmp", "doc.kyt"})
+        orvo::test::WriteFile(dir / name, "x");
+    RemoveStaleTemporaries(dir / "doc.kyt");
+    // Those of this process and of a running one (1), of another file, or of another form stay.
+    std::vector<std::string> kept{".altro.kyt." + dead + "-1-0.tmp", ".doc.kyt.1-7-0.tmp",
+                                  ".doc.kyt." + self + "-7-0.tmp", ".doc.kyt.x" + dead + "-1-0.tmp",
+                                  "doc.kyt"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(FolderNames(dir), kept);
 }
