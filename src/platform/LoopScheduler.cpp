@@ -1,5 +1,5 @@
 // The owner-thread event loop without a window.
-#include "publish/LoopScheduler.h"
+#include "platform/LoopScheduler.h"
 
 namespace orvo {
 

@@ -10,18 +10,10 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/IEventPump.h"
 #include "platform/IScheduler.h"
 
 namespace orvo {
-
-/// How an owner thread waits for work it started elsewhere while still running what is posted
-/// to it (the window stays responsive, a stop button still works).
-class IEventPump {
-public:
-    virtual ~IEventPump() = default;
-    /// Runs posted tasks and timers until `done` is true.
-    virtual void RunUntil(const std::function<bool()>& done) = 0;
-};
 
 class LoopScheduler final : public IScheduler, public IEventPump {
 public:
