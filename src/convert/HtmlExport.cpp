@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "base/Cp1252.h"
+#include "base/Files.h"
 #include "base/Format.h"
 #include "base/Paths.h"
 #include "convert/HtmlText.h"
@@ -98,6 +99,9 @@ Status WriteWholeFile(const std::filesystem::path& path, std::string_view bytes)
     auto failure = [&] {
         return Fail(std::string(std::strerror(errno)) + ": " + NameOfPath(path));
     };
+    // A pipe or a device under the name is refused rather than written to (or waited on).
+    if (Result<std::filesystem::path> target = ReplaceableTarget(path); !target)
+        return target.failure();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return failure();
     std::size_t done = 0;
@@ -132,8 +136,13 @@ std::string ProgressText(int phase, int pag, int tot) {
 }
 
 std::string TKYTconv::FilePrefix() const {
-    if (!PrefixOverride.empty()) return PrefixOverride;
-    return LinkedKYTset ? LinkedKYTset->ExpPrefix() : std::string();
+    std::string prefix = !PrefixOverride.empty() ? PrefixOverride
+                         : LinkedKYTset          ? LinkedKYTset->ExpPrefix()
+                                                 : std::string();
+    // The prefix comes from the document: every name built from it stays in the chosen folder.
+    for (char& c : prefix)
+        if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
+    return prefix;
 }
 
 std::string EscapeChar(unsigned char ch) {
@@ -158,10 +167,7 @@ std::string EscapeText(std::string_view text) {
 }
 
 std::string TKYTtoHtml::SafePrefix() const {
-    std::string prefix = FilePrefix();
-    for (char& c : prefix)
-        if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
-    return prefix;
+    return FilePrefix();
 }
 
 std::string TKYTtoHtml::ObjectFileName(const TKYToggetto& object, int mode) const {
@@ -415,11 +421,11 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
     head += kHeadStart;
     head += Title(page) + "\r\n</TITLE>\r\n";
     std::string keywords;
-    for (std::int32_t code : record.Keywords()) {
+    // The slots hold identifiers of keyword objects, not object codes.
+    for (std::int32_t identifier : record.Keywords()) {
         TKYToggetto* keyword =
-            code >= 0 ? set.ObjectByKind(TOggettiHel::keyword, CodeIdentifier(code)) : nullptr;
-        if (!keyword || keyword->IsFree() || CodeKind(code) != KindIndex(TOggettiHel::keyword))
-            continue;
+            identifier >= 0 ? set.ObjectByKind(TOggettiHel::keyword, identifier) : nullptr;
+        if (!keyword || keyword->IsFree()) continue;
         if (keywords.empty()) keywords = "<META NAME=\"keywords\" CONTENT=\"";
         keywords += EscapeText(keyword->ReadView().PStr(kKeywordText)) + ",";
     }

@@ -51,7 +51,7 @@ public:
     /// The relative name a page (mode 0 normal, 1 secondary, 2 as a file target), image or
     /// object file is written and referred to under; "/" separates folders.
     std::string ObjectFileName(const TKYToggetto& object, int mode = 0) const;
-    /// The export prefix made safe as the start of a file name.
+    /// The export prefix as the start of a file name (FilePrefix).
     std::string SafePrefix() const;
 
     Status ExportPages(const std::vector<std::int32_t>& numbers) override;

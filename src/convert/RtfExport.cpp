@@ -223,6 +223,12 @@ Status TKYTtortf::WriteTarget(const std::string& name, std::string_view head,
     bytes += head;
     bytes += body;
     bytes += "}";
+    if (!name.empty()) {
+        if (Result<std::filesystem::path> target = ReplaceableTarget(NativePath(name)); !target) {
+            if (LinkedKYTset) LinkedKYTset->Messages().Error(target.failure().text);
+            return target.failure();
+        }
+    }
     if (name.empty() || !ReplaceFile(NativePath(name), bytes)) {
         const std::string text = std::string(kWriteError) + name;
         if (LinkedKYTset) LinkedKYTset->Messages().Error(text);

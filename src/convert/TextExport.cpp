@@ -134,6 +134,9 @@ Status TKYTtoTxt::ExportPages(const std::vector<std::int32_t>& numbers) {
         text += PageText(*LinkedKYTset, numbers[std::size_t(i)]);
         Progress(i, total, 1);
     }
+    if (Result<std::filesystem::path> target = ReplaceableTarget(NativePath(ExportFileName));
+        !target)
+        return target.failure();
     if (Status written = WriteFileAtomically(NativePath(ExportFileName), text); !written)
         return Fail(written.failure().text + ": " + ExportFileName);
     return Status::Ok();

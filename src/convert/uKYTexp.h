@@ -36,7 +36,8 @@ public:
     /// When non-empty, used instead of the hypertext's export prefix.
     std::string PrefixOverride;
 
-    /// The prefix of every generated file name: the override, else the hypertext's.
+    /// The prefix of every generated file name: the override, else the hypertext's, with
+    /// "/", "\\", ":" and control characters made "_" so that no name leaves its folder.
     std::string FilePrefix() const;
 
     /// Exports the listed pages and everything they pull in.

@@ -172,9 +172,9 @@ TEST_F(HtmlExportTest, PageSkeletonKeywordsRefreshAndMeta) {
     k1.View().SetPStr(kKeywordText, "ipertesto");
     TKYToggetto& k2 = Object(TOggettiHel::keyword);
     k2.View().SetPStr(kKeywordText, "citt\xE0");
-    record.SetKeyword(0, k1.Code());
-    record.SetKeyword(5, k2.Code());
-    record.SetKeyword(6, MakeCode(TOggettiHel::keyword, 999));  // missing: skipped
+    record.SetKeyword(0, k1.Identifier());
+    record.SetKeyword(5, k2.Identifier());
+    record.SetKeyword(6, 999);  // missing: skipped
     record.SetRedirect(5, 3);
     record.SetTextColour(0x000000);
     record.SetLinkColour(0xFF0000);
@@ -371,15 +371,16 @@ TEST_F(HtmlExportTest, ExportRunWritesFilesInOrderWithProgress) {
         ReadFile(dir / "_000001.html"),
         html_.WritePage(*set_.ObjectByKind(TOggettiHel::testoHtml, 1), &secondaries, images, 0));
     EXPECT_EQ(ReadFile(dir / "_style.css"), html_.StyleSheet());
-    // A file that cannot be made stops the run with the system's reason and its name; the
-    // files before it stay.
+    // A name taken by what is not a file (here a folder) stops the run with its name; the files
+    // before it stay.
     std::filesystem::remove(dir / "_index.html");
     std::filesystem::create_directory(dir / "_000001.html.d");
     std::filesystem::remove(dir / "_000001.html");
     std::filesystem::rename(dir / "_000001.html.d", dir / "_000001.html");
     Status blocked = html_.ExportPages({0, 1});
     ASSERT_FALSE(blocked);
-    EXPECT_EQ(blocked.failure().text, "Is a directory: " + NameOfPath(dir / "_000001.html"));
+    EXPECT_EQ(blocked.failure().text, "Impossibile scrivere \"" + NameOfPath(dir / "_000001.html") +
+                                          "\": non \xE8 un file normale e non viene sostituito.");
     EXPECT_TRUE(std::filesystem::exists(dir / "_index.html"));
 
     html_.ExportPath.clear();

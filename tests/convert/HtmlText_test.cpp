@@ -87,6 +87,12 @@ TEST_F(HtmlTextTest, NumberedAndBulletedLists) {
               "<DIV class=s0  style='list-style-type:decimal;'>\r\n<!lisnum>1. "
               "<!/lisnum>d&nbsp;</LI></DIV>\r\n"
               "<DIV class=s0  style='list-style-type:disc;'>\r\n<LI>e&nbsp;</LI></DIV>\r\n");
+    // Only the two list kinds close a list item.
+    for (int kind = 1; kind < 16; ++kind) {
+        if (kind == 6 || kind == 10) continue;
+        EXPECT_EQ(Body("<Z S0 N" + std::to_string(kind) + " >a").find("</LI>"), std::string::npos)
+            << kind;
+    }
 }
 
 TEST_F(HtmlTextTest, AlignmentLayoutAndEmulation) {

@@ -635,6 +635,25 @@ TEST_F(RtfExportTest, PerPageFilesEachWithItsOwnTables) {
     EXPECT_NE(ReadFile(TestDir() / "pagine" / "pindex.rtf").find("Arial"), std::string::npos);
 }
 
+TEST_F(RtfExportTest, PerPageNamesStayInTheChosenFolder) {
+    // A document's prefix with folder parts, as a hostile or damaged file may hold.
+    for (const char* prefix : {"../../../../esc", "..\\..\\esc", "/tmp/esc", "c:esc"}) {
+        const std::filesystem::path root = TestDir() / "a" / "b" / "c" / "d";
+        std::filesystem::remove_all(TestDir() / "a");
+        std::filesystem::create_directories(root / "pagine");
+        set_.SetExpPrefix(prefix);
+        Page(1, "<Z S0 >x");
+        rtf_.ExportPath = NameOfPath(root / "pagine");
+        ASSERT_TRUE(rtf_.ExportPerPage({1})) << prefix;
+        std::vector<std::filesystem::path> written;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(TestDir() / "a"))
+            if (entry.is_regular_file()) written.push_back(entry.path());
+        ASSERT_EQ(written.size(), 1u) << prefix;
+        EXPECT_EQ(written[0].parent_path(), root / "pagine") << prefix;
+        EXPECT_TRUE(written[0].filename().string().ends_with("esc000001.rtf")) << written[0];
+    }
+}
+
 TEST_F(RtfExportTest, SampleHypertextGolden) {
     MakeSampleHypertext(set_, {});
     std::vector<std::int32_t> pages;

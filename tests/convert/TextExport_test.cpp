@@ -1,6 +1,7 @@
 // The text export: paragraphs, entities, hidden sections, tables, reference objects, pages
 // joined into one file, its failures, and the sample hypertext as a golden file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -172,6 +173,25 @@ TEST_F(TextExportTest, AFileThatCannotBeCreatedFailsAndWritesNothing) {
     ASSERT_FALSE(done);
     EXPECT_NE(done.failure().text.find(NameOfPath(out)), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(out.parent_path()));
+}
+
+TEST_F(TextExportTest, APipeIsRefusedAndALinkWritesTheFileItNames) {
+    Page(0, "<Z S0 >testo");
+    const std::filesystem::path pipe = TestDir() / "tubo.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    txt_.ExportFileName = NameOfPath(pipe);
+    const Status refused = txt_.ExportPages({0});
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().text, "Impossibile scrivere \"" + NameOfPath(pipe) +
+                                          "\": non \xE8 un file normale e non viene sostituito.");
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+
+    WriteFile(TestDir() / "vero.txt", "vecchio");
+    std::filesystem::create_symlink("vero.txt", TestDir() / "collegato.txt");
+    txt_.ExportFileName = NameOfPath(TestDir() / "collegato.txt");
+    ASSERT_TRUE(txt_.ExportPages({0}));
+    EXPECT_TRUE(std::filesystem::is_symlink(TestDir() / "collegato.txt"));
+    EXPECT_EQ(ReadFile(TestDir() / "vero.txt"), "testo");
 }
 
 TEST_F(TextExportTest, FragmentModeEndsWithOneZeroByte) {
