@@ -19,8 +19,7 @@ Result<Bitmap> DecodePng(std::string_view bytes, const DecodeLimits& limits) {
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
         return Fail("PNG non valido");
     const std::int64_t w = image.width, h = image.height;
-    if (w <= 0 || h <= 0 || w > limits.maxSide || h > limits.maxSide ||
-        w * h > limits.maxPixels) {
+    if (w <= 0 || h <= 0 || w > limits.maxSide || h > limits.maxSide || w * h > limits.maxPixels) {
         png_image_free(&image);
         return Fail("PNG troppo grande");
     }
