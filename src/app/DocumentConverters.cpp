@@ -10,6 +10,7 @@
 #include "base/Cp1252.h"
 #include "base/Paths.h"
 #include "convert/TextWordProcessor.h"
+#include "platform/WordProcessor.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "platform/IMessages.h"
@@ -69,18 +70,40 @@ Outcome DocumentConverters::Report(const Status& status) {
 }
 
 bool DocumentConverters::CanImport(std::string_view extension) const {
-    return IsPlainTextExtension(extension);
+    if (IsPlainTextExtension(extension) || Lower1252(extension) == ".rtf") return true;
+    return IsWordProcessorExtension(extension) && wordProcessor_ && wordProcessor_->Available();
 }
 
 Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
-    std::vector<std::string> texts;
-    for (const std::string& file : files)
-        if (IsPlainTextExtension(ExtensionOf(file))) texts.push_back(file);
-    if (texts.empty()) return Outcome::NotSupported;
-    const std::int32_t first = txt_.ImportFiles(texts);
-    // Files that cannot be read are skipped without a message: nothing changed.
-    if (txt_.ImportedPages.empty()) return Outcome::Failed;
-    if (editor_) editor_->ShowPage(first);
+    std::vector<std::string> texts, rtf, documents;
+    for (const std::string& file : files) {
+        const std::string extension = ExtensionOf(file);
+        if (IsPlainTextExtension(extension)) texts.push_back(file);
+        else if (extension == ".rtf") rtf.push_back(file);
+        else if (IsWordProcessorExtension(extension) && CanImport(extension))
+            documents.push_back(file);
+    }
+    if (texts.empty() && rtf.empty() && documents.empty()) return Outcome::NotSupported;
+    std::vector<std::int32_t> made;
+    if (!texts.empty()) {
+        txt_.ImportFiles(texts);
+        made = txt_.ImportedPages;
+    }
+    if (!rtf.empty() || !documents.empty()) {
+        TRtfImp importer(set_, RtfImport);
+        if (!rtf.empty()) {
+            importer.ImportFiles(rtf, RtfSplit);
+            made.insert(made.end(), importer.ImportedPages.begin(), importer.ImportedPages.end());
+        }
+        if (!documents.empty()) {
+            importer.ImportDocuments(documents, RtfSplit, *wordProcessor_);
+            made.insert(made.end(), importer.ImportedPages.begin(), importer.ImportedPages.end());
+        }
+        helpReport_ = importer.Report;
+    }
+    // Files that cannot be read are skipped (the RTF import lists them): nothing changed.
+    if (made.empty()) return Outcome::Failed;
+    if (editor_) editor_->ShowPage(made.front());
     return Outcome::Done;
 }
 

@@ -13,12 +13,14 @@
 #include "app/MainFormPorts.h"
 #include "convert/HtmlExport.h"
 #include "convert/RtfExport.h"
+#include "convert/RtfImport.h"
 #include "convert/TextExport.h"
 
 namespace orvo {
 
 class IMessages;
 class ITextMeasurer;
+class IWordProcessor;
 class TKYTset;
 
 /// The extensions of the text import ("ASCII (Blocco note,...)"), in small letters.
@@ -42,8 +44,17 @@ public:
     TKYTtoTxt& Text() { return txt_; }
     TKYTtortf& Rtf() { return rtf_; }
 
+    /// The options of RTF imports, and whether an RTF file makes several pages.
+    RtfImportOptions RtfImport;
+    bool RtfSplit = false;
+    /// The word processor that turns ".doc", ".docx" and ".odt" into RTF; none: not imported.
+    void AttachWordProcessor(IWordProcessor* processor) { wordProcessor_ = processor; }
+    /// What the last help-mode RTF import reports ("Report importazione Win Help:").
+    const HelpImportReport& LastHelpReport() const { return helpReport_; }
+
     bool CanImport(std::string_view extension) const override;
-    /// Imports the text files among `files` as new pages and shows the first page made.
+    /// Imports the text, RTF and word-processor files among `files` as new pages and shows
+    /// the first page made.
     Outcome ImportFiles(const std::vector<std::string>& files) override;
     Outcome ImportFollowingLinks(const std::string& root) override;
     Outcome OpenImportWindow() override;
@@ -66,6 +77,8 @@ private:
     TKYTset& set_;
     IMessages& messages_;
     IEditorView* editor_ = nullptr;
+    IWordProcessor* wordProcessor_ = nullptr;
+    HelpImportReport helpReport_;
     TKYTtoHtml html_;
     TKYTtoTxt txt_;
     TKYTtortf rtf_;
