@@ -86,6 +86,14 @@ inline constexpr std::array kHeaderFields{kHdrMagic,
 static_assert(FieldsAscendAndFit(kHeaderFields, kHeaderSize));
 static_assert(kHdrReserved.offset + kHdrReserved.width == kHeaderSize);
 
+/// The save counter `step` saves on (or back, for a negative step). The stored counter is any
+/// 32-bit value a file holds, so it wraps round rather than overflow.
+constexpr std::int32_t SaveCounterStep(std::int32_t counter, std::int32_t step) {
+    return std::int32_t(std::uint32_t(counter) + std::uint32_t(step));
+}
+static_assert(SaveCounterStep(INT32_MIN, -1) == INT32_MAX);
+static_assert(SaveCounterStep(INT32_MAX, 1) == INT32_MIN);
+
 /// The record area of a file whose highest kind is K starts here.
 constexpr std::size_t RecordAreaStart(int highestKind) {
     return kHeaderSize + std::size_t(highestKind + 1) * kKindEntrySize + 4;

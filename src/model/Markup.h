@@ -71,6 +71,12 @@ struct MarkupRemap {
     std::optional<RemapList> codes;      // object codes: styles (0x11000000 + n), 0x6F links
 };
 
+/// The value the reader takes from the digits of a reference code "<$...": `p` is just after
+/// the "$" and moves past the digits; up to 8 of them are read before a ">", a zero byte or
+/// the end, a byte that is no hexadecimal digit counts as 0 and missing digits count as 0
+/// too. The top byte of the value is the kind (0xFF a page object, 0x6F a local link).
+std::uint32_t ReferenceValue(std::string_view text, std::size_t& p);
+
 /// The message of a numeric, colour or font field cut short.
 inline constexpr std::string_view kTruncatedLine = "Truncated line!";
 

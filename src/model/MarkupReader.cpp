@@ -227,7 +227,11 @@ bool ParagraphReader::ReadFont(std::size_t& p, std::string& name) {
         host_.Messages().Show(Box::Information, kTruncatedLine);
         return false;
     }
-    name.assign(data_.substr(p, q - p));
+    // "<" and ">" are dropped, as the writer drops them: scanners of stored texts would take
+    // them for the bounds of a code.
+    name.clear();
+    for (char c : data_.substr(p, q - p))
+        if (c != '<' && c != '>') name += c;
     p = Skip(q + 1, 1);  // the quote and the blank after it
     return true;
 }
@@ -418,15 +422,7 @@ void ParagraphReader::ReadTableCells(ITableCells& cells, std::size_t& p) {
 
 void ParagraphReader::ReadReference(std::size_t& p) {
     p += 2;  // "<$"
-    std::uint32_t value = 0;
-    int digits = 0;
-    for (; digits < 8; ++digits) {
-        const unsigned char c = At(p);
-        if (c == 0 || c == '>') break;
-        value = (value << 4) | std::uint32_t(HexValue(c));
-        ++p;
-    }
-    for (int k = digits; k < 8; ++k) value <<= 4;  // missing digits count as 0
+    const std::uint32_t value = ReferenceValue(data_, p);
     p = AfterGt(p);
 
     const std::int32_t kind = std::int32_t(value >> 24);
@@ -661,6 +657,19 @@ Paragraphs ReadParagraphs(MemoryStream& stream, IMarkupHost& host, int mode,
 }
 
 }  // namespace
+
+std::uint32_t ReferenceValue(std::string_view text, std::size_t& p) {
+    std::uint32_t value = 0;
+    int digits = 0;
+    for (; digits < 8 && p < text.size(); ++digits) {
+        const unsigned char c = static_cast<unsigned char>(text[p]);
+        if (c == 0 || c == '>') break;
+        value = (value << 4) | std::uint32_t(HexValue(c));
+        ++p;
+    }
+    for (int k = digits; k < 8; ++k) value <<= 4;  // missing digits count as 0
+    return value;
+}
 
 Paragraphs ReadText(MemoryStream& stream, IMarkupHost& host, int mode, const MarkupRemap* remap) {
     return ReadParagraphs(stream, host, mode, remap, MarkupScope::Text);

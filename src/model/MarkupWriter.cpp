@@ -32,7 +32,10 @@ void AppendField(std::string& out, const StyleKey& key, std::int32_t value,
             out += HexColour(std::uint32_t(value));
             break;
         case StyleValue::FontName:
-            out += fontName;
+            // The quote would end the name early, a zero byte the text, and "<" or ">" would
+            // be taken for the bounds of a code by whoever scans the stored text.
+            for (char c : fontName)
+                if (c != '"' && c != '<' && c != '>' && c != '\0') out += c;
             out += '"';
             break;
         case StyleValue::Byte:

@@ -223,6 +223,15 @@ inline constexpr FieldSpec kDblocName{"name", 17, 16, Cell::PStr};
 inline constexpr FieldSpec kFormName{"name", 17, 80, Cell::PStr};
 inline constexpr FieldSpec kFormStartName{"name", 17, 256, Cell::PStr};
 inline constexpr FieldSpec kButtonPicture{"picture", 177, 4, Cell::I32};
+inline constexpr FieldSpec kButtonLink{"link", 181, 4, Cell::I32};  // an object code; -1 none
+// multiMedia and dbloc: the media file or prototype, the poster picture, a database element's
+// picture (identifiers, -1 none)
+inline constexpr FieldSpec kMediaSource{"source", 17, 4, Cell::I32};
+inline constexpr FieldSpec kMediaPoster{"poster", 21, 4, Cell::I32};
+inline constexpr FieldSpec kMediaElementPicture{"elementPicture", 47, 4, Cell::I32};
+// inputStat subtype 18, the floating window: the page it shows
+inline constexpr std::uint8_t kFloatingWindowSubtype = 18;
+inline constexpr FieldSpec kFloatingPage{"page", 108, 4, Cell::I32};
 // immagineNew
 inline constexpr FieldSpec kImagePicture{"picture", 0, 4, Cell::I32};
 inline constexpr FieldSpec kImageLowRes{"lowResPicture", 5, 4, Cell::I32};

@@ -2,11 +2,13 @@
 #include "model/TextForms.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "base/ByteStream.h"
 #include "base/Format.h"
 #include "model/Entities.h"
 #include "model/HeaderRecord.h"
+#include "model/KindHooks.h"
 #include "model/LegacyText.h"
 #include "model/ObjectRecord.h"
 #include "model/StyleTable.h"
@@ -18,8 +20,10 @@ namespace {
 
 using K = TOggettiHel;
 
-constexpr std::int32_t kLocalLinkBase = 0x6F000000;
-constexpr std::int32_t kPageObjectBase = std::int32_t(0xFF000000u);
+constexpr std::uint32_t kWorkingLinkKind = 0x6F;
+constexpr std::uint32_t kWorkingObjectKind = 0xFF;
+constexpr std::int32_t kLocalLinkBase = std::int32_t(kWorkingLinkKind << 24);
+constexpr std::int32_t kPageObjectBase = std::int32_t(kWorkingObjectKind << 24);
 constexpr std::string_view kEmptyText{"<Z S0 >\0", 8};
 constexpr std::string_view kUntitled = "Senza titolo";
 
@@ -92,16 +96,40 @@ std::int32_t RegisterWorking(TKYTset& set, std::unique_ptr<TKYToggetto> object) 
     return MakeCode(kind, id);
 }
 
-// Frees the objects (other than web links, which pages share) that a stored text embeds.
-void FreeEmbeddedObjects(TKYTset& set, std::string_view stored) {
-    for (std::size_t pos = stored.find("<$"); pos != std::string_view::npos;
-         pos = stored.find("<$", pos + 2)) {
+// The complete "<$" codes of a stored text.
+void AddCodesOf(std::string_view text, std::unordered_set<std::uint32_t>& codes) {
+    for (std::size_t at = text.find("<$"); at != std::string_view::npos;
+         at = text.find("<$", at + 2)) {
         std::uint32_t code = 0;
-        if (!CodeAt(stored, pos, code)) continue;
+        if (CodeAt(text, at, code)) codes.insert(code);
+    }
+}
+
+// Frees the objects that the previous stored text of `page` embedded, but for web links and
+// for objects that the new text or another page still names (a damaged file or a copy may
+// share them): those stay. The special links that the text's working objects name stay too:
+// the copies keep naming them once registered.
+void FreeEmbeddedObjects(TKYTset& set, const TKYTtesto& text, const TKYToggetto& page,
+                         std::string_view previous, std::string_view stored) {
+    std::unordered_set<std::uint32_t> candidates;
+    AddCodesOf(previous, candidates);
+    std::erase_if(candidates, [&](std::uint32_t code) {
         const int kind = int(code >> 24);
-        if (!OpenedKind(kind) || KindOf(kind) == K::internetLink) continue;
+        return !OpenedKind(kind) || KindOf(kind) == K::internetLink;
+    });
+    if (candidates.empty()) return;
+    std::unordered_set<std::uint32_t> kept;
+    AddCodesOf(stored, kept);
+    for (const auto& other : set.KindList(K::testoHtml))
+        if (other && other.get() != &page && !other->IsFree()) AddCodesOf(ContentOf(*other), kept);
+    std::vector<std::int32_t> keptLinks;
+    for (const auto& working : text.pageObjects)
+        if (working)
+            for (std::int32_t link : LinksNamedBy(*working)) keptLinks.push_back(link);
+    for (std::uint32_t code : candidates) {
+        if (kept.contains(code)) continue;
         TKYToggetto* object = set.ObjectByCode(std::int32_t(code));
-        if (object && object->Registered() && !object->IsFree()) object->Clear();
+        if (object && object->Registered() && !object->IsFree()) ClearKeeping(*object, keptLinks);
     }
 }
 
@@ -157,7 +185,15 @@ std::unique_ptr<TKYTtesto> OpenText(TKYTset& set, const TKYToggetto& page, bool 
     for (std::size_t pos = content.find("<$"); pos != std::string::npos;
          pos = content.find("<$", pos + 2)) {
         std::uint32_t code = 0;
-        if (!CodeAt(content, pos, code) || !OpenedKind(int(code >> 24))) continue;
+        if (!CodeAt(content, pos, code) || !OpenedKind(int(code >> 24))) {
+            // A code the reader would take for a working one (0xFF, 0x6F) that this opening
+            // did not write would bind to the working objects: it becomes a code the reader
+            // skips, so no object is named twice.
+            std::size_t digits = pos + 2;
+            const std::uint32_t kind = ReferenceValue(content, digits) >> 24;
+            if (kind == kWorkingObjectKind || kind == kWorkingLinkKind) content[pos + 1] = '_';
+            continue;
+        }
         const TKYToggetto* original = set.ObjectByCode(std::int32_t(code));
         if (!original) continue;
         auto copy = NewObjectOfKind(original->Kind(), &set);
@@ -193,7 +229,9 @@ void StoreText(TKYTset& set, TKYTtesto& text, std::string_view workingMarkup, TK
     std::string content(workingMarkup);
     if (content.empty() || content.back() != '\0') content += '\0';
 
-    FreeEmbeddedObjects(set, ContentOf(page));
+    // The objects of the previous text are freed before the new ones are registered, so that
+    // a text stored again keeps its objects' identifiers.
+    FreeEmbeddedObjects(set, text, page, ContentOf(page), content);
 
     std::map<std::uint32_t, std::int32_t> stored;  // working code -> object code
     std::size_t previousCharCode = std::string::npos;
@@ -202,10 +240,10 @@ void StoreText(TKYTset& set, TKYTtesto& text, std::string_view workingMarkup, TK
         std::uint32_t code = 0;
         if (CodeAt(content, p, code)) {
             const std::uint32_t kind = code >> 24;
-            if (kind == 0x6F || kind == 0xFF) {
+            if (kind == kWorkingLinkKind || kind == kWorkingObjectKind) {
                 auto found = stored.find(code);
                 if (found == stored.end()) {
-                    auto& list = kind == 0x6F ? text.links : text.pageObjects;
+                    auto& list = kind == kWorkingLinkKind ? text.links : text.pageObjects;
                     const std::size_t index = code & 0xFFFFFF;
                     if (index < list.size() && list[index])
                         found = stored.emplace(code, RegisterWorking(set, std::move(list[index])))

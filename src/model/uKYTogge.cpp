@@ -22,7 +22,11 @@ using K = TOggettiHel;
 namespace {
 
 std::array<KindHooks, kKindCount>& HookTable() {
-    static std::array<KindHooks, kKindCount> table{};
+    static std::array<KindHooks, kKindCount> table = [] {
+        std::array<KindHooks, kKindCount> built{};
+        for (int kind = 0; kind < kKindCount; ++kind) built[kind] = BuiltInKindHooks(KindOf(kind));
+        return built;
+    }();
     return table;
 }
 
@@ -527,7 +531,7 @@ void TKYToggetto::ReadRecord(std::string_view stored) {
 
 void TKYToggetto::CompleteOldRecord(std::size_t storedSize) {
     RecordView r = View();
-    const std::int32_t previous = (owner_ ? owner_->SaveCounter() : 0) - 1;
+    const std::int32_t previous = SaveCounterStep(owner_ ? owner_->SaveCounter() : 0, -1);
     auto uniqueFile = [&] {
         if (const FieldSpec* field = FileField(kind_))
             r.SetPStr(*field, UniqueFileName(*this, ReadView().PStr(*field)));
@@ -816,7 +820,8 @@ bool TKYToggetto::Equals(const TKYToggetto& other) const {
         case K::keyword:
             return Name() == other.Name();
         case K::immagine: {
-            if (content_.Size() != other.content_.Size()) return false;
+            // The content may be in memory, in the document file or extracted to a file: the
+            // bytes are compared wherever they are.
             Result<std::string> a = ContentBytes();
             Result<std::string> b = other.ContentBytes();
             return a && b && *a == *b;

@@ -218,7 +218,7 @@ bool TKYTset::ReadDocument(std::int64_t fileSize) {
 }
 
 void TKYTset::ConvertLegacyKinds() {
-    const std::int32_t previous = SaveCounter() - 1;
+    const std::int32_t previous = SaveCounterStep(SaveCounter(), -1);
     for (auto [from, to] :
          {std::pair{K::mappaClic, K::immagine}, std::pair{K::zipLink, K::genLink}}) {
         auto legacy = std::move(lists_[KindIndex(from)]);

@@ -179,7 +179,13 @@ bool TKYTset::SaveToFile(const std::string& fileName, int version) {
         if (OnAfterNew) OnAfterNew();
         return false;
     };
-    const std::filesystem::path target = NativePath(fileName);
+    // Saving onto a symbolic link writes the file it names, so the link stays a link.
+    const Result<std::filesystem::path> resolved = ReplaceableTarget(NativePath(fileName));
+    if (!resolved) {
+        errors_.push_back(resolved.failure().text);
+        return failed();
+    }
+    const std::filesystem::path target = *resolved;
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     std::error_code ec;
@@ -195,7 +201,7 @@ bool TKYTset::SaveToFile(const std::string& fileName, int version) {
     RecordView h(header);
     h.SetU8(kHdrHighestKind, std::uint8_t(kWrittenHighestKind));
     h.SetI16(kHdrVersion, std::int16_t(version));
-    h.SetI32(kHdrSaveCounter, h.I32(kHdrSaveCounter) + 1);
+    h.SetI32(kHdrSaveCounter, SaveCounterStep(h.I32(kHdrSaveCounter), 1));
     h.SetI16(kHdrPixelsPerInch, std::int16_t(environment_.PixelsPerInch()));
     const std::string lastName(LastComponent(fileName));
     if (h.PStr(kHdrExportPrefix).empty())
@@ -257,6 +263,7 @@ bool TKYTset::SaveToFile(const std::string& fileName, int version) {
         (void)fileSystem_.Remove(second);  // left when ".bak" already was this very file
     }
     (void)fileSystem_.SyncFolder(folder);
+    RemoveStaleTemporaries(target);
     modified_ = false;
 
     if (!LoadFromFile(fileName)) {

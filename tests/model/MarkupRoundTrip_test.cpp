@@ -30,7 +30,7 @@ private:
         const int length = Between(1, int(longest));
         for (int i = 0; i < length; ++i) {
             char c = char(Between(0x20, 0x7E));
-            if (c == '"') c = 'q';
+            if (c == '"' || c == '<' || c == '>') c = 'q';  // a name never holds them
             name += c;
         }
         return name;

@@ -153,6 +153,101 @@ TEST_F(References, APictureIsFoundThroughTheImageObjectsOfAText) {
     EXPECT_EQ(page.Refers(picture.Code()), 0);
 }
 
+TEST_F(References, TablesMediaDatabaseObjectsAndFloatingWindowsNameWhatTheirFieldsHold) {
+    TKYToggetto& picture = Add(K::immagine, "foto");
+    TKYToggetto& other = Add(K::immagine, "altra");
+    const std::int32_t named = 0x03000000 + picture.Identifier();
+    auto put = [](std::string& bytes, std::int32_t v) {
+        for (int b = 0; b < 4; ++b) bytes += char((std::uint32_t(v) >> (8 * b)) & 0xFF);
+    };
+    // Reason numbers: 3 table background, 7 multimedia picture, 8 floating window, 14 in
+    // multimedia, 15 instance of a prototype, 16 local database object.
+    TKYToggetto& table = Add(K::tabellaHtml);
+    EXPECT_EQ(table.Refers(picture.Code()), 0);
+    table.View().SetI32(kTableBackground, named);
+    EXPECT_EQ(table.Refers(picture.Code()), 3);
+    EXPECT_EQ(table.Refers(other.Code()), 0);
+    table.View().SetI32(kTableBackground, picture.Identifier());  // a colour, not a picture
+    EXPECT_EQ(table.Refers(picture.Code()), 0);
+    std::string cells;
+    for (std::int32_t v : {0x00FF00, -1, named}) put(cells, v);
+    table.SetAuxiliary(cells);
+    EXPECT_EQ(table.Refers(picture.Code()), 3) << "a cell's background";
+
+    TKYToggetto& media = Add(K::multiMedia);
+    TKYToggetto& clip = Add(K::genLink, "suono.wav");
+    TKYToggetto& prototype = Add(K::custom, "Prototipo");
+    media.View().SetI32(kMediaPoster, picture.Identifier());
+    EXPECT_EQ(media.Refers(picture.Code()), 7);
+    media.View().SetI32(kMediaPoster, -1);
+    media.View().SetI32(kMediaElementPicture, picture.Identifier());
+    EXPECT_EQ(media.Refers(picture.Code()), 7);
+    media.View().SetI32(kMediaSource, clip.Identifier());
+    EXPECT_EQ(media.Refers(clip.Code()), 14);
+    media.View().SetI32(kMediaSource, prototype.Identifier());
+    EXPECT_EQ(media.Refers(prototype.Code()), 15);
+    EXPECT_EQ(media.Refers(other.Code()), 0);
+
+    TKYToggetto& database = Add(K::dbloc, "db");
+    database.View().SetI32(kMediaPoster, picture.Identifier());
+    EXPECT_EQ(database.Refers(picture.Code()), 16);
+
+    TKYToggetto& target = AddPage("Mostrata", std::string("<Z S0 >\0", 8));
+    TKYToggetto& floating = Add(K::inputStat, "cornice");
+    floating.View().SetI32(kFloatingPage, target.Identifier());
+    EXPECT_EQ(floating.Refers(target.Code()), 0) << "only the floating window's subtype";
+    floating.View().SetU8(kRecSubtype, kFloatingWindowSubtype);
+    EXPECT_EQ(floating.Refers(target.Code()), 8);
+
+    // A page finds the picture through the table its text holds.
+    TKYToggetto& page =
+        AddPage("P", "<Z S0 ><$" + Hex8(std::uint32_t(table.Code())) + ">" + std::string(1, '\0'));
+    EXPECT_EQ(page.Refers(picture.Code()), 3);
+}
+
+TEST_F(References, ClearingAMarkerImageOrButtonClearsTheSpecialLinksOnlyItNames) {
+    auto speclink = [&] {
+        TKYToggetto& link = Add(K::speclink);
+        link.View().SetU8(kRecSubtype, 1);
+        return link.Code();
+    };
+    TKYToggetto& marker = Add(K::shortObj);
+    marker.View().SetU8(kRecSubtype, 13);
+    const std::int32_t script = speclink();
+    marker.View().SetI32(kShortReference, script);
+    TKYToggetto& image = Add(K::immagineNew);
+    const std::int32_t zone = speclink(), shared = speclink();
+    image.View().SetI32At(kImageZones.offset + 3 * kZoneRecordSize, zone);
+    image.View().SetI32At(kImageZones.offset + 5 * kZoneRecordSize, shared);
+    TKYToggetto& button = Add(K::bottoneCGI, "vai");
+    const std::int32_t pressed = speclink();
+    button.View().SetI32(kButtonLink, pressed);
+    TKYToggetto& sharing = Add(K::bottoneCGI, "anche");
+    sharing.View().SetI32(kButtonLink, shared);
+    const std::int32_t web = Add(K::internetLink, "http://a.it/").Code();
+    image.View().SetI32At(kImageZones.offset, web);
+
+    EXPECT_EQ(marker.Refers(script), 12);
+    EXPECT_EQ(image.Refers(zone), 11);
+    EXPECT_EQ(button.Refers(pressed), 9);
+    auto live = [&](std::int32_t code) { return !set_.ObjectByCode(code)->IsFree(); };
+    marker.Clear();
+    EXPECT_FALSE(live(script));
+    image.Clear();
+    EXPECT_FALSE(live(zone));
+    EXPECT_TRUE(live(shared)) << "the other button still names it";
+    EXPECT_TRUE(live(web)) << "web links are shared by pages";
+    button.Clear();
+    EXPECT_FALSE(live(pressed));
+    // A marker of another subtype holds an anchor number, not a link.
+    TKYToggetto& anchor = Add(K::shortObj);
+    anchor.View().SetU8(kRecSubtype, 14);
+    const std::int32_t kept = speclink();
+    anchor.View().SetI32(kShortReference, kept);
+    anchor.Clear();
+    EXPECT_TRUE(live(kept));
+}
+
 using Attributes = KytTest;
 
 TEST_F(Attributes, ScanFollowsQuotesCaseAndTheLastPair) {

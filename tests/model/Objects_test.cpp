@@ -374,6 +374,8 @@ TEST_F(Equality, LinksByAddressPicturesByBytesStylesByFormat) {
     auto q = Make(K::immagine);
     q->SetContent("same bytes");
     EXPECT_EQ(q->FindEqual(), &p);
+    ASSERT_FALSE(p.ExtractContent().empty());  // its bytes are in a file now, none in memory
+    EXPECT_EQ(q->FindEqual(), &p) << "the bytes are compared wherever they are";
     q->SetContent("same byteZ");
     EXPECT_EQ(q->FindEqual(), nullptr);
 

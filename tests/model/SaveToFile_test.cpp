@@ -179,6 +179,42 @@ TEST_F(SaveRoundTrip, PermissionBitsAreKeptOrTakenFromTheUmask) {
     ::umask(old);
 }
 
+TEST_F(SaveRoundTrip, ALinkKeepsNamingTheSavedFileAndASpecialFileIsRefused) {
+    std::filesystem::create_directories(TestDir() / "vero");
+    ASSERT_TRUE(set_.SaveToFile(Path("vero/libro.kyt")));
+    std::filesystem::create_symlink("vero/libro.kyt", TestDir() / "collegamento.kyt");
+    set_.HeaderRecordView().SetPStr(kHdrTitle, "Salvato dal collegamento");
+    ASSERT_TRUE(set_.SaveToFile(Path("collegamento.kyt")));
+    EXPECT_TRUE(std::filesystem::is_symlink(TestDir() / "collegamento.kyt"));
+    TKYTset reread(env_, messages_);
+    ASSERT_TRUE(reread.LoadFromFile(Path("vero/libro.kyt")));
+    EXPECT_EQ(reread.HeaderView().PStr(kHdrTitle), "Salvato dal collegamento");
+    EXPECT_TRUE(std::filesystem::exists(TestDir() / "vero" / "libro.bak")) << "beside the file";
+
+    ASSERT_EQ(::mkfifo(Path("condotto.kyt").c_str(), 0600), 0);
+    EXPECT_FALSE(set_.SaveToFile(Path("condotto.kyt")));
+    EXPECT_THAT(set_.Errors(), ElementsAre("Impossibile scrivere \"" + Path("condotto.kyt") +
+                                           "\": non \xE8 un file normale e non viene "
+                                           "sostituito."));
+    EXPECT_TRUE(std::filesystem::is_fifo(TestDir() / "condotto.kyt"));
+}
+
+TEST_F(SaveRoundTrip, TheSaveCounterWrapsRoundAndOldTemporariesGo) {
+    set_.HeaderRecordView().SetI32(kHdrSaveCounter, INT32_MAX);
+    ASSERT_TRUE(set_.SaveToFile(Path("contatore.kyt")));
+    EXPECT_EQ(set_.SaveCounter(), INT32_MIN);
+    // A save killed in another process left its temporaries: the next save removes them.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string stale = ".contatore.kyt." + std::to_string(child) + "-1-0.tmp";
+    WriteFile(TestDir() / stale, "mezzo file");
+    ASSERT_TRUE(set_.SaveToFile(Path("contatore.kyt")));
+    EXPECT_EQ(set_.SaveCounter(), INT32_MIN + 1);
+    EXPECT_FALSE(std::filesystem::exists(TestDir() / stale));
+}
+
 TEST_F(SaveRoundTrip, LinkedFilesAreEmbeddedOnlyFromTheDocumentsFolder) {
     ASSERT_TRUE(set_.SaveToFile(Path("doc/Libro.kyt")));
     WriteFile(TestDir() / "doc/dentro.gif", "inside");

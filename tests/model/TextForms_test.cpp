@@ -145,6 +145,62 @@ TEST_F(PageTexts, StoringRegistersObjectsAtTheFirstFreeSlot) {
     EXPECT_EQ(Content(page), Text("<Z S0 ><$10000000>"));
 }
 
+TEST_F(PageTexts, CodesInWorkingFormInAStoredTextBindToNothing) {
+    TKYToggetto& table = NewObject(K::tabellaHtml);
+    table.View().SetU8(kTableRows, 1);
+    table.View().SetU8(kTableColumns, 1);
+    // Stored texts never hold 0xFF or 0x6F codes; a damaged one must not name the working
+    // objects of this text through them, or the table would be stored twice.
+    TKYToggetto& page =
+        NewPage(Text("<Z S0 >a<$08000000><Z S1 >x<T><Z S0 >b<$FF000000>c<$ff>d<$6f000000>e<$FF0"));
+    ReopenAndStorePage(set_, page, metrics_);
+    const std::string once = Content(page);
+    EXPECT_EQ(once, Text("<Z S0 >a<$08000000><Z S1 >x<T><Z S0 >bcde"));
+    ReopenAndStorePage(set_, page, metrics_);
+    EXPECT_EQ(Content(page), once);
+    EXPECT_EQ(set_.KindCount(K::tabellaHtml), 1);
+}
+
+TEST_F(PageTexts, AnglesInAFontNameAreDroppedSoStoringBlanksTheRightCode) {
+    TKYToggetto& page = NewPage(Text("<Z S0 >a<Y F\"Ar<i>al\" >b<Y c0000FF F\"x<$08000000>y\" >c"));
+    ReopenAndStorePage(set_, page, metrics_);
+    const std::string once = Content(page);
+    EXPECT_EQ(once, Text("<Z S0 >a<Y F\"Arial\" >b<Y c0000FF F\"x$08000000y\" >c"));
+    EXPECT_EQ(WorkingMarkupOfPage(set_, page, metrics_), once);
+    ReopenAndStorePage(set_, page, metrics_);
+    EXPECT_EQ(Content(page), once);
+}
+
+TEST_F(PageTexts, StoringKeepsAnObjectAnotherPageNamesToo) {
+    TKYToggetto& image = NewObject(K::immagineNew);
+    image.View().SetI16(kImageWidth, 40);
+    TKYToggetto& mine = NewPage(Text("<Z S0 >mia<$10000000>"));
+    TKYToggetto& theirs = NewPage(Text("<Z S0 >sua<$10000000>"));
+    auto text = OpenText(set_, mine, false);
+    StoreText(set_, *text, Text("<Z S0 >senza immagine"), mine, false);
+    EXPECT_FALSE(image.IsFree()) << "the other page still shows it";
+    EXPECT_EQ(image.ReadView().I16(kImageWidth), 40);
+    EXPECT_EQ(Content(theirs), Text("<Z S0 >sua<$10000000>"));
+    // Once no other page names it, storing frees it.
+    theirs.SetContent(Text("<Z S0 >sua"));
+    mine.SetContent(Text("<Z S0 >mia<$10000000>"));
+    text = OpenText(set_, mine, false);
+    StoreText(set_, *text, Text("<Z S0 >senza"), mine, false);
+    EXPECT_TRUE(image.IsFree());
+}
+
+TEST_F(PageTexts, StoringAMarkerAgainKeepsTheSpecialLinkItsCopyNames) {
+    TKYToggetto& link = NewObject(K::speclink);
+    TKYToggetto& marker = NewObject(K::shortObj);
+    marker.View().SetU8(kRecSubtype, 13);
+    marker.View().SetI32(kShortReference, link.Code());
+    TKYToggetto& page = NewPage(Text("<Z S0 >apri<$0b000000>"));
+    ReopenAndStorePage(set_, page, metrics_);
+    EXPECT_EQ(Content(page), Text("<Z S0 >apri<$0b000000>"));
+    EXPECT_FALSE(link.IsFree());
+    EXPECT_EQ(set_.ObjectByCode(0x0B000000)->ReadView().I32(kShortReference), link.Code());
+}
+
 TEST_F(PageTexts, UntitledPageTakesItsTitleFromItsText) {
     TKYToggetto& page = NewPage(Text("<Z S0 >"));
     page.SetName("Senza titolo");
