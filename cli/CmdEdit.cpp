@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "CliCommand.h"
+#include "EditActions.h"
 #include "app/MenuCatalogue.h"
 #include "base/Cp1252.h"
 #include "model/LegacyText.h"
@@ -17,9 +18,11 @@
 #include "platform/IClipboard.h"
 #include "platform/IScheduler.h"
 #include "textbox/TKYTpage.h"
+#include "textbox/BoxInputEditing.h"
 #include "textbox/TKYTpageHeadless.h"
 #include "textbox/uKYTboxInput.h"
 #include "textbox/uKYTboxView.h"
+#include "textbox/uKYTundo.h"
 
 namespace orvo::cli {
 namespace {
@@ -100,22 +103,35 @@ std::optional<std::int32_t> Number(const std::string& text) {
 
 class ScriptRunner {
 public:
-    ScriptRunner(TKYTboxInput& input, MemoryClipboard& clipboard, CliInputHost& host)
-        : input_(input), box_(input.Box()), clipboard_(clipboard), host_(host) {}
+    ScriptRunner(TKYTboxInput& input, MemoryClipboard& clipboard, CliInputHost& host,
+                 TKYTundoList& undo, RecordingMessages& messages)
+        : input_(input),
+          box_(input.Box()),
+          clipboard_(clipboard),
+          host_(host),
+          undo_(undo),
+          messages_(messages) {}
 
     // Runs one line; the message when it cannot be run.
     std::optional<std::string> Run(const std::string& text) {
         Line line = Split(text);
         if (line.verb.empty() || line.verb[0] == '#') return std::nullopt;
         input_.ClearRefusal();
+        messages_.Clear();
         std::optional<std::string> error = Dispatch(line);
         if (!error && !input_.Refusal().empty()) error = input_.Refusal();
+        // A message of the editing operations means the action did not go through.
+        if (!error && !messages_.Shown().empty()) error = Cp1252ToUtf8(messages_.Shown()[0].text);
         return error;
     }
+
+    EditSession* session = nullptr;  // the text-changing actions and undo
 
 private:
     std::optional<std::string> Dispatch(const Line& line) {
         const std::string& v = line.verb;
+        if (session)
+            if (auto done = session->Run(v, line.words, line.rest)) return *done;
         if (v == "type") return Type(line.rest);
         if (v == "key") return Key(line);
         if (v == "click" || v == "dblclick") return Click(line, v == "dblclick");
@@ -264,7 +280,12 @@ private:
             input_.SelectAll();
             return std::nullopt;
         }
-        if (name == "EditUndo") return std::string("undo is not built yet");
+        if (name == "EditUndo") {
+            if (!undo_.CanUndo()) return std::string("there is nothing to undo");
+            undo_.UndoOne();
+            input_.SelectionPresent();  // the step set the caret or the selection
+            return std::nullopt;
+        }
         return "no command \"" + name + "\" acts on a text box (orvo-cli edit --commands)";
     }
 
@@ -272,6 +293,8 @@ private:
     TKYTbox& box_;
     MemoryClipboard& clipboard_;
     CliInputHost& host_;
+    TKYTundoList& undo_;
+    RecordingMessages& messages_;
 };
 
 // Where the caret or the selection is, in the script's terms.
@@ -288,7 +311,7 @@ std::string StateLine(TKYTboxInput& input) {
 
 int RunEdit(CliContext& context) {
     std::vector<std::string> operands;
-    bool print = false, state = false, listCommands = false;
+    bool print = false, state = false, listCommands = false, undoList = false;
     std::int32_t width = 600;
     for (std::size_t i = 0; i < context.args.size(); ++i) {
         const std::string& arg = context.args[i];
@@ -296,6 +319,8 @@ int RunEdit(CliContext& context) {
             print = true;
         } else if (arg == "--state") {
             state = true;
+        } else if (arg == "--undo-list") {
+            undoList = true;
         } else if (arg == "--commands") {
             listCommands = true;
         } else if (arg == "--width") {
@@ -311,6 +336,8 @@ int RunEdit(CliContext& context) {
     if (listCommands) {
         for (const BoxCommand& c : kBoxCommands)
             context.out << c.name << '\t' << Cp1252ToUtf8(MenuItemOf(c.id).caption) << '\n';
+        for (const auto& [name, takes] : EditCommandList())
+            context.out << name << '\t' << takes << '\n';
         return 0;
     }
     if (operands.size() != 2 && operands.size() != 3)
@@ -339,20 +366,21 @@ int RunEdit(CliContext& context) {
     RecordingBoxHost boxHost(width, 400);
     TKYTboxViewFactory views(metrics, boxHost);
     HeadlessFrameSet frames;
-    RecordingUndoPurge undo;
+    EditSession session(set, context.messages);
     ManualSpellPacer spell;
     ManualScheduler scheduler;
-    TKYTpage surface(set, frames, views, undo, spell, scheduler);
+    TKYTpage surface(set, frames, views, session.Undo(), spell, scheduler);
     if (!surface.ShowText(*page) || !views.Last())
         return FailWith(context, "cannot show page " + operands[1]);
     TKYTbox& box = views.Last()->Box();
 
     MemoryClipboard clipboard;
     CliInputHost host;
-    NoBoxEditing editing;
-    TKYTboxInput input(box, scheduler, host, clipboard, editing);
+    session.Attach(box, *surface.WorkingText(), *page);
+    TKYTboxInput input(box, scheduler, host, clipboard, session.Editing());
     input.FocusIn();
     ScriptRunner runner(input, clipboard, host);
+    runner.session = &session;
 
     std::istringstream lines(script);
     int number = 0;
@@ -364,6 +392,7 @@ int RunEdit(CliContext& context) {
     }
 
     const std::string where = StateLine(input);
+    const std::vector<std::string> labels = session.Undo().Labels();
     surface.CommitText();
     if (print) {
         std::string markup = WorkingMarkupOfPage(set, *object, metrics);
@@ -373,12 +402,14 @@ int RunEdit(CliContext& context) {
         return FailWith(context, "cannot save " + operands[0]);
     }
     if (state) context.out << where << '\n';
+    if (undoList)
+        for (const std::string& label : labels) context.out << Cp1252ToUtf8(label) << '\n';
     return context.out.good() ? 0 : FailWith(context, "cannot write the output");
 }
 
 const CliRegistration kRegistration{
     {"edit", "runs editor actions on a page and saves the document",
-     "Usage: orvo-cli edit FILE PAGE [SCRIPT] [--print] [--state] [--width N]\n"
+     "Usage: orvo-cli edit FILE PAGE [SCRIPT] [--print] [--state] [--undo-list] [--width N]\n"
      "       orvo-cli edit --commands\n"
      "Shows page PAGE (its number among the pages) of the document FILE in a text box laid\n"
      "out N pixels wide (600 by default), runs the actions of SCRIPT (or of standard input),\n"
@@ -398,11 +429,16 @@ const CliRegistration kRegistration{
      "  copy, cut, paste     the clipboard commands (the clipboard lives for the run)\n"
      "  clipboard-text TEXT  puts TEXT on the clipboard as plain text\n"
      "  command NAME         a menu command that acts on the box (see --commands)\n"
-     "  undo                 undoes the last step\n"
+     "  undo [N]             undoes the last step (N steps, newest first)\n"
+     "  command NAME VALUE   a format or paragraph operation on the selection or the caret's\n"
+     "                       paragraph (see --commands), e.g. command ApplyFontStyle 1\n"
+     "  link PAGE|ADDRESS    links the selection to a page or a web address; unlink removes\n"
      "Lines that start with # are skipped.\n"
      "--print prints the page's text as `markup` prints it instead of saving; --state prints\n"
      "a last line \"caret PARA CHAR\" or \"selection PARA CHAR PARA CHAR\"; --commands lists\n"
-     "the menu commands that act on a box with their captions.\n",
+     "the menu commands that act on a box with their captions, and the format and paragraph\n"
+     "commands with what they take; --undo-list prints the labels of the undo steps after the\n"
+     "script, newest first, as the undo list shows them.\n",
      &RunEdit}};
 
 }  // namespace

@@ -681,6 +681,32 @@ BoxEditing::BoxEditing(TKYTbox& box, EditContext context, TKYTundoIndiciList* co
     context_.path = {number_, pageId, frameId};
 }
 
+bool BoxEditing::InsertChar(std::uint8_t character) {
+    if (!text_.InsertChar(character)) return false;
+    const TKYTTextPos& caret = box_.Caret();
+    box_.SetCaret(PositionAt(caret.paraIndex, caret.charIndex - 1));
+    return true;
+}
+
+std::string BoxEditing::WriteSelection(bool forDrag, std::optional<std::string>* picture) {
+    if (picture) picture->reset();
+    MemoryStream stream;
+    if (!text_.WriteSelection(stream, forDrag)) return {};
+    return stream.TakeBytes();
+}
+
+std::string BoxEditing::WriteSelectionAsRtf() {
+    MemoryStream stream;
+    if (!text_.WriteSelectionAsRtf(stream)) return {};
+    return stream.TakeBytes();
+}
+
+std::string BoxEditing::WriteSelectionAsText() {
+    MemoryStream stream;
+    if (!text_.WriteSelectionAsText(stream)) return {};
+    return stream.TakeBytes();
+}
+
 BoxEditing::~BoxEditing() {
     if (controls_ && controls_->Lookup(number_) == this) controls_->Put(nullptr, number_);
 }

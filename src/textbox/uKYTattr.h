@@ -15,6 +15,8 @@
 #include "platform/IMessages.h"
 #include "platform/u3MyFont.h"
 #include "textbox/EditParagraphs.h"
+#include "textbox/IBoxEditing.h"
+#include "textbox/uKYTboxInput.h"
 #include "textbox/uKYTundo.h"
 
 namespace orvo {
@@ -40,10 +42,6 @@ inline constexpr std::string_view kStreamRefused =
     "I dati da incollare non sono validi: non \xE8 stato inserito nulla.";
 inline constexpr std::string_view kRtfPasteUnsupported =
     "Incollare testo RTF non \xE8 ancora possibile.";
-
-/// The labels callers give InsertFromStream.
-inline constexpr std::string_view kLabelDrop = "Inserimento tramite trascina selezione";
-inline constexpr std::string_view kLabelPaste = "Inserimento da Cartella appunti";
 
 /// The Italian name of a colour value ("Custom" for any colour without one).
 std::string ColourName(std::int32_t colour);
@@ -233,9 +231,9 @@ private:
     EditContext& context_;
 };
 
-/// The two interfaces of one box, and its place in the page's control index (the slot is
-/// cleared when this goes).
-class BoxEditing final : public IUndoControl {
+/// The two interfaces of one box, its place in the page's control index (the slot is cleared
+/// when this goes), and the box input's way to them.
+class BoxEditing final : public IUndoControl, public IBoxEditing {
 public:
     /// Registers the box in `controls` (when given) and completes the context's path with its
     /// number in front of `pageId` and `frameId`.
@@ -250,6 +248,26 @@ public:
     TKYTParaAttributes& Para() { return para_; }
     EditContext& Context() { return context_; }
     std::int32_t Number() const { return number_; }
+
+    // IBoxEditing: what the keys, the mouse and the clipboard commands call.
+    bool Available() const override { return true; }
+    void EndBursts() override { text_.CaretMoved(); }
+    bool TypingBurstOpen() const override { return text_.TypingBurst(); }
+    bool DeletionBurstOpen() const override { return text_.DeletionBurst(); }
+    void DeleteSelection() override { text_.DeleteSelection(); }
+    /// The caret is left before the character: the input moves it on.
+    bool InsertChar(std::uint8_t character) override;
+    void InsertParagraphBreak() override { text_.InsertParagraphBreak(); }
+    std::string WriteSelection(bool forDrag, std::optional<std::string>* picture) override;
+    bool InsertFromStream(std::string_view stream, std::string_view undoLabel) override {
+        return text_.InsertFromStream(stream, undoLabel, false, false);
+    }
+    std::string WriteSelectionAsRtf() override;
+    std::string WriteSelectionAsText() override;
+    bool PasteRtf(std::string_view rtf) override { return text_.PasteRtf(rtf); }
+    bool PasteText(std::string_view cp1252, std::string_view undoLabel) override {
+        return text_.PasteText(cp1252, undoLabel);
+    }
 
 private:
     TKYTbox& box_;
