@@ -18,6 +18,7 @@
 #include "base/Files.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "convert/HtmlObjects.h"
 #include "convert/HtmlText.h"
 #include "model/HeaderRecord.h"
 #include "model/ObjectRecord.h"
@@ -450,6 +451,7 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
     context.images = &images;
     context.secondaries = secondaries;
     context.mode = mode;
+    context.page = &page;
     std::string body;
     const std::int32_t header = HeaderPageOf(set, page);
     const std::int32_t footer = FooterPageOf(set, page);
@@ -464,8 +466,10 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
         body += WriteBody(0, context, *footerPage);
 
     std::string file = std::move(head);
+    file += HeadScripts(context.scriptFlags);
     file += "</HEAD>\r\n";
     file += body;
+    file += RolloverPreload(*this, context);
     file += "\r\n</BODY></HTML>\r\n";
     return file;
 }

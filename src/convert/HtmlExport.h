@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@ struct TExportContext {
     std::vector<TKYToggetto*> rollovers;               // rollover images of this page
     int mode = 0;                                      // 0 normal page, 1 secondary page
     std::uint8_t scriptFlags = 0;  // 1 browser check, 2 rollover, 4 close, 8 open with features
+    const TKYToggetto* page = nullptr;  // the page being written
 };
 
 enum class TExpCSS { ecUseCSS, ecEmulateFF };
@@ -44,6 +46,8 @@ public:
     TExpCSS ExpCSS = TExpCSS::ecUseCSS;
     bool ImpPreview = false;
     bool ExpAlt = true;
+    /// Objects met that have no HTML yet, by kind, with how many: each left a comment.
+    std::map<int, int> UnwrittenKinds;
 
     /// ".htm" or ".html".
     std::string PageExtension() const { return ExpTipoExt == 0 ? ".htm" : ".html"; }

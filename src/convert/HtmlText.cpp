@@ -491,7 +491,10 @@ void HtmlTextWriter::LinkCode(std::uint32_t code) {
     const int kind = CodeKind(std::int32_t(code));
     // Objects, tables, form controls, special links and scripts are written by the object
     // writers; the text writer handles the text links to pages, files and addresses.
-    if (kind > KindIndex(TOggettiHel::genLink)) return;
+    if (kind > KindIndex(TOggettiHel::genLink)) {
+        ObjectCode(code);
+        return;
+    }
     TKYToggetto* target = exporter_.LinkedKYTset->ObjectByCode(std::int32_t(code));
     if (!target || target->IsFree()) return;
     if (linkOpen_) out_ += "</A>";

@@ -59,6 +59,9 @@ private:
     std::string CloseFormat();
     void CloseParagraph();
     void LinkCode(std::uint32_t code);
+    /// An object code that is not a text link (HtmlObjects.cpp).
+    void ObjectCode(std::uint32_t code);
+    void Image(TKYToggetto& image);
     std::string LinkStart(const TKYToggetto& link);
     std::string LinkHref(const TKYToggetto& link);
     void Report(std::string_view text);

@@ -88,6 +88,10 @@ public:
     Markup& Font(std::string_view face, std::string_view text) {
         return Run("F\"" + std::string(face) + "\" ", text);
     }
+    Markup& Object(std::int32_t code) {
+        text_ += "<$" + Hex8(std::uint32_t(code)) + ">";
+        return *this;
+    }
     Markup& Link(std::int32_t code, std::string_view text) {
         text_ += "<$" + Hex8(std::uint32_t(code)) + ">";
         Text(text);
@@ -231,6 +235,83 @@ std::optional<std::int32_t> AddPaperPicture(TKYTset& set) {
     return (*picture)->Identifier();
 }
 
+// The map of the guide: a sky with a house on the left (the cover) and an open book on the
+// right (the first chapter), each a clickable zone of the picture.
+constexpr int kMapWidth = 240;
+constexpr int kMapHeight = 120;
+constexpr std::array<int, 4> kHouseZone{16, 20, 90, 84};  // left, top, width, height
+constexpr std::array<int, 4> kBookZone{134, 28, 90, 72};
+
+std::optional<std::int32_t> AddMapPicture(TKYTset& set) {
+    constexpr Rgb kSky{0xD8, 0xEC, 0xFF}, kGrass{0x9C, 0xD0, 0x7C};
+    constexpr Rgb kWall{0xF4, 0xD0, 0x9C}, kRoof{0xB0, 0x30, 0x30}, kDoor{0x70, 0x48, 0x20};
+    constexpr Rgb kPaper{0xFF, 0xFF, 0xFF}, kCover{0x20, 0x50, 0xA0}, kLine{0x80, 0x80, 0x90};
+    Bitmap map(kMapWidth, kMapHeight);
+    for (int y = 0; y < kMapHeight; ++y)
+        for (int x = 0; x < kMapWidth; ++x) map.Set(x, y, y < 96 ? kSky : kGrass);
+    auto fill = [&](int left, int top, int right, int bottom, Rgb colour) {
+        for (int y = std::max(top, 0); y < std::min(bottom, kMapHeight); ++y)
+            for (int x = std::max(left, 0); x < std::min(right, kMapWidth); ++x)
+                map.Set(x, y, colour);
+    };
+    // The house: a roof over a wall with a door.
+    for (int y = 24; y < 56; ++y) {
+        const int half = (y - 24) * 45 / 32;
+        fill(61 - half, y, 61 + half + 1, y + 1, kRoof);
+    }
+    fill(26, 56, 96, 100, kWall);
+    fill(52, 72, 70, 100, kDoor);
+    // The book: two pages with lines of text on a blue cover.
+    fill(134, 30, 224, 98, kCover);
+    fill(138, 34, 178, 94, kPaper);
+    fill(180, 34, 220, 94, kPaper);
+    for (int y = 42; y < 90; y += 8) {
+        fill(142, y, 174, y + 2, kLine);
+        fill(184, y, 216, y + 2, kLine);
+    }
+    Result<std::string> gif = BitmapToGif(map, false);
+    if (!gif) return std::nullopt;
+    const std::string file = set.TempFileName("mappa.gif");
+    const std::filesystem::path native = NativePath(file);
+    if (!WriteFileAtomically(native, *gif, 0600u, set.FileSystem())) return std::nullopt;
+    Result<TKYToggetto*> picture = set.AddPictureFromFile(file);
+    std::error_code ec;
+    std::filesystem::remove(native, ec);
+    if (!picture) return std::nullopt;
+    (*picture)->SetName("Mappa della guida");
+    (*picture)->View().SetRaw(kPictureFile, std::string(kPictureFile.width, '\xFF'));
+    (*picture)->SetFileName("mappa.gif");
+    return (*picture)->Identifier();
+}
+
+// An image object that shows the picture, with one zone a target (an object code); its code.
+std::optional<std::int32_t> AddMapImage(TKYTset& set, std::int32_t picture,
+                                        const std::array<std::int32_t, 2>& targets) {
+    TKYToggetto* shown = set.ObjectByKind(K::immagine, picture);
+    if (!shown) return std::nullopt;
+    auto image = NewObjectOfKind(K::immagineNew, &set);
+    image->Assign(*shown);
+    RecordView r = image->View();
+    r.SetPStr(kImageName, "Mappa: casa e libro");
+    std::string zones;
+    auto put32 = [&](std::int32_t v) {
+        for (int i = 0; i < 4; ++i) zones += char((std::uint32_t(v) >> (8 * i)) & 0xFF);
+    };
+    auto put16 = [&](int v) {
+        zones += char(std::uint16_t(v) & 0xFF);
+        zones += char(std::uint16_t(v) >> 8);
+    };
+    const std::array<std::array<int, 4>, 2> rects{kHouseZone, kBookZone};
+    for (int z = 0; z < kZoneCount; ++z) {
+        const bool used = z < 2;
+        put32(used ? targets[std::size_t(z)] : -1);
+        put32(0);
+        for (int k = 0; k < 4; ++k) put16(used ? rects[std::size_t(z)][std::size_t(k)] : 0);
+    }
+    r.SetRaw(kImageZones, zones);
+    return MakeCode(K::immagineNew, Register(set, std::move(image)));
+}
+
 }  // namespace
 
 void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
@@ -276,6 +357,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
     TKYToggetto& footerPage = AddPage(set, "Piè di pagina"_cp);
     std::vector<TKYToggetto*> chapter;
     for (int j = 0; j < chapterPages; ++j) chapter.push_back(&AddPage(set, titleOf(j)));
+    TKYToggetto& mapPage = AddPage(set, "La mappa della guida");
+    const std::int32_t mapIdentifier = kFirstChapterPage + chapterPages;
     header.SetI32(kHdrHeaderPage, kHeaderPage);
     header.SetI32(kHdrFooterPage, kFooterPage);
 
@@ -367,6 +450,22 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
             if (k >= 0) record.AddKeyword(keywords[std::size_t(k)]);
     }
 
+    {
+        // The map page: a picture whose two zones lead to the cover and the first chapter.
+        Markup text;
+        text.Paragraph(kStyleHeading).Text("La mappa della guida");
+        text.Paragraph(0).Text(
+            "Ogni zona dell'immagine porta a una pagina: la casa alla copertina, il libro al "
+            "primo capitolo.");
+        const std::int32_t firstTarget = pageCode(chapterPages > 0 ? kFirstChapterPage : kCover);
+        if (const std::optional<std::int32_t> picture = AddMapPicture(set))
+            if (const std::optional<std::int32_t> image =
+                    AddMapImage(set, *picture, {pageCode(kCover), firstTarget}))
+                text.Paragraph(0, "A2 ").Object(*image);
+        text.Paragraph(0).Link(pageCode(kCover), "Torna alla copertina");
+        mapPage.SetContent(text.Done());
+    }
+
     // Every text as the markup writer writes it.
     for (const auto& page : set.KindList(K::testoHtml)) ReopenAndStorePage(set, *page, metrics);
 
@@ -391,6 +490,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
     };
     addChapter("Primi passi", 0, firstChapter);
     addChapter("Approfondimenti", firstChapter, chapterPages);
+    tree.Select(root);
+    tree.AddObject(pageCode(mapIdentifier));
     tree.SaveTree();
     set.SetModified(true);
 }

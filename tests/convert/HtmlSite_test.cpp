@@ -61,8 +61,9 @@ TEST(HtmlSite, SampleExportParsesAndLinksResolve) {
                                           (TestDir() / "sito").string() + "' 2>&1");
     // The pages, the alias page, all links resolved and none empty: the link to a page of
     // another hypertext that is not beside the sample is left out as plain text; the cover
-    // and its alias page both name the background picture in "images/".
-    EXPECT_EQ(report, "pages=10 links=24 empty=0\n");
+    // and its alias page both name the background picture in "images/"; the map page names
+    // its picture and, through the two areas of its image map, the cover and a chapter page.
+    EXPECT_EQ(report, "pages=11 links=29 empty=0\n");
 }
 
 // The export window's run over the sample, then the list of what it wrote: every row names a
@@ -82,7 +83,7 @@ TEST(HtmlSite, ExportedItemsOfTheSampleSite) {
     std::vector<std::string> shown;
     ASSERT_TRUE(RunHtmlExport(html, list, [&](const std::string& t) { shown.push_back(t); }));
     ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.back(), "Export in corso, fase 3: 0%");
+    EXPECT_EQ(shown.back(), "Export in corso, fase 3: 50%");  // the second of two pictures
     list.Rebuild();
     int pages = 0, pictures = 0;
     for (std::size_t i = 0; i < list.Rows().size(); ++i) {
@@ -96,8 +97,8 @@ TEST(HtmlSite, ExportedItemsOfTheSampleSite) {
         pages += row.texts[colType] == "Pagina";
         pictures += row.texts[colType] == "Immagine";
     }
-    EXPECT_EQ(pages, 9);
-    EXPECT_EQ(pictures, 1);
+    EXPECT_EQ(pages, 10);
+    EXPECT_EQ(pictures, 2);
     ASSERT_GE(list.Rows().size(), 2u);
     EXPECT_EQ(list.Rows()[0].caption, "Stili del testo");
     EXPECT_EQ(list.Rows()[1].caption, "Carta della copertina");

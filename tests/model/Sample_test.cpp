@@ -66,14 +66,16 @@ TEST_F(Sample, HoldsACoverAHeaderAFooterAndSixPagesInTwoChapters) {
         Names(K::testoHtml),
         ElementsAre("Copertina", "Intestazione", "Piè di pagina"_cp, "Che cos'è un ipertesto"_cp,
                     "Pagine e capitoli", "Gli stili di paragrafo", "I collegamenti",
-                    "Intestazione e piè di pagina"_cp, "Parole chiave e sequenze"));
+                    "Intestazione e piè di pagina"_cp, "Parole chiave e sequenze",
+                    "La mappa della guida"));
     EXPECT_EQ(TreeText(),
               "a0,-2,Esempio.kyt\r\n"
               "a1,0,x\r\n"
               "a1,-3,Primi passi\r\n"
               "a2,3,x\r\na2,4,x\r\na2,5,x\r\n"
               "a1,-3,Approfondimenti\r\n"
-              "a2,6,x\r\na2,7,x\r\na2,8,x\r\n");
+              "a2,6,x\r\na2,7,x\r\na2,8,x\r\n"
+              "a1,9,x\r\n");
     EXPECT_THAT(messages_.Shown(), IsEmpty());
     const RecordView h = set_.HeaderView();
     EXPECT_EQ(h.PStr(kHdrTitle), "Guida di Orvo");
@@ -140,7 +142,7 @@ TEST_F(Sample, LaysAPaperPictureUnderTheCoverThatSurvivesSavingAndReopening) {
     const std::int32_t paper = Record(0).BackgroundPicture();
     ASSERT_GE(paper, 0);
     EXPECT_EQ(Record(3).BackgroundPicture(), -1);
-    EXPECT_THAT(Names(K::immagine), ElementsAre("Carta della copertina"));
+    EXPECT_THAT(Names(K::immagine), ElementsAre("Carta della copertina", "Mappa della guida"));
     ASSERT_TRUE(set_.SaveToFile(Path("Guida.kyt")));
 
     FixedEnvironment env;
@@ -186,33 +188,34 @@ TEST_F(Sample, IsTheSameFileEveryTime) {
 
 TEST_F(Sample, ScalesToManyLongPages) {
     MakeSampleHypertext(set_, {.pages = 41, .textKb = 4});
-    ASSERT_EQ(set_.KindCount(K::testoHtml), 43);
+    ASSERT_EQ(set_.KindCount(K::testoHtml), 44);
     for (std::int32_t p : {0, 3, 22, 42}) {
         EXPECT_GE(Text(p).size(), 4096u) << "page " << p;
         EXPECT_LT(Text(p).size(), 4096u + 400u) << "page " << p;
     }
     EXPECT_LT(Text(1).size(), 100u);  // the header page is not filled
     const std::string tree = TreeText();
-    // 40 chapter pages: 20 in each chapter, each chapter one sequence
-    EXPECT_EQ(std::count(tree.begin(), tree.end(), '\n'), 1 + 1 + 2 + 40);
+    // 40 chapter pages: 20 in each chapter, each chapter one sequence; the map page last
+    EXPECT_EQ(std::count(tree.begin(), tree.end(), '\n'), 1 + 1 + 2 + 40 + 1);
     EXPECT_EQ(Sequence(3).size(), 20u);
     EXPECT_EQ(Sequence(23).size(), 20u);
     EXPECT_EQ(Record(9).Title(), "Che cos'è un ipertesto (7)"_cp);
     ASSERT_TRUE(set_.SaveToFile(Path("Grande.kyt")));
-    EXPECT_EQ(set_.KindCount(K::testoHtml), 43);
+    EXPECT_EQ(set_.KindCount(K::testoHtml), 44);
 }
 
 TEST_F(Sample, KeepsAtLeastTheCover) {
     MakeSampleHypertext(set_, {.pages = 0, .textKb = -3});
-    EXPECT_EQ(set_.KindCount(K::testoHtml), 3);
-    EXPECT_EQ(TreeText(), "a0,-2,Esempio.kyt\r\na1,0,x\r\n");
+    EXPECT_EQ(set_.KindCount(K::testoHtml), 4);
+    EXPECT_EQ(TreeText(), "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,3,x\r\n");
     EXPECT_THAT(Text(0), ::testing::Not(::testing::HasSubstr("primo capitolo")));
 
     TKYTset two(env_, messages_);
     MakeSampleHypertext(two, {.pages = 2});
     TKYTorderedTree tree(&two);
     tree.LoadTree();
-    EXPECT_EQ(tree.Text(), "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,-3,Primi passi\r\na2,3,x\r\n");
+    EXPECT_EQ(tree.Text(),
+              "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,-3,Primi passi\r\na2,3,x\r\na1,4,x\r\n");
 }
 
 }  // namespace

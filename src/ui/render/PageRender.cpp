@@ -12,6 +12,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
+#include "objects/ObjectViews.h"
 #include "picture/TKYTpicture.h"
 #include "platform/IScheduler.h"
 #include "textbox/TKYTpage.h"
@@ -61,11 +62,15 @@ Status RenderPageToPng(TKYTset& set, std::int32_t pageIdentifier,
 
     const std::int32_t width = std::clamp(options.width, 20, 20000);
     QtTextMeasurer measurer(96);
-    RecordingBoxHost host(width, std::max(options.minHeight, 1));
+    RecordingBoxHost surface(width, std::max(options.minHeight, 1));
     HeadlessFrameSet frameSet;
     RecordingUndoPurge undo;
     ManualSpellPacer spell;
     ManualScheduler scheduler;
+    // The page's pictures and other objects are drawn by their views, made as the box meets
+    // them.
+    ObjectViewHost host(surface, set, set.Messages(), scheduler);
+    host.SetReadOnly(!options.editMode);
     TKYTboxViewFactory views(measurer, host);
     TKYTpage page(set, frameSet, views, undo, spell, scheduler);
     page.SetReadOnly(!options.editMode);
@@ -92,6 +97,7 @@ Status RenderPageToPng(TKYTset& set, std::int32_t pageIdentifier,
         background.Paint(canvas, all);
         box.Paint(canvas, all);
     }
+    host.Clear();
     page.CloseText();
     const QString name = QString::fromStdString(output.string());
     if (!image.save(name, "PNG")) return Fail("cannot write " + output.string());

@@ -1,5 +1,6 @@
 """Checks an exported site: every page parses with html5lib, tidy reports no error, and every
-link between exported files names a file that exists. Prints one line per problem and a
+link between exported files (areas of image maps too) names a file that exists, and every
+image map an image uses is in its page. Prints one line per problem and a
 summary line "pages=N links=N empty=N"."""
 import os
 import subprocess
@@ -34,6 +35,11 @@ for name in sorted(os.listdir(folder)):
             links += 1
             if not os.path.exists(os.path.join(folder, target.split("#")[0])):
                 problems.append(f"{name}: {target} does not exist")
+    maps = {m.get("name") for m in tree.iter("map")}
+    for image in tree.iter("img"):
+        usemap = image.get("usemap")
+        if usemap is not None and usemap.lstrip("#") not in maps:
+            problems.append(f"{name}: usemap {usemap} names no map")
     tidy = subprocess.run(["tidy", "-q", "-e", path], capture_output=True, text=True,
                           encoding="latin-1")
     for line in tidy.stderr.splitlines():
