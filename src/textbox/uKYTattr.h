@@ -16,7 +16,6 @@
 #include "platform/u3MyFont.h"
 #include "textbox/EditParagraphs.h"
 #include "textbox/IBoxEditing.h"
-#include "textbox/uKYTboxInput.h"
 #include "textbox/uKYTundo.h"
 
 namespace orvo {
@@ -47,6 +46,10 @@ inline constexpr std::string_view kRtfPasteUnsupported =
 std::string ColourName(std::int32_t colour);
 /// A value in the general float format of the labels ("2.64583333333333", "10").
 std::string GeneralFloat(double value);
+
+/// The labels callers give InsertFromStream.
+inline constexpr std::string_view kLabelDrop = "Inserimento tramite trascina selezione";
+inline constexpr std::string_view kLabelPaste = "Inserimento da Cartella appunti";
 
 /// Registers a link object with the text: links, special links and markers get (once) a
 /// local code 0x6F000000 + their index among the text's links; other objects give their code.
@@ -255,8 +258,7 @@ public:
     bool TypingBurstOpen() const override { return text_.TypingBurst(); }
     bool DeletionBurstOpen() const override { return text_.DeletionBurst(); }
     void DeleteSelection() override { text_.DeleteSelection(); }
-    /// The caret is left before the character: the input moves it on.
-    bool InsertChar(std::uint8_t character) override;
+    bool InsertChar(std::uint8_t character) override { return text_.InsertChar(character); }
     void InsertParagraphBreak() override { text_.InsertParagraphBreak(); }
     std::string WriteSelection(bool forDrag, std::optional<std::string>* picture) override;
     bool InsertFromStream(std::string_view stream, std::string_view undoLabel) override {

@@ -4,10 +4,15 @@
 namespace orvo::test {
 
 void EditingTest::Open(std::string_view markup, bool autoQuotes) {
-    editing_.reset();
-    box_.reset();
     if (!page_) page_ = &Add(TOggettiHel::testoHtml, "Pagina");
     page_->SetContent(std::string(markup) + '\0');
+    OpenPage(*page_, autoQuotes);
+}
+
+void EditingTest::OpenPage(TKYToggetto& page, bool autoQuotes) {
+    editing_.reset();
+    box_.reset();
+    page_ = &page;
     text_ = OpenText(set_, *page_, false);
     host_ = std::make_unique<TextMarkupHost>(set_, *text_, metrics_);
     box_ = std::make_unique<TKYTbox>(*host_, boxHost_);

@@ -9,6 +9,7 @@
 #include "model/KytFixture.h"
 #include "model/TextForms.h"
 #include "platform/FixedMetrics.h"
+#include "support/MarkupHost.h"
 #include "textbox/uKYTattr.h"
 #include "textbox/uKYTbox.h"
 #include "textbox/uKYTundo.h"
@@ -19,6 +20,8 @@ class EditingTest : public KytTest {
 protected:
     /// Opens page `markup` (working form, without its 0x00) in the box; caret at the start.
     void Open(std::string_view markup, bool autoQuotes = false);
+    /// Opens a page of the hypertext as it is stored.
+    void OpenPage(TKYToggetto& page, bool autoQuotes = false);
     /// The box's body written as markup, without the final 0x00.
     std::string Markup();
     TKYTTextAttributes& Text() { return editing_->Text(); }
