@@ -73,6 +73,7 @@ private:
         std::vector<std::int32_t> cellColours;  // every row's, rows x columns
         std::int32_t nextColour = -1;
         bool coloured = false;
+        bool rowOpen = false;  // the row being read holds something
     };
     struct Output {
         int kind = 0;  // 0 page, 1 footnote, 2 header or footer, 3 annotation

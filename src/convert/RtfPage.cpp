@@ -648,14 +648,11 @@ void TRtfPage::ControlSymbol(char c) {
             Text(std::string_view(&c, 1));
             return;
         case '\'': {
-            if (pos_ + 2 > data_.size()) {
-                pos_ = data_.size();
-                return;
-            }
+            // A broken escape ("\\'e}") takes its hexadecimal digits and gives nothing.
             std::uint32_t value = 0;
-            if (ParseHex(data_.substr(pos_, 2), 2, value) != 2) return;
-            pos_ += 2;
-            HexByte(static_cast<unsigned char>(value));
+            const int digits = ParseHex(data_.substr(pos_, 2), 2, value);
+            pos_ += std::size_t(std::max(digits, 0));
+            if (digits == 2) HexByte(static_cast<unsigned char>(value));
             return;
         }
         case '~':
@@ -1473,6 +1470,7 @@ void TRtfPage::BeforeContent() {
     if (run_.Options().helpMode) LinkCheck(true);
     if (o.table.active && !s.inTable && (o.table.emitted || o.table.columns == 0)) CloseTable();
     if (o.table.active && !o.table.emitted && s.inTable) EmitTable();
+    if (Out().table.emitted && s.inTable) Out().table.rowOpen = true;
     if (o.paraPending) {
         ParagraphHead();
     } else if (!SameCharacters(s, o.lastChar)) {
@@ -1516,6 +1514,8 @@ void TRtfPage::ParagraphHead() {
     }
     TRtfState effective = s;
     if (paraNumbering_ >= 0) effective.numbering = paraNumbering_;
+    const auto mapped = header_.styleMap.find(s.rtfStyle);
+    effective.style = mapped == header_.styleMap.end() ? 0 : mapped->second;
     const TKYToggetto* style = StyleByNumber(set_, effective.style);
     if (!style) {
         effective.style = 0;
@@ -1704,6 +1704,7 @@ void TRtfPage::Cell() {
     Out().markup += "<T>";
     Out().paraPending = true;
     --table.cellsLeft;
+    table.rowOpen = true;
 }
 
 void TRtfPage::Row() {
@@ -1722,6 +1723,7 @@ void TRtfPage::Row() {
         t.cellColours.push_back(colour);
     }
     t.cellsLeft = t.columns;
+    t.rowOpen = false;
     ++t.rows;
     if (t.rows >= kMaxTableRows) CloseTable();
 }
@@ -1731,7 +1733,7 @@ void TRtfPage::CloseTable() {
     Table& t = o.table;
     if (!t.active) return;
     if (t.emitted) {
-        if (t.cellsLeft < t.columns) Row();
+        if (t.rowOpen || t.cellsLeft < t.columns) Row();
         if (!Out().table.active) return;  // Row closed it at the row limit
     }
     Table done = std::move(Out().table);
