@@ -17,6 +17,9 @@ namespace orvo {
 
 class TKYToggetto;
 
+/// What a command whose converter, window or program is not built answers.
+inline constexpr std::string_view kNotSupported = "Non definito o non supportato.";
+
 /// How a piece of work handed to another part of the program ended.
 enum class Outcome {
     Done,

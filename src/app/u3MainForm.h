@@ -79,6 +79,22 @@ struct HtmlExportOptions {
     bool operator==(const HtmlExportOptions&) const = default;
 };
 
+/// The state the window's menus are built from: building them again is due when it changes.
+struct MenuStamp {
+    bool editMode = false;
+    std::vector<std::string> recent;
+    bool operator==(const MenuStamp&) const = default;
+};
+
+/// The state the page tree and the page list are read from: another file, a save (which
+/// replaces every object) or pages added or removed make reading them again due.
+struct DocumentStamp {
+    std::string file;
+    std::int32_t saveCounter = -1;
+    int pages = -1;
+    bool operator==(const DocumentStamp&) const = default;
+};
+
 /// The main window's rules. Texts are Windows-1252; paths are Windows-1252 names of files on
 /// disk (NativePath converts them).
 class TMainFormRules {
@@ -162,6 +178,10 @@ public:
     const std::string& DocumentPath() const { return documentPath_; }
     const std::string& LastPath() const { return lastPath_; }
     const std::string& StatusText() const { return status_; }
+    /// What the status bar shows: the status text, else the name of the page shown.
+    std::string StatusLine() const;
+    MenuStamp MenusShown() const { return {editMode_, recent_.Entries()}; }
+    DocumentStamp DocumentShown() const;
     bool EditMode() const { return editMode_; }
     bool EverEdited() const { return everEdited_; }
     bool DocumentChanged() const;
