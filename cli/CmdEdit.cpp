@@ -366,7 +366,9 @@ int RunEdit(CliContext& context) {
     RecordingBoxHost boxHost(width, 400);
     TKYTboxViewFactory views(metrics, boxHost);
     HeadlessFrameSet frames;
-    EditSession session(set, context.messages);
+    // The editing operations' messages stop the script with their text.
+    RecordingMessages editMessages;
+    EditSession session(set, editMessages);
     ManualSpellPacer spell;
     ManualScheduler scheduler;
     TKYTpage surface(set, frames, views, session.Undo(), spell, scheduler);
@@ -379,7 +381,7 @@ int RunEdit(CliContext& context) {
     session.Attach(box, *surface.WorkingText(), *page);
     TKYTboxInput input(box, scheduler, host, clipboard, session.Editing());
     input.FocusIn();
-    ScriptRunner runner(input, clipboard, host);
+    ScriptRunner runner(input, clipboard, host, session.Undo(), editMessages);
     runner.session = &session;
 
     std::istringstream lines(script);
