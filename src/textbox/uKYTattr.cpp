@@ -472,7 +472,8 @@ void TKYTTextAttributes::ApplyAttribute(const CharAttribute& value, std::string 
         return;
     }
     DropPending();
-    auto [start, end] = Selection();
+    const auto [start, endPos] = Selection();
+    const EditPos end = endPos;
     RecordBox(std::move(label), start.para, end.para);
     UpdateLock lock(box_);
     const std::int32_t top = box_.Paragraph(start.para).top;
