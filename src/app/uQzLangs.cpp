@@ -148,7 +148,9 @@ Status CheckBlock(std::string_view block) {
     };
     for (std::size_t i = 0; i < lines.size(); i += 2) {
         if (lines[i].empty() || lines[i][0] != '*') return broken(i);
-        if (i + 1 == lines.size() || lines[i + 1].empty()) return broken(i + 1);
+        // A key on the last line has no value: its property stays as it is.
+        if (i + 1 == lines.size()) break;
+        if (lines[i + 1].empty()) return broken(i + 1);
     }
     return Status::Ok();
 }

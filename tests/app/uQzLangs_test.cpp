@@ -150,10 +150,17 @@ TEST_F(Localisation, AMalformedBlockIsReportedAndNothingOfItApplied) {
               "Blocco di localizzazione non valido alla riga 1.");
     EXPECT_EQ(CheckBlock("*_*a_caption\r\n\r\n").failure().text,
               "Blocco di localizzazione non valido alla riga 2.");
-    EXPECT_EQ(CheckBlock("*_*a_caption").failure().text,
-              "Blocco di localizzazione non valido alla riga 2.");
+    EXPECT_TRUE(CheckBlock("*_*a_caption").ok());
+    EXPECT_TRUE(CheckBlock("*_*a_caption\r\n x\r\n*_*b_caption\r\n").ok());
     EXPECT_TRUE(CheckBlock("").ok());
     EXPECT_TRUE(CheckBlock("*_*a_caption\n x\r*_*b_caption\r\n y").ok());
+}
+
+TEST_F(Localisation, AKeyOnTheLastLineLeavesItsPropertyAsAnAbsentKeyDoes) {
+    Status applied = Apply("*_*fancora_caption\r\n Ancora\r\n*_*label1_caption\r\n");
+    ASSERT_TRUE(applied.ok()) << applied.failure().text;
+    EXPECT_EQ(window_.Self().Get("Caption"), "Ancora");
+    EXPECT_EQ(window_.Get("Label1").Get("Caption"), "vecchio");  // its own value, trimmed
 }
 
 TEST_F(Localisation, AnAbsentKeyGivesTheOwnValueTrimmed) {
