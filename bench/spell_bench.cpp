@@ -122,4 +122,47 @@ void BM_HunspellProgramOnTextExport(benchmark::State& state) {
 }
 ORVO_WALL_CLOCK_CASE(BM_HunspellProgramOnTextExport);
 
+// One step of the background check: the words of one paragraph verified and marked, here the
+// longest paragraph of the hypertext, with words the dictionary has not been asked about yet.
+// A step runs between two keystrokes on the window thread, so its time is what a keystroke may
+// wait.
+void BM_BackgroundStepOneParagraph(benchmark::State& state) {
+    Fixture& f = Shared();
+    std::string paragraph;
+    for (std::int32_t page : f.pages) {
+        const std::string text = PageText(f.set, page);
+        for (std::size_t from = 0; from < text.size();) {
+            const std::size_t end = std::min(text.find("\r\n", from), text.size());
+            if (end - from > paragraph.size()) paragraph = text.substr(from, end - from);
+            from = end + 2;
+        }
+        if (paragraph.size() > 1500) break;
+    }
+    std::size_t words = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TQzSpellChecker checker(f.environment, f.messages);  // a fresh session: nothing cached
+        checker.SetLanguage(1040);
+        if (!checker.Open()) {
+            state.SkipWithError("no Italian dictionary");
+            return;
+        }
+        state.ResumeTiming();
+        std::size_t pointer = 0;
+        int stateWord = kSpellStateParagraph;
+        words = 0;
+        while (pointer < paragraph.size()) {
+            const SpellVerdict v =
+                checker.Verify(std::string_view(paragraph).substr(pointer), stateWord);
+            stateWord = kSpellStateContinue;
+            if (v.status == kSpellOk) break;
+            ++words;
+            pointer += SpellResumeAfter(v);
+        }
+    }
+    state.counters["bytes"] = double(paragraph.size());
+    state.counters["misspelt"] = double(words);
+}
+BENCHMARK(BM_BackgroundStepOneParagraph)->Unit(benchmark::kMicrosecond)->Iterations(20);
+
 }  // namespace

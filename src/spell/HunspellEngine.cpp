@@ -52,6 +52,8 @@ bool IsSpellApostrophe(unsigned char c) {
 
 namespace {
 
+constexpr std::size_t kKnownWordsKept = 200000;
+
 bool IsDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
@@ -137,6 +139,9 @@ std::unique_ptr<HunspellEngine> HunspellEngine::Load(const std::filesystem::path
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return char(std::toupper(c)); });
     engine->utf8_ = upper == "UTF-8" || upper == "UTF8";
+    const std::string& wordChars = engine->hunspell_->get_wordchars_cpp();
+    engine->apostropheInWords_ = wordChars.find('\'') != std::string::npos ||
+                                 wordChars.find("\xE2\x80\x99") != std::string::npos;
     return engine;
 }
 
@@ -169,6 +174,9 @@ bool HunspellEngine::DictionaryKnows(std::string_view cp1252) {
     if (auto found = known_.find(key); found != known_.end()) return found->second;
     const std::string word = ToDictionary(cp1252);
     const bool known = !word.empty() && hunspell_->spell(word);
+    // The answers are kept for the words of a session's texts; a flood of distinct strings
+    // starts the memory over rather than growing it without end.
+    if (known_.size() >= kKnownWordsKept) known_.clear();
     known_.emplace(std::move(key), known);
     return known;
 }
@@ -194,12 +202,14 @@ bool HunspellEngine::FirstUnknown(std::string_view buffer, std::size_t start, st
                                   std::size_t& errorStart, std::size_t& errorEnd) {
     const std::string_view word = buffer.substr(start, end - start);
     if (Ignored(word) || DictionaryKnows(word)) return false;
-    // A word with apostrophes that the dictionary does not know whole is judged part by part:
-    // the first part it does not know is the error.
+    // A word with apostrophes that the dictionary does not know whole is judged part by part
+    // (elided forms: "dell'anno"), unless the dictionary takes apostrophes as part of its
+    // words: the first part it does not know is the error.
     std::size_t partStart = start;
-    for (std::size_t i = start; i <= end; ++i) {
-        if (i < end && !IsSpellApostrophe(static_cast<unsigned char>(buffer[i]))) continue;
-        if (i == end && partStart == start) break;  // no apostrophe: the whole word
+    const std::size_t scanEnd = apostropheInWords_ ? start : end;
+    for (std::size_t i = start; i <= scanEnd; ++i) {
+        if (i < scanEnd && !IsSpellApostrophe(static_cast<unsigned char>(buffer[i]))) continue;
+        if (i == scanEnd && partStart == start) break;  // no apostrophe: the whole word
         const std::string_view part = buffer.substr(partStart, i - partStart);
         if (!part.empty() && !Ignored(part) && !DictionaryKnows(part)) {
             errorStart = partStart;

@@ -71,6 +71,9 @@ private:
     std::unique_ptr<Hunspell> hunspell_;
     std::string encoding_;
     bool utf8_ = false;
+    // The dictionary counts an apostrophe among its word characters (English "don't"): a word
+    // with apostrophes is then judged whole only.
+    bool apostropheInWords_ = false;
     std::uint16_t options_ = kDefaultSpellOptions;
     std::unordered_map<std::string, bool> known_;  // dictionary answers by word
     std::set<std::string> ignored_;
