@@ -2,12 +2,14 @@
 // program: the file-type behaviours decide, the desktop shell does the work.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -31,6 +33,25 @@ public:
 
 /// The buttons of "Collegamento a file".
 enum class FileLinkAction { Esegui, Salva, Avanzate, Annulla };
+
+/// The texts of "Collegamento a file": its caption, the line above the file's name (shown
+/// without its folder), the line below it, and its buttons in their order with their access
+/// keys. "&Salva..." is the default button; closing the window is "&Annulla".
+inline constexpr std::string_view kFileLinkCaption = "Collegamento a file";
+inline constexpr std::string_view kFileLinkPointsTo = "Il collegamento seguito punta al file:";
+inline constexpr std::string_view kFileLinkChoose = "Scegli l'azione da compiere:";
+struct FileLinkButton {
+    FileLinkAction action;
+    std::string_view caption;
+};
+inline constexpr std::array<FileLinkButton, 4> kFileLinkButtons{
+    {{FileLinkAction::Esegui, "&Esegui"},
+     {FileLinkAction::Salva, "&Salva..."},
+     {FileLinkAction::Avanzate, "A&vanzate..."},
+     {FileLinkAction::Annulla, "&Annulla"}}};
+inline constexpr FileLinkAction kFileLinkDefault = FileLinkAction::Salva;
+/// The title of the open dialog that chooses the program editing a file.
+inline constexpr std::string_view kChooseApplicationTitle = "Scegli l'applicazione da usare:";
 
 /// The windows these operations show.
 class ILinkedFileWindows {

@@ -91,11 +91,12 @@ enum class Service : std::uint8_t {
     HypertextOptions,  // "Opzioni dell'ipertesto"
     Album,             // "Album immagini e files", page lists and deletion
     Publishing,        // FTP publishing and its configurations
-    HtmlExport,        // the export window and HTML pages
-    RtfExport,         // the export window in RTF
+    HtmlExport,        // HTML pages (the preview in a browser)
+    RtfExport,         // RTF pages
     Import,            // the import window
     SpellCheck,        // spell checking
     ProgramOptions,    // "Opzioni del programma"
+    ExportWindow,      // the export window: chosen pages as HTML, RTF, help RTF or text
 };
 
 /// The set of services built into this program.

@@ -172,6 +172,21 @@ std::optional<TFileSortType> TKYTListHtmlToTx::SortForColumn(int column) {
     }
 }
 
+void TKYTListHtmlToTx::DetachObjects() {
+    for (const TKYToggetto* object : ExportedImages)
+        if (object) detachedImages_.push_back(object->Code());
+    ExportedImages.clear();
+}
+
+void TKYTListHtmlToTx::ReattachObjects() {
+    TKYTset* set = LinkedKYTtoHtml ? LinkedKYTtoHtml->LinkedKYTset : nullptr;
+    for (std::int32_t code : detachedImages_) {
+        TKYToggetto* object = set ? set->ObjectByCode(code) : nullptr;
+        if (object && !object->IsFree()) ExportedImages.push_back(object);
+    }
+    detachedImages_.clear();
+}
+
 TKYToggetto* TKYTListHtmlToTx::ObjectOf(int row) const {
     if (row < 0 || std::size_t(row) >= rows_.size()) return nullptr;
     const TListHtmlRow& r = rows_[std::size_t(row)];

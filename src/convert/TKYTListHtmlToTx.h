@@ -62,6 +62,10 @@ public:
     /// The picture and file objects the last ExportAllPages listed; the owner clears it
     /// before an export.
     std::vector<TKYToggetto*> ExportedImages;
+    /// Around a save or a load of the hypertext (ObjectHolders): ExportedImages is kept as
+    /// codes while the objects are replaced, then found again; objects gone are dropped.
+    void DetachObjects();
+    void ReattachObjects();
 
     /// Refills the rows from the linked exporter's hypertext and export folder, sorts them by
     /// FileSortType and fires OnReload.
@@ -99,6 +103,7 @@ public:
 private:
     std::string ExportFolder() const;
     std::vector<TListHtmlRow> rows_;
+    std::vector<std::int32_t> detachedImages_;
 };
 
 }  // namespace orvo

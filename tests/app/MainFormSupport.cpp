@@ -280,7 +280,7 @@ Services MainFormTest::AllServices() {
             Service::Insertion,        Service::Tables,        Service::Formatting,
             Service::HypertextOptions, Service::Album,         Service::Publishing,
             Service::HtmlExport,       Service::RtfExport,     Service::Import,
-            Service::SpellCheck,       Service::ProgramOptions};
+            Service::SpellCheck,       Service::ProgramOptions, Service::ExportWindow};
 }
 
 void MainFormTest::Start(const CommandLine& line, bool show, Services built) {

@@ -215,7 +215,8 @@ TEST(CommandTable, CommandsThatChangeTheDocumentShowOnlyInEditMode) {
                        Service::Insertion,        Service::Tables,        Service::Formatting,
                        Service::HypertextOptions, Service::Album,         Service::Publishing,
                        Service::HtmlExport,       Service::RtfExport,     Service::Import,
-                       Service::SpellCheck,       Service::ProgramOptions};
+                       Service::SpellCheck,       Service::ProgramOptions,
+                       Service::ExportWindow};
     const auto edit = Captions(true, all);
     const auto preview = Captions(false, all);
     for (std::string_view c :
@@ -244,9 +245,14 @@ TEST(CommandTable, AnItemWhoseServiceIsNotBuiltIsAbsent) {
     EXPECT_TRUE(Shows(edit, "&Salva tutto"));
     EXPECT_FALSE(Shows(edit, "Stam&pa..."));
     EXPECT_FALSE(Shows(edit, "Esporta &WinHelp..."));
-    const auto withRtf = Captions(true, Services{Service::RtfExport});
-    EXPECT_TRUE(Shows(withRtf, "Esporta &WinHelp..."));
-    EXPECT_FALSE(Shows(withRtf, "Esporta &Html..."));
+    // The three export commands open the export window: they show exactly when it is built,
+    // whatever converters there are.
+    const auto converters = Captions(true, Services{Service::RtfExport, Service::HtmlExport});
+    const auto window = Captions(true, Services{Service::ExportWindow});
+    for (std::string_view c : {"Esp&orta pagine...", "Esporta &Html...", "Esporta &WinHelp..."}) {
+        EXPECT_FALSE(Shows(converters, c)) << c;
+        EXPECT_TRUE(Shows(window, c)) << c;
+    }
 }
 
 }  // namespace

@@ -63,11 +63,42 @@ BrowseWindow::~BrowseWindow() {
 
 bool BrowseWindow::ShowPage(std::int32_t pageIdentifier) {
     if (!view_->ShowPage(pageIdentifier)) return false;
-    page_ = pageIdentifier;
     if (const TKYToggetto* page = set_.ObjectByKind(TOggettiHel::testoHtml, pageIdentifier)) {
         setWindowTitle(ToQString(page->Name()));
     }
     return true;
+}
+
+void BrowseWindow::ClosePage() {
+    view_->ClosePage();
+}
+
+std::int32_t BrowseWindow::PageShown() const {
+    return view_->PageShown();
+}
+
+bool BrowseWindow::GoToAnchor(std::int32_t anchor) {
+    return view_->GoToAnchor(anchor);
+}
+
+const TKYTbox* BrowseWindow::Box() const {
+    return view_->Box();
+}
+
+const TKYTtesto* BrowseWindow::WorkingText() const {
+    return view_->WorkingText();
+}
+
+void BrowseWindow::DetachPage() {
+    view_->DetachPage();
+}
+
+void BrowseWindow::ReattachPage() {
+    view_->ReattachPage();
+}
+
+void BrowseWindow::Repaint() {
+    view_->Surface()->update();
 }
 
 void BrowseWindow::ApplyFeatures(const WindowFeatures& f) {
@@ -130,6 +161,16 @@ bool BrowseWindows::Close(std::string_view name) {
     if (!window) return false;
     window->close();
     return true;
+}
+
+void BrowseWindows::DetachPages() {
+    for (auto& window : windows_)
+        if (window) window->View().DetachPage();
+}
+
+void BrowseWindows::ReattachPages() {
+    for (auto& window : windows_)
+        if (window) window->View().ReattachPage();
 }
 
 void BrowseWindows::CloseAll() {

@@ -12,13 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "app/PreviewEditor.h"
+
 namespace orvo {
 
 class PageViewWidget;
 class TKYTset;
-struct WindowFeatures;
 
-class BrowseWindow final : public QWidget {
+class BrowseWindow final : public QWidget, public IPreviewSurface {
 public:
     BrowseWindow(TKYTset& set, std::string name, bool popup, QWidget* owner);
     ~BrowseWindow() override;
@@ -29,18 +30,26 @@ public:
     PageViewWidget& View() { return *view_; }
     /// Shows the page and names the window after it; false when the hypertext has no such
     /// page.
-    bool ShowPage(std::int32_t pageIdentifier);
-    std::int32_t PageShown() const { return page_; }
+    bool ShowPage(std::int32_t pageIdentifier) override;
+    void ClosePage() override;
+    std::int32_t PageShown() const override;
+    bool GoToAnchor(std::int32_t anchor) override;
+    const TKYTbox* Box() const override;
+    const TKYTtesto* WorkingText() const override;
+    void Raise() override { raise(); }
     /// Takes the position and size a link's window features set (the options they name are
     /// not used: a browse window has no address bar, menus or toolbars to hide).
-    void ApplyFeatures(const WindowFeatures& features);
+    void ApplyFeatures(const WindowFeatures& features) override;
+    void DetachPage() override;
+    void ReattachPage() override;
+    void SetEnabled(bool enabled) override { setEnabled(enabled); }
+    void Repaint() override;
 
 private:
     TKYTset& set_;
     std::string name_;
     bool popup_;
     PageViewWidget* view_;
-    std::int32_t page_ = -1;
 };
 
 class BrowseWindows {
@@ -61,6 +70,10 @@ public:
     bool Close(std::string_view name);
     /// Closes every window (their pages are let go first).
     void CloseAll();
+    /// Around a save or a load of the hypertext: every window's page lets its objects go, then
+    /// is shown again from its code.
+    void DetachPages();
+    void ReattachPages();
     /// The open windows, oldest first.
     std::vector<BrowseWindow*> Open() const;
 

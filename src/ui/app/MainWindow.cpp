@@ -32,12 +32,14 @@
 #include "app/MainFormBlock.h"
 #include "app/MainFormLinks.h"
 #include "app/MenuCatalogue.h"
+#include "app/PreviewEditor.h"
 #include "app/WindowFeatures.h"
 #include "app/u3LOCforms.h"
 #include "app/u3MainForm.h"
 #include "app/u3Utils.h"
 #include "base/Paths.h"
 #include "convert/ExportOptions.h"
+#include "model/ObjectHolders.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -48,6 +50,7 @@
 #include "ui/QtConvert.h"
 #include "ui/app/BrowseWindows.h"
 #include "ui/app/HistoryBox.h"
+#include "ui/app/LinkedFileWindows.h"
 #include "ui/app/PageListView.h"
 #include "ui/app/PageTreeView.h"
 #include "ui/app/ProgramIconSvg.h"
@@ -61,147 +64,43 @@
 namespace orvo {
 namespace {
 
-// The editor as the preview shows it: one page view in the main window (its only frame) and
-// the separate and pop-up browse windows that links open.
-class PreviewEditor final : public IEditorView {
+// The main window's page view as the preview's main surface.
+class MainPageSurface final : public IPreviewSurface {
 public:
-    // `clickWindow` names the browse window the link being followed was clicked in (nullptr:
-    // the main window), `clickPoint` where on the screen.
-    // `released` is told when the pages go, as a document is replaced.
-    PreviewEditor(TKYTset& set, PageViewWidget& view, BrowseWindows& browse, IMessages& messages,
-                  std::function<void(int)> changed, std::function<BrowseWindow*()> clickWindow,
-                  std::function<QPoint()> clickPoint, std::function<void()> released)
-        : set_(set),
-          view_(view),
-          browse_(browse),
-          messages_(messages),
-          changed_(std::move(changed)),
-          clickWindow_(std::move(clickWindow)),
-          clickPoint_(std::move(clickPoint)),
-          released_(std::move(released)) {}
-
-    void ReleasePages() override {
-        released_();
-        browse_.CloseAll();
-        view_.ClosePage();
-        current_ = -1;
-    }
-    void ShowPage(int page) override {
-        const bool shown = view_.ShowPage(page);
-        shownIn_ = &view_;
-        const int now = shown ? page : -1;
-        if (now == current_) return;
-        current_ = now;
-        changed_(now);
-    }
-    int CurrentPage() const override { return current_; }
-    void SetReadOnly(bool) override {}  // the preview never edits
-    bool Changed() const override { return false; }
-    void ClearChanged() override {}
-    bool PageHasUnsavedEdits() const override { return false; }
-    void CommitPage() override {}
-    bool Busy() const override { return false; }
+    explicit MainPageSurface(PageViewWidget& view) : view_(view) {}
+    bool ShowPage(std::int32_t page) override { return view_.ShowPage(page); }
+    void ClosePage() override { view_.ClosePage(); }
+    std::int32_t PageShown() const override { return view_.PageShown(); }
+    bool GoToAnchor(std::int32_t anchor) override { return view_.GoToAnchor(anchor); }
+    const TKYTbox* Box() const override { return view_.Box(); }
+    const TKYTtesto* WorkingText() const override { return view_.WorkingText(); }
+    void Raise() override {}
+    void ApplyFeatures(const WindowFeatures&) override {}
+    void DetachPage() override { view_.DetachPage(); }
+    void ReattachPage() override { view_.ReattachPage(); }
     void SetEnabled(bool on) override { view_.setEnabled(on); }
-    void HideContextToolbars() override {}
-    void Refresh() override { view_.Surface()->update(); }
-    // On the page a link just showed; else on the page the link was clicked on.
-    void GoToAnchor(int anchor) override {
-        BrowseWindow* from = clickWindow_();
-        PageViewWidget* target = shownIn_ ? shownIn_ : from ? &from->View() : &view_;
-        target->GoToAnchor(anchor);
-    }
-    /// A link is being followed: no page shown for it yet.
-    void BeginLink() { shownIn_ = nullptr; }
-    void SetAutoEngQuote(bool) override {}
-    // The main window's view is a single frame: frame set -1. Inner frame sets are not built.
-    void ShowInFrameSet(int frameSet, int page) override {
-        if (frameSet == -1)
-            ShowPage(page);
-        else
-            messages_.Inform("Non definito o non supportato.");
-    }
-    void ShowInSourceFrame(const LinkSource&, int page, int anchor) override {
-        if (BrowseWindow* from = clickWindow_()) {
-            Show(*from, page, anchor);
-        } else {
-            ShowPage(page);
-            if (anchor >= 0) view_.GoToAnchor(anchor);
-        }
-    }
-    // No frame of the view has a name, so the page goes to the browse window of that name.
-    void ShowInNamedFrame(std::string_view name, int page, int anchor) override {
-        Show(browse_.Named(name), page, anchor);
-    }
-    // The link's content holds the window's features: its position and size come first.
-    void ShowInSeparateWindow(std::string_view name, int page, int anchor,
-                              const LinkedObject& link) override {
-        BrowseWindow& window = browse_.Named(name);
-        if (link.object) {
-            if (Result<std::string> content = link.object->ContentBytes(); content)
-                window.ApplyFeatures(ReadWindowFeatures(*content));
-        }
-        Show(window, page, anchor);
-    }
-    void ShowInNewWindow(std::string_view name, int page, int anchor) override {
-        Show(browse_.New(name), page, anchor);
-    }
-    void ShowInPopup(const LinkSource&, int page, int anchor) override {
-        Show(browse_.Popup(clickPoint_()), page, anchor);
-    }
-    void CloseBrowseWindow(std::string_view name) override { browse_.Close(name); }
-    // A jump's target is the object whose code the link's record holds, a local code
-    // resolved through the text of the page the link was clicked on.
-    std::optional<LinkedObject> ResolveTarget(const LinkedObject& link) override {
-        if (!link.object) return std::nullopt;
-        const std::int32_t code = link.object->ReadView().I32(kSpecTarget);
-        BrowseWindow* from = clickWindow_();
-        const TKYToggetto* target = (from ? from->View() : view_).LinkObject(code);
-        if (!target || target->IsFree()) return std::nullopt;
-        return LinkedObjectOf(*target, set_);
-    }
+    void Repaint() override { view_.Surface()->update(); }
 
 private:
-    void Show(BrowseWindow& window, int page, int anchor) {
-        if (window.ShowPage(page) && anchor >= 0) window.View().GoToAnchor(anchor);
-        shownIn_ = &window.View();
-        window.raise();
-    }
-    TKYTset& set_;
     PageViewWidget& view_;
-    BrowseWindows& browse_;
-    IMessages& messages_;
-    std::function<void(int)> changed_;
-    std::function<BrowseWindow*()> clickWindow_;
-    std::function<QPoint()> clickPoint_;
-    std::function<void()> released_;
-    PageViewWidget* shownIn_ = nullptr;  // where the link being followed showed its page
-    int current_ = -1;
 };
 
-// Embedded files open with the desktop's program for their type, after extraction.
-class DesktopLinkedFiles final : public ILinkedFiles {
+// The browse windows as the preview opens them; a pop-up goes where the link was clicked.
+class BrowsePort final : public IBrowseWindowsPort {
 public:
-    DesktopLinkedFiles(IShell& shell, IMessages& messages) : shell_(shell), messages_(messages) {}
-    void OpenLinkedFile(TKYToggetto& genLink) override {
-        EmbeddedObjectFile file(genLink);
-        Result<std::filesystem::path> extracted = file.ExtractContent();
-        if (!extracted) {
-            messages_.Show(
-                extracted.failure().severity == Severity::Warning ? Box::Warning : Box::Error,
-                extracted.failure().text);
-            return;
-        }
-        if (Status s = shell_.OpenWithDefault(*extracted); !s) {
-            messages_.Error(s.failure().text);
-        }
-    }
-    void RunRegisteredProgram(const std::string&, TKYToggetto*) override {
-        messages_.Inform("Non definito o non supportato.");
-    }
+    BrowsePort(BrowseWindows& windows, const QPoint& clickPoint)
+        : windows_(windows), clickPoint_(clickPoint) {}
+    IPreviewSurface& Named(std::string_view name) override { return windows_.Named(name); }
+    IPreviewSurface& New(std::string_view name) override { return windows_.New(name); }
+    IPreviewSurface& Popup() override { return windows_.Popup(clickPoint_); }
+    void Close(std::string_view name) override { windows_.Close(name); }
+    void CloseAll() override { windows_.CloseAll(); }
+    void DetachPages() override { windows_.DetachPages(); }
+    void ReattachPages() override { windows_.ReattachPages(); }
 
 private:
-    IShell& shell_;
-    IMessages& messages_;
+    BrowseWindows& windows_;
+    const QPoint& clickPoint_;
 };
 
 class ViewNotice final : public IMainWindowView {
@@ -215,17 +114,6 @@ private:
 
 QString MenuText(std::string_view caption) {
     return ToQString(caption);  // "&" marks the access key in Qt as well
-}
-
-// The link code under (x, y) of a page view's surface, or -1. Only a click on a character
-// counts, not one beside the line or below the text.
-std::int32_t LinkIn(const PageViewWidget& view, int x, int y) {
-    const TKYTbox* box = view.Box();
-    if (!box) return -1;
-    const TKYTTextPos pos = box->HitTest(1, x, y);
-    if (!pos.Valid() || !pos.paragraph || pos.height < 0) return -1;
-    if (y < pos.y || y >= pos.y + pos.height || x < pos.x || x >= pos.xRight) return -1;
-    return pos.paragraph->LinkAt(pos.charIndex);
 }
 
 }  // namespace
@@ -258,6 +146,7 @@ struct MainWindow::State {
           messages(options.messages ? *options.messages : qtMessages),
           prompter(options.prompter ? *options.prompter : qtPrompter),
           main(env, messages),
+          holders(main),
           library(env, messages),
           browse(main, *parent),
           converters(main, messages, measurer) {}
@@ -267,6 +156,7 @@ struct MainWindow::State {
     IMessages& messages;
     IPrompter& prompter;
     TKYTset main;
+    ObjectHolders holders;  // the one listener of main's replace notifications
     TKYTset library;
     BrowseWindows browse;
     QtScheduler scheduler;
@@ -275,8 +165,14 @@ struct MainWindow::State {
     AbsentPrint print;
     AbsentPublish publish;
     AbsentWindows windows;
-    std::unique_ptr<DesktopLinkedFiles> linkedFiles;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<QtLinkedFileWindows> fileWindows;
+    std::unique_ptr<LinkedFiles> files;
+    std::unique_ptr<LinkedFilesPort> linkedFiles;
+    std::unique_ptr<MainPageSurface> mainSurface;
+    std::unique_ptr<BrowsePort> browsePort;
     std::unique_ptr<PreviewEditor> editor;
+    ObjectHolders::Registration pagesHeld;
     std::unique_ptr<ViewNotice> notice;
     std::unique_ptr<TMainFormRules> rules;
     ISettings* settings = nullptr;
@@ -287,19 +183,15 @@ struct MainWindow::State {
     PageViewWidget* view = nullptr;
     QLabel* previewMark = nullptr;
     QLabel* editMark = nullptr;
-    std::string block;                    // the localisation block applied
-    BrowseWindow* clickWindow = nullptr;  // where the link being followed was clicked
-    QPoint clickPoint;                    // and where on the screen
+    std::string block;  // the localisation block applied
+    QPoint clickPoint;  // where on the screen the link being followed was clicked
     HistoryBox* history = nullptr;
     QToolBar* toolbar = nullptr;
     QAction* editButton = nullptr;
     QAction* back = nullptr;
     QAction* forward = nullptr;
-    std::optional<bool> menusBuiltForEdit;
-    std::vector<std::string> menuRecent;  // the recent files the File menu lists
-    std::string shownDocument;            // the document whose tree is shown
-    std::int32_t shownSaveCounter = -1;
-    int shownPageCount = -1;
+    std::optional<MenuStamp> menusShown;  // what the menus were built from
+    DocumentStamp documentShown;          // what the tree and list were read from
     bool refreshing = false;
 
     QElapsedTimer openTimer;
@@ -358,20 +250,36 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                                 NewDialogTexts(QStringLiteral("SaveDialog"), this));
     s.qtPrompter.SetNonNative(options.nonNativeDialogs);
 
-    s.linkedFiles = std::make_unique<DesktopLinkedFiles>(shell, s.messages);
-    s.editor = std::make_unique<PreviewEditor>(
-        s.main, *s.view, s.browse, s.messages,
-        [this](int page) {
-            if (state_->rules) state_->rules->EditorPageChanged(page);
-        },
-        [this] { return state_->clickWindow; }, [this] { return state_->clickPoint; },
-        [this] {
-            // A document opened by any command is timed from here to its first paint.
-            if (state_->timingOpen) return;
-            state_->openTimer.start();
-            state_->timingOpen = true;
-        });
+    // Links to embedded files and "prog:" addresses: the file type's behaviour, the window
+    // "Collegamento a file", the refusal of program files.
+    s.store = std::make_unique<SettingsStore>(settings, s.messages);
+    s.fileWindows = std::make_unique<QtLinkedFileWindows>(this, s.prompter, s.messages);
+    s.files = std::make_unique<LinkedFiles>(*s.store, shell, s.scheduler, *s.fileWindows);
+    s.linkedFiles = std::make_unique<LinkedFilesPort>(*s.files, s.main);
+    s.mainSurface = std::make_unique<MainPageSurface>(*s.view);
+    s.browsePort = std::make_unique<BrowsePort>(s.browse, s.clickPoint);
+    PreviewEditor::Hooks hooks;
+    hooks.changed = [this](int page) {
+        if (state_->rules) state_->rules->EditorPageChanged(page);
+    };
+    hooks.released = [this] {
+        // A document opened by any command is timed from here to its first paint.
+        if (state_->timingOpen) return;
+        state_->openTimer.start();
+        state_->timingOpen = true;
+    };
+    s.editor = std::make_unique<PreviewEditor>(s.main, *s.mainSurface, *s.browsePort, s.messages,
+                                               std::move(hooks));
     s.converters.AttachEditor(s.editor.get());
+    // What keeps objects of the hypertext beyond one call registers with s.holders (the rule
+    // of ObjectHolders): the page views here; the page tree, the page list and the history
+    // hold page identifiers and read the tree again after a save. Whatever is added to the
+    // window later (the editor, undo, frames, visual objects) registers here too.
+    s.pagesHeld = s.holders.Add([this] { state_->editor->DetachPages(); },
+                                [this] {
+                                    state_->editor->ReattachPages();
+                                    Refresh();
+                                });
     s.notice = std::make_unique<ViewNotice>([this] { Refresh(); });
     MainFormServices services{s.environment, s.messages,     settings,     s.scheduler, shell,
                               s.prompter,    *s.editor,      s.converters, s.print,     s.publish,
@@ -380,14 +288,16 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     services.desktopDataHome = options.desktopDataHome;
     services.programIcon = std::string(kProgramIconSvg);
     services.probeWordProcessor = &DocumentConverters::ProbeWordProcessor;
-    // The main window's own commands, and the HTML converter's preview in a browser.
+    // The main window's own commands, and the converters: the HTML preview in a browser, the
+    // pages saved as HTML, RTF or text. The export, import, print and publishing windows are
+    // not built: their commands do not show.
     s.rules = std::make_unique<TMainFormRules>(s.main, s.library, services,
-                                               Services{Service::HtmlExport});
+                                               Services{Service::HtmlExport, Service::RtfExport});
 
     s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.browse.onClick = [this](BrowseWindow& window, QPoint at) {
-        FollowLinkIn(window.View(), window.PageShown(), at, &window);
+        FollowLinkIn(window, window.View(), at, &window);
     };
     BuildToolbar();
     BuildMenus();
@@ -500,9 +410,7 @@ void MainWindow::BuildToolbar() {
 
 void MainWindow::BuildMenus() {
     State& s = *state_;
-    const bool edit = s.rules->EditMode();
-    s.menusBuiltForEdit = edit;
-    s.menuRecent = s.rules->Recent().Entries();
+    s.menusShown = s.rules->MenusShown();
     // The menus of the last build go, with their names, so that only the new ones answer.
     for (QMenu* old : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
         for (QObject* o : old->findChildren<QObject*>()) o->setObjectName(QString());
@@ -535,13 +443,13 @@ void MainWindow::BuildMenus() {
                 [this, command] { state_->rules->Execute(command); });
     }
     // The recent files close the File menu, numbered as the menu shows them.
-    if (!menus.empty() && !s.menuRecent.empty()) {
+    if (!menus.empty() && !s.menusShown->recent.empty()) {
         QMenu* file = menus.begin()->second;
         for (auto& [name, menu] : menus) {
             if (name == MenuItemOf(CommandId::FileOpen).menu) file = menu;
         }
         file->addSeparator();
-        const auto& entries = s.menuRecent;
+        const auto& entries = s.menusShown->recent;
         for (int i = int(entries.size()) - 1, n = 1; i >= 0; --i, ++n) {
             QAction* action = file->addAction(
                 QStringLiteral("&%1 %2").arg(n).arg(ToQString(entries[std::size_t(i)])));
@@ -558,16 +466,9 @@ void MainWindow::Refresh() {
     s.refreshing = true;
     TMainFormRules& rules = *s.rules;
     setWindowTitle(ToQString(rules.Caption()));
-    if (s.menusBuiltForEdit != rules.EditMode() || s.menuRecent != rules.Recent().Entries()) {
-        BuildMenus();
-    }
-    // A document loaded, saved or grown: its tree is read again.
-    const int pages = s.main.KindCount(TOggettiHel::testoHtml);
-    if (s.shownDocument != s.main.KYTFileName() || s.shownSaveCounter != s.main.SaveCounter() ||
-        s.shownPageCount != pages) {
-        s.shownDocument = s.main.KYTFileName();
-        s.shownSaveCounter = s.main.SaveCounter();
-        s.shownPageCount = pages;
+    if (s.menusShown != rules.MenusShown()) BuildMenus();
+    if (DocumentStamp now = rules.DocumentShown(); now != s.documentShown) {
+        s.documentShown = std::move(now);
         s.tree->Reload();
         s.list->Reload();
     }
@@ -579,41 +480,27 @@ void MainWindow::Refresh() {
     s.history->ShowHistory(rules.History());
     s.back->setEnabled(rules.History().CanGoBack());
     s.forward->setEnabled(rules.History().CanGoForward());
-    QString status = ToQString(rules.StatusText());
-    if (status.isEmpty() && s.editor->CurrentPage() >= 0) {
-        if (const TKYToggetto* page =
-                s.main.ObjectByKind(TOggettiHel::testoHtml, s.editor->CurrentPage())) {
-            status = ToQString(page->Name());
-        }
-    }
+    const QString status = ToQString(rules.StatusLine());
     statusBar()->showMessage(status);
     s.refreshing = false;
 }
 
 std::int32_t MainWindow::LinkAt(int x, int y) const {
-    return LinkIn(*state_->view, x, y);
+    return PreviewEditor::LinkAt(*state_->mainSurface, x, y);
 }
 
 bool MainWindow::ClickAt(int x, int y) {
-    return FollowLinkIn(*state_->view, state_->editor->CurrentPage(), QPoint(x, y), nullptr);
+    return FollowLinkIn(*state_->mainSurface, *state_->view, QPoint(x, y), nullptr);
 }
 
-bool MainWindow::FollowLinkIn(PageViewWidget& view, int page, QPoint at, BrowseWindow* from) {
+bool MainWindow::FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QPoint at,
+                              IPreviewSurface* from) {
     State& s = *state_;
-    const std::int32_t code = LinkIn(view, at.x(), at.y());
-    if (code < 0) return false;
-    LinkSource source;
-    source.kind = LinkSourceKind::TextBox;
-    source.page = page;
-    TKYToggetto* object = view.LinkObject(code);
-    std::optional<LinkedObject> linked;
-    if (object) linked = LinkedObjectOf(*object, s.main);
-    s.clickWindow = from;
     s.clickPoint = view.Surface()->mapToGlobal(at);
-    s.editor->BeginLink();
-    s.rules->EditorDoLink(source, linked);
-    s.clickWindow = nullptr;
-    return true;
+    return s.editor->Click(surface, from, at.x(), at.y(),
+                           [&s](const LinkSource& source, const std::optional<LinkedObject>& link) {
+                               s.rules->EditorDoLink(source, link);
+                           });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

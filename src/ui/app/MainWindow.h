@@ -23,6 +23,7 @@ class DocumentConverters;
 class Environment;
 class HistoryBox;
 class IMessages;
+class IPreviewSurface;
 class IPrompter;
 class ISettings;
 class IShell;
@@ -94,9 +95,10 @@ protected:
 
 private:
     struct State;
-    /// Follows the link under `at` of `view`, which shows `page`; `from` is the browse window
-    /// that holds the view (nullptr: this window).
-    bool FollowLinkIn(PageViewWidget& view, int page, QPoint at, BrowseWindow* from);
+    /// Follows the link under `at` of `surface` (whose widget is `view`); `from` is the browse
+    /// window that holds it (nullptr: this window).
+    bool FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QPoint at,
+                      IPreviewSurface* from);
     void BuildMenus();
     void BuildToolbar();
     void Refresh();

@@ -13,6 +13,7 @@ namespace orvo {
 namespace {
 
 constexpr int kPageRole = Qt::UserRole + 1;
+constexpr int kIdentifierColumn = 3;
 
 }  // namespace
 
@@ -63,10 +64,12 @@ void PageListView::Reload() {
         rows.push_back(row);
     }
     addTopLevelItems(rows);
-    // A column no row fills (pages have no file names) leaves its room to the titles.
+    // A column no row fills (pages have no file names) leaves its room to the titles; the
+    // page's identifier, in the column without a caption, is the row's data, not shown.
     for (int column = 1; column < 4; ++column) {
         bool empty = true;
         for (const QTreeWidgetItem* row : rows) empty = empty && row->text(column).isEmpty();
+        if (column == kIdentifierColumn) empty = true;
         setColumnHidden(column, empty);
         if (!empty) resizeColumnToContents(column);
     }

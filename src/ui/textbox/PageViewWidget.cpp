@@ -8,6 +8,7 @@
 
 #include "model/uKYTogge.h"
 #include "platform/IScheduler.h"
+#include "textbox/PageLinks.h"
 #include "textbox/TKYTpage.h"
 #include "textbox/TKYTpageHeadless.h"
 #include "textbox/uKYTboxView.h"
@@ -108,12 +109,13 @@ PageViewWidget::PageViewWidget(TKYTset& set, QWidget* parent)
         State& st = *state_;
         QPainterCanvas canvas(painter, st.measurer);
         const Rect area = FromQRect(rect);
-        if (!st.page || !st.page->Showing() || !st.views->Last()) {
+        TKYTbox* box = Box();
+        if (!box) {
             canvas.FillRect(area, 0xFFFFFF);
             return;
         }
         st.page->Background().Paint(canvas, area);
-        st.views->Last()->Box().Paint(canvas, area);
+        box->Paint(canvas, area);
     });
     s.surface = surface;
     setWidget(surface);
@@ -134,18 +136,50 @@ void PageViewWidget::ClosePage() {
 }
 
 TKYTbox* PageViewWidget::Box() const {
-    return state_->page->Showing() && state_->views->Last() ? &state_->views->Last()->Box()
-                                                            : nullptr;
+    // The page's own view: the factory's last one is gone once the page lets its view go.
+    auto* view = state_->page ? dynamic_cast<TKYTboxView*>(state_->page->View()) : nullptr;
+    return view ? &view->Box() : nullptr;
+}
+
+bool PageViewWidget::Showing() const {
+    return state_->page->Showing();
+}
+
+void PageViewWidget::DetachPage() {
+    State& s = *state_;
+    if (!s.page->Showing()) return;
+    s.page->DetachView();
+    s.surface->update();
+}
+
+void PageViewWidget::ReattachPage() {
+    State& s = *state_;
+    if (!s.page->Showing()) return;
+    const std::int32_t identifier = s.page->PageIdentifier();
+    TKYToggetto* pageObject = s.set.ObjectByKind(TOggettiHel::testoHtml, identifier);
+    if (!pageObject || pageObject->IsFree()) {
+        ClosePage();
+        return;
+    }
+    s.page->ReattachView();
+    if (TKYTbox* box = Box()) {
+        box->transparent = true;
+        box->runMode = true;
+    }
+    SetPageBackground(s.set, *pageObject, s.page->Background(), s.background);
+    s.surface->update();
 }
 
 TKYToggetto* PageViewWidget::LinkObject(std::int32_t code) const {
-    State& s = *state_;
-    if ((std::uint32_t(code) >> 24) != 0x6F) return s.set.ObjectByCode(code);
-    // A link of the page's own text: its working copy.
-    const TKYTtesto* text = s.page->Showing() ? s.page->WorkingText() : nullptr;
-    const std::size_t index = std::uint32_t(code) & 0xFFFFFFu;
-    if (!text || index >= text->links.size()) return nullptr;
-    return text->links[index].get();
+    return LinkObjectOf(state_->set, WorkingText(), code);
+}
+
+std::int32_t PageViewWidget::PageShown() const {
+    return state_->page->Showing() ? state_->page->PageIdentifier() : -1;
+}
+
+const TKYTtesto* PageViewWidget::WorkingText() const {
+    return state_->page->Showing() ? state_->page->WorkingText() : nullptr;
 }
 
 bool PageViewWidget::GoToAnchor(std::int32_t number) {
@@ -162,10 +196,9 @@ bool PageViewWidget::ShowPage(std::int32_t pageIdentifier) {
     if (!pageObject || pageObject->IsFree()) return false;
     if (s.page->Showing()) s.page->CloseText();
     s.surface->resize(viewport()->size());
-    if (!s.page->ShowText(pageIdentifier) || !s.views->Last()) return false;
-    TKYTbox& box = s.views->Last()->Box();
-    box.transparent = true;
-    box.runMode = true;
+    if (!s.page->ShowText(pageIdentifier) || !Box()) return false;
+    Box()->transparent = true;
+    Box()->runMode = true;
 
     SetPageBackground(s.set, *pageObject, s.page->Background(), s.background);
     s.surface->update();

@@ -12,6 +12,7 @@
 namespace orvo {
 
 class TKYTbox;
+class TKYTtesto;
 
 class PageViewWidget final : public QScrollArea {
 public:
@@ -22,9 +23,20 @@ public:
     /// Shows the page with that identifier; false (and nothing shown) when the hypertext has
     /// no such page.
     bool ShowPage(std::int32_t pageIdentifier);
+    /// Whether a page is shown (also while it is detached).
+    bool Showing() const;
+    /// The identifier of the page shown, -1 for none.
+    std::int32_t PageShown() const;
+    /// The working text of the page shown (its own links), or nullptr.
+    const TKYTtesto* WorkingText() const;
     /// Lets the page shown go (its text closed): nothing is shown afterwards.
     void ClosePage();
-    /// The box of the page shown, or nullptr.
+    /// Around a save or a load of the hypertext, which replaces every object: the page's view
+    /// lets the objects go (its text kept in working form), then is made again from that text
+    /// with the objects read back; a page the hypertext no longer has is closed.
+    void DetachPage();
+    void ReattachPage();
+    /// The box of the page shown, or nullptr (also while the page is detached).
     TKYTbox* Box() const;
     /// Scrolls to the anchor with that number on the page shown; false when it has none.
     bool GoToAnchor(std::int32_t number);

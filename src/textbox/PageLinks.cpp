@@ -1,0 +1,24 @@
+#include "textbox/PageLinks.h"
+
+#include "model/TKYTparag.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTset.h"
+#include "textbox/uKYTbox.h"
+
+namespace orvo {
+
+std::int32_t LinkCodeAt(const TKYTbox& box, std::int32_t x, std::int32_t y) {
+    const TKYTTextPos pos = box.HitTest(1, x, y);
+    if (!pos.Valid() || !pos.paragraph || pos.height < 0) return -1;
+    if (y < pos.y || y >= pos.y + pos.height || x < pos.x || x >= pos.xRight) return -1;
+    return pos.paragraph->LinkAt(pos.charIndex);
+}
+
+TKYToggetto* LinkObjectOf(TKYTset& set, const TKYTtesto* workingText, std::int32_t code) {
+    if ((std::uint32_t(code) >> 24) != kLocalLinkKind) return set.ObjectByCode(code);
+    const std::size_t index = std::uint32_t(code) & 0xFFFFFFu;
+    if (!workingText || index >= workingText->links.size()) return nullptr;
+    return workingText->links[index].get();
+}
+
+}  // namespace orvo
