@@ -35,6 +35,9 @@ TEST(CliExportHtml, OptionsNameTheFilesAndFailuresAreReported) {
     const std::string home = ReadFile(plain / "guida_index.html");
     EXPECT_TRUE(home.starts_with("<HTML><HEAD>\r\n<TITLE>Copertina\r\n</TITLE>\r\n"));
     EXPECT_NE(home.find("<BODY BACKGROUND=\"guida_i000000.gif\" "), std::string::npos);
+    // The cover's keyword slot holds the identifier of the keyword "ipertesto".
+    EXPECT_NE(home.find("</TITLE>\r\n<META NAME=\"keywords\" CONTENT=\"ipertesto,\">\r\n"),
+              std::string::npos);
     EXPECT_TRUE(ReadFile(plain / "guida_i000000.gif").starts_with("GIF89a"));
     EXPECT_NE(ReadFile(plain / "benvenuti.htm")
                   .find("<META HTTP-EQUIV=\"refresh\" CONTENT=\"0;URL=guida_index.html\">"),
