@@ -26,6 +26,7 @@
 #include "platform/Environment.h"
 #include "platform/FixedMetrics.h"
 #include "platform/IMessages.h"
+#include "platform/WordProcessor.h"
 #include "support/TestSupport.h"
 
 namespace orvo {
@@ -416,6 +417,36 @@ TEST_F(RtfImportTest, OurHelpRtfComesBackWithTitlesKeywordsIdsAndLinks) {
     }
     EXPECT_GE(compared, 5);
     EXPECT_EQ(run.Report.pages.size(), pages.size());
+}
+
+// A word processor that "converts" by writing a small RTF of the document's name.
+class RtfWriterProcessor final : public IWordProcessor {
+public:
+    bool available = true;
+    std::vector<std::string> formats;
+    bool Available() const override { return available; }
+    Result<std::filesystem::path> Convert(const std::filesystem::path& file,
+                                          std::string_view format,
+                                          const std::filesystem::path& folder) override {
+        formats.emplace_back(format);
+        const std::filesystem::path out = folder / (file.stem().string() + ".rtf");
+        WriteFile(out, "{\\rtf1 dal documento " + file.stem().string() + "}");
+        return out;
+    }
+};
+
+TEST_F(RtfImportTest, DocumentsGoThroughTheWordProcessorAndLeaveNoTemporaryFile) {
+    RtfWriterProcessor processor;
+    TRtfImp run(set_, {});
+    const std::int32_t page = run.ImportDocuments({File("lettera.docx", "PK")}, false, processor);
+    EXPECT_EQ(processor.formats, std::vector<std::string>{"rtf"});
+    EXPECT_EQ(PageText(set_, page), "dal documento lettera");
+    EXPECT_FALSE(std::filesystem::exists(set_.WorkingDirectory() / "rtftmpI"));
+    processor.available = false;
+    TRtfImp none(set_, {});
+    EXPECT_EQ(none.ImportDocuments({File("altro.doc", "x")}, false, processor), 0);
+    ASSERT_FALSE(messages_.Shown().empty());
+    EXPECT_EQ(messages_.Shown().back().text, kNoWordProcessor);
 }
 
 }  // namespace
