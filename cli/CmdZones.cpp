@@ -1,5 +1,6 @@
 // orvo-cli zones: lists the clickable zones of an image, or adds one that leads to a page.
 #include <charconv>
+#include <memory>
 #include <ostream>
 
 #include "CliCommand.h"
@@ -78,9 +79,9 @@ int RunZones(CliContext& context) {
         return FailWith(context, "the hypertext has no image " + std::to_string(imageId));
 
     CliSite site(set, context.messages);
-    TMyyImage image(context.messages);
-    image.SetSite(&site);
-    image.SetObject(object);
+    auto image = std::make_unique<TMyyImage>(context.messages);
+    image->SetSite(&site);
+    image->SetObject(object);
 
     if (!add.empty()) {
         int x1, y1, x2, y2, page;
@@ -95,20 +96,26 @@ int RunZones(CliContext& context) {
         TKYToggetto* target = set.ObjectByKind(TOggettiHel::testoHtml, page);
         if (!target || target->IsFree())
             return FailWith(context, "the hypertext has no page " + std::to_string(page));
-        if (!image.AddZone())
+        if (!image->AddZone())
             return FailWith(context,
                             "the image holds " + std::to_string(kZoneCount) + " zones already");
-        TMyyZona& zone = *image.Zones().back();
+        TMyyZona& zone = *image->Zones().back();
         zone.SetBounds({x1, y1, x2, y2});
         zone.SetLink(target->Code());
-        image.StoreToObject();
+        image->StoreToObject();
         if (!set.SaveToFile(document)) {
             std::string errors;
             for (const std::string& e : set.Errors()) errors += (errors.empty() ? "" : "\n") + e;
             return FailWith(context, errors.empty() ? "cannot save " + document : errors);
         }
+        // Saving read the file back: every object is a new one, shown by a new view.
+        object = set.ObjectByKind(TOggettiHel::immagineNew, imageId);
+        if (!object) return FailWith(context, "the image is gone after saving");
+        image = std::make_unique<TMyyImage>(context.messages);
+        image->SetSite(&site);
+        image->SetObject(object);
     }
-    ListZones(context.out, image);
+    ListZones(context.out, *image);
     return context.out.good() ? 0 : FailWith(context, "cannot write the output");
 }
 
