@@ -682,6 +682,13 @@ BoxEditing::BoxEditing(TKYTbox& box, EditContext context, TKYTundoIndiciList* co
     context_.path = {number_, pageId, frameId};
 }
 
+bool BoxEditing::InsertChar(std::uint8_t character) {
+    if (!text_.InsertChar(character)) return false;
+    const TKYTTextPos& caret = box_.Caret();
+    box_.SetCaret(PositionAt(caret.paraIndex, caret.charIndex - 1));
+    return true;
+}
+
 std::string BoxEditing::WriteSelection(bool forDrag, std::optional<std::string>* picture) {
     if (picture) picture->reset();
     MemoryStream stream;

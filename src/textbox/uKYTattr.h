@@ -258,7 +258,8 @@ public:
     bool TypingBurstOpen() const override { return text_.TypingBurst(); }
     bool DeletionBurstOpen() const override { return text_.DeletionBurst(); }
     void DeleteSelection() override { text_.DeleteSelection(); }
-    bool InsertChar(std::uint8_t character) override { return text_.InsertChar(character); }
+    /// The caret is left before the character: the input moves it on.
+    bool InsertChar(std::uint8_t character) override;
     void InsertParagraphBreak() override { text_.InsertParagraphBreak(); }
     std::string WriteSelection(bool forDrag, std::optional<std::string>* picture) override;
     bool InsertFromStream(std::string_view stream, std::string_view undoLabel) override {

@@ -57,7 +57,9 @@ public:
                 for (int i = 0; i < n; ++i) {
                     static constexpr char kChars[] = "ab <&>\"'\xE8Z";
                     typed.push_back(kChars[pick(int(sizeof kChars) - 1)]);
+                    // As the input does: the character goes in, then the caret moves over it.
                     editing_.InsertChar(static_cast<std::uint8_t>(typed.back()));
+                    box.SetCaret(PositionAt(box.Caret().paraIndex, box.Caret().charIndex + 1));
                 }
                 return "type " + typed + " at " + where;
             }
@@ -136,7 +138,7 @@ public:
                 const std::uint8_t bits = std::uint8_t(pick(16));
                 return "pending style at " + caret() + Then([&] {
                            text.ApplyFontStyle(bits);
-                           editing_.InsertChar('q');
+                           text.InsertChar('q');
                        });
             }
         }
