@@ -1,12 +1,6 @@
 // Fuzzes showing and committing a page whose stored text is almost anything: committing
 // stores the text as the writer writes it, and showing and committing that again changes
-// nothing. Two known findings of the text forms are kept out of the input, so that this target
-// goes on looking for others:
-// - "<$" codes that are not a stored object code (8 hexadecimal digits, ">", and not the working
-//   forms 0x6F and 0xFF): opening leaves them alone and reading binds them to the page's working
-//   objects, so one table gets named twice and becomes two tables at the next commit;
-// - "<" and ">" inside a font name (F"..."): the name is written back as it is, and storing,
-//   which ends a character code at its first ">", then blanks out the wrong bytes.
+// nothing.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -35,28 +29,6 @@ TKYToggetto& AddObject(TKYTset& set, TOggettiHel kind, std::string_view name) {
     return *set.ObjectByKind(kind, id);
 }
 
-bool IsHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-std::string WithoutKnownFindings(std::string text) {
-    for (std::size_t p = text.find("F\""); p != std::string::npos; p = text.find("F\"", p + 1)) {
-        for (std::size_t k = p + 2; k < text.size() && text[k] != '"'; ++k)
-            if (text[k] == '<' || text[k] == '>') text[k] = '_';
-    }
-    for (std::size_t p = text.find("<$"); p != std::string::npos; p = text.find("<$", p + 1)) {
-        bool stored = p + 11 <= text.size() && text[p + 10] == '>';
-        for (std::size_t k = 2; stored && k < 10; ++k) stored = IsHex(text[p + k]);
-        if (stored) {
-            const std::string kind = text.substr(p + 2, 2);
-            stored = kind != "ff" && kind != "FF" && kind != "fF" && kind != "Ff" && kind != "6f" &&
-                     kind != "6F";
-        }
-        if (!stored) text[p + 1] = '_';
-    }
-    return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -71,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table.Record()[93] = 2;
     table.Record()[94] = 2;
     TKYToggetto& page = AddObject(set, TOggettiHel::testoHtml, "Pagina");
-    page.SetContent(WithoutKnownFindings(std::string(reinterpret_cast<const char*>(data), size)));
+    page.SetContent(std::string(reinterpret_cast<const char*>(data), size));
     AddObject(set, TOggettiHel::testoHtml, "Intestazione").SetContent(std::string("<Z S0 >h\0", 9));
     set.HeaderRecordView().SetI32(kHdrHeaderPage, 1);
 

@@ -320,7 +320,9 @@ bool ParagraphReader::ReadHead(TKYTparag& para, std::size_t& p) {
             std::int64_t value =
                 key.value == StyleValue::Colour ? ReadColour(p, key.key) : ReadNumber(p, key.key);
             if (value == kAbsent) continue;
-            if (field == StyleField::StyleBits) value &= 15;  // y gives the four style bits
+            // A byte field keeps what the writer writes of it (y: the four style bits), so
+            // that a text read and written again reads the same.
+            if (key.value == StyleValue::Byte) value &= key.mask;
             para.style.Set(field, std::int32_t(value));
         }
     }
@@ -372,7 +374,7 @@ void ParagraphReader::ReadCharacterCode(std::size_t& p) {
 
     v = ReadNumber(p, "p");
     if (v != kAbsent)
-        w.position = std::uint8_t(v);
+        w.position = std::uint8_t(v & KeyOf(StyleField::Position).mask);
     else if (!repeat)
         w.position = base_.position;
 

@@ -171,6 +171,17 @@ TEST_F(PageTexts, AnglesInAFontNameAreDroppedSoStoringBlanksTheRightCode) {
     EXPECT_EQ(Content(page), once);
 }
 
+TEST_F(PageTexts, ByteFieldsReadAsTheWriterWritesThem) {
+    // The writer writes a position and 127: 128 is 0, the style's own, so no override.
+    TKYToggetto& page = NewPage(Text("<Z S0 p128 A130 >a<Y p128 >b"));
+    ReopenAndStorePage(set_, page, metrics_);
+    const std::string once = Content(page);
+    EXPECT_EQ(once.find("p0"), std::string::npos) << test::Escaped(once);
+    EXPECT_NE(once.find("A2 "), std::string::npos) << test::Escaped(once);
+    ReopenAndStorePage(set_, page, metrics_);
+    EXPECT_EQ(Content(page), once);
+}
+
 TEST_F(PageTexts, StoringKeepsAnObjectAnotherPageNamesToo) {
     TKYToggetto& image = NewObject(K::immagineNew);
     image.View().SetI16(kImageWidth, 40);
