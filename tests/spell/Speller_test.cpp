@@ -105,6 +105,26 @@ TEST_F(Speller, ListsAndUserDictionary) {
     EXPECT_TRUE(messages_.Shown().empty());
 }
 
+TEST(SpellerEngine, SpeaksTheDictionarysOwnEncoding) {
+    // A Latin-1 dictionary: words and suggestions go through its encoding, and a suggestion
+    // Windows-1252 cannot write is left out.
+    const std::filesystem::path folder = TestDir() / "latino";
+    WriteFile(folder / "it_IT.aff", "SET ISO8859-1\nTRY e\xE9\n");
+    WriteFile(folder / "it_IT.dic", "1\nperch\xE9\n");
+    WriteFile(folder / "xx.aff", "SET ISO8859-15\nTRY e\xA4\n");
+    WriteFile(folder / "xx.dic", "1\nperche\xA4\n");  // 0xA4 is the euro sign here
+    auto latin = HunspellEngine::Load(folder / "it_IT.aff", folder / "it_IT.dic");
+    ASSERT_TRUE(latin);
+    EXPECT_EQ(latin->Encoding(), "ISO8859-1");
+    EXPECT_TRUE(latin->WordPasses("perch\xE9"));
+    EXPECT_FALSE(latin->WordPasses("perch\xE8"));
+    EXPECT_THAT(latin->Suggest("perch\xE8"), ::testing::Contains("perch\xE9"));
+    auto euro = HunspellEngine::Load(folder / "xx.aff", folder / "xx.dic");
+    ASSERT_TRUE(euro);
+    EXPECT_TRUE(euro->WordPasses("perche\x80"));  // the euro sign of Windows-1252
+    EXPECT_THAT(euro->Suggest("perchee"), ::testing::Contains("perche\x80"));
+}
+
 TEST(UserDictionaryFile, ReadsLenientlyAndPassesOverWhatIsNotAWord) {
     EXPECT_THAT(ReadUserDictionary("\xEF\xBB\xBF"
                                    "citt\xC3\xA0\r\n  uno \n\n# nota\ndue parole\nOrvo\nuno\n"
