@@ -28,10 +28,20 @@ bool Within(std::uint8_t value, std::initializer_list<std::uint8_t> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-// Where a paragraph's pixel rows end: its bottom row is included; a paragraph made
-// degenerate by negative spacing still takes its top row.
+// The pixel rows a paragraph takes: from its top, or its first line when negative spacing
+// puts that higher, to its bottom row, or below its last line when negative spacing puts the
+// bottom above it. A degenerate paragraph still takes its top row.
+std::int32_t StartOf(const TKYTparag& p) {
+    const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
+    return p.lines.empty() ? p.top : std::min(p.top, contentTop + p.lines.front().top);
+}
 std::int32_t EndOf(const TKYTparag& p) {
-    return std::max(p.top, p.bottom) + 1;
+    std::int32_t end = std::max(p.top, p.bottom) + 1;
+    if (!p.lines.empty()) {
+        const TKYTline& last = p.lines.back();
+        end = std::max(end, p.style.SpaceBefore() + p.top + last.top + std::max(last.height, 1));
+    }
+    return end;
 }
 
 }  // namespace
@@ -388,7 +398,7 @@ std::int32_t TKYTboxP::BandEnd(std::size_t first, std::int32_t top) const {
     const std::int32_t paperEnd = bottom + page_.bottomRoom;
     for (std::size_t i = first; i < paragraphs_.size(); ++i) {
         const TKYTparag& p = *paragraphs_[i];
-        if (p.top >= bottom) break;
+        if (StartOf(p) >= bottom) break;
         if (EndOf(p) <= top) continue;
         if (const TMyyTableP* table = TableOf(p)) {
             const std::int32_t row = table->RowBreak(TableTop(p), top, bottom);
@@ -421,8 +431,8 @@ void TKYTboxP::PrintPageText() {
         const Rect band{0, top, std::max(width, W), bottom};
         for (std::size_t i = first; i < paragraphs_.size(); ++i) {
             TKYTparag& p = *paragraphs_[i];
-            if (p.top >= bottom) break;
-            if (Rect{0, p.top, std::max(width, W), EndOf(p)}.Intersects(band))
+            if (StartOf(p) >= bottom) break;
+            if (Rect{0, StartOf(p), std::max(width, W), EndOf(p)}.Intersects(band))
                 DrawParagraph(p, top, bottom);
         }
         // The next sheet starts at the next thing to print; none: the text has ended.
@@ -448,7 +458,7 @@ void TKYTboxP::Print() {
     }
     const Rect band = page_.band;
     for (auto& p : paragraphs_) {
-        const Rect area{abs.x, abs.y + p->top, abs.x + width, abs.y + EndOf(*p)};
+        const Rect area{abs.x, abs.y + StartOf(*p), abs.x + width, abs.y + EndOf(*p)};
         if (area.Intersects({area.left, band.top, area.right, band.bottom}))
             DrawParagraph(*p, band.top, band.bottom);
     }
