@@ -18,7 +18,6 @@
 #include "platform/IClipboard.h"
 #include "platform/IScheduler.h"
 #include "textbox/TKYTpage.h"
-#include "textbox/BoxInputEditing.h"
 #include "textbox/TKYTpageHeadless.h"
 #include "textbox/uKYTboxInput.h"
 #include "textbox/uKYTboxView.h"

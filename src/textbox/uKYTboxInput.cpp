@@ -458,7 +458,7 @@ bool TKYTboxInput::Char(std::uint8_t character) {
     if (RefuseUnlessEditing()) return false;
     const bool burstBefore = editing_.TypingBurstOpen();
     if (!editing_.InsertChar(character)) return false;
-    // The character went in before the caret: the caret moves over it.
+    // The character went in at the caret: the caret moves over it (only when it went in).
     const TKYTTextPos moved = CharRight(box_.Caret());
     exitCode_ = kExitNone;
     present_ = false;

@@ -69,10 +69,6 @@ enum class BoxMenu : std::uint8_t { Context, Inactive, Spell, SpecialLink, Gener
 /// The choices of the menu shown after a drag with the right button.
 enum class DropChoice : std::uint8_t { Move, Copy, Cancel };
 
-/// Undo labels of the input's insertions.
-inline constexpr std::string_view kLabelDrop = "Inserimento tramite trascina selezione";
-inline constexpr std::string_view kLabelPaste = "Inserimento da Cartella appunti";
-
 /// What the box asks of the frame set that holds it. Every service has a harmless default.
 class IBoxInputHost {
 public:

@@ -8,6 +8,9 @@
 namespace orvo {
 
 namespace {
+// The undo labels of text dropped and pasted.
+constexpr std::string_view kDropStepLabel = "Inserimento tramite trascina selezione";
+constexpr std::string_view kPasteStepLabel = "Inserimento da Cartella appunti";
 // Near the page's edges a drag scrolls the page.
 constexpr std::int32_t kAutoScrollMargin = 30;
 
@@ -135,7 +138,7 @@ bool TKYTboxInput::MoveOrCopy(TKYTboxInput& source, bool move) {
         }
         PlaceCaret(dropPos_);
         caret_.KeepVisible();
-        const bool inserted = editing_.InsertFromStream(stream, kLabelDrop);
+        const bool inserted = editing_.InsertFromStream(stream, kDropStepLabel);
         SyncFromBox();
         return inserted;
     }
@@ -145,7 +148,7 @@ bool TKYTboxInput::MoveOrCopy(TKYTboxInput& source, bool move) {
         source.SyncFromBox();
     }
     PlaceCaret(dropPos_);
-    const bool inserted = editing_.InsertFromStream(stream, kLabelDrop);
+    const bool inserted = editing_.InsertFromStream(stream, kDropStepLabel);
     SyncFromBox();
     host_.TakeFocus(*this);
     return inserted;
@@ -208,13 +211,13 @@ bool TKYTboxInput::Paste() {
         if (data->size() >= 4) {
             const auto* b = reinterpret_cast<const unsigned char*>(data->data());
             const std::uint32_t code = b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t(b[3]) << 24;
-            if (code == 1 || code == 3) done = editing_.InsertFromStream(*data, kLabelPaste);
+            if (code == 1 || code == 3) done = editing_.InsertFromStream(*data, kPasteStepLabel);
         }
         return true;
     };
     if (host_.Wrapper()) {
         if (const auto text = clipboard_.Data(kClipText))
-            done = editing_.PasteText(*text, kLabelPaste);
+            done = editing_.PasteText(*text, kPasteStepLabel);
     } else if (internal(kClipObjects) || internal(kClipPicture)) {
     } else if (const auto rtf = clipboard_.Data(kClipRtf)) {
         done = editing_.PasteRtf(*rtf);
@@ -222,7 +225,7 @@ bool TKYTboxInput::Paste() {
         host_.ImageFromClipboard(*this, *png);
         done = true;
     } else if (const auto text = clipboard_.Data(kClipText)) {
-        done = editing_.PasteText(*text, kLabelPaste);
+        done = editing_.PasteText(*text, kPasteStepLabel);
     }
     SyncFromBox();
     if (!present_ && focused_) caret_.ShowCaret(true);

@@ -385,7 +385,7 @@ TEST_F(BoxInputEditing, DeleteAndBackspaceAtTheEdgesOfTheText) {
     edit_.KeyDown(BoxKey::Backspace, 0);
     using R = std::array<std::int32_t, 4>;
     EXPECT_EQ(editing_.deleted, (std::vector<R>{{0, 2, 1, 0}, {0, 2, 1, 0}, {1, 0, 1, 1}}));
-    // Typing inserts and moves the caret over the character.
+    // Typing inserts, then the caret moves one position right.
     edit_.PlaceCaret(Pos(0, 1));
     EXPECT_TRUE(edit_.Char('z'));
     EXPECT_EQ(editing_.typed, "z");
@@ -413,8 +413,9 @@ TEST_F(BoxInputEditing, ClipboardCopiesThreeFormsAndPastesByPriority) {
     edit_.Paste();
     frame_.wrapper = true;
     edit_.Paste();
-    EXPECT_EQ(editing_.inserted, (std::vector<std::string>{code1 + "|" + std::string(kLabelPaste),
-                                                           "rtf:{r}", "text:t"}));
+    EXPECT_EQ(editing_.inserted,
+              (std::vector<std::string>{code1 + "|Inserimento da Cartella appunti", "rtf:{r}",
+                                        "text:t"}));
     // With the wrapper only plain text is copied.
     edit_.SetSelection(Pos(0, 1), Pos(0, 3));
     edit_.CopySelection();
@@ -443,7 +444,7 @@ TEST_F(BoxInputEditing, DroppedTextMovesToWhereItWasDroppedAfterTheDeletion) {
     EXPECT_TRUE(edit_.DragOver(edit_, to.x, to.y));
     EXPECT_TRUE(edit_.Drop(edit_, to.x, to.y));
     ASSERT_EQ(editing_.inserted.size(), 1u);
-    EXPECT_EQ(editing_.inserted[0], "stream|" + std::string(kLabelDrop));
+    EXPECT_EQ(editing_.inserted[0], "stream|Inserimento tramite trascina selezione");
     // The recording deletion removes nothing, so the drop stays before "g".
     EXPECT_EQ(Caret(), (std::pair<int, int>{0, 6}));
 }
