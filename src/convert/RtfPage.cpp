@@ -1373,7 +1373,13 @@ void TRtfPage::FontTableText(std::string_view bytes) {
         if (c == ';') {
             if (fontNumber_ >= 0 && !fontNameDone_) {
                 std::string name = Trim(fontName_);
-                name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
+                // The name goes into markup between quotes: no controls, quotes or angles.
+                name.erase(std::remove_if(name.begin(), name.end(),
+                                          [](char c) {
+                                              return static_cast<unsigned char>(c) < 0x20 ||
+                                                     c == '"' || c == '<' || c == '>';
+                                          }),
+                           name.end());
                 header_.fonts[fontNumber_].name = name.substr(0, kStyleNameLength);
             }
             fontNameDone_ = true;
