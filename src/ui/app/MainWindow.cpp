@@ -58,6 +58,7 @@
 #include "ui/app/QtMessages.h"
 #include "ui/app/QtPrompter.h"
 #include "ui/app/QtScheduler.h"
+#include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -162,7 +163,7 @@ struct MainWindow::State {
     QtScheduler scheduler;
     QtTextMeasurer measurer{96};  // the RTF export's font table
     DocumentConverters converters;
-    AbsentPrint print;
+    std::unique_ptr<QtPrintService> print;
     AbsentPublish publish;
     AbsentWindows windows;
     std::unique_ptr<SettingsStore> store;
@@ -281,8 +282,11 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                                     Refresh();
                                 });
     s.notice = std::make_unique<ViewNotice>([this] { Refresh(); });
+    s.print = std::make_unique<QtPrintService>(
+        s.main, settings, s.messages, this, [this] { return state_->editor->CurrentPage(); },
+        [this] { state_->editor->CommitPage(); });
     MainFormServices services{s.environment, s.messages,     settings,     s.scheduler, shell,
-                              s.prompter,    *s.editor,      s.converters, s.print,     s.publish,
+                              s.prompter,    *s.editor,      s.converters, *s.print,     s.publish,
                               s.windows,     *s.linkedFiles, *s.notice};
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
@@ -292,7 +296,8 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     // pages saved as HTML, RTF or text. The export, import, print and publishing windows are
     // not built: their commands do not show.
     s.rules = std::make_unique<TMainFormRules>(s.main, s.library, services,
-                                               Services{Service::HtmlExport, Service::RtfExport});
+                                               Services{Service::Printing, Service::HtmlExport,
+                                                        Service::RtfExport});
 
     s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
