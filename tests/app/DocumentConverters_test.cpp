@@ -89,11 +89,13 @@ TEST_F(DocumentConvertersTest, EveryPlainTextExtensionIsImportedOthersAreNotSupp
     for (std::string_view ext :
          {".txt", ".TXT", ".asc", ".pas", ".c", ".cpp", ".ini", ".h", ".inc", ".dpr"})
         EXPECT_TRUE(documents_.CanImport(ext)) << ext;
-    for (std::string_view ext : {".rtf", ".doc", ".wri", ".htm", ".html", ".kyt", ""})
+    EXPECT_TRUE(documents_.CanImport(".rtf"));
+    // Word-processor documents only with a word processor attached.
+    for (std::string_view ext : {".doc", ".wri", ".htm", ".html", ".kyt", ""})
         EXPECT_FALSE(documents_.CanImport(ext)) << ext;
 
     StartWithDocuments();
-    form_->openFile(Text("lettera.rtf", "{\\rtf1 x}"), false);
+    form_->openFile(Text("lettera.wri", "x"), false);
     EXPECT_EQ(messages_.Shown(),
               (std::vector<Message>{{Box::Information, "Non definito o non supportato."}}));
     EXPECT_EQ(Pages(), 0);
@@ -105,9 +107,10 @@ TEST_F(DocumentConvertersTest, DroppedTextFilesBecomePagesOfTheEditedHypertext) 
     editor_.Take();
     form_->EditorDropFile(
         {Text("uno.txt", "uno"), Text("note.rtf", "{\\rtf1}"), Text("due.ini", "[due]")});
-    EXPECT_EQ(Pages(), 2);
+    EXPECT_EQ(Pages(), 3);
     EXPECT_EQ(PageText(main_, 0), "uno");
     EXPECT_EQ(PageText(main_, 1), "[due]");
+    EXPECT_EQ(PageText(main_, 2), "");  // the RTF file holds no text
     EXPECT_EQ(editor_.Take(), (std::vector<std::string>{"ShowPage 0"}));
     EXPECT_TRUE(form_->DocumentChanged());
 }
@@ -118,7 +121,12 @@ TEST_F(DocumentConvertersTest, AnUnreadableFileChangesNothingAndSaysNothing) {
     EXPECT_EQ(documents_.ImportFiles({NameOfPath(TestDir() / "manca.txt")}), Outcome::Failed);
     EXPECT_EQ(Pages(), 0);
     EXPECT_TRUE(messages_.Shown().empty());
-    EXPECT_EQ(documents_.ImportFiles({NameOfPath(TestDir() / "x.rtf")}), Outcome::NotSupported);
+    // A missing RTF file is named in the import's problem list.
+    EXPECT_EQ(documents_.ImportFiles({NameOfPath(TestDir() / "x.rtf")}), Outcome::Failed);
+    EXPECT_EQ(Pages(), 0);
+    ASSERT_EQ(messages_.Shown().size(), 1u);
+    EXPECT_EQ(messages_.Shown()[0].text,
+              std::string(kRtfProblems) + NameOfPath(TestDir() / "x.rtf") + "\r\n");
 }
 
 TEST_F(DocumentConvertersTest, TheCurrentPageSavedAsTextAndAsHtml) {
@@ -251,10 +259,15 @@ TEST(CliTextCommands, OtherFormatsAndBadArgumentsFailWithTheirMessage) {
     RecordingMessages messages;
     const fs::path folder = TestDir() / "cli altri";
     WriteFile(folder / "a.rtf", "{\\rtf1 x}");
-    const CliRun rtf = RunCli({"import", (folder / "a.rtf").string(), (folder / "a.kyt").string()});
+    WriteFile(folder / "a.wri", "x");
+    const CliRun rtf = RunCli({"import", (folder / "a.wri").string(), (folder / "a.kyt").string()});
     EXPECT_EQ(rtf.status, 1);
     EXPECT_EQ(rtf.err, "Non definito o non supportato.\n");
     EXPECT_FALSE(fs::exists(folder / "a.kyt"));
+    const CliRun imported =
+        RunCli({"import", (folder / "a.rtf").string(), (folder / "r.kyt").string()});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_TRUE(fs::exists(folder / "r.kyt"));
 
     const CliRun missing =
         RunCli({"import", (folder / "manca.txt").string(), (folder / "m.kyt").string()});
