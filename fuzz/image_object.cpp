@@ -60,8 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t recordBytes = std::min<std::size_t>(size, 553);
     auto record = image->Record();
     std::fill(record.begin(), record.end(), std::uint8_t(0xFF));
-    std::memcpy(record.data(), data, recordBytes);
-    const std::string clip(reinterpret_cast<const char*>(data) + recordBytes, size - recordBytes);
+    if (recordBytes > 0) std::memcpy(record.data(), data, recordBytes);
+    const std::string clip =
+        size > recordBytes
+            ? std::string(reinterpret_cast<const char*>(data) + recordBytes, size - recordBytes)
+            : std::string();
 
     Site site(set);
     TMyyImage view(messages);

@@ -53,7 +53,8 @@ TEST(CliPages, SampleWritesTheGuideThatTreeShowsChapterByChapter) {
               "  Approfondimenti/\n"
               "    I collegamenti [6]\n"
               "    Intestazione e piè di pagina [7]\n"
-              "    Parole chiave e sequenze [8]\n");
+              "    Parole chiave e sequenze [8]\n"
+              "  La mappa della guida [9]\n");
 }
 
 TEST(CliPages, SampleTakesAPageCountAndATextSize) {
@@ -68,7 +69,8 @@ TEST(CliPages, SampleTakesAPageCountAndATextSize) {
               "    Che cos'è un ipertesto [3]\n"
               "    Pagine e capitoli [4]\n"
               "  Approfondimenti/\n"
-              "    Gli stili di paragrafo [5]\n");
+              "    Gli stili di paragrafo [5]\n"
+              "  La mappa della guida [6]\n");
     // four filled pages of at least 3 KiB each, and the header and footer
     EXPECT_GT(ReadFile(file).size(), 4u * 3072u);
 }
@@ -107,7 +109,7 @@ TEST(CliPages, DumpGivesThePageTreeAndEachPagesRecordFields) {
         "t=d['tree']\n"
         "assert t[:3]==[{'page':0,'level':1},{'chapter':'Primi passi','level':1},"
         "{'page':3,'level':2}],t\n"
-        "assert [e.get('page') for e in t]==[0,None,3,4,5,None,6,7,8],t\n"
+        "assert [e.get('page') for e in t]==[0,None,3,4,5,None,6,7,8,9],t\n"
         "assert t[5]=={'chapter':'Approfondimenti','level':1},t[5]\n"
         "p={x['id']:x for x in d['pages']}\n"
         "c=p[0]\n"

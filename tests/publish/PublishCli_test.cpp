@@ -74,8 +74,9 @@ TEST_F(PublishCli, PublishesTheSiteThenOnlyWhatChanged) {
     EXPECT_EQ(first.err, "");
     // A relative name is written as the full path.
     EXPECT_THAT(ServerFile("guida_ver.html"), HasSubstr("Hypertext :" + document_ + "<BR>"));
-    // 9 pages, the alias page, the style sheet, 2 pictures, the version page.
-    EXPECT_EQ(Received().size(), 14u);
+    // 10 pages (the map page too), the alias page, the style sheet, 3 pictures (the map's
+    // picture too), the version page.
+    EXPECT_EQ(Received().size(), 16u);
 
     const CliOutcome second = Publish(Server());
     ASSERT_EQ(second.status, 0) << second.err;

@@ -179,7 +179,7 @@ TEST_F(MainWindowTest, AnotherBlockReplacesTheTextsAndTheyOutliveAModeChange) {
     EXPECT_FALSE(window->findChild<QLabel*>(QStringLiteral("LAnteprima"))->isHidden());
 
     // A block that breaks the form is refused whole.
-    const Status broken = window->SetLocalization("*_*bprecedente_caption\r\n Zurück\r\n*_*x");
+    const Status broken = window->SetLocalization("*_*bprecedente_caption\r\n Zurück\r\nx\r\n y");
     EXPECT_FALSE(broken.ok());
     EXPECT_EQ(ActionText(*window, "BPrecedente"), QStringLiteral("Back"));
 }
