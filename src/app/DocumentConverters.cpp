@@ -10,10 +10,10 @@
 #include "base/Cp1252.h"
 #include "base/Paths.h"
 #include "convert/TextWordProcessor.h"
-#include "platform/WordProcessor.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "platform/IMessages.h"
+#include "platform/WordProcessor.h"
 
 namespace orvo {
 
@@ -78,8 +78,10 @@ Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
     std::vector<std::string> texts, rtf, documents;
     for (const std::string& file : files) {
         const std::string extension = ExtensionOf(file);
-        if (IsPlainTextExtension(extension)) texts.push_back(file);
-        else if (extension == ".rtf") rtf.push_back(file);
+        if (IsPlainTextExtension(extension))
+            texts.push_back(file);
+        else if (extension == ".rtf")
+            rtf.push_back(file);
         else if (IsWordProcessorExtension(extension) && CanImport(extension))
             documents.push_back(file);
     }

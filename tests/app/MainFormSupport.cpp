@@ -276,10 +276,10 @@ MainFormTest::MainFormTest() {
 MainFormTest::~MainFormTest() = default;
 
 Services MainFormTest::AllServices() {
-    return {Service::Printing,         Service::Editing,       Service::Search,
-            Service::Insertion,        Service::Tables,        Service::Formatting,
-            Service::HypertextOptions, Service::Album,         Service::Publishing,
-            Service::HtmlExport,       Service::RtfExport,     Service::Import,
+    return {Service::Printing,         Service::Editing,        Service::Search,
+            Service::Insertion,        Service::Tables,         Service::Formatting,
+            Service::HypertextOptions, Service::Album,          Service::Publishing,
+            Service::HtmlExport,       Service::RtfExport,      Service::Import,
             Service::SpellCheck,       Service::ProgramOptions, Service::ExportWindow};
 }
 

@@ -211,12 +211,11 @@ bool Shows(const std::vector<std::string_view>& captions, std::string_view capti
 }
 
 TEST(CommandTable, CommandsThatChangeTheDocumentShowOnlyInEditMode) {
-    const Services all{Service::Printing,         Service::Editing,       Service::Search,
-                       Service::Insertion,        Service::Tables,        Service::Formatting,
-                       Service::HypertextOptions, Service::Album,         Service::Publishing,
-                       Service::HtmlExport,       Service::RtfExport,     Service::Import,
-                       Service::SpellCheck,       Service::ProgramOptions,
-                       Service::ExportWindow};
+    const Services all{Service::Printing,         Service::Editing,        Service::Search,
+                       Service::Insertion,        Service::Tables,         Service::Formatting,
+                       Service::HypertextOptions, Service::Album,          Service::Publishing,
+                       Service::HtmlExport,       Service::RtfExport,      Service::Import,
+                       Service::SpellCheck,       Service::ProgramOptions, Service::ExportWindow};
     const auto edit = Captions(true, all);
     const auto preview = Captions(false, all);
     for (std::string_view c :

@@ -286,7 +286,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         s.main, settings, s.messages, this, [this] { return state_->editor->CurrentPage(); },
         [this] { state_->editor->CommitPage(); });
     MainFormServices services{s.environment, s.messages,     settings,     s.scheduler, shell,
-                              s.prompter,    *s.editor,      s.converters, *s.print,     s.publish,
+                              s.prompter,    *s.editor,      s.converters, *s.print,    s.publish,
                               s.windows,     *s.linkedFiles, *s.notice};
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
@@ -295,9 +295,9 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     // The main window's own commands, and the converters: the HTML preview in a browser, the
     // pages saved as HTML, RTF or text. The export, import, print and publishing windows are
     // not built: their commands do not show.
-    s.rules = std::make_unique<TMainFormRules>(s.main, s.library, services,
-                                               Services{Service::Printing, Service::HtmlExport,
-                                                        Service::RtfExport});
+    s.rules = std::make_unique<TMainFormRules>(
+        s.main, s.library, services,
+        Services{Service::Printing, Service::HtmlExport, Service::RtfExport});
 
     s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
