@@ -47,27 +47,6 @@ std::int32_t TRtfHeader::Colour(int index) const {
     return colours[std::size_t(index)];
 }
 
-std::string EscapeForMarkup(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) >= 0x20) out += c;
-        }
-    }
-    return out;
-}
-
 std::string HelpImportReport::Text() const {
     std::string text = "  Pagine importate:\r\n";
     for (const std::string& line : pages) text += line + "\r\n";

@@ -187,7 +187,4 @@ private:
 /// ".docx", ".odt", ".wpd", ".wri"), in any case.
 bool IsWordProcessorExtension(std::string_view extension);
 
-/// Windows-1252 text as its markup form: "&", "<", ">" as entities, bytes below 0x20 dropped.
-std::string EscapeForMarkup(std::string_view text);
-
 }  // namespace orvo

@@ -95,14 +95,11 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-std::string EscapeTextLine(std::string_view line) {
+std::string EscapeForMarkup(std::string_view text) {
     std::string out;
-    out.reserve(line.size() + line.size() / 8);
-    for (char c : line) {
+    out.reserve(text.size());
+    for (char c : text) {
         switch (c) {
-            case '\t':
-                out += "        ";
-                break;
             case '&':
                 out += "&amp;";
                 break;
@@ -117,6 +114,14 @@ std::string EscapeTextLine(std::string_view line) {
         }
     }
     return out;
+}
+
+std::string EscapeTextLine(std::string_view line) {
+    std::string out;
+    for (std::size_t tab; (tab = line.find('\t')) != std::string_view::npos;
+         line.remove_prefix(tab + 1))
+        out += EscapeForMarkup(line.substr(0, tab)) + "        ";
+    return out + EscapeForMarkup(line);
 }
 
 std::int32_t NewImportedPage(TKYTset& set, std::string_view markup, std::int32_t colour,

@@ -27,6 +27,10 @@ std::vector<std::string_view> SplitTextLines(std::string_view text);
 /// (a character the code page lacks becomes "?"); any other file is taken as it is.
 std::string TextFileToCp1252(std::string_view bytes);
 
+/// Windows-1252 text as its markup form: "&", "<", ">" as entities, bytes below 0x20 dropped
+/// (a 0x00 would end the text).
+std::string EscapeForMarkup(std::string_view text);
+
 /// A line of plain text as markup characters: a tab becomes eight blanks, "&", "<" and ">"
 /// their entities; other bytes below 0x20 are dropped (a 0x00 would end the text).
 std::string EscapeTextLine(std::string_view line);
