@@ -374,18 +374,60 @@ std::int32_t TKYTboxP::TableTop(const TKYTparag& p) const {
 // Cutting the page text into sheets.
 
 std::int32_t TKYTboxP::NextContentTop(std::int32_t from) const {
+    // Negative spacing lets paragraphs overlap: the nearest content of those that start
+    // before it.
+    std::int32_t best = -1;
     for (const auto& p : paragraphs_) {
+        if (best >= 0 && StartOf(*p) > best) break;
         if (EndOf(*p) <= from) continue;
+        std::int32_t found = -1;
         if (const TMyyTableP* table = TableOf(*p)) {
-            const std::int32_t cell = table->NextCellContent(TableTop(*p), from);
-            if (cell >= 0) return cell;
-            continue;
+            found = table->NextCellContent(TableTop(*p), from);
+        } else {
+            const std::int32_t contentTop = p->style.SpaceBefore() + p->top;
+            for (const TKYTline& line : p->lines) {
+                found = DrawnTop(*p, line, contentTop + line.top, from);
+                if (found >= 0) break;
+            }
         }
-        const std::int32_t contentTop = p->style.SpaceBefore() + p->top;
-        for (const TKYTline& line : p->lines)
-            if (contentTop + line.top >= from) return contentTop + line.top;
+        if (found >= 0 && (best < 0 || found < best)) best = found;
     }
-    return -1;
+    return best;
+}
+
+std::optional<std::int32_t> TKYTboxP::ListMarkOffset(const TKYTparag& p) {
+    const std::uint8_t listKind = p.style.ListKind();
+    if (p.lines.empty() || p.metrics.empty() ||
+        (listKind != kListNumbered && listKind != kListBulleted))
+        return std::nullopt;
+    const TKYTline& line = p.lines.front();
+    return line.top + line.ascent - p.metrics.front().ascent;
+}
+
+std::int32_t TKYTboxP::DrawnTop(const TKYTparag& p, const TKYTline& line, std::int32_t lineTop,
+                                std::int32_t from) const {
+    std::int32_t best = -1;
+    if (&line == &p.lines.front())
+        if (const auto mark = ListMarkOffset(p)) {
+            const std::int32_t markTop = lineTop - line.top + *mark;
+            if (markTop >= from) best = markTop;
+        }
+    if (lineTop < from || (best >= 0 && best <= lineTop)) return best;
+    const std::int32_t measured =
+        std::min<std::int32_t>(std::int32_t(p.text.size()), std::int32_t(p.metrics.size()));
+    const std::int32_t end =
+        std::int32_t(std::min<std::int64_t>(std::int64_t(line.first) + line.count, measured));
+    for (std::int32_t k = std::max(line.first, 0); k < end; ++k) {
+        const std::int32_t index = p.metrics[std::size_t(k)].objectIndex;
+        bool draws = index < 0 || std::size_t(index) >= p.objects.size();  // a character
+        if (!draws) {
+            const TKYToggetto* object = p.objects[std::size_t(index)];
+            TPrintual* view = object ? page_.PrintViewOf(*object) : nullptr;
+            draws = view && view->Draws();
+        }
+        if (draws) return lineTop;
+    }
+    return best;
 }
 
 // Where the sheet that shows the text from `top` ends: a band of the printable height, cut

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,9 @@ public:
     virtual void SetBounds(std::int32_t x, std::int32_t y, std::int32_t height, std::int32_t width);
     /// Draws the printable on the current sheet.
     virtual void Print() {}
+    /// Whether Print puts anything on the sheet (a place holder or an image without a
+    /// picture does not).
+    virtual bool Draws() { return false; }
 
     void SetX(std::int32_t v) {
         if (v != x) SetBounds(v, y, height, width);
@@ -144,8 +148,16 @@ public:
     class TMyyTableP* TableOf(const TKYTparag& paragraph) const;
     /// Where the table of a table paragraph stands, relative to the box.
     std::int32_t TableTop(const TKYTparag& paragraph) const;
-    /// The first content (a line's top, in text coordinates) at or below `from`; -1 none.
+    /// The first content (the top of a line that draws something, in text coordinates) at or
+    /// below `from`; -1 none.
     std::int32_t NextContentTop(std::int32_t from) const;
+    /// The first top at or below `from` of what the line puts on the sheet (its list mark, a
+    /// character, an object whose print view draws), the line standing at `lineTop`; -1 none.
+    std::int32_t DrawnTop(const TKYTparag& paragraph, const TKYTline& line, std::int32_t lineTop,
+                          std::int32_t from) const;
+    /// The top of a numbered or bulleted paragraph's mark below its content top; none
+    /// without a mark.
+    static std::optional<std::int32_t> ListMarkOffset(const TKYTparag& paragraph);
 
 protected:
     void PrintPageText();
@@ -202,6 +214,7 @@ public:
     int VerticalAlignment() const override;
     bool CoversArea() const override;
     void Print() override;
+    bool Draws() override;
 
 private:
     TKYTset& set_;
@@ -219,6 +232,7 @@ public:
     void LayoutTable(std::int32_t tableWidth);
     void ApplyPrintWidth(std::int32_t available);
     void Print() override;
+    bool Draws() override;
 
     // ITableCells: the markup reader gives each cell its paragraphs.
     int Rows() const override { return int(rows_.size()); }
@@ -244,7 +258,8 @@ public:
     /// `tableTop` is the table's top in the same coordinates.
     std::int32_t RowBreak(std::int32_t tableTop, std::int32_t bandTop,
                           std::int32_t bandBottom) const;
-    /// The first line top of a cell at or below `from`; -1 none.
+    /// The first top at or below `from` of a cell line that draws (any cell line when cell
+    /// backgrounds print); -1 none.
     std::int32_t NextCellContent(std::int32_t tableTop, std::int32_t from) const;
 
     std::int32_t lastWidth = 0;

@@ -114,10 +114,8 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
 
     // The list mark, from the margin and indent without the padding.
     const std::uint8_t listKind = style.ListKind();
-    if ((listKind == kListNumbered || listKind == kListBulleted) && !paragraph.metrics.empty()) {
-        const TKYTline& firstLine = paragraph.lines.front();
-        const std::int32_t markTop =
-            contentTop + firstLine.top + firstLine.ascent - paragraph.metrics.front().ascent;
+    if (const auto markOffset = ListMarkOffset(paragraph)) {
+        const std::int32_t markTop = contentTop + *markOffset;
         const std::int32_t L = style.LeftMargin(), F = style.FirstIndent();
         if (markTop >= bandTop && markTop < bandBottom) {
             if (listKind == kListNumbered) {
@@ -303,6 +301,13 @@ bool TMyyImageP::CoversArea() const {
     if (!picture) return true;
     auto decoded = set_.PictureOf(*picture);
     return !decoded.ok() || !*decoded || (*decoded)->IsOpaque();
+}
+
+bool TMyyImageP::Draws() {
+    if (!object_) return false;
+    const ObjectSize size = Size();
+    return size.width > 0 && size.height > 0 &&
+           page_.PictureOnWhite(object_->ReadView().I32(kImagePicture)) != nullptr;
 }
 
 void TMyyImageP::Print() {

@@ -2,6 +2,7 @@
 // that meet a sheet.
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
@@ -192,11 +193,18 @@ std::int32_t TMyyTableP::NextCellContent(std::int32_t tableTop, std::int32_t fro
                 const std::int32_t contentTop =
                     tableTop + cell->y + p->style.SpaceBefore() + p->top;
                 for (const TKYTline& line : p->lines) {
-                    const std::int32_t top = contentTop + line.top;
-                    if (top >= from && (best < 0 || top < best)) best = top;
+                    const std::int32_t lineTop = contentTop + line.top;
+                    const std::int32_t top = page_.printTableBackground
+                                                 ? (lineTop >= from ? lineTop : -1)
+                                                 : cell->DrawnTop(*p, line, lineTop, from);
+                    if (top >= 0 && (best < 0 || top < best)) best = top;
                 }
             }
     return best;
+}
+
+bool TMyyTableP::Draws() {
+    return NextCellContent(0, std::numeric_limits<std::int32_t>::min()) >= 0;
 }
 
 void TMyyTableP::Print() {

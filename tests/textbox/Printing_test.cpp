@@ -127,6 +127,44 @@ TEST_F(Printing, SheetsBreakBetweenLinesAndKeepEveryLineWholeAndInOrder) {
     for (int count : perSheet) EXPECT_GT(count, 0);  // no blank sheet
 }
 
+// Text that ends in lines drawing nothing (empty paragraphs, a table code naming no table,
+// a place holder, an image without a picture) starts no sheet; a list mark alone does.
+TEST_F(Printing, LinesThatDrawNothingStartNoSheet) {
+    const TKYToggetto& full = AddPage("Piena", Text(Lines(300)));
+    ASSERT_TRUE(Print(&full));
+    const std::size_t perSheet = device_.AllSheets()[0]->Texts().size();
+    auto field = NewObjectOfKind(TOggettiHel::inputStat, &set_);
+    field->Clear();
+    field->Record()[4] = 1;
+    const std::int32_t fieldId = set_.Register(std::move(field));
+    auto image = NewObjectOfKind(TOggettiHel::immagineNew, &set_);
+    image->Clear();
+    image->View().SetI16(kImageWidth, 50);
+    image->View().SetI16(kImageHeight, 50);
+    const std::int32_t imageId = set_.Register(std::move(image));
+    const struct {
+        std::string tail;
+        std::size_t sheets;
+    } cases[] = {
+        {"<Z S0 ><Z S0 >", 1},
+        {"<Z S0 ><$08FFFFFF><Z S0 >", 1},
+        {"<Z S0 ><$14" + Hex6(fieldId) + ">", 1},
+        {"<Z S0 ><$10" + Hex6(imageId) + ">", 1},
+        {"<Z S0 ><Z S0 N6 >", 2},
+    };
+    for (const auto& c : cases) {
+        device_.Clear();
+        const TKYToggetto& page = AddPage("Coda", Text(Lines(int(perSheet)) + c.tail));
+        ASSERT_TRUE(Print(&page)) << c.tail;
+        const auto sheets = device_.AllSheets();
+        ASSERT_EQ(sheets.size(), c.sheets) << c.tail;
+        EXPECT_EQ(sheets[0]->Texts().size(), perSheet) << c.tail;
+        if (c.sheets == 2) {
+            EXPECT_THAT(sheets[1]->Texts(), ElementsAre("1. "));
+        }
+    }
+}
+
 TEST_F(Printing, BackgroundFillsEverySheetAndHeaderAndFooterPrintOnce) {
     TKYToggetto& page = AddPage("Pagina", Text(Lines(200)));
     const TKYToggetto& header = AddPage("Testata", Text("<Z S0 >Testata uno<Z S0 >Testata due"));
