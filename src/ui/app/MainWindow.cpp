@@ -33,6 +33,7 @@
 #include "app/MainFormLinks.h"
 #include "app/MenuCatalogue.h"
 #include "app/PreviewEditor.h"
+#include "app/SelectionConverters.h"
 #include "app/WindowFeatures.h"
 #include "app/u3LOCforms.h"
 #include "app/u3MainForm.h"
@@ -49,6 +50,7 @@
 #include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
 #include "ui/app/BrowseWindows.h"
+#include "ui/app/EditingTools.h"
 #include "ui/app/HistoryBox.h"
 #include "ui/app/LinkedFileWindows.h"
 #include "ui/app/PageListView.h"
@@ -173,6 +175,9 @@ struct MainWindow::State {
     std::unique_ptr<MainPageSurface> mainSurface;
     std::unique_ptr<BrowsePort> browsePort;
     std::unique_ptr<PreviewEditor> editor;
+    std::unique_ptr<SelectionConverters> selectionConverters;
+    std::unique_ptr<EditingEditorView> editingEditor;  // the editor the command flow sees
+    std::unique_ptr<EditingTools> editing;
     ObjectHolders::Registration pagesHeld;
     std::unique_ptr<ViewNotice> notice;
     std::unique_ptr<TMainFormRules> rules;
@@ -272,6 +277,12 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.editor = std::make_unique<PreviewEditor>(s.main, *s.mainSurface, *s.browsePort, s.messages,
                                                std::move(hooks));
     s.converters.AttachEditor(s.editor.get());
+    // Pages are edited in the same widget: the caret blinks on the window's scheduler, copies
+    // and pastes of RTF go through the converters.
+    s.selectionConverters = std::make_unique<SelectionConverters>(
+        s.main, s.measurer, [this] { return state_->view->WorkingText(); });
+    s.view->EnableEditing(s.scheduler, s.messages, s.selectionConverters.get());
+    s.editingEditor = std::make_unique<EditingEditorView>(*s.editor, *s.view);
     // What keeps objects of the hypertext beyond one call registers with s.holders (the rule
     // of ObjectHolders): the page views here; the page tree, the page list and the history
     // hold page identifiers and read the tree again after a save. Whatever is added to the
@@ -284,10 +295,10 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.notice = std::make_unique<ViewNotice>([this] { Refresh(); });
     s.print = std::make_unique<QtPrintService>(
         s.main, settings, s.messages, this, [this] { return state_->editor->CurrentPage(); },
-        [this] { state_->editor->CommitPage(); });
-    MainFormServices services{s.environment, s.messages,     settings,     s.scheduler, shell,
-                              s.prompter,    *s.editor,      s.converters, *s.print,    s.publish,
-                              s.windows,     *s.linkedFiles, *s.notice};
+        [this] { state_->editingEditor->CommitPage(); });
+    MainFormServices services{s.environment, s.messages,       settings,     s.scheduler, shell,
+                              s.prompter,    *s.editingEditor, s.converters, *s.print,    s.publish,
+                              s.windows,     *s.linkedFiles,   *s.notice};
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
     services.programIcon = std::string(kProgramIconSvg);
@@ -297,7 +308,18 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     // not built: their commands do not show.
     s.rules = std::make_unique<TMainFormRules>(
         s.main, s.library, services,
-        Services{Service::Printing, Service::HtmlExport, Service::RtfExport});
+        Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing});
+    s.editing = std::make_unique<EditingTools>(*this, *s.view, *s.rules);
+    s.editingEditor->onHideTools = [this] { state_->editing->HideContextToolbars(); };
+    s.view->onToolsChanged = [this] {
+        if (state_->editing) state_->editing->Refresh();
+    };
+    s.view->onFilesDropped = [this](const std::vector<std::string>& files) {
+        state_->rules->EditorDropFile(files);
+    };
+    s.view->onOpenHypertext = [this](const std::string& file) {
+        state_->rules->openFile(file, true);
+    };
 
     s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
@@ -411,6 +433,7 @@ void MainWindow::BuildToolbar() {
     s.history->setObjectName(QStringLiteral("HistoryCombo"));
     s.history->onPick = [this](int index) { state_->rules->HistoryComboClick(index); };
     s.toolbar->addWidget(s.history);
+    s.editing->AddToMainToolbar(*s.toolbar);
 }
 
 void MainWindow::BuildMenus() {
@@ -444,9 +467,13 @@ void MainWindow::BuildMenus() {
         QAction* action = target->addAction(MenuText(item->caption));
         action->setObjectName(ToQString(CommandComponentName(item->command)));
         const CommandId command = item->command;
-        connect(action, &QAction::triggered, this,
-                [this, command] { state_->rules->Execute(command); });
+        if (const auto key = EditingTools::Shortcut(command)) action->setShortcut(*key);
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (!state_->editing->RunCommand(command)) state_->rules->Execute(command);
+        });
     }
+    for (auto& [name, menu] : menus)
+        if (name == MenuItemOf(CommandId::HypertextCover).menu) s.editing->AddGoToPageMenu(*menu);
     // The recent files close the File menu, numbered as the menu shows them.
     if (!menus.empty() && !s.menusShown->recent.empty()) {
         QMenu* file = menus.begin()->second;
@@ -487,6 +514,7 @@ void MainWindow::Refresh() {
     s.forward->setEnabled(rules.History().CanGoForward());
     const QString status = ToQString(rules.StatusLine());
     statusBar()->showMessage(status);
+    if (s.editing) s.editing->Refresh();
     s.refreshing = false;
 }
 
@@ -511,6 +539,11 @@ bool MainWindow::FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QP
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     State& s = *state_;
     if (watched == s.view->Surface()) {
+        // A page being edited takes its own mouse events; links are followed in preview.
+        const bool mouse = event->type() == QEvent::MouseButtonPress ||
+                           event->type() == QEvent::MouseButtonRelease ||
+                           event->type() == QEvent::MouseMove;
+        if (mouse && s.view->Editable()) return QMainWindow::eventFilter(watched, event);
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             return true;  // taken, so that the release comes here too

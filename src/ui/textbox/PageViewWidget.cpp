@@ -1,13 +1,28 @@
-// The read-only page widget: Qt events become calls on the page surface and its text box.
+// The page widget: Qt events become calls on the page surface, its text box and the box's
+// input; the widget itself decides nothing about the text.
 #include "ui/textbox/PageViewWidget.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDrag>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
+#include <QToolTip>
+#include <QUrl>
 
 #include "model/uKYTogge.h"
 #include "platform/IScheduler.h"
+#include "textbox/PageEditSession.h"
 #include "textbox/PageLinks.h"
 #include "textbox/TKYTpage.h"
 #include "textbox/TKYTpageHeadless.h"
@@ -16,15 +31,23 @@
 #include "ui/render/PageRender.h"
 #include "ui/render/QPainterCanvas.h"
 #include "ui/render/QtTextMeasurer.h"
+#include "ui/textbox/QtClipboard.h"
 
 namespace orvo {
 namespace {
+
+// The MIME type that marks a text drag between boxes of this program.
+const QString kTextDragMime = QStringLiteral("application/x-orvo30-text-drag");
+
+// The box a text drag started in, while the drag runs (one drag at a time).
+TKYTboxInput* g_dragSource = nullptr;
 
 // The scroll area as the box's page: its viewport is the client area, its scroll bars the
 // page's.
 class ScrollAreaHost final : public IBoxHost {
 public:
-    ScrollAreaHost(QScrollArea& area, QWidget& surface) : area_(area), surface_(surface) {}
+    ScrollAreaHost(QScrollArea& area, QWidget& surface, std::function<void()> tools)
+        : area_(area), surface_(surface), tools_(std::move(tools)) {}
 
     std::int32_t ClientWidth() const override { return area_.viewport()->width(); }
     std::int32_t ClientHeight() const override { return area_.viewport()->height(); }
@@ -54,16 +77,136 @@ public:
     void StopSpellCheck() override {}
     void RearmSpellCheck() override {}
     bool ShowBoundaries() const override { return false; }
-    bool ReadOnly() const override { return true; }
-    void RefreshTools() override {}
+    bool ReadOnly() const override { return readOnly; }
+    void RefreshTools() override {
+        if (tools_) tools_();
+    }
     IInlineObject* ViewOf(const TKYToggetto&) override { return nullptr; }
+
+    bool readOnly = true;
 
 private:
     QScrollArea& area_;
     QWidget& surface_;
+    std::function<void()> tools_;
 };
 
+BoxKey KeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Backspace:
+            return BoxKey::Backspace;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return BoxKey::Return;
+        case Qt::Key_PageUp:
+            return BoxKey::PageUp;
+        case Qt::Key_PageDown:
+            return BoxKey::PageDown;
+        case Qt::Key_End:
+            return BoxKey::End;
+        case Qt::Key_Home:
+            return BoxKey::Home;
+        case Qt::Key_Left:
+            return BoxKey::Left;
+        case Qt::Key_Up:
+            return BoxKey::Up;
+        case Qt::Key_Right:
+            return BoxKey::Right;
+        case Qt::Key_Down:
+            return BoxKey::Down;
+        case Qt::Key_Delete:
+            return BoxKey::Delete;
+        case Qt::Key_F9:
+            return BoxKey::F9;
+        default:
+            return BoxKey::None;
+    }
+}
+
+unsigned ModifiersOf(Qt::KeyboardModifiers m) {
+    unsigned out = 0;
+    if (m & Qt::ShiftModifier) out |= kModShift;
+    if (m & Qt::ControlModifier) out |= kModCtrl;
+    if (m & Qt::AltModifier) out |= kModAlt;
+    return out;
+}
+
+MouseButton ButtonOf(Qt::MouseButton b) {
+    return b == Qt::RightButton    ? MouseButton::Right
+           : b == Qt::MiddleButton ? MouseButton::Middle
+                                   : MouseButton::Left;
+}
+
+Qt::CursorShape CursorOf(int pointer) {
+    switch (pointer) {
+        case kPointerIBeam:
+            return Qt::IBeamCursor;
+        case kPointerHand:
+        case kPointerEditHand:
+            return Qt::PointingHandCursor;
+        case kPointerDrag:
+            return Qt::DragMoveCursor;
+        default:
+            return Qt::ArrowCursor;
+    }
+}
+
 }  // namespace
+
+// What the box's input asks of the widget: focus, menus, hints, drags and drops.
+class PageInputHost final : public IBoxInputHost {
+public:
+    explicit PageInputHost(PageViewWidget& view) : view_(view) {}
+    void TakeFocus(TKYTboxInput& box) override;
+    int LinkKind(std::int32_t linkId) const override {
+        const TKYToggetto* link = view_.LinkObject(linkId);
+        return link ? int(link->Kind()) : -1;
+    }
+    void ShowHint(std::string_view text) override {
+        if (text.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(QCursor::pos(), ToQString(text), view_.Surface());
+    }
+    std::string LinkDescription(std::int32_t linkId) const override {
+        const TKYToggetto* link = view_.LinkObject(linkId);
+        return link ? std::string(link->Name()) : std::string();
+    }
+    void ShowMenu(TKYTboxInput&, BoxMenu menu, Point at) override {
+        view_.ShowMenu(int(menu), QPoint(at.x, at.y));
+    }
+    DropChoice AskDrop(Point at) override;
+    void StartTextDrag(TKYTboxInput& source) override;
+    void DropFiles(TKYTboxInput&, const std::vector<std::string>& names) override {
+        if (view_.onFilesDropped) view_.onFilesDropped(names);
+    }
+    void OpenHypertext(const std::string& name) override {
+        if (view_.onOpenHypertext) view_.onOpenHypertext(name);
+    }
+
+private:
+    PageViewWidget& view_;
+};
+
+// Paints the page (the background, then the text box and the caret over it) and hands its
+// events to the widget.
+class PageSurface final : public QWidget {
+public:
+    explicit PageSurface(PageViewWidget& view) : view_(view) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
+        setAcceptDrops(true);
+    }
+
+protected:
+    bool event(QEvent* e) override {
+        if (view_.SurfaceEvent(e)) return true;
+        return QWidget::event(e);
+    }
+
+private:
+    PageViewWidget& view_;
+};
 
 struct PageViewWidget::State {
     explicit State(TKYTset& s) : set(s) {}
@@ -72,67 +215,148 @@ struct PageViewWidget::State {
     HeadlessFrameSet frameSet;
     RecordingUndoPurge undo;
     ManualSpellPacer spell;
-    ManualScheduler scheduler;
-    QWidget* surface = nullptr;
+    ManualScheduler manualScheduler;
+    IScheduler* scheduler = &manualScheduler;
+    QtClipboard clipboard;
+    std::unique_ptr<PageInputHost> inputHost;
+    std::unique_ptr<PageEditSession> session;
+    PageSurface* surface = nullptr;
     std::unique_ptr<ScrollAreaHost> host;
     std::unique_ptr<TKYTboxViewFactory> views;
     std::unique_ptr<TKYTpage> page;
     PageBackgroundPicture background;
+    bool editable = false;
+    bool toolsPending = false;
+    int paints = 0;
 };
 
-namespace {
+void PageInputHost::TakeFocus(TKYTboxInput& box) {
+    if (!view_.Surface()->hasFocus()) view_.Surface()->setFocus(Qt::OtherFocusReason);
+    if (!box.Focused()) box.FocusIn();
+}
 
-// Paints the page: the background, then the text box over it.
-class SurfaceWidget final : public QWidget {
-public:
-    using Painter = std::function<void(QPainter&, const QRect&)>;
-    explicit SurfaceWidget(Painter painter) : painter_(std::move(painter)) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
+DropChoice PageInputHost::AskDrop(Point at) {
+    QMenu menu(view_.Surface());
+    QAction* move = menu.addAction(QStringLiteral("&Sposta"));
+    QAction* copy = menu.addAction(QStringLiteral("&Copia"));
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("&Annulla"));
+    QAction* chosen = menu.exec(view_.Surface()->mapToGlobal(QPoint(at.x, at.y)));
+    return chosen == move   ? DropChoice::Move
+           : chosen == copy ? DropChoice::Copy
+                            : DropChoice::Cancel;
+}
+
+void PageInputHost::StartTextDrag(TKYTboxInput& source) {
+    // The text in the program's own format, and as plain text for other programs.
+    ClipboardContents contents;
+    std::string stream = source.Editing().WriteSelection(true, nullptr);
+    if (!stream.empty()) contents.emplace_back(kClipObjects, std::move(stream));
+    contents.emplace_back(kClipText, source.Editing().WriteSelectionAsText());
+    QMimeData* data = ToMimeData(contents);
+    data->setData(kTextDragMime, QByteArray());
+    QPointer<QWidget> surface = view_.Surface();
+    auto* drag = new QDrag(surface);
+    drag->setMimeData(data);
+    g_dragSource = &source;
+    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    // The page may have gone meanwhile (its input with it): then the source is cleared.
+    if (g_dragSource == &source) {
+        g_dragSource = nullptr;
+        source.EndDrag();
     }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QPainter painter(this);
-        painter_(painter, event->rect());
-    }
-
-private:
-    Painter painter_;
-};
-
-}  // namespace
+}
 
 PageViewWidget::PageViewWidget(TKYTset& set, QWidget* parent)
     : QScrollArea(parent), state_(std::make_unique<State>(set)) {
     State& s = *state_;
-    auto* surface = new SurfaceWidget([this](QPainter& painter, const QRect& rect) {
-        State& st = *state_;
-        QPainterCanvas canvas(painter, st.measurer);
-        const Rect area = FromQRect(rect);
-        TKYTbox* box = Box();
-        if (!box) {
-            canvas.FillRect(area, 0xFFFFFF);
-            return;
-        }
-        st.page->Background().Paint(canvas, area);
-        box->Paint(canvas, area);
-    });
-    s.surface = surface;
-    setWidget(surface);
+    s.surface = new PageSurface(*this);
+    setWidget(s.surface);
     setWidgetResizable(false);
-    s.host = std::make_unique<ScrollAreaHost>(*this, *surface);
+    setFocusProxy(s.surface);
+    s.host = std::make_unique<ScrollAreaHost>(*this, *s.surface, [this] { ToolsChanged(); });
     s.views = std::make_unique<TKYTboxViewFactory>(s.measurer, *s.host);
-    s.page = std::make_unique<TKYTpage>(set, s.frameSet, *s.views, s.undo, s.spell, s.scheduler);
+    s.page = std::make_unique<TKYTpage>(set, s.frameSet, *s.views, s.undo, s.spell, *s.scheduler);
     s.page->SetReadOnly(true);
+    s.inputHost = std::make_unique<PageInputHost>(*this);
 }
 
 PageViewWidget::~PageViewWidget() {
+    Detach();
     if (state_->page && state_->page->Showing()) state_->page->CloseText();
+    state_->page.reset();
+    state_->session.reset();
+}
+
+void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
+                                   ISelectionConverters* converters) {
+    State& s = *state_;
+    ClosePage();
+    s.page.reset();
+    s.session.reset();
+    s.scheduler = &scheduler;
+    s.session =
+        std::make_unique<PageEditSession>(s.set, messages, scheduler, s.clipboard, *s.inputHost);
+    s.session->SetConverters(converters);
+    s.page = std::make_unique<TKYTpage>(s.set, s.frameSet, *s.views, s.session->Undo(), s.spell,
+                                        scheduler);
+    s.page->SetReadOnly(true);
+    s.session->Undo().onApplied = [this] {
+        state_->surface->update();
+        ToolsChanged();
+    };
+}
+
+PageEditSession* PageViewWidget::Session() const {
+    return state_->session.get();
+}
+
+TKYTboxInput* PageViewWidget::Input() const {
+    return state_->session ? state_->session->Input() : nullptr;
+}
+
+bool PageViewWidget::Editable() const {
+    return state_->editable;
+}
+
+void PageViewWidget::SetEditable(bool on) {
+    State& s = *state_;
+    if (!s.session || s.editable == on) return;
+    s.editable = on;
+    s.host->readOnly = !on;
+    if (s.page->Showing()) s.page->SetReadOnly(!on);
+    s.session->SetEditable(on);
+    if (TKYTbox* box = Box()) box->runMode = !on;
+    s.surface->setMouseTracking(true);
+    if (on) s.surface->setFocus(Qt::OtherFocusReason);
+    s.surface->update();
+    ToolsChanged();
+}
+
+void PageViewWidget::Attach() {
+    State& s = *state_;
+    TKYTbox* box = Box();
+    if (!box) return;
+    box->transparent = true;
+    box->runMode = !s.editable;
+    if (s.session && s.page->Showing())
+        s.session->Attach(*box, *s.page->WorkingText(), s.page->PageIdentifier());
+    ToolsChanged();
+}
+
+void PageViewWidget::Detach() {
+    State& s = *state_;
+    if (!s.session) return;
+    if (g_dragSource && g_dragSource == s.session->Input()) g_dragSource = nullptr;
+    s.session->Detach();
 }
 
 void PageViewWidget::ClosePage() {
-    if (state_->page->Showing()) state_->page->CloseText();
+    Detach();
+    if (state_->page && state_->page->Showing()) state_->page->CloseText();
+    if (state_->session) state_->session->Forget();
     state_->surface->update();
+    ToolsChanged();
 }
 
 TKYTbox* PageViewWidget::Box() const {
@@ -148,6 +372,7 @@ bool PageViewWidget::Showing() const {
 void PageViewWidget::DetachPage() {
     State& s = *state_;
     if (!s.page->Showing()) return;
+    Detach();
     s.page->DetachView();
     s.surface->update();
 }
@@ -162,10 +387,7 @@ void PageViewWidget::ReattachPage() {
         return;
     }
     s.page->ReattachView();
-    if (TKYTbox* box = Box()) {
-        box->transparent = true;
-        box->runMode = true;
-    }
+    Attach();
     SetPageBackground(s.set, *pageObject, s.page->Background(), s.background);
     s.surface->update();
 }
@@ -190,16 +412,46 @@ QWidget* PageViewWidget::Surface() const {
     return state_->surface;
 }
 
+int PageViewWidget::Paints() const {
+    return state_->paints;
+}
+
+bool PageViewWidget::CommitPage() {
+    State& s = *state_;
+    if (!s.page->Showing()) return false;
+    const std::int32_t identifier = s.page->PageIdentifier();
+    Detach();
+    const bool stored = s.page->CommitText();
+    // A committed page takes no further commit until it is shown again.
+    s.page->CloseText();
+    if (!s.page->ShowText(identifier)) {
+        s.surface->update();
+        return stored;
+    }
+    s.page->SetReadOnly(!s.editable);
+    Attach();
+    s.surface->update();
+    return stored;
+}
+
 bool PageViewWidget::ShowPage(std::int32_t pageIdentifier) {
     State& s = *state_;
     TKYToggetto* pageObject = s.set.ObjectByKind(TOggettiHel::testoHtml, pageIdentifier);
     if (!pageObject || pageObject->IsFree()) return false;
-    if (s.page->Showing()) s.page->CloseText();
+    const bool same = s.page->Showing() && s.page->PageIdentifier() == pageIdentifier;
+    Detach();
+    if (s.page->Showing()) {
+        // A page being edited keeps its edits when another page is shown.
+        if (s.editable) s.page->CommitText();
+        s.page->CloseText();
+    }
+    if (!same && s.session) s.session->Forget();
+    pageObject = s.set.ObjectByKind(TOggettiHel::testoHtml, pageIdentifier);
+    if (!pageObject) return false;
     s.surface->resize(viewport()->size());
     if (!s.page->ShowText(pageIdentifier) || !Box()) return false;
-    Box()->transparent = true;
-    Box()->runMode = true;
-
+    s.page->SetReadOnly(!s.editable);
+    Attach();
     SetPageBackground(s.set, *pageObject, s.page->Background(), s.background);
     s.surface->update();
     return true;
@@ -208,6 +460,198 @@ bool PageViewWidget::ShowPage(std::int32_t pageIdentifier) {
 void PageViewWidget::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     if (TKYTbox* box = Box()) box->Resize(viewport()->width(), viewport()->height());
+}
+
+void PageViewWidget::ToolsChanged() {
+    State& s = *state_;
+    if (s.toolsPending || !onToolsChanged) return;
+    s.toolsPending = true;
+    QTimer::singleShot(0, this, [this] {
+        state_->toolsPending = false;
+        if (onToolsChanged) onToolsChanged();
+    });
+}
+
+void PageViewWidget::ShowMenu(int menu, const QPoint& at) {
+    State& s = *state_;
+    PageEditSession* session = s.session.get();
+    if (!session) return;
+    QMenu popup(s.surface);
+    const bool editing = s.editable;
+    const bool selection = session->Input() && session->Input()->SelectionPresent();
+    struct Item {
+        const char* caption;
+        BoxCommandKind command;
+        bool enabled;
+    };
+    const Item items[] = {
+        {"&Taglia", BoxCommandKind::Cut, editing && selection},
+        {"&Copia", BoxCommandKind::Copy, selection},
+        {"&Incolla", BoxCommandKind::Paste, editing},
+        {nullptr, BoxCommandKind::Copy, false},
+        {"&Seleziona tutto", BoxCommandKind::SelectAll, true},
+    };
+    (void)menu;  // every menu of a box offers the clipboard commands
+    for (const Item& item : items) {
+        if (!item.caption) {
+            popup.addSeparator();
+            continue;
+        }
+        QAction* action = popup.addAction(QString::fromLatin1(item.caption));
+        action->setEnabled(item.enabled);
+        const BoxCommandKind command = item.command;
+        QObject::connect(action, &QAction::triggered, s.surface, [this, command] {
+            if (state_->session) state_->session->Command(command);
+            state_->surface->update();
+            ToolsChanged();
+        });
+    }
+    popup.exec(s.surface->mapToGlobal(at));
+}
+
+bool PageViewWidget::SurfaceEvent(QEvent* event) {
+    State& s = *state_;
+    PageEditSession* session = s.session.get();
+    TKYTboxInput* input = session ? session->Input() : nullptr;
+    const bool editing = s.editable && input;
+    switch (event->type()) {
+        case QEvent::Paint: {
+            auto* paint = static_cast<QPaintEvent*>(event);
+            QPainter painter(s.surface);
+            QPainterCanvas canvas(painter, s.measurer);
+            const Rect area = FromQRect(paint->rect());
+            ++s.paints;
+            TKYTbox* box = Box();
+            if (!box) {
+                canvas.FillRect(area, 0xFFFFFF);
+                return true;
+            }
+            s.page->Background().Paint(canvas, area);
+            box->Paint(canvas, area);
+            if (editing && input->Caret().BarVisible()) {
+                // The bar inverts what it covers, as an exclusive-or of white.
+                painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+                painter.fillRect(ToQRect(input->Caret().Bar()), Qt::white);
+            }
+            return true;
+        }
+        case QEvent::KeyPress: {
+            if (!editing) return false;
+            auto* key = static_cast<QKeyEvent*>(event);
+            const unsigned modifiers = ModifiersOf(key->modifiers());
+            const BoxKey boxKey = KeyOf(key->key());
+            bool done = false;
+            if (boxKey != BoxKey::None) {
+                done = session->Key(boxKey, modifiers);
+            } else if (modifiers == kModCtrl) {
+                // The clipboard keys, for a widget outside a window whose menu has them.
+                switch (key->key()) {
+                    case Qt::Key_C:
+                        done = session->Command(BoxCommandKind::Copy);
+                        break;
+                    case Qt::Key_X:
+                        done = session->Command(BoxCommandKind::Cut);
+                        break;
+                    case Qt::Key_V:
+                        done = session->Command(BoxCommandKind::Paste);
+                        break;
+                    case Qt::Key_A:
+                        done = session->Command(BoxCommandKind::SelectAll);
+                        break;
+                    case Qt::Key_Z:
+                        done = session->Command(BoxCommandKind::Undo);
+                        break;
+                    default:
+                        break;
+                }
+            } else if (!key->text().isEmpty() && (modifiers & kModCtrl) == 0) {
+                // Characters outside Windows-1252 cannot be typed into a page.
+                for (const char c : ToCp1252(key->text(), '\x01')) {
+                    const auto byte = static_cast<unsigned char>(c);
+                    if (byte >= 32 && byte != 0x7F) done = session->Char(byte) || done;
+                }
+            }
+            ToolsChanged();
+            if (done) key->accept();
+            return done;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonDblClick: {
+            if (!editing) return false;
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint p = mouse->position().toPoint();
+            const unsigned modifiers = ModifiersOf(mouse->modifiers());
+            if (event->type() == QEvent::MouseButtonPress) {
+                if (!s.surface->hasFocus()) s.surface->setFocus(Qt::MouseFocusReason);
+                session->MouseDown(ButtonOf(mouse->button()), p.x(), p.y(), modifiers);
+            } else if (event->type() == QEvent::MouseButtonRelease) {
+                session->MouseUp(ButtonOf(mouse->button()), p.x(), p.y(), modifiers);
+            } else if (event->type() == QEvent::MouseMove) {
+                session->MouseMove(p.x(), p.y(), modifiers);
+            } else {
+                session->DoubleClick(p.x(), p.y());
+            }
+            if (session->Input()) s.surface->setCursor(CursorOf(session->Input()->Pointer()));
+            if (event->type() != QEvent::MouseMove) ToolsChanged();
+            return true;
+        }
+        case QEvent::ContextMenu:
+            return editing;  // the box opens its menu on the right button's release
+        case QEvent::FocusIn:
+            if (editing && !input->Focused()) input->FocusIn();
+            return false;
+        case QEvent::FocusOut: {
+            auto* focus = static_cast<QFocusEvent*>(event);
+            if (editing && focus->reason() != Qt::PopupFocusReason && input->Focused())
+                input->FocusOut();
+            return false;
+        }
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            const QMimeData* data = drag->mimeData();
+            if (!editing) return false;
+            const QPoint p = drag->position().toPoint();
+            if (data->hasFormat(kTextDragMime) && g_dragSource) {
+                if (input->DragOver(*g_dragSource, p.x(), p.y()))
+                    drag->acceptProposedAction();
+                else
+                    drag->ignore();
+                return true;
+            }
+            if (data->hasUrls()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+            return false;
+        }
+        case QEvent::DragLeave:
+            if (editing) input->DragLeave();
+            return false;
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QMimeData* data = drop->mimeData();
+            if (!editing) return false;
+            const QPoint p = drop->position().toPoint();
+            if (data->hasFormat(kTextDragMime) && g_dragSource) {
+                if (session->Drop(*g_dragSource, p.x(), p.y())) drop->acceptProposedAction();
+                s.surface->update();
+                ToolsChanged();
+                return true;
+            }
+            std::vector<std::string> names;
+            for (const QUrl& url : data->urls())
+                if (url.isLocalFile()) names.push_back(ToCp1252(url.toLocalFile()));
+            if (names.empty()) return false;
+            drop->acceptProposedAction();
+            input->DropFiles(names, p.x(), p.y());
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 }  // namespace orvo

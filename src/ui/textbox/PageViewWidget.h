@@ -1,17 +1,28 @@
-// A read-only page in a scroll area: the page's background colour and picture behind its
-// header, body and footer, laid out by the text box at the viewport's width.
+// A page in a scroll area: the page's background colour and picture behind its header, body
+// and footer, laid out by the text box at the viewport's width. Read-only until editing is
+// enabled; then edit mode makes it the editing surface of its box: the caret, keys, the mouse,
+// the clipboard, text dragged between boxes and files dropped on it, all through the box's
+// headless input (PageEditSession).
 #pragma once
 
 #include <QScrollArea>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/uKYTset.h"
 
 namespace orvo {
 
+class IMessages;
+class IScheduler;
+class ISelectionConverters;
+class PageEditSession;
 class TKYTbox;
+class TKYTboxInput;
 class TKYTtesto;
 
 class PageViewWidget final : public QScrollArea {
@@ -20,8 +31,25 @@ public:
     explicit PageViewWidget(TKYTset& set, QWidget* parent = nullptr);
     ~PageViewWidget() override;
 
+    /// Makes the widget able to edit: the caret blinks on `scheduler`, the editing operations
+    /// report through `messages`, copies and pastes of RTF go through `converters` (none:
+    /// text only). A page shown is closed first. Everything given outlives the widget.
+    void EnableEditing(IScheduler& scheduler, IMessages& messages,
+                       ISelectionConverters* converters = nullptr);
+    /// Edit mode on or off (only once editing is enabled). The caret and the selection stay
+    /// where they were across the switch.
+    void SetEditable(bool on);
+    bool Editable() const;
+    /// The editing of the page shown, or nullptr before EnableEditing.
+    PageEditSession* Session() const;
+    /// The input of the box shown, or nullptr.
+    TKYTboxInput* Input() const;
+    /// Stores the page's edits into the hypertext and shows it again (the caret kept); false
+    /// when nothing was stored.
+    bool CommitPage();
+
     /// Shows the page with that identifier; false (and nothing shown) when the hypertext has
-    /// no such page.
+    /// no such page. A page being edited is committed before another one is shown.
     bool ShowPage(std::int32_t pageIdentifier);
     /// Whether a page is shown (also while it is detached).
     bool Showing() const;
@@ -29,7 +57,7 @@ public:
     std::int32_t PageShown() const;
     /// The working text of the page shown (its own links), or nullptr.
     const TKYTtesto* WorkingText() const;
-    /// Lets the page shown go (its text closed): nothing is shown afterwards.
+    /// Lets the page shown go (its text closed, edits not stored): nothing is shown afterwards.
     void ClosePage();
     /// Around a save or a load of the hypertext, which replaces every object: the page's view
     /// lets the objects go (its text kept in working form), then is made again from that text
@@ -45,12 +73,29 @@ public:
     TKYToggetto* LinkObject(std::int32_t code) const;
     /// The widget the page is painted on, inside the scroll area.
     QWidget* Surface() const;
+    /// How many times the surface was painted.
+    int Paints() const;
+
+    /// The caret moved, the selection or the format changed: the tools follow (called once
+    /// for a burst of changes, from the event loop).
+    std::function<void()> onToolsChanged;
+    /// Files from the desktop dropped on the page being edited (paths in Windows-1252).
+    std::function<void(const std::vector<std::string>&)> onFilesDropped;
+    /// A document dropped on the page while it is browsed.
+    std::function<void(const std::string&)> onOpenHypertext;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    friend class PageSurface;
+    friend class PageInputHost;
     struct State;
+    bool SurfaceEvent(QEvent* event);
+    void Attach();
+    void Detach();
+    void ToolsChanged();
+    void ShowMenu(int menu, const QPoint& at);
     std::unique_ptr<State> state_;
 };
 

@@ -1,0 +1,144 @@
+// The editing of the page a surface shows, without a window: the hypertext's undo list for that
+// surface, the box's editing operations and its input, the switch between browsing and editing
+// that keeps the caret, and the state the toolbars read. The desktop's page widget forwards its
+// events here; tests drive the same calls.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/IClipboard.h"
+#include "platform/IMessages.h"
+#include "platform/IScheduler.h"
+#include "textbox/uKYTattr.h"
+#include "textbox/uKYTboxInput.h"
+#include "textbox/uKYTundo.h"
+
+namespace orvo {
+
+class TKYTset;
+class TKYTtesto;
+
+/// Character style bits of the tools (those of ApplyFontStyle).
+inline constexpr std::uint8_t kStyleBold = 1;
+inline constexpr std::uint8_t kStyleItalic = 2;
+inline constexpr std::uint8_t kStyleUnderline = 4;
+
+/// What the context toolbars, the ruler and the undo button show.
+struct EditToolState {
+    bool editing = false;    // a page is shown and edited
+    bool selection = false;  // text is selected
+    bool inTable = false;    // the caret's box is a table cell
+    std::uint8_t styleBits = 0;
+    std::string fontName;
+    std::int32_t fontSize = 0;
+    std::uint8_t alignment = 0;  // 0 left, 1 right, 2 centre
+    std::uint8_t numbering = 0;  // 0 none, 6 numbered, 10 bulleted
+    // The caret paragraph's indents in pixels (the ruler's marks).
+    std::int32_t leftMargin = 0;
+    std::int32_t firstIndent = 0;
+    std::int32_t rightMargin = 0;
+    std::int32_t layoutWidth = 0;
+    std::vector<std::string> undoLabels;  // newest first
+    bool operator==(const EditToolState&) const = default;
+};
+
+/// The commands of the "&Modifica" menu that act on the edited box.
+enum class BoxCommandKind : std::uint8_t { Undo, Cut, Copy, Paste, SelectAll };
+
+class PageEditSession {
+public:
+    /// Everything given outlives the session.
+    PageEditSession(TKYTset& set, IMessages& messages, IScheduler& scheduler, IClipboard& clipboard,
+                    IBoxInputHost& host);
+    ~PageEditSession();
+    PageEditSession(const PageEditSession&) = delete;
+    PageEditSession& operator=(const PageEditSession&) = delete;
+
+    /// The undo list: the page surface purges it when its page goes.
+    TKYTundoList& Undo() { return undo_; }
+    /// The converters of copied and pasted RTF and text (none: text only).
+    void SetConverters(ISelectionConverters* converters) { converters_ = converters; }
+
+    /// The box of the page shown, with its working text. When the same page comes back (after
+    /// a save, a commit or a switch of modes) the caret and the selection it had are put back.
+    void Attach(TKYTbox& box, TKYTtesto& text, std::int32_t pageId);
+    /// The box goes (its page is closed or detached): where the caret was is remembered.
+    void Detach();
+    /// A new page is shown: nothing of the last one is put back.
+    void Forget();
+    bool Attached() const { return input_ != nullptr; }
+    TKYTboxInput* Input() { return input_.get(); }
+    BoxEditing* Editing() { return editing_.get(); }
+
+    /// Edit mode on or off: off, the box is browsed (run mode) and the caret hidden; on, the
+    /// caret comes back where it was.
+    void SetEditable(bool on);
+    bool Editable() const { return editable_; }
+
+    // Events of the surface, forwarded to the box's input; each notes a change of text.
+    bool Key(BoxKey key, unsigned modifiers);
+    bool Char(std::uint8_t character);
+    void MouseDown(MouseButton button, std::int32_t x, std::int32_t y, unsigned modifiers);
+    void MouseMove(std::int32_t x, std::int32_t y, unsigned modifiers);
+    void MouseUp(MouseButton button, std::int32_t x, std::int32_t y, unsigned modifiers);
+    void DoubleClick(std::int32_t x, std::int32_t y);
+    bool Drop(TKYTboxInput& source, std::int32_t x, std::int32_t y);
+    /// Runs a menu command; false when it did nothing (no box, nothing selected, nothing to
+    /// undo, refused).
+    bool Command(BoxCommandKind command);
+    /// Takes the newest `count` steps of the undo list (the drop-down list's choice).
+    bool UndoSteps(int count);
+
+    // The toolbars' commands on the selection or the caret's paragraph.
+    /// Turns a style bit on, or off when the format in effect has it.
+    void ToggleStyle(std::uint8_t bit);
+    void SetFontName(const std::string& name);
+    void SetFontSize(std::int32_t points);
+    void SetAlignment(std::uint8_t alignment);
+    /// Numbering `kind` on, or off when the caret's paragraph has it already.
+    void ToggleNumbering(std::uint8_t kind);
+
+    EditToolState Tools();
+
+    /// Whether text was changed since the last ClearEdited (the editor's change flag).
+    bool Edited() const { return edited_; }
+    void ClearEdited() { edited_ = false; }
+    /// Text was changed through the box by other means.
+    void NoteEdit() { edited_ = true; }
+
+private:
+    void Remember();
+    void Restore();
+    void SetCaretShown(bool on);
+
+    TKYTset& set_;
+    IMessages& messages_;
+    IScheduler& scheduler_;
+    IClipboard& clipboard_;
+    IBoxInputHost& host_;
+    ISelectionConverters* converters_ = nullptr;
+    TKYTundoFrames frames_;
+    TKYTundoIndiciList controls_;
+    TKYTundoList undo_;
+    TKYTbox* box_ = nullptr;
+    std::unique_ptr<BoxEditing> editing_;
+    std::unique_ptr<TKYTboxInput> input_;
+    std::int32_t pageId_ = -1;
+    bool editable_ = false;
+    bool edited_ = false;
+    // Where the caret was when the box went, for the same page coming back.
+    struct Place {
+        std::int32_t pageId = -1;
+        std::int32_t anchorPara = 0, anchorChar = 0, caretPara = 0, caretChar = 0;
+        bool selection = false;
+    };
+    std::optional<Place> place_;
+    // The numbers the boxes of the page shown had in the control index.
+    std::vector<std::int32_t> numbers_;
+};
+
+}  // namespace orvo

@@ -1,0 +1,139 @@
+// The main window's editing tools: the editor as the command flow sees it once pages can be
+// edited, the context toolbars ("Formato", "Paragrafi", "Tabelle") with the state read from
+// the edited box, the ruler, the undo button with its drop-down list, the page-number box, the
+// "Vai a pagina" menu and the commands of the "&Modifica" menu.
+#pragma once
+
+#include <QKeySequence>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/MainFormPorts.h"
+#include "app/MenuCatalogue.h"
+#include "textbox/PageEditSession.h"
+
+class QAction;
+class QComboBox;
+class QFontComboBox;
+class QLineEdit;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace orvo {
+
+class PageViewWidget;
+class RulerWidget;
+class TMainFormRules;
+
+/// The editor of the main window: the preview's decisions (links, browse windows) with the
+/// page widget's editing (read-only switch, change flag, commit).
+class EditingEditorView final : public IEditorView {
+public:
+    EditingEditorView(IEditorView& preview, PageViewWidget& view)
+        : preview_(preview), view_(view) {}
+    /// Leaving edit mode hides the context toolbars and the ruler.
+    std::function<void()> onHideTools;
+
+    void ReleasePages() override { preview_.ReleasePages(); }
+    void ShowPage(int page) override { preview_.ShowPage(page); }
+    int CurrentPage() const override { return preview_.CurrentPage(); }
+    void SetReadOnly(bool readOnly) override;
+    bool Changed() const override;
+    void ClearChanged() override;
+    bool PageHasUnsavedEdits() const override;
+    void CommitPage() override;
+    bool Busy() const override { return preview_.Busy(); }
+    void SetEnabled(bool enabled) override { preview_.SetEnabled(enabled); }
+    void HideContextToolbars() override {
+        if (onHideTools) onHideTools();
+    }
+    void Refresh() override { preview_.Refresh(); }
+    void GoToAnchor(int anchor) override { preview_.GoToAnchor(anchor); }
+    void SetAutoEngQuote(bool on) override { preview_.SetAutoEngQuote(on); }
+    void ShowInFrameSet(int frameSet, int page) override {
+        preview_.ShowInFrameSet(frameSet, page);
+    }
+    void ShowInSourceFrame(const LinkSource& source, int page, int anchor) override {
+        preview_.ShowInSourceFrame(source, page, anchor);
+    }
+    void ShowInNamedFrame(std::string_view name, int page, int anchor) override {
+        preview_.ShowInNamedFrame(name, page, anchor);
+    }
+    void ShowInSeparateWindow(std::string_view name, int page, int anchor,
+                              const LinkedObject& link) override {
+        preview_.ShowInSeparateWindow(name, page, anchor, link);
+    }
+    void ShowInNewWindow(std::string_view name, int page, int anchor) override {
+        preview_.ShowInNewWindow(name, page, anchor);
+    }
+    void ShowInPopup(const LinkSource& source, int page, int anchor) override {
+        preview_.ShowInPopup(source, page, anchor);
+    }
+    void CloseBrowseWindow(std::string_view name) override { preview_.CloseBrowseWindow(name); }
+    std::optional<LinkedObject> ResolveTarget(const LinkedObject& link) override {
+        return preview_.ResolveTarget(link);
+    }
+
+private:
+    IEditorView& preview_;
+    PageViewWidget& view_;
+};
+
+class EditingTools {
+public:
+    /// Builds the context toolbars and the ruler into `window` (hidden until a page is edited).
+    EditingTools(QMainWindow& window, PageViewWidget& view, TMainFormRules& rules);
+    ~EditingTools();
+
+    /// The undo button with its drop-down arrow and the page-number box, on the main toolbar.
+    void AddToMainToolbar(QToolBar& toolbar);
+    /// The "Vai a pagina" submenu of `menu`: the pages visited, filled when it opens.
+    void AddGoToPageMenu(QMenu& menu);
+    /// Runs a command of the "&Modifica" menu on the edited box; false for other commands.
+    bool RunCommand(CommandId command);
+    /// The key of a menu command (Ctrl+S saves, Ctrl+Z undoes, ...), if it has one.
+    static std::optional<QKeySequence> Shortcut(CommandId command);
+    /// Shows the state of the edited box in the tools; in preview mode they hide.
+    void Refresh();
+    void HideContextToolbars();
+
+    QToolBar* FormatBar() const { return formatBar_; }
+    QToolBar* ParagraphBar() const { return paragraphBar_; }
+    QToolBar* TableBar() const { return tableBar_; }
+    QToolBar* RulerBar() const { return rulerBar_; }
+
+private:
+    PageEditSession* Session() const;
+    void OpenUndoList();
+    void Edited();
+
+    QMainWindow& window_;
+    PageViewWidget& view_;
+    TMainFormRules& rules_;
+    QToolBar* formatBar_ = nullptr;
+    QToolBar* paragraphBar_ = nullptr;
+    QToolBar* tableBar_ = nullptr;
+    QToolBar* rulerBar_ = nullptr;
+    RulerWidget* ruler_ = nullptr;
+    QFontComboBox* fontBox_ = nullptr;
+    QComboBox* sizeBox_ = nullptr;
+    QAction* bold_ = nullptr;
+    QAction* italic_ = nullptr;
+    QAction* underline_ = nullptr;
+    QAction* alignLeft_ = nullptr;
+    QAction* alignCentre_ = nullptr;
+    QAction* alignRight_ = nullptr;
+    QAction* numbered_ = nullptr;
+    QAction* bulleted_ = nullptr;
+    QToolButton* undoButton_ = nullptr;
+    QToolButton* undoListButton_ = nullptr;
+    QLineEdit* pageBox_ = nullptr;
+    bool refreshing_ = false;
+    bool hidden_ = true;
+};
+
+}  // namespace orvo
