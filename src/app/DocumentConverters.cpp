@@ -70,26 +70,35 @@ Outcome DocumentConverters::Report(const Status& status) {
 }
 
 bool DocumentConverters::CanImport(std::string_view extension) const {
-    if (IsPlainTextExtension(extension) || Lower1252(extension) == ".rtf") return true;
+    const std::string lower = Lower1252(extension);
+    if (IsPlainTextExtension(extension) || lower == ".rtf" || lower == ".htm" || lower == ".html")
+        return true;
     return IsWordProcessorExtension(extension) && wordProcessor_ && wordProcessor_->Available();
 }
 
 Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
-    std::vector<std::string> texts, rtf, documents;
+    std::vector<std::string> texts, rtf, documents, pages;
     for (const std::string& file : files) {
         const std::string extension = ExtensionOf(file);
         if (IsPlainTextExtension(extension))
             texts.push_back(file);
         else if (extension == ".rtf")
             rtf.push_back(file);
+        else if (extension == ".htm" || extension == ".html")
+            pages.push_back(file);
         else if (IsWordProcessorExtension(extension) && CanImport(extension))
             documents.push_back(file);
     }
-    if (texts.empty() && rtf.empty() && documents.empty()) return Outcome::NotSupported;
+    if (texts.empty() && rtf.empty() && documents.empty() && pages.empty())
+        return Outcome::NotSupported;
     std::vector<std::int32_t> made;
+    if (!pages.empty()) {
+        ImportHtml(pages);
+        made = lastHtmlPages_;
+    }
     if (!texts.empty()) {
         txt_.ImportFiles(texts);
-        made = txt_.ImportedPages;
+        made.insert(made.end(), txt_.ImportedPages.begin(), txt_.ImportedPages.end());
     }
     if (!rtf.empty() || !documents.empty()) {
         TRtfImp importer(set_, RtfImport);
@@ -109,16 +118,44 @@ Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
     return Outcome::Done;
 }
 
-Outcome DocumentConverters::ImportFollowingLinks(const std::string&) {
-    return Outcome::NotSupported;
+std::int32_t DocumentConverters::ImportHtml(const std::vector<std::string>& files,
+                                            const std::filesystem::path& root) {
+    HtmlImportOptions options;
+    options.rootFolder = root;
+    THt2Imp importer(set_, options);
+    if (html_.OnExpProgress)
+        importer.OnProgress = [this](int pag, int tot, int phase) {
+            html_.OnExpProgress(html_, pag, tot, phase);
+        };
+    const std::int32_t first = importer.ImportFiles(files);
+    lastHtmlPages_ = importer.ImportedPages;
+    ResolveImportedLinks(set_);
+    return first;
+}
+
+Outcome DocumentConverters::ImportFollowingLinks(const std::string& root) {
+    if (importWindow_) return importWindow_(root);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(NativePath(root), ec)) return Outcome::Failed;
+    std::vector<std::string> pages;
+    CollectLinkedPages(root, pages, HtmlLevels);
+    pages.insert(pages.begin(), NameOfPath(std::filesystem::absolute(NativePath(root), ec)));
+    ImportHtml(pages, std::filesystem::absolute(NativePath(root), ec).parent_path());
+    if (lastHtmlPages_.empty()) return Outcome::Failed;
+    if (editor_) editor_->ShowPage(lastHtmlPages_.front());
+    return Outcome::Done;
 }
 
 Outcome DocumentConverters::OpenImportWindow() {
+    if (importWindow_) return importWindow_({});
     return Outcome::NotSupported;
 }
 
-HtmlOpening DocumentConverters::ChooseHtmlOpening(const std::string&) {
-    return {Outcome::NotSupported, 0, {}, 0};
+HtmlOpening DocumentConverters::ChooseHtmlOpening(const std::string& file) {
+    const PageMarker marker = TKYTtoHtml::ReadPageMarker(file);
+    if (htmlChooser_) return htmlChooser_(file, marker);
+    // Without a window the page is imported into the open hypertext.
+    return {Outcome::Done, 0, marker.documentFile, int(marker.page)};
 }
 
 std::optional<std::pair<std::string, int>> DocumentConverters::ReadPageMarker(
@@ -182,7 +219,13 @@ PreviewExport DocumentConverters::ExportForPreview(const std::string& folder, bo
 
 void DocumentConverters::MergeImportedStyles(int) {}
 
-std::optional<int> DocumentConverters::PageImportedFrom(const std::string&) {
+std::optional<int> DocumentConverters::PageImportedFrom(const std::string& file) {
+    std::error_code ec;
+    const std::string full = NameOfPath(std::filesystem::absolute(NativePath(file), ec));
+    for (const auto& page : set_.KindList(TOggettiHel::testoHtml)) {
+        if (!page || page->IsFree()) continue;
+        if (SameText1252(ImportedFileOf(set_, page->Identifier()), full)) return page->Identifier();
+    }
     return std::nullopt;
 }
 

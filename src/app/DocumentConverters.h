@@ -3,6 +3,7 @@
 // AbsentConverters does.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "app/MainFormPorts.h"
 #include "convert/HtmlExport.h"
+#include "convert/HtmlImport.h"
 #include "convert/RtfExport.h"
 #include "convert/RtfImport.h"
 #include "convert/TextExport.h"
@@ -49,6 +51,19 @@ public:
     bool RtfSplit = false;
     /// The word processor that turns ".doc", ".docx" and ".odt" into RTF; none: not imported.
     void AttachWordProcessor(IWordProcessor* processor) { wordProcessor_ = processor; }
+    /// Levels of links followed from a root page ("Esamina n°", 0 to 200).
+    int HtmlLevels = 2;
+    /// The "Apri" chooser of the desktop; without one an HTML file is imported.
+    using HtmlChooser = std::function<HtmlOpening(const std::string& file, const PageMarker&)>;
+    void AttachHtmlChooser(HtmlChooser chooser) { htmlChooser_ = std::move(chooser); }
+    /// The import window of the desktop (opened empty, or on the linked pages of a root);
+    /// without one, a root's linked pages are imported at once.
+    using ImportWindow = std::function<Outcome(const std::string& root)>;
+    void AttachImportWindow(ImportWindow window) { importWindow_ = std::move(window); }
+    /// Imports web pages as new pages and turns links between them into page links; the
+    /// first page made, 0 when none.
+    std::int32_t ImportHtml(const std::vector<std::string>& files,
+                            const std::filesystem::path& root = {});
     /// What the last help-mode RTF import reports ("Report importazione Win Help:").
     const HelpImportReport& LastHelpReport() const { return helpReport_; }
 
@@ -79,6 +94,9 @@ private:
     IEditorView* editor_ = nullptr;
     IWordProcessor* wordProcessor_ = nullptr;
     HelpImportReport helpReport_;
+    HtmlChooser htmlChooser_;
+    std::vector<std::int32_t> lastHtmlPages_;
+    ImportWindow importWindow_;
     TKYTtoHtml html_;
     TKYTtoTxt txt_;
     TKYTtortf rtf_;
