@@ -4,12 +4,14 @@
 #include <array>
 #include <cstdio>
 
+#include "base/Format.h"
 #include "convert/HtmlExport.h"
 #include "convert/HtmlText.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "objects/ImageRecord.h"
+#include "objects/TableRules.h"
 
 namespace orvo {
 namespace {
@@ -105,6 +107,10 @@ void HtmlTextWriter::ObjectCode(std::uint32_t code) {
     TKYToggetto* object = set.ObjectByCode(std::int32_t(code));
     if (!object || object->IsFree()) return;
     out_ += FormatChange();
+    if (kind == KindIndex(TOggettiHel::tabellaHtml)) {
+        TableStart(*object);
+        return;
+    }
     if (kind != KindIndex(TOggettiHel::immagineNew)) {
         ++exporter_.UnwrittenKinds[kind];
         out_ += UnwrittenObjectComment(kind);
@@ -187,6 +193,122 @@ void HtmlTextWriter::Image(TKYToggetto& image) {
     if (ownLink) out_ += "</A>";
     textSinceCode_ = true;
     previousSpace_ = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tables
+
+std::string HtmlTextWriter::Background(std::int32_t stored) {
+    const TableBackground b = TableBackground::Decode(stored);
+    if (b.kind == TableBackground::Kind::Colour)
+        return " BGCOLOR=#" + HexColour(std::uint32_t(b.value));
+    if (b.kind != TableBackground::Kind::Picture) return {};
+    TKYToggetto* picture = exporter_.LinkedKYTset->ObjectByKind(TOggettiHel::immagine, b.value);
+    if (!picture || picture->IsFree()) return {};
+    const std::string file = exporter_.ObjectFileName(*picture, 0);
+    if (file.empty()) return {};
+    if (context_.images) AddOnce(*context_.images, picture);
+    return " background=\"" + file + "\"";
+}
+
+void HtmlTextWriter::TableStart(TKYToggetto& table) {
+    previousSpace_ = false;
+    counter_ = 1;
+    out_ += CloseFormat();
+    // A text link does not run across a table.
+    if (linkOpen_) out_ += "</A>";
+    linkOpen_ = false;
+    openLink_ = nullptr;
+    tables_.push_back({&table, 0,
+                       OuterState{styleNumber_, paragraphFont_, font_, open_, fontTagOpen_,
+                                  paragraphOpen_, textSinceCode_, numbering_, counter_,
+                                  styleLayout_, linkOpen_, openLink_}});
+    const TableRecord record(table.ReadView());
+    out_ += "<TABLE";
+    if (record.WidthInPercent())
+        out_ += " WIDTH=" + std::to_string(record.Percent()) + "%";
+    else if (record.FixedWidth() > 0)
+        out_ += " WIDTH=" + std::to_string(record.FixedWidth());
+    out_ += " BORDER=" + std::to_string(record.Border());
+    out_ += " CELLPADDING=" + std::to_string(record.Padding());
+    out_ += " CELLSPACING=" + std::to_string(record.Spacing());
+    out_ += Background(record.Background()) + " >\r\n";
+    paragraphOpen_ = false;
+    WriteCell();
+}
+
+void HtmlTextWriter::WriteCell() {
+    if (tables_.empty()) return;  // a "<T>" outside any table
+    OpenTable& t = tables_.back();
+    const TableRecord record(t.table->ReadView());
+    const int rows = std::min(record.Rows(), kTableMaxRows), columns = record.Columns();
+    const int cells = rows * columns;
+    const int n = t.cell++;
+    auto closeCell = [&] {
+        out_ += FormatChange();
+        if (paragraphOpen_) {
+            CloseParagraph();
+        } else {
+            out_ += "&nbsp;" + CloseFormat();
+            if (linkOpen_) out_ += "</A>";
+            linkOpen_ = false;
+            openLink_ = nullptr;
+        }
+    };
+    if (n < cells) {
+        if (n % columns != 0) {
+            closeCell();
+            out_ += "</TD>\r\n";
+        } else {
+            if (n > 0) {
+                closeCell();
+                out_ += "</TD></TR>\r\n";
+            }
+            out_ += "<TR>\r\n";
+        }
+        paragraphFont_ = font_ = open_ = HtmlFont{};
+        styleLayout_ = HtmlLayout{};
+        fontTagOpen_ = paragraphOpen_ = textSinceCode_ = changed_ = false;
+        numbering_ = 0;
+        out_ += "<TD";
+        const int c = n % columns;
+        if (record.Kind(c) == kColumnPercent)
+            out_ += " WIDTH=" + std::to_string(record.Width(c)) + "%";
+        else if (record.Kind(c) == kColumnFixed)
+            out_ += " WIDTH=" + std::to_string(record.Width(c));
+        out_ += " VALIGN=\"top\" ";
+        const std::vector<std::int32_t> backgrounds =
+            ReadCellBackgrounds(t.table->Auxiliary(), rows, columns);
+        if (t.table->Auxiliary()) out_ += Background(backgrounds[std::size_t(n)]);
+        out_ += " >\r\n";
+        return;
+    }
+    // The table ends.
+    if (cells > 0) {
+        out_ += "\r\n";
+        closeCell();
+        out_ += "</TD></TR>";
+    }
+    out_ += "</TABLE>";
+    const OuterState o = t.outer;
+    tables_.pop_back();
+    styleNumber_ = o.styleNumber;
+    paragraphFont_ = o.paragraphFont;
+    font_ = o.font;
+    open_ = o.open;  // nothing of it is open in the output: its tags closed before the table
+    fontTagOpen_ = false;
+    textSinceCode_ = o.textSinceCode;
+    numbering_ = o.numbering;
+    counter_ = o.counter;
+    styleLayout_ = o.styleLayout;
+    linkOpen_ = false;
+    openLink_ = nullptr;
+    changed_ = false;
+    if (o.paragraphOpen) {
+        if (numbering_ == 6 || numbering_ == 10) out_ += "</LI>";
+        out_ += "</DIV>\r\n";
+    }
+    paragraphOpen_ = false;
 }
 
 }  // namespace orvo

@@ -179,6 +179,8 @@ std::string HtmlTextWriter::Write(std::string_view m) {
             } else if (k == 'Z') {
                 std::size_t q = p + 2;
                 ParagraphStart(m.substr(0, gt + 1), q);
+            } else if (k == 'T' && gt == p + 2) {
+                WriteCell();
             }
             p = gt + 1;
             continue;
@@ -228,6 +230,11 @@ std::string HtmlTextWriter::Write(std::string_view m) {
         }
         textSinceCode_ = true;
         ++p;
+    }
+    // A text cut short inside a table: its cells and the table are closed.
+    while (!tables_.empty()) {
+        tables_.back().cell = 1 << 30;
+        WriteCell();
     }
     out_ += FormatChange();
     if (paragraphOpen_) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvo {
 
@@ -62,6 +63,10 @@ private:
     /// An object code that is not a text link (HtmlObjects.cpp).
     void ObjectCode(std::uint32_t code);
     void Image(TKYToggetto& image);
+    /// A table starts (its object code) and a cell ends ("<T>") (HtmlObjects.cpp).
+    void TableStart(TKYToggetto& table);
+    void WriteCell();
+    std::string Background(std::int32_t stored);
     std::string LinkStart(const TKYToggetto& link);
     std::string LinkHref(const TKYToggetto& link);
     void Report(std::string_view text);
@@ -87,6 +92,23 @@ private:
     bool linkOpen_ = false;
     const TKYToggetto* openLink_ = nullptr;
     HtmlLayout styleLayout_;
+
+    // The formatting state outside a table, kept while its cells are written.
+    struct OuterState {
+        int styleNumber;
+        HtmlFont paragraphFont, font, open;
+        bool fontTagOpen, paragraphOpen, textSinceCode;
+        int numbering, counter;
+        HtmlLayout styleLayout;
+        bool linkOpen;
+        const TKYToggetto* openLink;
+    };
+    struct OpenTable {
+        TKYToggetto* table;
+        int cell = 0;
+        OuterState outer;
+    };
+    std::vector<OpenTable> tables_;
 };
 
 }  // namespace orvo

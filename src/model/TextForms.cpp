@@ -344,7 +344,8 @@ ObjectSize TextMarkupHost::SizeOf(const TKYToggetto& object) {
 }
 
 ITableCells* TextMarkupHost::TableCells(const TKYToggetto& object) {
-    if (tables) return tables(object);
+    if (tables)
+        if (ITableCells* given = tables(object)) return given;
     if (object.Kind() != K::tabellaHtml) return nullptr;
     auto& cells = cells_[&object];
     if (!cells) {

@@ -56,7 +56,8 @@ private:
 };
 
 /// The markup host of an opened text: the hypertext's styles and the text's page objects.
-/// Tables keep their cells in memory unless `tables` gives them; an image takes its shown
+/// Tables keep their cells in memory unless `tables` gives them (the view that shows a table
+/// keeps them in its cell boxes); an image takes its shown
 /// size from its record, other objects the size `sizes` gives (none: 0 by 0).
 class TextMarkupHost final : public IMarkupHost {
 public:

@@ -2,6 +2,7 @@
 #include "objects/ObjectViews.h"
 
 #include "model/uKYTogge.h"
+#include "textbox/uKYTbox.h"
 
 namespace orvo {
 
@@ -18,6 +19,39 @@ void ObjectViewHost::SetAnimated(bool on) {
 void ObjectViewHost::Clear() {
     views_.clear();
     links_.clear();
+    tableUndo_.clear();
+}
+
+TMyyTable* ObjectViewHost::TableOfCell(const TKYTbox& box) const {
+    for (const auto& [object, entry] : views_)
+        if (auto* table = dynamic_cast<TMyyTable*>(entry.view.get())) {
+            int row = 0, column = 0;
+            if (table->FindCell(box, row, column)) return table;
+        }
+    return nullptr;
+}
+
+bool RelayoutObjectParagraph(TKYTbox& box, const TKYToggetto& object) {
+    for (std::int32_t i = 0; i < box.ParagraphCount(); ++i) {
+        TKYTparag& p = box.Paragraph(i);
+        for (const TKYToggetto* o : p.objects)
+            if (o == &object) {
+                box.RelayoutRange(i, i, false, p.bottom, p.top);
+                return true;
+            }
+    }
+    return false;
+}
+
+void ObjectViewHost::RelayoutObject(const TKYToggetto& object) {
+    if (box_ && RelayoutObjectParagraph(*box_, object)) return;
+    // A table inside a table cell: the cell that holds it.
+    for (const auto& [o, entry] : views_)
+        if (auto* table = dynamic_cast<TMyyTable*>(entry.view.get()))
+            for (int r = 0; r < table->RowCount(); ++r)
+                for (int c = 0; c < table->ColumnCount(); ++c)
+                    if (TKYTbox* cell = table->CellAt(r, c))
+                        if (RelayoutObjectParagraph(*cell, object)) return;
 }
 
 TMyyVisual* ObjectViewHost::Find(const TKYToggetto& object) const {

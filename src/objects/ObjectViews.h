@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "objects/uKYTtable.h"
 #include "objects/uKYTvisu.h"
 #include "textbox/IBoxHost.h"
 
@@ -31,6 +32,13 @@ public:
     std::vector<VisualUndoStep>& UndoSteps() { return undo_; }
     /// Links the views asked to follow, in order.
     std::vector<const TKYToggetto*>& RequestedLinks() { return links_; }
+    /// Table undo steps recorded by the tables, in order.
+    std::vector<TableUndoStep>& TableUndoSteps() { return tableUndo_; }
+    /// The page's text box: an object that changed size has its paragraph laid out again in
+    /// it (or in the table cell that holds it).
+    void SetBox(TKYTbox* box) { box_ = box; }
+    /// The table view whose cell is `box`, or none.
+    TMyyTable* TableOfCell(const TKYTbox& box) const;
 
     // IBoxHost
     std::int32_t ClientWidth() const override { return inner_.ClientWidth(); }
@@ -65,6 +73,9 @@ public:
     void RecordUndo(VisualUndoStep step) override { undo_.push_back(std::move(step)); }
     void RequestLink(const TKYToggetto& target) override { links_.push_back(&target); }
     void InvalidateObject(const Rect& bounds) override { inner_.Invalidate(bounds); }
+    void RecordTableUndo(const TableUndoStep& step) override { tableUndo_.push_back(step); }
+    IBoxHost* BoxHost() override { return this; }
+    void RelayoutObject(const TKYToggetto& object) override;
 
 private:
     IBoxHost& inner_;
@@ -84,6 +95,11 @@ private:
     std::map<const TKYToggetto*, Entry> views_;
     std::vector<VisualUndoStep> undo_;
     std::vector<const TKYToggetto*> links_;
+    std::vector<TableUndoStep> tableUndo_;
+    TKYTbox* box_ = nullptr;
 };
+
+/// Lays out again the paragraph of `box` that holds `object`; false when none does.
+bool RelayoutObjectParagraph(TKYTbox& box, const TKYToggetto& object);
 
 }  // namespace orvo

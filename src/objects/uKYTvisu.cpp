@@ -6,6 +6,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "objects/TGIFPainter.h"
+#include "objects/uKYTtable.h"
 #include "picture/TKYTpicture.h"
 
 namespace orvo {
@@ -665,6 +666,9 @@ std::unique_ptr<TMyyVisual> CreateVisual(IVisualSite& site, TKYToggetto& object,
     switch (VisualClassFor(kind, object.Subtype())) {
         case VisualClass::Image:
             visual = std::make_unique<TMyyImage>(site.Messages());
+            break;
+        case VisualClass::Table:
+            visual = std::make_unique<TMyyTable>(site.Messages());
             break;
         default:
             return nullptr;  // shown by the classes still to come; its markup size stands

@@ -29,6 +29,8 @@ class TKYTpicture;
 class TKYTset;
 class TKYTtesto;
 class TMyyVisual;
+class IBoxHost;
+struct TableUndoStep;
 
 inline constexpr std::string_view kNoFrameSet = "Parent insieme?";
 inline constexpr std::string_view kNotForThisKind = "Non si deve usare questo!";
@@ -75,6 +77,10 @@ public:
     virtual const TKYToggetto* LinkOf(const TKYToggetto& /*object*/) { return nullptr; }
     /// An undo step is recorded before every change.
     virtual void RecordUndo(VisualUndoStep /*step*/) {}
+    /// A table undo step is recorded before every table change.
+    virtual void RecordTableUndo(const TableUndoStep& /*step*/) {}
+    /// The page surface the objects' text boxes live on (tables place their cells on it).
+    virtual IBoxHost* BoxHost() { return nullptr; }
     /// A link is followed after the current event (posted).
     virtual void RequestLink(const TKYToggetto& /*target*/) {}
     /// The object's area (box coordinates) must be painted again.

@@ -45,6 +45,8 @@ public:
     virtual void SetDisplayFlag(bool /*on*/) {}
     /// A table lays its cells' texts out again (a style or picture changed under the text).
     virtual void Reformat() {}
+    /// A table's cells, made to read and write through `markup`; none for other objects.
+    virtual ITableCells* TableCellsFor(IMarkupHost& /*markup*/) { return nullptr; }
     /// Draws the object where it was placed, for a surface without child windows (an
     /// offscreen picture, a printer).
     virtual void PaintOn(ICanvas& /*canvas*/, std::int32_t /*left*/, std::int32_t /*top*/) {}

@@ -2,12 +2,19 @@
 #include "textbox/uKYTboxView.h"
 
 #include "model/uKYTogge.h"
+#include "textbox/IInlineObject.h"
 #include "textbox/TKYTpageHeadless.h"
 
 namespace orvo {
 
 TKYTboxView::TKYTboxView(TKYTset& set, TKYTtesto& text, ITextMeasurer& measurer, IBoxHost& host)
     : bodyHost_(set, text, measurer), box_(bodyHost_, host) {
+    // A table whose view the page shows keeps its cells in that view's cell boxes.
+    bodyHost_.tables = [this, &host](const TKYToggetto& object) -> ITableCells* {
+        if (object.Kind() != TOggettiHel::tabellaHtml) return nullptr;
+        IInlineObject* view = host.ViewOf(object);
+        return view ? view->TableCellsFor(bodyHost_) : nullptr;
+    };
     if (text.headerText)
         headerHost_ = std::make_unique<TextMarkupHost>(set, *text.headerText, measurer);
     if (text.footerText)
