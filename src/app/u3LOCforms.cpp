@@ -3,6 +3,7 @@
 #include "app/u3LOCforms.h"
 
 #include "app/MainFormBlock.h"
+#include "app/WindowBlocks.h"
 #include "base/Cp1252.h"
 
 namespace orvo {
@@ -86,7 +87,16 @@ constexpr std::string_view kFFiles =
 
 const std::vector<WindowBlock>& LocalizationBlocks() {
     static const std::vector<WindowBlock> blocks{
-        {"FopzProg", kFopzProg}, {"FFiles", kFFiles}, {"MainForm", MainFormBlock()}};
+        {"FopzProg", kFopzProg},
+        {"FFiles", kFFiles},
+        {"MainForm", MainFormBlock()},
+        {"Fexp", ExportWindowBlock()},
+        {"FopzExp", HtmlOptionsBlock()},
+        {"FNewHyp", NewHypertextBlock()},
+        {"Ftips", TipsBlock()},
+        {"Fabout", AboutBlock()},
+        {"FpubFtp", PublishWindowBlock()},
+        {"FwizCollF", PublishWizardBlock()}};
     return blocks;
 }
 
