@@ -161,10 +161,12 @@ void SpellPagesWalk::StartPage(std::size_t index) {
     pageIndex_ = index;
     if (index >= pages_.size()) {
         running_ = false;
+        if (onEnd) onEnd();
         return;
     }
     running_ = true;
     changed_ = false;
+    if (onPageStart) onPageStart(pages_[index]);
     surface_->ShowText(pages_[index]);
     IPageTextView* view = surface_->View();
     walk_ = std::make_unique<TKYTpar>(view->AllParagraphs(), view->Host());
@@ -203,13 +205,16 @@ void SpellPagesWalk::ChangeText(std::size_t at, std::size_t length, const std::s
 void SpellPagesWalk::PageEnded() {
     walk_.reset();
     current_ = nullptr;
-    if (changed_ && surface_->CommitText()) ++stored_;
+    const bool stored = changed_ && surface_->CommitText();
+    if (stored) ++stored_;
     surface_->CloseText();
+    if (onPageEnd && pageIndex_ < pages_.size()) onPageEnd(pages_[pageIndex_], stored);
     const std::size_t next = pageIndex_ + 1;
     if (!checker_.Cancelled() && next < pages_.size()) {
         scheduler_.Post([this, next] { StartPage(next); });
     } else {
         running_ = false;
+        if (onEnd) onEnd();
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,6 +67,12 @@ public:
     const Selection& LastSelection() const { return selection_; }
     /// How many pages were committed with changes.
     int PagesStored() const { return stored_; }
+
+    /// Told when a page's check starts, when it ends (whether the page was changed and
+    /// committed) and when the whole check is over.
+    std::function<void(std::int32_t page)> onPageStart;
+    std::function<void(std::int32_t page, bool changed)> onPageEnd;
+    std::function<void()> onEnd;
 
 private:
     void StartPage(std::size_t index);

@@ -7,6 +7,7 @@
 #include "model/KytFixture.h"
 #include "model/TKYTparag.h"
 #include "platform/FixedMetrics.h"
+#include "spell/SpellMarks.h"
 #include "spell/SpellPages.h"
 #include "spell/TQzSpellThread.h"
 #include "spell/TQzSpellerDialog.h"
@@ -235,6 +236,37 @@ TEST_F(SpellerPages, TheBackgroundCheckPacesItselfOnTheWindowThread) {
     EXPECT_FALSE(thread.Running());
     EXPECT_EQ(thread.Ends(), 2);
     EXPECT_EQ(thread.ParagraphsChecked(), 3);
+
+    // The marks as the editor reads them: the stretches it underlines, the word under a point
+    // and the spelling menu on it.
+    const std::string& flags = paragraphs[1]->spellFlags;
+    EXPECT_THAT(SpellStretches(flags), ElementsAre(SpellStretch{5, 9}, SpellStretch{11, 14}));
+    EXPECT_EQ(SpellStretchAt(flags, 7), (SpellStretch{5, 9}));
+    EXPECT_EQ(SpellStretchAt(flags, 14), (SpellStretch{11, 14}));
+    EXPECT_FALSE(SpellStretchAt(flags, 10));
+    EXPECT_FALSE(SpellStretchAt(flags, 15));
+    EXPECT_TRUE(SpellStretches("").empty());
+    const std::vector<SpellMenuItem> tail{
+        {"-", SpellMenuAction::Separator, true, ""},
+        {"&Ignora tutti", SpellMenuAction::IgnoreAll, true, ""},
+        {"&Aggiungi", SpellMenuAction::Add, true, ""},
+        {"-", SpellMenuAction::Separator, true, ""},
+        {"&Controllo ortografia", SpellMenuAction::CheckSpelling, true, "F7"}};
+    std::vector<SpellMenuItem> menu = SpellMenuItems(*checker_, "caza");
+    ASSERT_GT(menu.size(), tail.size());
+    EXPECT_EQ(menu.front(), (SpellMenuItem{"casa", SpellMenuAction::Replace, true, ""}));
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), menu.end() - std::ptrdiff_t(tail.size())));
+    menu = SpellMenuItems(*checker_, "qqqqqqqqqq");
+    ASSERT_EQ(menu.size(), tail.size() + 1);
+    EXPECT_EQ(menu.front(),
+              (SpellMenuItem{"(nessun suggerimento)", SpellMenuAction::None, false, ""}));
+    const std::string word = paragraphs[1]->text.substr(11, 4);
+    EXPECT_EQ(word, "topo");
+    EXPECT_FALSE(ApplySpellMenuAction(*checker_, SpellMenuAction::CheckSpelling, word));
+    EXPECT_TRUE(ApplySpellMenuAction(*checker_, SpellMenuAction::Add, word));
+    EXPECT_TRUE(checker_->WordPasses("topo"));
+    EXPECT_TRUE(ApplySpellMenuAction(*checker_, SpellMenuAction::IgnoreAll, "gatto"));
+    EXPECT_TRUE(checker_->WordPasses("gatto"));
 }
 
 }  // namespace
