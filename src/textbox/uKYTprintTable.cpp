@@ -188,18 +188,21 @@ std::int32_t TMyyTableP::RowBreak(std::int32_t tableTop, std::int32_t bandTop,
 std::int32_t TMyyTableP::NextCellContent(std::int32_t tableTop, std::int32_t from) const {
     std::int32_t best = -1;
     for (const auto& row : rows_)
-        for (const auto& cell : row)
+        for (const auto& cell : row) {
+            // A cell whose background prints draws wherever it meets the sheet.
+            const bool filled = page_.printTableBackground && !cell->transparent &&
+                                cell->width > 0 && cell->height > 0;
             for (const auto& p : cell->AllParagraphs()) {
                 const std::int32_t contentTop =
                     tableTop + cell->y + p->style.SpaceBefore() + p->top;
                 for (const TKYTline& line : p->lines) {
                     const std::int32_t lineTop = contentTop + line.top;
-                    const std::int32_t top = page_.printTableBackground
-                                                 ? (lineTop >= from ? lineTop : -1)
-                                                 : cell->DrawnTop(*p, line, lineTop, from);
+                    const std::int32_t top = filled ? (lineTop >= from ? lineTop : -1)
+                                                    : cell->DrawnTop(*p, line, lineTop, from);
                     if (top >= 0 && (best < 0 || top < best)) best = top;
                 }
             }
+        }
     return best;
 }
 
