@@ -100,7 +100,6 @@ struct DocumentStamp {
 class TMainFormRules {
 public:
     static constexpr std::string_view kApplicationTitle = "Orvo";
-    static constexpr std::string_view kUntitled = "Senza titolo";
     static constexpr std::string_view kSaveFilter =
         "Salva ipertesto Orvo (*.kyt)|*.kyt|Salva ipertesto altri "
         "formati|*.htm;*.rtf;*.txt;*.asc;*.c;*.pas;*.doc|Salva pagina corrente in "

@@ -231,7 +231,7 @@ bool TMainFormRules::FileSaveAs() {
     if (!choice || choice->path.empty()) return false;
     std::string path = choice->path;
     if (choice->filterIndex == 1 && ExtensionOf(path).empty()) path += ".kyt";
-    mainKYTset_.SetExpPrefix(Lower1252(StemOf(path)).substr(0, 16));
+    mainKYTset_.SetExpPrefix(ExportPrefixFromName(path));
     return saveAs(path, choice->filterIndex, true, false);
 }
 
@@ -249,7 +249,7 @@ bool TMainFormRules::Salvacomemodello1Click() {
     if (!choice || choice->path.empty()) return false;
     std::string path = choice->path;
     if (choice->filterIndex == 1 && ExtensionOf(path).empty()) path += ".kyt";
-    mainKYTset_.SetExpPrefix(Lower1252(StemOf(path)).substr(0, 16));
+    mainKYTset_.SetExpPrefix(ExportPrefixFromName(path));
     return saveAs(path, choice->filterIndex, true, true);
 }
 

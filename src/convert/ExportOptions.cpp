@@ -102,7 +102,7 @@ std::string ProposedMainFileName(std::string_view documentFile, int format) {
             return {};
     }
     std::string stem(StemOf(LastComponent(documentFile)));
-    if (stem.empty()) stem = "Senza titolo";
+    if (stem.empty()) stem = kUntitled;
     return stem + std::string(extension);
 }
 

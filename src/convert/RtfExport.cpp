@@ -416,8 +416,9 @@ std::function<TKYToggetto*(std::int32_t code)> WorkingTextObjects(const TKYTset&
     return [&set, &text](std::int32_t code) -> TKYToggetto* {
         const std::size_t index = std::size_t(CodeIdentifier(code));
         const int kind = CodeKind(code);
-        if (kind == 0x6F) return index < text.links.size() ? text.links[index].get() : nullptr;
-        if (kind == 0xFF)
+        if (kind == kLocalLinkKind)
+            return index < text.links.size() ? text.links[index].get() : nullptr;
+        if (kind == kPageObjectKind)
             return index < text.pageObjects.size() ? text.pageObjects[index].get() : nullptr;
         TKYToggetto* object = set.ObjectByCode(code);
         return object && !object->IsFree() ? object : nullptr;

@@ -9,6 +9,7 @@
 #include "base/Format.h"
 #include "model/Entities.h"
 #include "model/Markup.h"
+#include "model/ObjectRecord.h"
 
 namespace orvo {
 
@@ -25,8 +26,6 @@ constexpr int kMaxTableDepth = 32;
 constexpr std::size_t kHeadFontNameLength = 20;
 
 constexpr std::int32_t kStyleKind = 0x11;
-constexpr std::int32_t kPageObjectKind = 0xFF;
-constexpr std::int32_t kLocalLinkKind = 0x6F;
 constexpr std::int32_t kPageLinkKind = 0x00;
 constexpr std::int32_t kFileLinkKind = 0x03;
 

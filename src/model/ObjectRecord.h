@@ -65,6 +65,13 @@ constexpr std::int32_t CodeIdentifier(std::int32_t code) {
     return std::int32_t(std::uint32_t(code) & 0xFFFFFF);
 }
 
+/// Codes of a text in working form, the index in the low 24 bits: kind 0x6F names one of the
+/// text's own links, kind 0xFF one of its page objects.
+inline constexpr int kLocalLinkKind = 0x6F;
+inline constexpr int kPageObjectKind = 0xFF;
+inline constexpr std::int32_t kLocalLinkBase = std::int32_t(std::uint32_t(kLocalLinkKind) << 24);
+inline constexpr std::int32_t kPageObjectBase = std::int32_t(std::uint32_t(kPageObjectKind) << 24);
+
 /// Bytes of the record stored in the document file, by kind.
 inline constexpr std::array<std::uint16_t, kKindCount> kStoredRecordSize{
     292, 133, 93,  93,  80, 667, 667, 465, 220, 112, 47, 28, 80, 67,

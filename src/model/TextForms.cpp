@@ -20,12 +20,7 @@ namespace {
 
 using K = TOggettiHel;
 
-constexpr std::uint32_t kWorkingLinkKind = 0x6F;
-constexpr std::uint32_t kWorkingObjectKind = 0xFF;
-constexpr std::int32_t kLocalLinkBase = std::int32_t(kWorkingLinkKind << 24);
-constexpr std::int32_t kPageObjectBase = std::int32_t(kWorkingObjectKind << 24);
 constexpr std::string_view kEmptyText{"<Z S0 >\0", 8};
-constexpr std::string_view kUntitled = "Senza titolo";
 
 bool IsHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -42,7 +37,7 @@ bool CodeAt(std::string_view text, std::size_t pos, std::uint32_t& code) {
 
 void WriteCode(std::string& text, std::size_t pos, std::int32_t code) {
     std::string digits = Hex8(std::uint32_t(code));
-    if ((std::uint32_t(code) >> 24) == 0xFF) digits.replace(0, 2, "FF");  // as the writer does
+    if (CodeKind(code) == kPageObjectKind) digits.replace(0, 2, "FF");  // as the writer does
     text.replace(pos + 2, 8, digits);
 }
 
@@ -190,8 +185,8 @@ std::unique_ptr<TKYTtesto> OpenText(TKYTset& set, const TKYToggetto& page, bool 
             // did not write would bind to the working objects: it becomes a code the reader
             // skips, so no object is named twice.
             std::size_t digits = pos + 2;
-            const std::uint32_t kind = ReferenceValue(content, digits) >> 24;
-            if (kind == kWorkingObjectKind || kind == kWorkingLinkKind) content[pos + 1] = '_';
+            const int kind = CodeKind(std::int32_t(ReferenceValue(content, digits)));
+            if (kind == kPageObjectKind || kind == kLocalLinkKind) content[pos + 1] = '_';
             continue;
         }
         const TKYToggetto* original = set.ObjectByCode(std::int32_t(code));
@@ -239,11 +234,11 @@ void StoreText(TKYTset& set, TKYTtesto& text, std::string_view workingMarkup, TK
     for (std::size_t p = content.find('<'); p != std::string::npos; p = content.find('<', p)) {
         std::uint32_t code = 0;
         if (CodeAt(content, p, code)) {
-            const std::uint32_t kind = code >> 24;
-            if (kind == kWorkingLinkKind || kind == kWorkingObjectKind) {
+            const int kind = CodeKind(std::int32_t(code));
+            if (kind == kLocalLinkKind || kind == kPageObjectKind) {
                 auto found = stored.find(code);
                 if (found == stored.end()) {
-                    auto& list = kind == kWorkingLinkKind ? text.links : text.pageObjects;
+                    auto& list = kind == kLocalLinkKind ? text.links : text.pageObjects;
                     const std::size_t index = code & 0xFFFFFF;
                     if (index < list.size() && list[index])
                         found = stored.emplace(code, RegisterWorking(set, std::move(list[index])))

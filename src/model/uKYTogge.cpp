@@ -259,7 +259,7 @@ void TKYToggetto::SetKindDefaults() {
     switch (kind_) {
         case K::testoHtml: {
             r.SetU8(kRecSubtype, 3);
-            r.SetPStr(kPageTitle, "Senza titolo");
+            r.SetPStr(kPageTitle, kUntitled);
             if (owner_) {
                 const RecordView h = owner_->HeaderView();
                 r.SetI32(kPageBackPicture, h.I32(kHdrBackPicture));

@@ -41,7 +41,7 @@ void TKYTset::FillNewHeader() {
     header_.fill(0);
     RecordView h = HeaderRecordView();
     h.SetRaw(kHdrMagic, "ZEBU");
-    h.SetPStr(kHdrTitle, "Senza titolo");
+    h.SetPStr(kHdrTitle, kUntitled);
     h.SetPStr(kHdrAuthors, environment_.UserName());
     h.SetU8(kHdrHighestKind, 26);
     h.SetI16(kHdrVersion, 2);

@@ -27,6 +27,14 @@ namespace orvo {
 
 class TKYTpicture;  // a decoded picture (src/picture)
 
+/// The title of a document or a page not named yet, and the name a new document is shown by.
+inline constexpr std::string_view kUntitled = "Senza titolo";
+
+/// The export prefix a document takes from its file name: the name without folder and
+/// extension, in lower case, cut to `length` bytes (16 when saved under a new name, 8 for a
+/// new or legacy document).
+std::string ExportPrefixFromName(std::string_view fileName, std::size_t length = 16);
+
 /// What ParseDocumentLink finds in an "orvo:" link.
 struct DocumentLink {
     bool isDocumentLink = false;

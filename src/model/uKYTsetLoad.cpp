@@ -27,11 +27,6 @@ constexpr std::string_view kTooNew =
 constexpr std::string_view kTooNewAdvice =
     "\rPer aprirlo occorre una versione più recente del programma."_cp;
 
-// The export prefix a file gets from its name: lower case, without extension, cut.
-std::string PrefixFromName(std::string_view fileName, std::size_t length) {
-    return Lower1252(StemOf(fileName)).substr(0, length);
-}
-
 struct Range {
     std::int64_t position = -1;
     std::int64_t size = 0;
@@ -52,6 +47,10 @@ Range RangeOf(const TKYToggetto& object, const DataPlace& place) {
 }
 
 }  // namespace
+
+std::string ExportPrefixFromName(std::string_view fileName, std::size_t length) {
+    return Lower1252(StemOf(fileName)).substr(0, length);
+}
 
 bool TKYTset::LoadFromFile(const std::string& fileName) {
     const std::filesystem::path path = NativePath(fileName);
@@ -94,7 +93,7 @@ bool TKYTset::LoadFromFile(const std::string& fileName) {
 bool TKYTset::ReadDocument(std::int64_t fileSize) {
     if (fileSize == 0) {
         FillNewHeader();
-        HeaderRecordView().SetPStr(kHdrExportPrefix, PrefixFromName(fileName_, 8));
+        HeaderRecordView().SetPStr(kHdrExportPrefix, ExportPrefixFromName(fileName_, 8));
         AddBuiltInStyles();
         return true;
     }
@@ -120,7 +119,7 @@ bool TKYTset::ReadDocument(std::int64_t fileSize) {
         h.SetPStr(kHdrCopyright, "");
         h.SetPStr(kHdrCompany, "");
         h.SetPStr(kHdrPassword, "");
-        h.SetPStr(kHdrExportPrefix, PrefixFromName(fileName_, 8));
+        h.SetPStr(kHdrExportPrefix, ExportPrefixFromName(fileName_, 8));
         h.SetI32(kHdrHeaderPage, -1);
         h.SetI32(kHdrFooterPage, -1);
         h.SetI32(kHdrPageTree, 0);

@@ -205,8 +205,8 @@ bool TKYTset::SaveToFile(const std::string& fileName, int version) {
     h.SetI16(kHdrPixelsPerInch, std::int16_t(environment_.PixelsPerInch()));
     const std::string lastName(LastComponent(fileName));
     if (h.PStr(kHdrExportPrefix).empty())
-        h.SetPStr(kHdrExportPrefix, Lower1252(StemOf(lastName)).substr(0, 16));
-    if (h.PStr(kHdrTitle) == "Senza titolo")
+        h.SetPStr(kHdrExportPrefix, ExportPrefixFromName(lastName));
+    if (h.PStr(kHdrTitle) == kUntitled)
         h.SetPStr(kHdrTitle, std::string(StemOf(lastName)) + ".");
 
     const std::optional<FileIdentity> existing = fileSystem_.Identify(target);

@@ -3,14 +3,14 @@
 
 #include <cstring>
 
+#include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 
 namespace orvo {
 namespace {
 
-constexpr std::int32_t kLocalLinkBase = 0x6F000000;
-constexpr std::int32_t kLocalLinkEnd = 0x70000000;
+constexpr std::int32_t kLocalLinkEnd = kLocalLinkBase + 0x1000000;
 constexpr std::int32_t kObjectCodeEnd = 0x08000000;
 
 std::int32_t GetI32(const char* p) {

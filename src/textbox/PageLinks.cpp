@@ -15,10 +15,20 @@ std::int32_t LinkCodeAt(const TKYTbox& box, std::int32_t x, std::int32_t y) {
 }
 
 TKYToggetto* LinkObjectOf(TKYTset& set, const TKYTtesto* workingText, std::int32_t code) {
-    if ((std::uint32_t(code) >> 24) != kLocalLinkKind) return set.ObjectByCode(code);
-    const std::size_t index = std::uint32_t(code) & 0xFFFFFFu;
+    if (CodeKind(code) != kLocalLinkKind) return set.ObjectByCode(code);
+    const std::size_t index = std::size_t(CodeIdentifier(code));
     if (!workingText || index >= workingText->links.size()) return nullptr;
     return workingText->links[index].get();
+}
+
+std::int32_t PageLinkedBy(TKYTset& set, const TKYTtesto* workingText, std::int32_t code) {
+    const TKYToggetto* object = LinkObjectOf(set, workingText, code);
+    if (object && object->Kind() == TOggettiHel::speclink)
+        object = LinkObjectOf(set, workingText, object->ReadView().I32(kSpecTarget));
+    if (!object || object->IsFree() || object->Kind() != TOggettiHel::testoHtml ||
+        object->Owner() != &set)
+        return -1;
+    return object->Identifier();
 }
 
 }  // namespace orvo

@@ -23,7 +23,6 @@ namespace {
 
 // The smallest object stream: id, kind, the record, three sizes and the zero word.
 constexpr std::int64_t kMinObjectStream = 4 + 1 + std::int64_t(kObjectRecordSize) + 4 * 4;
-constexpr std::uint32_t kLocalLinkTop = 0x6F000000u;
 constexpr std::uint32_t kStyleTop = 0x11000000u;
 
 bool ReadI32(MemoryStream& in, std::int32_t& value) {
@@ -168,8 +167,7 @@ bool TKYTTextAttributes::WriteSelection(ByteStream& stream, bool forDrag) {
         const std::int32_t to = i == end.para ? end.ch : std::int32_t(p.text.size());
         for (std::int32_t k = from; k < to; ++k) {
             const TKYTcharMetric& m = p.metrics[std::size_t(k)];
-            if ((std::uint32_t(m.linkId) & 0xFF000000u) == kLocalLinkTop &&
-                seenLinks.insert(m.linkId).second)
+            if (CodeKind(m.linkId) == kLocalLinkKind && seenLinks.insert(m.linkId).second)
                 found.links.push_back(m.linkId);
             if (m.objectIndex >= 0 && std::size_t(m.objectIndex) < p.objects.size() &&
                 p.objects[std::size_t(m.objectIndex)])
@@ -258,7 +256,7 @@ bool TKYTTextAttributes::InsertFromStream(std::string_view bytes, std::string_vi
     std::map<std::int32_t, std::int32_t> pictureCodes;
     bool newStyles = false;
     for (auto& entry : parsed->links) {
-        const std::int32_t newCode = std::int32_t(kLocalLinkTop | text.links.size());
+        const std::int32_t newCode = kLocalLinkBase | std::int32_t(text.links.size());
         entry.object->SetLocalCode(newCode);
         remap.codes->from.push_back(entry.oldId);
         remap.codes->to.push_back(newCode);

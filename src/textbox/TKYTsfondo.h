@@ -4,9 +4,13 @@
 
 #include <cstdint>
 
+#include "picture/Picture.h"
 #include "platform/ICanvas.h"
 
 namespace orvo {
+
+class TKYToggetto;
+class TKYTset;
 
 class TKYTsfondo {
 public:
@@ -20,5 +24,16 @@ public:
     /// the picture start at the largest multiples of its size not beyond the clip's top left.
     void Paint(ICanvas& canvas, const Rect& clip) const;
 };
+
+/// The pixels of a page's background picture, kept while the background shows them.
+struct PageBackgroundPicture {
+    Bitmap pixels;
+    CanvasImage image;
+};
+
+/// Gives `background` the page's colour and its decoded background picture (none when the
+/// page has none or it cannot be decoded); `picture` holds the pixels.
+void SetPageBackground(TKYTset& set, const TKYToggetto& page, TKYTsfondo& background,
+                       PageBackgroundPicture& picture);
 
 }  // namespace orvo

@@ -6,6 +6,7 @@
 
 #include "base/ByteStream.h"
 #include "model/Markup.h"
+#include "model/ObjectRecord.h"
 #include "model/ParaStyle.h"
 #include "model/StyleTable.h"
 #include "model/uKYTogge.h"
@@ -569,10 +570,10 @@ std::int32_t AddToText(TKYTtesto& text, const TKYToggetto& link) {
         kind != TOggettiHel::shortObj)
         return link.Code();
     for (std::size_t i = 0; i < text.links.size(); ++i)
-        if (text.links[i].get() == &link) return std::int32_t(0x6F000000u | i);
+        if (text.links[i].get() == &link) return kLocalLinkBase | std::int32_t(i);
     auto copy = NewObjectOfKind(kind, link.Owner());
     copy->Assign(link);
-    const std::int32_t code = std::int32_t(0x6F000000u | text.links.size());
+    const std::int32_t code = kLocalLinkBase | std::int32_t(text.links.size());
     copy->SetLocalCode(code);
     text.links.push_back(std::move(copy));
     return code;

@@ -34,25 +34,6 @@ void EnsureGuiApplication() {
     (void)application;
 }
 
-void SetPageBackground(TKYTset& set, TKYToggetto& page, TKYTsfondo& background,
-                       PageBackgroundPicture& picture) {
-    const PageRecord record(page);
-    background.colour = record.BackgroundColour();
-    background.picture = nullptr;
-    picture = PageBackgroundPicture{};
-    const std::int32_t id = record.BackgroundPicture();
-    TKYToggetto* object = set.ObjectByKind(TOggettiHel::immagine, id);
-    if (!object || object->IsFree()) return;
-    auto decoded = set.PictureOf(*object);
-    if (!decoded.ok() || !*decoded || !(*decoded)->HasGraphic()) return;
-    picture.pixels = RenderPicture((*decoded)->Graphic());
-    if (picture.pixels.Empty()) return;
-    picture.image =
-        CanvasImage{picture.pixels.width, picture.pixels.height, picture.pixels.rgba.data(),
-                    std::uint64_t(id) + 1, (*decoded)->IsOpaque()};
-    background.picture = &picture.image;
-}
-
 Status RenderPageToPng(TKYTset& set, std::int32_t pageIdentifier,
                        const std::filesystem::path& output, const PageRenderOptions& options) {
     TKYToggetto* pageObject = set.ObjectByKind(TOggettiHel::testoHtml, pageIdentifier);

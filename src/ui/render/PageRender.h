@@ -6,25 +6,11 @@
 #include <filesystem>
 
 #include "base/Result.h"
-#include "picture/Picture.h"
-#include "platform/ICanvas.h"
+#include "textbox/TKYTsfondo.h"
 
 namespace orvo {
 
-class TKYToggetto;
 class TKYTset;
-class TKYTsfondo;
-
-/// The pixels of a page's background picture, kept while the background shows them.
-struct PageBackgroundPicture {
-    Bitmap pixels;
-    CanvasImage image;
-};
-
-/// Gives `background` the page's colour and its decoded background picture (none when the
-/// page has none or it cannot be decoded); `picture` holds the pixels.
-void SetPageBackground(TKYTset& set, TKYToggetto& page, TKYTsfondo& background,
-                       PageBackgroundPicture& picture);
 
 struct PageRenderOptions {
     std::int32_t width = 800;        // the page's client width, pixels
