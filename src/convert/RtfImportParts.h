@@ -56,6 +56,7 @@ public:
         dPicture,
         dCapture,  // plain text collected for a footnote of help mode, an author, a field
         dNumbering,
+        dShape,  // a shape's instructions: only its picture and its text box's text are read
     };
 
 private:
@@ -96,9 +97,13 @@ private:
         bool fieldLinkWritten = false;
         std::size_t depth = 0;  // the group depth the piece began at
         std::string captured;   // an annotation's text
+        // The piece's first paragraph with text, which titles the page made from it.
+        std::string firstText;
+        bool firstTextDone = false;
     };
     struct Capture {
-        int what = 0;  // 1 help footnote, 2 author, 3 field instruction, 4 list text
+        int what = 0;  // 1 help footnote, 2 author, 3 field instruction, 4 list text,
+                       // 5 annotation, 6 a shape property's name
         std::string text;
         std::size_t depth = 0;
     };
@@ -202,10 +207,13 @@ private:
     std::vector<std::string> keywords_;
     std::int32_t previousSplitPage_ = -1;
     int pageHeadingLevel_ = 1;
-    std::string firstText_;
     std::string author_;
     std::string fieldInstruction_;
     std::vector<std::int32_t> piecePages_;
+    // The property of the shape being read ("pib": its picture), and whether the shape gave a
+    // picture or text, so that its fallback result is left out.
+    std::string shapeProperty_;
+    bool shapeTaken_ = false;
 };
 
 }  // namespace orvo

@@ -297,7 +297,6 @@ bool SkippedDestination(std::string_view w) {
         {"panose", 0},
         {"fname", 0},
         {"sp", 0},
-        {"shpinst", 0},
         {"blipuid", 0},
     };
     const auto found = skipped.find(w);
@@ -314,6 +313,21 @@ std::string PageLink(std::int32_t page, std::string_view text) {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && SameText1252(text.substr(0, prefix.size()), prefix);
+}
+
+// Whether markup holds anything but paragraph and character codes and blanks.
+bool MarkupHasContent(std::string_view markup) {
+    for (std::size_t i = 0; i < markup.size(); ++i) {
+        const char c = markup[i];
+        if (c == '<' && i + 1 < markup.size() && (markup[i + 1] == 'Z' || markup[i + 1] == 'Y')) {
+            const std::size_t end = markup.find('>', i);
+            if (end == std::string_view::npos) return true;
+            i = end;
+        } else if (c != ' ') {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string Trim(std::string_view s) {
@@ -611,9 +625,13 @@ void TRtfPage::GroupEnd() {
                 paraNumbering_ = popped.numbering;
             }
             break;
-        case dPicture:
+        case dPicture: {
+            const std::size_t before = Out().markup.size();
             FinishPicture();
+            if (states_.Top().destination == dShape && Out().markup.size() != before)
+                shapeTaken_ = true;
             break;
+        }
         case dCapture:
             if (!captures_.empty()) {
                 Capture capture = std::move(captures_.back());
@@ -707,6 +725,36 @@ bool TRtfPage::Destination(std::string_view w, bool hasParam, std::int64_t param
         styleName_.clear();
         styleIsParagraph_ = true;
         return false;  // the word itself ("\s1") is applied to the entry
+    }
+    if (w == "shpinst") {
+        own(dShape);
+        shapeTaken_ = false;
+        shapeProperty_.clear();
+        return true;
+    }
+    if (w == "shprslt" && shapeTaken_) {
+        // The shape was read: its result, drawn for readers without shapes, would repeat it.
+        shapeTaken_ = false;
+        LeaveGroup();
+        return true;
+    }
+    if (s.destination == dShape) {
+        if (w == "sn") {
+            own(dCapture);
+            captures_.push_back({6, {}, states_.Depth()});
+            return true;
+        }
+        if (w == "shptxt") {
+            own(dBody);
+            shapeTaken_ = true;
+            return true;
+        }
+        // Only the picture of the shape ("pib"), not its fills or shadows.
+        if (w != "pict") return false;
+        if (shapeProperty_ != "pib") {
+            LeaveGroup();
+            return true;
+        }
     }
     if (w == "fonttbl") {
         own(dFontTable);
@@ -842,7 +890,7 @@ void TRtfPage::ControlWord(std::string_view w, bool hasParam, std::int64_t param
     const int p32 = int(std::clamp<std::int64_t>(param, -kParamLimit, kParamLimit));
     const bool help = run_.Options().helpMode && dest == dBody;
 
-    if (dest == dSkip) return;
+    if (dest == dSkip || dest == dShape) return;
     if (dest == dPicture) {
         switch (word) {
             case wPicw:
@@ -1251,6 +1299,7 @@ void TRtfPage::Text(std::string_view bytes) {
         case dSkip:
         case dStyleSheet:
         case dNumbering:
+        case dShape:
             return;
         default:
             break;
@@ -1271,7 +1320,9 @@ void TRtfPage::Text(std::string_view bytes) {
 
 void TRtfPage::HexByte(unsigned char byte) {
     const int dest = states_.Top().destination;
-    if (dest == dPicture || dest == dSkip || dest == dStyleSheet || dest == dNumbering) return;
+    if (dest == dPicture || dest == dSkip || dest == dStyleSheet || dest == dNumbering ||
+        dest == dShape)
+        return;
     if (skipChars_ > 0) {
         --skipChars_;
         return;
@@ -1361,8 +1412,9 @@ void TRtfPage::DecodedText(std::string_view text) {
     }
     if (count == 0) return;
     Content(escaped, count);
-    if (firstText_.size() < kPageTitleLength && outputs_.size() == 1)
-        firstText_.append(text.substr(0, kPageTitleLength - firstText_.size()));
+    Output& o = Out();
+    if (!o.firstTextDone && o.firstText.size() < kPageTitleLength)
+        o.firstText.append(text.substr(0, kPageTitleLength - o.firstText.size()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1595,6 +1647,8 @@ void TRtfPage::EndParagraph() {
     if (o.table.active && !o.table.emitted && s.inTable) EmitTable();
     if (o.paraPending) ParagraphHead();
     Out().paraPending = true;
+    // A title is one paragraph: the next one does not run on into it.
+    if (!Trim(Out().firstText).empty()) Out().firstTextDone = true;
 }
 
 void TRtfPage::LinkCheck(bool visible) {
@@ -1790,15 +1844,24 @@ std::string TRtfPage::PieceMarkup(Output& out) {
 
 void TRtfPage::EndPiece() {
     const int kind = Out().kind;
+    const std::string firstText = std::move(Out().firstText);
     std::string markup = PieceMarkup(Out());
     outputs_.pop_back();
     if (!markup.starts_with("<Z S")) markup.insert(0, "<Z S0 >");
     if (kind == 1) {
         footnotes_ += "<Z S0 >" + markup;
         ++run_.footnoteCounter;
-    } else if (kind == 2) {
-        piecePages_.push_back(NewImportedPage(set_, markup, run_.Options().backgroundColour,
-                                              run_.Options().backgroundPicture));
+    } else if (kind == 2 && MarkupHasContent(markup)) {
+        // An empty header or footer ("{\\header }", as a section that has none writes it)
+        // makes no page.
+        const std::int32_t number = NewImportedPage(set_, markup, run_.Options().backgroundColour,
+                                                    run_.Options().backgroundPicture);
+        piecePages_.push_back(number);
+        // A header or footer page is titled by its text, as the body's pages are.
+        const std::string title = Trim(firstText).substr(0, kPageTitleLength);
+        if (TKYToggetto* page = set_.ObjectByKind(TOggettiHel::testoHtml, number);
+            page && !title.empty())
+            PageRecord(*page).SetTitle(title);
     }
 }
 
@@ -1870,6 +1933,9 @@ void TRtfPage::FinishCapture(Capture& capture) {
             PlaceObject(MakeCode(K::shortObj, id));
             return;
         }
+        case 6:
+            shapeProperty_ = Trim(capture.text);
+            return;
         default:
             return;
     }
@@ -1879,7 +1945,8 @@ void TRtfPage::FinishPicture() {
     Picture p = std::move(picture_);
     picture_ = Picture{};
     // A picture counts only where text would show.
-    if (!p.open || states_.Top().destination != dBody || states_.Top().hidden) return;
+    const int where = states_.Top().destination;
+    if (!p.open || (where != dBody && where != dShape) || states_.Top().hidden) return;
     // The size shown: the goal sizes (twips), else the plain ones, scaled.
     auto side = [&](std::int64_t goal, std::int64_t plain, std::int64_t scale, int natural) {
         std::int64_t px = 0;
@@ -1990,6 +2057,8 @@ void TRtfPage::FinishPicture() {
             std::filesystem::remove(NativePath(temporary), ec);
         }
     }
+    // A shape's picture that cannot be read leaves the place to the shape's drawn result.
+    if (where == dShape && pictureId < 0) return;
     const int width = side(p.goalw, p.picw, p.scalex, std::max(naturalW, 1));
     const int height = side(p.goalh, p.pich, p.scaley, std::max(naturalH, 1));
     auto image = NewObjectOfKind(K::immagineNew, &set_);
@@ -2055,6 +2124,9 @@ std::int32_t TRtfPage::MakePage() {
     o.markup.clear();
     o.paraPending = true;
     o.contentInPara = 0;
+    const std::string firstText = std::move(o.firstText);
+    o.firstText.clear();
+    o.firstTextDone = false;
     if (!markup.starts_with("<Z S")) markup.insert(0, "<Z S0 >");
     markup += footnotes_;
     footnotes_.clear();
@@ -2117,7 +2189,7 @@ std::int32_t TRtfPage::MakePage() {
                                "................................";
             run_.Report.pages.push_back("(" + line.substr(0, 32) + ".." + title_);
         } else {
-            record.SetTitle(Trim(firstText_).substr(0, kPageTitleLength));
+            record.SetTitle(Trim(firstText).substr(0, kPageTitleLength));
         }
     }
     if (chained && previousSplitPage_ >= 0) {
@@ -2141,7 +2213,6 @@ std::int32_t TRtfPage::MakePage() {
     context_.clear();
     title_.clear();
     keywords_.clear();
-    firstText_.clear();
     if (std::find(run_.ImportedPages.begin(), run_.ImportedPages.end(), number) ==
         run_.ImportedPages.end())
         run_.ImportedPages.push_back(number);
@@ -2209,7 +2280,10 @@ void TRtfPage::ImportFile(bool split) {
         while (outputs_.size() > 1) EndPiece();
         MakePage();
     }
-    for (std::int32_t page : piecePages_) run_.ImportedPages.push_back(page);
+    for (std::int32_t page : piecePages_)
+        if (std::find(run_.ImportedPages.begin(), run_.ImportedPages.end(), page) ==
+            run_.ImportedPages.end())
+            run_.ImportedPages.push_back(page);
 }
 
 std::string TRtfPage::Fragment(int* paragraphs) {

@@ -15,6 +15,7 @@
 #include "convert/RtfExport.h"
 #include "convert/RtfImport.h"
 #include "convert/TextExport.h"
+#include "convert/TextImport.h"
 #include "model/ObjectRecord.h"
 #include "model/ParaStyle.h"
 #include "model/SampleHypertext.h"
@@ -98,6 +99,15 @@ TEST_F(RtfImportTest, EachConstructGivesItsMarkup) {
         {"{\\pntext 1.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pndec}uno", "N6 >uno"},
         {"\\fs999999999999999999999 x\\fs-5 y", "s1000 >x<Y s1 >y"},
         {"a\\'e", ">a"},  // cut inside an escape
+        // Shapes: a text box's text is read and its drawn result left out; a shape whose
+        // picture cannot be read falls back on its result; property names and values never
+        // show.
+        {"{\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt "
+         "dentro}}{\\shprslt fuori}}",
+         ">dentro"},
+        {"{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\macpict 00}}}}{\\shprslt "
+         "fuori}}",
+         ">fuori"},
     };
     for (const Case& c : cases) {
         std::string got = Body(c.body);
@@ -108,6 +118,21 @@ TEST_F(RtfImportTest, EachConstructGivesItsMarkup) {
             want.replace(at, 6, head);
         EXPECT_EQ(got, want) << c.body;
     }
+}
+
+// A picture that a word processor placed as a shape comes in, beside the picture of the
+// embedded object's result further on (the shape's own result is a drawing object, left out).
+TEST_F(RtfImportTest, PictureOfAShapeComesIn) {
+    const std::filesystem::path file = std::filesystem::path(ORVO_SOURCE_DIR) / ".." / "shared" /
+                                       "corpus" / "rtf" / "word_ole_object_wmf.rtf";
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    TRtfImp run(set_, {});
+    run.ImportFiles({NameOfPath(file)}, false);
+    ASSERT_EQ(run.ImportedPages.size(), 1u);
+    EXPECT_NE(PageText(set_, run.ImportedPages[0]).find("At last you can see an image"),
+              std::string::npos);
+    EXPECT_EQ(Live(K::immagineNew), 2);
+    EXPECT_EQ(Live(K::immagine), 2);
 }
 
 TEST_F(RtfImportTest, MalformedDocumentsStopAtTheirEndAndLoseNothingBefore) {
@@ -359,6 +384,57 @@ TEST_F(RtfImportTest, OurOwnRtfComesBackWithItsWordsRunsAndStyles) {
         }
         EXPECT_GE(styles, 2);
     }
+}
+
+// The whole hypertext in one RTF file, split again at its sections: every page is titled by
+// its own first paragraph (never by two paragraphs run together), header and footer pieces
+// included, and the body pages come back in order.
+TEST_F(RtfImportTest, OurWholeDocumentRtfSplitsIntoPagesTitledByTheirFirstParagraph) {
+    FixedMetrics metrics;
+    MakeSampleHypertext(set_);
+    TKYTtortf rtf(&set_, metrics);
+    rtf.ExportFileName = NameOfPath(TestDir() / "whole.rtf");
+    std::vector<std::int32_t> pages;
+    for (const auto& page : set_.KindList(K::testoHtml))
+        if (!page->IsFree()) pages.push_back(page->Identifier());
+    ASSERT_TRUE(rtf.ExportPages(pages));
+    // The first line of a page's text, after the "...continua" link to the page before.
+    const auto firstLine = [](std::string text) {
+        if (text.starts_with("...continua")) text.erase(0, 11);
+        std::size_t start = text.find_first_not_of("\r\n ");
+        if (start == std::string::npos) return std::string();
+        const std::size_t end = text.find_first_of("\r\n", start);
+        std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        return line.substr(0, kPageTitleLength);
+    };
+    // Into a hypertext that has a page already: the empty header and footer groups of the
+    // first section make no pages.
+    TKYTset back(environment_, messages_);
+    back.NewDocument();
+    const std::int32_t before = NewImportedPage(back, "<Z S0 >Prima<Z S0 >", 0xFFFFFF, -1);
+    PageRecord(*back.ObjectByKind(K::testoHtml, before)).SetTitle("Prima");
+    TRtfImp run(back, {});
+    run.ImportFiles({rtf.ExportFileName}, true);
+    ASSERT_EQ(run.ImportedPages.size(), pages.size() + 2);
+    std::vector<std::string> titles;
+    for (const auto& page : back.KindList(K::testoHtml)) {
+        if (page->IsFree()) continue;
+        const std::string title = PageRecord(*page).Title();
+        EXPECT_NE(title, "Senza titolo") << page->Identifier();
+        EXPECT_EQ(title, firstLine(PageText(back, page->Identifier()))) << page->Identifier();
+        titles.push_back(title);
+    }
+    // The body pages in export order, with the header and footer pages of the one section that
+    // changes them in between.
+    std::size_t at = 0;
+    for (std::int32_t number : pages) {
+        const std::string expected = firstLine(PageText(set_, number));
+        while (at < titles.size() && titles[at] != expected) ++at;
+        ASSERT_LT(at, titles.size()) << "page " << number << " \"" << expected << "\" is missing";
+        ++at;
+    }
+    EXPECT_EQ(titles.size(), 1 + pages.size() + 2);
 }
 
 TEST_F(RtfImportTest, OurHelpRtfComesBackWithTitlesKeywordsIdsAndLinks) {
