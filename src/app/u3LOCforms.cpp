@@ -5,6 +5,7 @@
 #include "app/MainFormBlock.h"
 #include "app/WindowBlocks.h"
 #include "base/Cp1252.h"
+#include "spell/TQzSpellerDialog.h"
 
 namespace orvo {
 
@@ -96,7 +97,8 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
         {"Ftips", TipsBlock()},
         {"Fabout", AboutBlock()},
         {"FpubFtp", PublishWindowBlock()},
-        {"FwizCollF", PublishWizardBlock()}};
+        {"FwizCollF", PublishWizardBlock()},
+        {"QzSpellerDialog", SpellerDialogBlock()}};
     return blocks;
 }
 
