@@ -176,7 +176,8 @@ int RunPublish(CliContext& context) {
     TKYTListHtmlToTx list(&html);
     LoopScheduler loop;
     TQzFtpComm comm(loop, loop);
-    Publisher publisher(set, html, list, comm, settings, context.messages);
+    ObjectHolders holders(set);
+    Publisher publisher(set, holders, html, list, comm, settings, context.messages);
 
     if (Status exported = publisher.ExportSite(); !exported)
         return FailWith(context, exported.failure().text);

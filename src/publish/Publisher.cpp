@@ -106,9 +106,16 @@ std::string_view TransferStatusText(int result) {
     }
 }
 
-Publisher::Publisher(TKYTset& set, TKYTtoHtml& html, TKYTListHtmlToTx& list, TQzFtpComm& comm,
-                     ISettings& settings, IMessages& messages)
-    : set_(set), html_(html), list_(list), comm_(comm), configs_(settings), messages_(messages) {}
+Publisher::Publisher(TKYTset& set, ObjectHolders& holders, TKYTtoHtml& html, TKYTListHtmlToTx& list,
+                     TQzFtpComm& comm, ISettings& settings, IMessages& messages)
+    : set_(set),
+      html_(html),
+      list_(list),
+      comm_(comm),
+      configs_(settings),
+      messages_(messages),
+      listHeld_(
+          holders.Add([this] { list_.DetachObjects(); }, [this] { list_.ReattachObjects(); })) {}
 
 // ---------------------------------------------------------------------------------------------
 // Opening

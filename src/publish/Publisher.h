@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "model/ObjectHolders.h"
 #include "platform/IMessages.h"
 #include "platform/ISettings.h"
 #include "publish/FtpListing.h"
@@ -70,8 +71,9 @@ struct PublishTransfer {
 class Publisher {
 public:
     /// `list` is linked to `html`, which is linked to `set`; `comm` is the window's session.
-    Publisher(TKYTset& set, TKYTtoHtml& html, TKYTListHtmlToTx& list, TQzFtpComm& comm,
-              ISettings& settings, IMessages& messages);
+    /// The list's exported objects follow the saves and loads of `set` through `holders`.
+    Publisher(TKYTset& set, ObjectHolders& holders, TKYTtoHtml& html, TKYTListHtmlToTx& list,
+              TQzFtpComm& comm, ISettings& settings, IMessages& messages);
 
     /// The main window's save command; true when the document was saved.
     std::function<bool()> SaveDocument;
@@ -201,6 +203,7 @@ private:
     std::string status_;
     std::string detail_;
     std::vector<PublishTransfer> sent_;
+    ObjectHolders::Registration listHeld_;
 };
 
 }  // namespace orvo

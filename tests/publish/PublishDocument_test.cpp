@@ -40,7 +40,8 @@ TEST_F(PublishDocument, ADocumentWithoutAFileIsAnError) {
     TKYTset unsaved(env_, messages_);
     TKYTtoHtml html(&unsaved);
     TKYTListHtmlToTx list(&html);
-    Publisher publisher(unsaved, html, list, *comm_, settings_, messages_);
+    ObjectHolders holders(unsaved);
+    Publisher publisher(unsaved, holders, html, list, *comm_, settings_, messages_);
     publisher.Start(PublishMode::TransferDocument);
     EXPECT_EQ(publisher.TransferDocument(), -1);
     EXPECT_EQ(publisher.StatusText(), "Errore: ");

@@ -80,10 +80,12 @@ void PublishingTest::SetUp() {
     std::filesystem::create_directories(dir_ / "doc");
     document_ = NameOfPath(dir_ / "doc" / "Guida.kyt");
     ASSERT_TRUE(set_->SaveToFile(document_));
+    holders_ = std::make_unique<ObjectHolders>(*set_);
     html_ = std::make_unique<TKYTtoHtml>(set_.get());
     list_ = std::make_unique<TKYTListHtmlToTx>(html_.get());
     comm_ = std::make_unique<TQzFtpComm>(loop_, loop_);
-    publisher_ = std::make_unique<Publisher>(*set_, *html_, *list_, *comm_, settings_, messages_);
+    publisher_ =
+        std::make_unique<Publisher>(*set_, *holders_, *html_, *list_, *comm_, settings_, messages_);
     publisher_->SaveDocument = [this] { return set_->SaveToFile(document_); };
     Configure(server_->Port());
 }

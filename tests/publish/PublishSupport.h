@@ -69,6 +69,7 @@ protected:
     RecordingMessages messages_;
     MemorySettings settings_;
     std::unique_ptr<TKYTset> set_;
+    std::unique_ptr<ObjectHolders> holders_;
     std::unique_ptr<TKYTtoHtml> html_;
     std::unique_ptr<TKYTListHtmlToTx> list_;
     LoopScheduler loop_;

@@ -230,6 +230,21 @@ TEST_F(Publishing, ALinkedFileGoesIntoTheImagesFolderTheLinkPointsTo) {
     EXPECT_EQ(ServerFile(name), "%PDF-1.4 note di prova");
 }
 
+// The save before sending replaces every object: the export list keeps its pictures by code
+// and finds them again, never pointing at the objects the save destroyed.
+TEST_F(Publishing, TheExportedPicturesFollowTheSaveBeforeSending) {
+    ASSERT_TRUE(publisher_->ExportSite().ok());
+    std::vector<std::int32_t> codes;
+    for (const TKYToggetto* object : list_->ExportedImages) codes.push_back(object->Code());
+    ASSERT_FALSE(codes.empty());
+    ASSERT_TRUE(set_->SaveToFile(document_));
+    ASSERT_EQ(list_->ExportedImages.size(), codes.size());
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        EXPECT_EQ(list_->ExportedImages[i], set_->ObjectByCode(codes[i]));
+        EXPECT_EQ(list_->ExportedImages[i]->Code(), codes[i]);
+    }
+}
+
 TEST_F(Publishing, AnImagesFolderThatCannotBeMadeStopsThePublication) {
     // A file stands where the folder should be: MKD is refused and no folder is listed.
     WriteFile(root_ / "images", "non una cartella");
@@ -267,7 +282,8 @@ TEST_F(Publishing, ASiteSavedFiveTimesIsVersionSix) {
     ASSERT_EQ(fresh.SaveCounter(), 7);
     TKYTtoHtml html(&fresh);
     TKYTListHtmlToTx list(&html);
-    Publisher publisher(fresh, html, list, *comm_, settings_, messages_);
+    ObjectHolders holders(fresh);
+    Publisher publisher(fresh, holders, html, list, *comm_, settings_, messages_);
     ASSERT_TRUE(publisher.ExportSite().ok());
     publisher.Start(PublishMode::Publish);
     ASSERT_EQ(publisher.Connect(), 200);
@@ -408,7 +424,8 @@ TEST_F(PublishRefusal, ADocumentNeverSavedIsInterrupted) {
     MakeGuideToPublish(unsaved);
     TKYTtoHtml html(&unsaved);
     TKYTListHtmlToTx list(&html);
-    Publisher publisher(unsaved, html, list, *comm_, settings_, messages_);
+    ObjectHolders holders(unsaved);
+    Publisher publisher(unsaved, holders, html, list, *comm_, settings_, messages_);
     ASSERT_TRUE(publisher.ExportSite().ok());
     publisher.Start(PublishMode::Publish);
     ASSERT_EQ(publisher.Connect(), 200);
