@@ -43,6 +43,7 @@ public:
     bool PrinterAvailable() const override { return false; }
     Outcome SetupPrinter() override { return Outcome::NotSupported; }
     Outcome SetupMargins() override { return Outcome::NotSupported; }
+    Outcome OpenPrintWindow() override { return Outcome::NotSupported; }
     Outcome PrintCurrentPage() override { return Outcome::NotSupported; }
     Outcome PrintAll() override { return Outcome::NotSupported; }
 };

@@ -185,6 +185,10 @@ public:
     virtual bool PrinterAvailable() const = 0;
     virtual Outcome SetupPrinter() = 0;
     virtual Outcome SetupMargins() = 0;
+    /// "Stam&pa...": the print window with the page being edited in its list.
+    virtual Outcome OpenPrintWindow() = 0;
+    /// "Stampa pagina corrente": the page being edited printed at once, with the default
+    /// options.
     virtual Outcome PrintCurrentPage() = 0;
     /// The print window with "Tutte, in ordine predefinito" chosen, printing at once.
     virtual Outcome PrintAll() = 0;

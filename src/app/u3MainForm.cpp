@@ -195,8 +195,11 @@ void TMainFormRules::PrintCommand(CommandId command) {
             if (services_.editor.PageHasUnsavedEdits()) services_.editor.CommitPage();
             ShowOutcome(print.PrintAll());
             break;
-        default:
+        case CommandId::FilePrintCurrent:
             ShowOutcome(print.PrintCurrentPage());
+            break;
+        default:
+            ShowOutcome(print.OpenPrintWindow());
             break;
     }
 }

@@ -835,7 +835,8 @@ TEST_F(Commands, PrintingWithoutAPrinterSaysSo) {
     editor_.Take();
     form_->Execute(CommandId::FilePrintAll);
     form_->Execute(CommandId::FilePrintCurrent);
-    EXPECT_THAT(print_.calls, ElementsAre("PrintAll", "PrintCurrentPage"));
+    form_->Execute(CommandId::FilePrint);
+    EXPECT_THAT(print_.calls, ElementsAre("PrintAll", "PrintCurrentPage", "OpenPrintWindow"));
     EXPECT_THAT(editor_.Take(), ElementsAre("CommitPage"));
 }
 

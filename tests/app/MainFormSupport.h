@@ -112,6 +112,7 @@ public:
     bool PrinterAvailable() const override { return available; }
     Outcome SetupPrinter() override { return Record("SetupPrinter"); }
     Outcome SetupMargins() override { return Record("SetupMargins"); }
+    Outcome OpenPrintWindow() override { return Record("OpenPrintWindow"); }
     Outcome PrintCurrentPage() override { return Record("PrintCurrentPage"); }
     Outcome PrintAll() override { return Record("PrintAll"); }
     Outcome Record(std::string call) {

@@ -1,5 +1,6 @@
-// The print window offscreen: its list filled by its buttons, and the chosen pages printed in
-// the list's order into a PDF file, read back by poppler's pdftotext.
+// The print window offscreen: its list filled by its buttons and by links followed in its
+// preview, the chosen pages printed in the list's order into a PDF file, read back by
+// poppler's pdftotext; "Stampa pagina corrente" printing without the window.
 #include <stdlib.h>
 
 #include <gmock/gmock.h>
@@ -11,6 +12,7 @@
 
 #include "app/u3Utils.h"
 #include "base/Cp1252.h"
+#include "model/HeaderRecord.h"
 #include "model/SampleHypertext.h"
 #include "model/TKYTorderedTree.h"
 #include "model/uKYTogge.h"
@@ -23,6 +25,7 @@
 #include "support/TestSupport.h"
 #include "textbox/TFprintRules.h"
 #include "textbox/TPageSetupDialog.h"
+#include "ui/print/QtPrintService.h"
 #include "ui/print/TFprint.h"
 
 namespace orvo::test {
@@ -91,6 +94,61 @@ TEST(PrintWindow, ListsThePagesAndPrintsTheChosenOnesInOrder) {
     }
     window.reject();
     EXPECT_EQ(settings.ReadString("options", "clicprintprev"), "0");
+    EXPECT_TRUE(messages.Shown().empty());
+}
+
+// Pages of a PDF file as pdftotext reads them, one string a sheet.
+std::vector<std::string> PdfSheets(const std::filesystem::path& pdf) {
+    const ProgramRun text = RunProgram({"/usr/bin/pdftotext", pdf.string(), "-"});
+    EXPECT_EQ(text.status, 0) << text.err;
+    std::vector<std::string> sheets;
+    for (std::size_t from = 0, ff; (ff = text.out.find('\f', from)) != std::string::npos;
+         from = ff + 1)
+        sheets.push_back(text.out.substr(from, ff - from));
+    return sheets;
+}
+
+TEST(PrintWindow, ALinkFollowedInThePreviewAddsItsPage) {
+    EnsureApplication();
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    TKYTset set(environment, messages);
+    MakeSampleHypertext(set);
+    MemorySettings settings;
+    TPageSetupDialog setup;
+    const std::int32_t cover = set.HeaderView().I32(kHdrCoverPage);
+    TFprint window(set, settings, setup, cover);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(window.ClickPreviewAt(0, 0));  // the margin holds no link
+    bool followed = false;
+    for (int y = 0; y < 600 && !followed; y += 3)
+        for (int x = 0; x < 320 && !followed; x += 3) followed = window.ClickPreviewAt(x, y);
+    ASSERT_TRUE(followed);
+    // The page the link showed is the only one listed, and it is another page.
+    const std::vector<std::string> listed = window.ListedNames();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_NE(listed[0], LivePage(set, cover)->Name());
+    window.reject();
+}
+
+TEST(PrintWindow, PrintingTheCurrentPagePrintsItAtOnce) {
+    EnsureApplication();
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    TKYTset set(environment, messages);
+    MakeSampleHypertext(set);
+    MemorySettings settings;
+    int commits = 0;
+    QtPrintService print(
+        set, settings, messages, nullptr, [] { return 4; }, [&commits] { ++commits; });
+    const std::filesystem::path pdf = TestDir() / "corrente.pdf";
+    print.SetPdfFile(QString::fromStdString(pdf.string()));
+    EXPECT_EQ(print.PrintCurrentPage(), Outcome::Done);
+    EXPECT_EQ(commits, 1);
+    const std::vector<std::string> sheets = PdfSheets(pdf);
+    ASSERT_FALSE(sheets.empty());
+    EXPECT_THAT(sheets[0], HasSubstr(Cp1252ToUtf8(LivePage(set, 4)->Name())));
     EXPECT_TRUE(messages.Shown().empty());
 }
 

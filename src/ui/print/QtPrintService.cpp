@@ -65,7 +65,7 @@ Outcome QtPrintService::SetupMargins() {
     return Outcome::Done;
 }
 
-Outcome QtPrintService::PrintCurrentPage() {
+Outcome QtPrintService::OpenPrintWindow() {
     if (commit_) commit_();
     ReadProfile();
     TFprint dialog(set_, settings_, setup_, currentPage_ ? currentPage_() : -1, parent_);
@@ -73,10 +73,20 @@ Outcome QtPrintService::PrintCurrentPage() {
     return dialog.exec() == QDialog::Accepted ? Outcome::Done : Outcome::Cancelled;
 }
 
+Outcome QtPrintService::PrintCurrentPage() {
+    if (commit_) commit_();
+    ReadProfile();
+    TFprint dialog(set_, settings_, setup_, currentPage_ ? currentPage_() : -1, parent_);
+    if (!pdfFile_.isEmpty()) dialog.SetPdfFile(pdfFile_);
+    dialog.AddCurrent();
+    return dialog.PrintList() >= 0 ? Outcome::Done : Outcome::Failed;
+}
+
 Outcome QtPrintService::PrintAll() {
     if (commit_) commit_();
     ReadProfile();
     TFprint dialog(set_, settings_, setup_, currentPage_ ? currentPage_() : -1, parent_);
+    if (!pdfFile_.isEmpty()) dialog.SetPdfFile(pdfFile_);
     dialog.AllInDefaultOrder();
     return dialog.PrintList() >= 0 ? Outcome::Done : Outcome::Failed;
 }

@@ -2,6 +2,8 @@
 // page set-up dialog (both kept in the printer profile), the print window, printing all.
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,10 +31,13 @@ public:
     bool PrinterAvailable() const override { return true; }
     Outcome SetupPrinter() override;
     Outcome SetupMargins() override;
+    Outcome OpenPrintWindow() override;
     Outcome PrintCurrentPage() override;
     Outcome PrintAll() override;
 
     TPageSetupDialog& PageSetup() { return setup_; }
+    /// Prints into this PDF file rather than the one the print window proposes.
+    void SetPdfFile(const QString& path) { pdfFile_ = path; }
 
 private:
     void ReadProfile();
@@ -45,6 +50,7 @@ private:
     std::function<void()> commit_;
     TPageSetupDialog setup_;
     std::unique_ptr<QtPrinterDevice> printer_;
+    QString pdfFile_;
 };
 
 }  // namespace orvo

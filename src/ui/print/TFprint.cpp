@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "platform/ISettings.h"
+#include "textbox/PageLinks.h"
 #include "textbox/TPageSetupDialog.h"
 #include "ui/QtConvert.h"
 #include "ui/print/QtPrinterDevice.h"
@@ -101,6 +103,7 @@ TFprint::TFprint(TKYTset& set, ISettings& settings, TPageSetupDialog& setup,
     right->addLayout(navigation);
     preview_ = new PageViewWidget(set_);
     preview_->setMinimumSize(320, 360);
+    preview_->Surface()->installEventFilter(this);
     right->addWidget(preview_, 1);
     pagesLayout->addLayout(right, 2);
     connect(back, &QPushButton::clicked, this, [this] {
@@ -284,6 +287,26 @@ void TFprint::Preview(std::int32_t page, bool fromNavigation) {
     if (!LivePage(set_, page) || !preview_->ShowPage(page)) return;
     history_.push_back(page);
     if (fromNavigation && addNavigated_->isChecked() && rules_.Add(page)) Refill();
+}
+
+bool TFprint::ClickPreviewAt(int x, int y) {
+    const TKYTbox* box = preview_->Box();
+    const std::int32_t code = box ? LinkCodeAt(*box, x, y) : -1;
+    const std::int32_t page = code >= 0 ? PageLinkedBy(set_, preview_->WorkingText(), code) : -1;
+    if (page < 0) return false;
+    Preview(page, true);
+    return true;
+}
+
+bool TFprint::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == preview_->Surface() && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QPoint p = mouse->position().toPoint();
+            if (ClickPreviewAt(p.x(), p.y())) return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFprint::SetPdfFile(const QString& path) {

@@ -57,9 +57,13 @@ public:
     int PrintList();
     /// Shows a page in the preview (and, with the navigation check box, adds it to the list).
     void Preview(std::int32_t page, bool fromNavigation);
+    /// A click at (x, y) of the preview's page: a link there to a page of the hypertext is
+    /// followed as navigation. False when none lies there.
+    bool ClickPreviewAt(int x, int y);
 
 protected:
     void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Refill();
