@@ -34,7 +34,8 @@ int RunImport(CliContext& context) {
             if (i + 1 >= context.args.size()) return FailWith(context, kUsage);
             const std::string& value = context.args[++i];
             if (value.empty() || value.size() > 3 ||
-                !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+                !std::all_of(value.begin(), value.end(),
+                             [](char c) { return c >= '0' && c <= '9'; }))
                 return FailWith(context, kUsage);
             levels = std::min(std::stoi(value), 200);
         } else if (arg == "--split")
@@ -96,8 +97,8 @@ int RunImport(CliContext& context) {
     const std::string sourceExtension = Lower1252(ExtensionOf(source));
     if (follow && sourceExtension != ".htm" && sourceExtension != ".html")
         return FailWith(context, kUsage);
-    const Outcome outcome = follow ? converters.ImportFollowingLinks(source)
-                                   : converters.ImportFiles(sources);
+    const Outcome outcome =
+        follow ? converters.ImportFollowingLinks(source) : converters.ImportFiles(sources);
     switch (outcome) {
         case Outcome::Done:
             break;
