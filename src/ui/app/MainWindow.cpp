@@ -60,6 +60,8 @@
 #include "ui/app/QtMessages.h"
 #include "ui/app/QtPrompter.h"
 #include "ui/app/QtScheduler.h"
+#include "ui/app/PublishWindow.h"
+#include "ui/app/SecondaryWindows.h"
 #include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -166,8 +168,12 @@ struct MainWindow::State {
     QtTextMeasurer measurer{96};  // the RTF export's font table
     DocumentConverters converters;
     std::unique_ptr<QtPrintService> print;
-    AbsentPublish publish;
-    AbsentWindows windows;
+    // The export, publishing, options, new-hypertext, tips and about windows.
+    std::unique_ptr<QtConverters> exporting;
+    std::unique_ptr<QtPublishService> publish;
+    std::unique_ptr<QtSecondaryWindows> windows;
+    FunctionOptionsHost optionsHost;
+    bool startWindows = false;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<QtLinkedFileWindows> fileWindows;
     std::unique_ptr<LinkedFiles> files;
@@ -296,19 +302,49 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.print = std::make_unique<QtPrintService>(
         s.main, settings, s.messages, this, [this] { return state_->editor->CurrentPage(); },
         [this] { state_->editingEditor->CommitPage(); });
-    MainFormServices services{s.environment, s.messages,       settings,     s.scheduler, shell,
-                              s.prompter,    *s.editingEditor, s.converters, *s.print,    s.publish,
-                              s.windows,     *s.linkedFiles,   *s.notice};
+    s.startWindows = options.startWindows;
+    s.exporting = std::make_unique<QtConverters>(
+        s.converters,
+        [this, &shell] {
+            State& st = *state_;
+            return ExportWindowParts{st.main,     st.converters.Html(), st.converters.Rtf(),
+                                     st.converters.Text(), *st.settings, shell,
+                                     st.messages, nullptr,
+                                     NameOfPath(st.environment.TempRoot()) + "/"};
+        },
+        this);
+    s.publish = std::make_unique<QtPublishService>(
+        [this] {
+            State& st = *state_;
+            return PublishWindowParts{st.main,     st.holders,  st.converters.Html(),
+                                      *st.settings, st.messages, st.scheduler,
+                                      [this] { return state_->rules->FileSave(); }};
+        },
+        this, options.startWindows);
+    s.windows = std::make_unique<QtSecondaryWindows>(SecondaryWindowsHost{
+        settings, s.messages, s.optionsHost,
+        [this] {
+            const Environment& env = state_->environment;
+            return std::vector<std::filesystem::path>{env.UserDataDir() / "HypTemplates",
+                                                      env.ShareDir() / "HypTemplates"};
+        },
+        this, options.startWindows});
+    MainFormServices services{s.environment, s.messages,       settings,      s.scheduler, shell,
+                              s.prompter,    *s.editingEditor, *s.exporting,  *s.print,    *s.publish,
+                              *s.windows,    *s.linkedFiles,   *s.notice};
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
     services.programIcon = std::string(kProgramIconSvg);
     services.probeWordProcessor = &DocumentConverters::ProbeWordProcessor;
     // The main window's own commands, and the converters: the HTML preview in a browser, the
-    // pages saved as HTML, RTF or text. The export, import, print and publishing windows are
-    // not built: their commands do not show.
+    // pages saved as HTML, RTF or text, and the export, publishing and options windows. The
+    // import window is not built: its command does not show.
     s.rules = std::make_unique<TMainFormRules>(
         s.main, s.library, services,
-        Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing});
+        Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
+                 Service::ExportWindow, Service::Publishing, Service::ProgramOptions});
+    s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
+    s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.view, *s.rules);
     s.editingEditor->onHideTools = [this] { state_->editing->HideContextToolbars(); };
     s.view->onToolsChanged = [this] {
@@ -356,6 +392,15 @@ HistoryBox& MainWindow::History() {
 DocumentConverters& MainWindow::Converters() {
     return state_->converters;
 }
+QtConverters& MainWindow::ExportService() {
+    return *state_->exporting;
+}
+QtSecondaryWindows& MainWindow::Windows() {
+    return *state_->windows;
+}
+QtPublishService& MainWindow::Publishing() {
+    return *state_->publish;
+}
 BrowseWindows& MainWindow::Browse() {
     return state_->browse;
 }
@@ -382,6 +427,7 @@ qint64 MainWindow::OpenToPaintNanoseconds() const {
 
 void MainWindow::Start(const CommandLine& line) {
     State& s = *state_;
+    if (s.startWindows) s.rules->ProgramStart();  // the wizard, the tips or the splash
     s.rules->FormCreate();
     LoadHtmlOptions(*s.settings, s.converters.Html());  // the "htmlexp" group
     RestorePlacement();

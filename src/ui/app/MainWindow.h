@@ -30,6 +30,9 @@ class IShell;
 class PageListView;
 class PageTreeView;
 class PageViewWidget;
+class QtConverters;
+class QtPublishService;
+class QtSecondaryWindows;
 class TKYTset;
 class TMainFormRules;
 
@@ -48,6 +51,8 @@ struct MainWindowOptions {
     std::string localization;
     /// File dialogs with Qt's own widgets rather than the desktop's (tests drive them).
     bool nonNativeDialogs = false;
+    /// The publishing wizard, the tips or the splash at start (the program, not the tests).
+    bool startWindows = false;
 };
 
 class MainWindow final : public QMainWindow {
@@ -71,6 +76,12 @@ public:
     DocumentConverters& Converters();
     /// The separate and pop-up browse windows that links opened.
     BrowseWindows& Browse();
+    /// The converters as the command flow reaches them, with the export window.
+    QtConverters& ExportService();
+    /// The options, new-hypertext, tips and about windows.
+    QtSecondaryWindows& Windows();
+    /// The publishing window and its wizard.
+    QtPublishService& Publishing();
     /// Applies another localisation block to every text of the window: menus, toolbar,
     /// panel, list columns, status bar, dialog titles. A malformed block changes nothing.
     Status SetLocalization(std::string_view block);

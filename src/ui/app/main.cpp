@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
             ? std::filesystem::path(dataHome)
             : std::filesystem::path(std::getenv("HOME") ? std::getenv("HOME") : "/tmp") / ".local" /
                   "share";
+    options.startWindows = true;
     orvo::MainWindow window(environment, settings, shell, options);
     window.Start(orvo::ParseCommandLine(arguments, [](const std::filesystem::path& file) {
         std::error_code error;
