@@ -4,6 +4,7 @@
 
 #include "CliCommand.h"
 #include "base/Cp1252.h"
+#include "convert/TextImport.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "objects/ObjectViews.h"
@@ -38,11 +39,9 @@ int RunTable(CliContext& context) {
     std::string action;
     std::vector<int> numbers;
     int para = -1, character = -1, style = 0;
-    const std::vector<std::pair<std::string, int>> actions{{"--new", 2},
-                                                           {"--add-rows", 3},
-                                                           {"--add-cols", 3},
-                                                           {"--delete-rows", 3},
-                                                           {"--delete-cols", 3}};
+    const std::vector<std::pair<std::string, int>> actions{
+        {"--new", 2},         {"--add-rows", 3},    {"--add-cols", 3},
+        {"--delete-rows", 3}, {"--delete-cols", 3}, {"--set-cell", 3}};
     for (std::size_t i = 0; i < context.args.size(); ++i) {
         const std::string& arg = context.args[i];
         int* single = arg == "--para"    ? &para
@@ -71,6 +70,14 @@ int RunTable(CliContext& context) {
             numbers.push_back(v);
             ++i;
         }
+    }
+    // --set-cell takes the cell's text after its three numbers.
+    std::string cellText;
+    if (action == "--set-cell") {
+        if (operands.size() != 3)
+            return FailWith(context, "--set-cell takes TABLE ROW COLUMN and the cell's text");
+        cellText = Utf8ToCp1252(operands.back());
+        operands.pop_back();
     }
     if (operands.size() != 2) return FailWith(context, "table takes FILE.kyt and PAGE");
     int pageId = 0;
@@ -142,6 +149,29 @@ int RunTable(CliContext& context) {
     } else if (!action.empty()) {
         const std::vector<TMyyTable*> tables = PageTables(box, views);
         const int which = numbers[0], n = numbers[1], at = numbers[2];
+        if (action == "--set-cell") {
+            if (which >= int(tables.size()))
+                return FailWith(context,
+                                "the page has " + std::to_string(tables.size()) + " tables");
+            TMyyTable& table = *tables[std::size_t(which)];
+            if (!table.CellAt(n, at))
+                return FailWith(context, "the table has no cell " + std::to_string(n) + " " +
+                                             std::to_string(at));
+            // One paragraph of style 1 holding the text.
+            const std::string markup = "<Z S1 >" + EscapeForMarkup(cellText) + std::string(1, '\0');
+            std::string stream("\x04\0\0\0", 4);
+            for (int b = 0; b < 4; ++b) stream += char((markup.size() >> (8 * b)) & 0xFF);
+            stream += markup + std::string(4, '\0');
+            if (!table.ReadCellContents(stream, at, at, n, n))
+                return FailWith(context, "the cell's text could not be read");
+            table.LayoutCells(table.LastWidth(), true);
+            RelayoutObjectParagraph(box, *table.Object());
+            changed = true;
+        }
+    }
+    if (!changed && action != "--new" && !action.empty()) {
+        const std::vector<TMyyTable*> tables = PageTables(box, views);
+        const int which = numbers[0], n = numbers[1], at = numbers[2];
         if (which >= int(tables.size()))
             return FailWith(context, "the page has " + std::to_string(tables.size()) + " tables");
         TMyyTable& table = *tables[std::size_t(which)];
@@ -187,6 +217,8 @@ const CliRegistration kRegistration{
      "      50 columns\n"
      "  --delete-rows TABLE N AT, --delete-cols TABLE N AT\n"
      "      deletes N rows (columns) from AT; the last row or column is never deleted\n"
+     "  --set-cell TABLE ROW COLUMN TEXT\n"
+     "      the cell's text becomes one paragraph holding TEXT\n"
      "A refused change leaves the file as it was and fails with the reason.\n",
      &RunTable}};
 

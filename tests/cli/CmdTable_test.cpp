@@ -1,0 +1,142 @@
+// orvo-cli table on the sample hypertext: a table made, filled and changed from the command
+// line, then read back by independent readers of the export (html5lib and pandoc) with the
+// same grid as the plain-text export; the limits of rows and columns with their messages.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/ProgramRun.h"
+#include "support/TestSupport.h"
+
+namespace orvo::test {
+namespace {
+
+ProgramRun Cli(std::vector<std::string> args) {
+    return RunOrvoCli(std::move(args));
+}
+
+// The rows of the text export that hold tabs: the table's rows, cells split at the tabs.
+std::string TextGrid(const std::string& text) {
+    std::string grid;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find('\t') == std::string::npos) continue;
+        grid += line + "\n";
+    }
+    return grid;
+}
+
+TEST(CliTable, MadeFilledAndChangedTablesReadTheSameEverywhere) {
+    const std::filesystem::path kyt = TestDir() / "tabella.kyt";
+    ASSERT_EQ(Cli({"sample", kyt}).status, 0);
+    ProgramRun run = Cli({"table", kyt, "0", "--new", "3", "4", "--para", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "table 0: 3 x 4\n");
+    // A header row, words in every cell, then a row and a column added and one of each deleted.
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const std::string word = r == 0 ? "Titolo" + std::to_string(c)
+                                            : "r" + std::to_string(r) + "c" + std::to_string(c);
+            run = Cli(
+                {"table", kyt, "0", "--set-cell", "0", std::to_string(r), std::to_string(c), word});
+            ASSERT_EQ(run.status, 0) << run.err;
+        }
+    ASSERT_EQ(Cli({"table", kyt, "0", "--add-rows", "0", "1", "3"}).status, 0);
+    ASSERT_EQ(Cli({"table", kyt, "0", "--set-cell", "0", "3", "0", "però"}).status, 0);
+    ASSERT_EQ(Cli({"table", kyt, "0", "--add-cols", "0", "1", "1"}).status, 0);
+    run = Cli({"table", kyt, "0", "--delete-cols", "0", "1", "4"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Cli({"table", kyt, "0", "--delete-rows", "0", "1", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "table 0: 3 x 4\n");
+
+    const std::string expected =
+        "Titolo0\t\tTitolo1\tTitolo2\n"
+        "r2c0\t\tr2c1\tr2c2\n"
+        "per\xC3\xB2\t\t\t\n";
+    ASSERT_EQ(Cli({"export", "txt", kyt, TestDir() / "tabella.txt"}).status, 0);
+    const std::string text = ReadFile(TestDir() / "tabella.txt");
+    std::string utf8;
+    for (unsigned char ch : TextGrid(text)) {
+        if (ch < 0x80) {
+            utf8 += char(ch);
+        } else {
+            utf8 += char(0xC0 | (ch >> 6));
+            utf8 += char(0x80 | (ch & 0x3F));
+        }
+    }
+    EXPECT_EQ(utf8, expected);
+
+    const std::filesystem::path site = TestDir() / "sito-tabella";
+    ASSERT_EQ(Cli({"export", "html", kyt, site}).status, 0);
+    const std::filesystem::path cover = site / "guida_index.html";
+    ASSERT_TRUE(std::filesystem::exists(cover));
+    const ProgramRun parsed =
+        RunProgram({"/usr/bin/python3", "-c",
+                    "import html5lib,sys\n"
+                    "d=html5lib.parse(open(sys.argv[1],'rb').read(),treebuilder='etree',"
+                    "namespaceHTMLElements=False)\n"
+                    "for t in d.iter('table'):\n"
+                    "  for tr in t.iter('tr'):\n"
+                    "    cells=[' '.join(''.join(td.itertext()).replace('\\xa0',' ').split())"
+                    " for td in tr.findall('td')]\n"
+                    "    print('\\t'.join(cells))\n",
+                    cover.string()});
+    ASSERT_EQ(parsed.status, 0) << parsed.err;
+    EXPECT_EQ(parsed.out, expected);
+
+    const ProgramRun plain =
+        RunProgram({"pandoc", "-f", "html", "-t", "plain", "--columns=200", cover.string()});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    // The grid: every row's words on one line, in order.
+    for (const char* row : {"Titolo0", "r2c0", "per\xC3\xB2"}) {
+        const std::size_t at = plain.out.find(row);
+        ASSERT_NE(at, std::string::npos) << plain.out;
+        const std::string line = plain.out.substr(at, plain.out.find('\n', at) - at);
+        if (std::string(row) == "Titolo0")
+            EXPECT_LT(line.find("Titolo1"), line.find("Titolo2")) << line;
+        if (std::string(row) == "r2c0") EXPECT_LT(line.find("r2c1"), line.find("r2c2")) << line;
+    }
+}
+
+TEST(CliTable, LimitsAndRefusalsLeaveTheFileAsItWas) {
+    const std::filesystem::path kyt = TestDir() / "limiti.kyt";
+    ASSERT_EQ(Cli({"sample", kyt}).status, 0);
+    ASSERT_EQ(Cli({"table", kyt, "0", "--new", "3", "4"}).status, 0);
+    const std::string before = ReadFile(kyt);
+    struct Refusal {
+        std::vector<std::string> action;
+        std::string message;
+    };
+    const std::vector<Refusal> refusals{
+        {{"--add-cols", "0", "47", "0"}, "Il numero massimo di colonne \xC3\xA8 limitato."},
+        {{"--add-rows", "0", "253", "0"}, "Il numero massimo di righe \xC3\xA8 limitato."},
+        {{"--delete-rows", "0", "3", "0"}, "refused: delete-rows 3 at 0 of a 3 x 4 table"},
+        {{"--delete-cols", "0", "2", "3"}, "refused: delete-cols 2 at 3 of a 3 x 4 table"},
+        {{"--add-rows", "1", "1", "0"}, "the page has 1 tables"},
+        {{"--new", "201", "2"}, "a new table has 1 to 200 rows and 1 to 50 columns"},
+    };
+    for (const Refusal& r : refusals) {
+        std::vector<std::string> args{"table", kyt.string(), "0"};
+        args.insert(args.end(), r.action.begin(), r.action.end());
+        const ProgramRun run = Cli(args);
+        EXPECT_EQ(run.status, 1) << r.action[0];
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFile(kyt), before) << r.action[0];
+    }
+    // Up to the limits: 50 columns, 255 rows.
+    ProgramRun run = Cli({"table", kyt, "0", "--add-cols", "0", "46", "4"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Cli({"table", kyt, "0", "--add-rows", "0", "252", "0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "table 0: 255 x 50\n");
+    run = Cli({"table", kyt, "0"});
+    EXPECT_EQ(run.out, "table 0: 255 x 50\n");
+}
+
+}  // namespace
+}  // namespace orvo::test
