@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include "model/uKYTogge.h"
+#include "objects/ObjectViews.h"
 #include "platform/IScheduler.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/PageLinks.h"
@@ -222,6 +223,8 @@ struct PageViewWidget::State {
     std::unique_ptr<PageEditSession> session;
     PageSurface* surface = nullptr;
     std::unique_ptr<ScrollAreaHost> host;
+    // The views of the page's pictures and tables, drawn with the text.
+    std::unique_ptr<ObjectViewHost> objects;
     std::unique_ptr<TKYTboxViewFactory> views;
     std::unique_ptr<TKYTpage> page;
     PageBackgroundPicture background;
@@ -275,7 +278,9 @@ PageViewWidget::PageViewWidget(TKYTset& set, QWidget* parent)
     setWidgetResizable(false);
     setFocusProxy(s.surface);
     s.host = std::make_unique<ScrollAreaHost>(*this, *s.surface, [this] { ToolsChanged(); });
-    s.views = std::make_unique<TKYTboxViewFactory>(s.measurer, *s.host);
+    s.objects = std::make_unique<ObjectViewHost>(*s.host, set, set.Messages(), *s.scheduler);
+    s.objects->SetReadOnly(true);
+    s.views = std::make_unique<TKYTboxViewFactory>(s.measurer, *s.objects);
     s.page = std::make_unique<TKYTpage>(set, s.frameSet, *s.views, s.undo, s.spell, *s.scheduler);
     s.page->SetReadOnly(true);
     s.inputHost = std::make_unique<PageInputHost>(*this);
@@ -295,6 +300,11 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
     s.page.reset();
     s.session.reset();
     s.scheduler = &scheduler;
+    // The objects' posted work (a table's deletions) runs on the window's scheduler.
+    s.views.reset();
+    s.objects = std::make_unique<ObjectViewHost>(*s.host, s.set, messages, scheduler);
+    s.objects->SetReadOnly(!s.editable);
+    s.views = std::make_unique<TKYTboxViewFactory>(s.measurer, *s.objects);
     s.session =
         std::make_unique<PageEditSession>(s.set, messages, scheduler, s.clipboard, *s.inputHost);
     s.session->SetConverters(converters);
@@ -327,6 +337,7 @@ void PageViewWidget::SetEditable(bool on) {
     if (s.page->Showing()) s.page->SetReadOnly(!on);
     s.session->SetEditable(on);
     if (TKYTbox* box = Box()) box->runMode = !on;
+    state_->objects->SetReadOnly(!on);
     s.surface->setMouseTracking(true);
     if (on) s.surface->setFocus(Qt::OtherFocusReason);
     s.surface->update();
@@ -339,6 +350,8 @@ void PageViewWidget::Attach() {
     if (!box) return;
     box->transparent = true;
     box->runMode = !s.editable;
+    box->drawObjectsOnCanvas = true;
+    s.objects->SetBox(box);
     if (s.session && s.page->Showing())
         s.session->Attach(*box, *s.page->WorkingText(), s.page->PageIdentifier());
     ToolsChanged();
@@ -354,9 +367,18 @@ void PageViewWidget::Detach() {
 void PageViewWidget::ClosePage() {
     Detach();
     if (state_->page && state_->page->Showing()) state_->page->CloseText();
+    DropObjectViews();
     if (state_->session) state_->session->Forget();
     state_->surface->update();
     ToolsChanged();
+}
+
+void PageViewWidget::DropObjectViews() {
+    // The views hold the closed text's objects and cells: they go with it.
+    if (state_->objects) {
+        state_->objects->SetBox(nullptr);
+        state_->objects->Clear();
+    }
 }
 
 TKYTbox* PageViewWidget::Box() const {
@@ -374,6 +396,7 @@ void PageViewWidget::DetachPage() {
     if (!s.page->Showing()) return;
     Detach();
     s.page->DetachView();
+    DropObjectViews();
     s.surface->update();
 }
 
@@ -424,6 +447,7 @@ bool PageViewWidget::CommitPage() {
     const bool stored = s.page->CommitText();
     // A committed page takes no further commit until it is shown again.
     s.page->CloseText();
+    DropObjectViews();
     if (!s.page->ShowText(identifier)) {
         s.surface->update();
         return stored;
@@ -444,6 +468,7 @@ bool PageViewWidget::ShowPage(std::int32_t pageIdentifier) {
         // A page being edited keeps its edits when another page is shown.
         if (s.editable) s.page->CommitText();
         s.page->CloseText();
+        DropObjectViews();
     }
     if (!same && s.session) s.session->Forget();
     pageObject = s.set.ObjectByKind(TOggettiHel::testoHtml, pageIdentifier);

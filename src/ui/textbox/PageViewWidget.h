@@ -94,6 +94,7 @@ private:
     bool SurfaceEvent(QEvent* event);
     void Attach();
     void Detach();
+    void DropObjectViews();
     void ToolsChanged();
     void ShowMenu(int menu, const QPoint& at);
     std::unique_ptr<State> state_;
