@@ -89,6 +89,8 @@ void TKYTset::NewDocument() {
 }
 
 void TKYTset::Close() {
+    // No step may outlive the objects it would restore.
+    if (UndoHistory && !readingBack_) UndoHistory->Restart(UndoDeep);
     pictureCache.clear();
     style0_ = style1_ = nullptr;
     for (auto& list : lists_) list.clear();

@@ -35,6 +35,15 @@ inline constexpr std::string_view kUntitled = "Senza titolo";
 /// new or legacy document).
 std::string ExportPrefixFromName(std::string_view fileName, std::size_t length = 16);
 
+/// The hypertext's undo list as the container sees it: the list and its steps belong to the
+/// editing layer, the container owns it and empties it whenever a new hypertext starts.
+class IUndoHistory {
+public:
+    virtual ~IUndoHistory() = default;
+    /// Every step goes; the list keeps at most `depth` steps from now on.
+    virtual void Restart(int depth) = 0;
+};
+
 /// What ParseDocumentLink finds in an "orvo:" link.
 struct DocumentLink {
     bool isDocumentLink = false;
@@ -74,6 +83,10 @@ public:
     std::function<void()> OnAfterNew;
     /// Converts a page text still in version 1 (legacy tags) before it is copied or written.
     std::function<void(TKYToggetto& page)> ConvertLegacyText;
+    /// The undo list of this hypertext (made by the editing layer when it is first asked for;
+    /// see UndoListOf). Closing, loading and starting a document empty it, with depth UndoDeep;
+    /// the read-back of a save keeps it.
+    std::unique_ptr<IUndoHistory> UndoHistory;
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -186,6 +199,7 @@ private:
     std::string fileName_;
     bool modified_ = false;
     bool refused_ = false;
+    bool readingBack_ = false;  // a save reads its file back
     TKYToggetto* style0_ = nullptr;
     TKYToggetto* style1_ = nullptr;
     std::vector<std::pair<std::int32_t, std::int32_t>> conversions_;

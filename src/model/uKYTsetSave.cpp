@@ -266,7 +266,12 @@ bool TKYTset::SaveToFile(const std::string& fileName, int version) {
     RemoveStaleTemporaries(target);
     modified_ = false;
 
-    if (!LoadFromFile(fileName)) {
+    // The file read back is the same hypertext: its undo steps (numbers and markup) stay.
+    readingBack_ = true;
+    const bool readBack = LoadFromFile(fileName);
+    readingBack_ = false;
+    if (!readBack) {
+        if (UndoHistory) UndoHistory->Restart(UndoDeep);
         errors_.emplace_back(kWriteError);
         return false;
     }

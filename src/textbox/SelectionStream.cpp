@@ -1,6 +1,7 @@
 // The internal selection stream: reading it whole before anything is inserted, writing a
 // selection into it, pasting it; and the RTF and text forms of copy and paste.
 #include "textbox/SelectionStream.h"
+#include "textbox/StoredFragment.h"
 
 #include <algorithm>
 #include <map>
@@ -155,7 +156,9 @@ std::string TKYTTextAttributes::SelectionMarkup() {
     return markup;
 }
 
-bool TKYTTextAttributes::WriteSelection(ByteStream& stream, bool forDrag) {
+bool TKYTTextAttributes::WriteSelection(ByteStream& stream, bool forDrag,
+                                        const TKYToggetto** picture) {
+    if (picture) *picture = nullptr;
     if (!HasSelection()) return false;
     auto [start, end] = Selection();
     Collected found;
@@ -185,8 +188,11 @@ bool TKYTTextAttributes::WriteSelection(ByteStream& stream, bool forDrag) {
             codes = {object->ReadView().I32(kButtonPicture)};
         }
         for (std::int32_t code : codes)
-            if (TKYToggetto* picture = context_.set.ObjectByCode(code))
-                if (picture->Kind() == TOggettiHel::immagine) AddOnce(found.shared, picture);
+            if (TKYToggetto* shown = context_.set.ObjectByCode(code))
+                if (shown->Kind() == TOggettiHel::immagine) {
+                    AddOnce(found.shared, shown);
+                    if (picture && !forDrag && !*picture) *picture = shown;
+                }
     }
     IMarkupHost& host = box_.HostFor(kBodyParagraph);
     if (!WriteI32(stream, kStreamContentText)) return false;
@@ -453,6 +459,9 @@ bool TKYTTextAttributes::PasteText(std::string_view text, std::string_view label
 bool TKYTTextAttributes::PasteRtf(std::string_view rtf) {
     const EditPos caret = CaretPos();
     const TKYToggetto* style = box_.Paragraph(caret.para).style.Definition();
+    // The importer registers the objects of the fragment with the hypertext and names them by
+    // their stored codes: they go into this page's text as its own objects.
+    const RegisteredObjects before(context_.set);
     std::optional<Result<std::string>> converted;
     if (context_.converters)
         converted = context_.converters->RtfToStream(rtf, context_.wrapper,
@@ -465,7 +474,12 @@ bool TKYTTextAttributes::PasteRtf(std::string_view rtf) {
         context_.messages.Error(converted->failure().text);
         return false;
     }
-    return InsertFromStream(**converted, kLabelPaste, false, false);
+    Result<std::string> carried = CarryStoredObjects(**converted, context_.set, before);
+    if (!carried) {
+        context_.messages.Error(kStreamRefused);
+        return false;
+    }
+    return InsertFromStream(*carried, kLabelPaste, false, false);
 }
 
 }  // namespace orvo

@@ -122,6 +122,11 @@ TboBackup* TKYTTextAttributes::RecordBox(std::string label, std::int32_t firstPa
     return raw;
 }
 
+TboBackup* TKYTTextAttributes::BurstStep() {
+    if (!context_.undo) return nullptr;
+    return dynamic_cast<TboBackup*>(context_.undo->NewestWithSerial(burstSerial_));
+}
+
 TMyFont TKYTTextAttributes::LookupFont(std::int32_t para, std::int32_t ch) const {
     if (para < 0 || para >= box_.ParagraphCount()) return TMyFont{};
     return box_.Paragraph(para).FormatAt(ch);
@@ -151,9 +156,9 @@ void TKYTTextAttributes::DeleteSelection() {
                           first.metrics[std::size_t(start.ch)].objectIndex >= 0;
     const bool spans = start.para != end.para;
     TcancelBackup* step = nullptr;
-    const bool joinsBurst = deletionBurst_ && !isObject && !spans && context_.undo && burstStep_ &&
-                            context_.undo->Newest() == burstStep_ &&
-                            burstStep_->SavedFirst() == start.para;
+    const TboBackup* open = BurstStep();
+    const bool joinsBurst =
+        deletionBurst_ && !isObject && !spans && open && open->SavedFirst() == start.para;
     if (!joinsBurst) {
         deletionBurst_ = false;
         if (context_.undo) {
@@ -164,7 +169,7 @@ void TKYTTextAttributes::DeleteSelection() {
             context_.undo->AddUndo(std::move(made));
         }
         deletionBurst_ = !isObject && !spans;
-        burstStep_ = step;
+        burstSerial_ = SerialOf(step);
     }
     UpdateLock lock(box_);
     const std::int32_t left = DeleteRange(box_, start, end);
@@ -177,22 +182,21 @@ void TKYTTextAttributes::DeleteSelection() {
 bool TKYTTextAttributes::InsertChar(unsigned char ch) {
     deletionBurst_ = false;
     const std::int32_t caretPara = CaretPos().para;
-    const bool continues = typingBurst_ && context_.undo && burstStep_ &&
-                           context_.undo->Newest() == burstStep_ &&
-                           caretPara >= burstStep_->AfterFirst() &&
-                           caretPara <= burstStep_->AfterLast() && !HasSelection();
-    if (!continues || !context_.undo) {
+    TboBackup* burst = BurstStep();
+    const bool continues = typingBurst_ && burst && caretPara >= burst->AfterFirst() &&
+                           caretPara <= burst->AfterLast() && !HasSelection();
+    if (!continues) {
         if (HasSelection()) DeleteSelection();
         const EditPos caret = CaretPos();
-        burstStep_ = RecordBox("Inserimento caratteri", caret.para, caret.para);
+        burst = RecordBox("Inserimento caratteri", caret.para, caret.para);
+        burstSerial_ = SerialOf(burst);
         typingBurst_ = true;
     }
     UpdateLock lock(box_);
     EditPos caret = CaretPos();
     if (box_.Paragraph(caret.para).IsTableParagraph(box_.HostFor(kBodyParagraph))) {
         BreakParagraph(box_, caret);
-        if (burstStep_ && context_.undo && context_.undo->Newest() == burstStep_)
-            burstStep_->SetAfterRange(burstStep_->AfterFirst(), burstStep_->AfterLast() + 1);
+        if (burst) burst->SetAfterRange(burst->AfterFirst(), burst->AfterLast() + 1);
         caret = caret.ch == 0 ? EditPos{caret.para, 0} : EditPos{caret.para + 1, 0};
     }
     InsertCharAt(caret, ch);
@@ -693,7 +697,13 @@ bool BoxEditing::InsertChar(std::uint8_t character) {
 std::string BoxEditing::WriteSelection(bool forDrag, std::optional<std::string>* picture) {
     if (picture) picture->reset();
     MemoryStream stream;
-    if (!text_.WriteSelection(stream, forDrag)) return {};
+    const TKYToggetto* shown = nullptr;
+    if (!text_.WriteSelection(stream, forDrag, &shown)) return {};
+    // The clipboard's picture: the picture object as the document stores it.
+    if (picture && shown) {
+        MemoryStream bytes;
+        if (shown->WriteToStream(bytes)) *picture = bytes.TakeBytes();
+    }
     return stream.TakeBytes();
 }
 

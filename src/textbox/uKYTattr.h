@@ -103,8 +103,10 @@ public:
 
     // Selection streams.
     /// The selection in the internal stream format; for the clipboard (not forDrag) it also
-    /// carries what copied objects refer to indirectly.
-    [[nodiscard]] bool WriteSelection(ByteStream& stream, bool forDrag);
+    /// carries what copied objects refer to indirectly, and `picture` (when given) gets the
+    /// first picture object a copied object shows (none for a drag or without one).
+    [[nodiscard]] bool WriteSelection(ByteStream& stream, bool forDrag,
+                                      const TKYToggetto** picture = nullptr);
     /// Pastes an internal stream at the caret. The whole stream is checked first: a stream
     /// that cannot be read is refused with a message and nothing changes. An empty label
     /// records no step.
@@ -183,6 +185,7 @@ private:
     TMyFont WithPending(TMyFont font) const;
     TMyFont LookupFont(std::int32_t para, std::int32_t ch) const;
     TboBackup* RecordBox(std::string label, std::int32_t firstPara, std::int32_t lastPara);
+    std::uint64_t SerialOf(const TKYTbackup* step) const { return step ? step->Serial() : 0; }
     void InsertCharAt(EditPos caret, unsigned char ch);
 
     TKYTbox& box_;
@@ -190,7 +193,10 @@ private:
     Pending pending_;
     bool typingBurst_ = false;
     bool deletionBurst_ = false;
-    TboBackup* burstStep_ = nullptr;  // the step the open burst adds to (while it is the newest)
+    /// The step the open burst adds to, by its serial: it is used only while it is the newest
+    /// step of the list (an applied or dropped step is never reached through a stale address).
+    std::uint64_t burstSerial_ = 0;
+    TboBackup* BurstStep();
 };
 
 class TKYTParaAttributes {

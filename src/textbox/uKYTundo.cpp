@@ -209,9 +209,17 @@ IUndoControl* TogBackup::Apply(TKYTundoList& list) {
 TKYTundoList::TKYTundoList(TKYTset& set, TKYTundoFrames& frames, IMessages& messages)
     : set_(set), frames_(frames), messages_(messages) {}
 
+TKYTundoList::TKYTundoList(TKYTset& set, IMessages& messages)
+    : ownFrames_(std::make_unique<TKYTundoFrames>()),
+      set_(set),
+      frames_(*ownFrames_),
+      messages_(messages) {}
+
 TKYTundoList::~TKYTundoList() = default;
 
 void TKYTundoList::AddUndo(std::unique_ptr<TKYTbackup> step) {
+    if (!step) return;
+    step->serial_ = ++lastSerial_;
     redo_.clear();
     while (!undo_.empty() && int(undo_.size()) >= depth_) undo_.erase(undo_.begin());
     undo_.push_back(std::move(step));
@@ -219,6 +227,8 @@ void TKYTundoList::AddUndo(std::unique_ptr<TKYTbackup> step) {
 }
 
 void TKYTundoList::AddRedo(std::unique_ptr<TKYTbackup> step) {
+    if (!step) return;
+    step->serial_ = ++lastSerial_;
     redo_.push_back(std::move(step));
 }
 
@@ -265,6 +275,20 @@ void TKYTundoList::Clear() {
     redo_.clear();
 }
 
+void TKYTundoList::Restart(int depth) {
+    Clear();
+    SetDepth(depth);
+}
+
+TKYTundoList& UndoListOf(TKYTset& set) {
+    if (auto* list = dynamic_cast<TKYTundoList*>(set.UndoHistory.get())) return *list;
+    auto list = std::make_unique<TKYTundoList>(set, set.Messages());
+    list->SetDepth(set.UndoDeep);
+    TKYTundoList& made = *list;
+    set.UndoHistory = std::move(list);
+    return made;
+}
+
 std::vector<std::string> TKYTundoList::Labels() const {
     std::vector<std::string> labels;
     for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) labels.push_back((*it)->Label());
@@ -287,6 +311,11 @@ const TKYTbackup* TKYTundoList::Newest() const {
 
 TKYTbackup* TKYTundoList::Newest() {
     return undo_.empty() ? nullptr : undo_.back().get();
+}
+
+TKYTbackup* TKYTundoList::NewestWithSerial(std::uint64_t serial) {
+    TKYTbackup* newest = Newest();
+    return newest && serial != 0 && newest->Serial() == serial ? newest : nullptr;
 }
 
 }  // namespace orvo

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/uKYTset.h"
 #include "platform/IMessages.h"
 #include "textbox/TKYTpageHosts.h"
 
@@ -82,6 +83,8 @@ public:
     virtual ~TKYTbackup() = default;
     const std::string& Label() const { return label_; }
     const UndoPath& Path() const { return path_; }
+    /// The step's number in its list (from 1, never reused): what an open burst remembers.
+    std::uint64_t Serial() const { return serial_; }
     /// Puts the snapshot back; returns the control that takes the focus (none: no change).
     virtual IUndoControl* Apply(TKYTundoList& list) = 0;
     /// Bytes the step keeps (its snapshot and path).
@@ -92,17 +95,23 @@ protected:
     IUndoControl* Resolve(TKYTundoList& list) const;
 
 private:
+    friend class TKYTundoList;
     std::string label_;
     UndoPath path_;
+    std::uint64_t serial_ = 0;
 };
 
 /// The undo list of one hypertext. No operation records redo steps: the redo list exists and
 /// stays empty.
-class TKYTundoList final : public IUndoPurge {
+class TKYTundoList final : public IUndoPurge, public IUndoHistory {
 public:
     /// Depth 10 until SetDepth; the owner sets the container's UndoDeep.
     TKYTundoList(TKYTset& set, TKYTundoFrames& frames, IMessages& messages);
+    /// A list with its own index of frames (the container's list).
+    TKYTundoList(TKYTset& set, IMessages& messages);
     ~TKYTundoList() override;
+    TKYTundoList(const TKYTundoList&) = delete;
+    TKYTundoList& operator=(const TKYTundoList&) = delete;
 
     void AddUndo(std::unique_ptr<TKYTbackup> step);
     void AddRedo(std::unique_ptr<TKYTbackup> step);
@@ -118,12 +127,16 @@ public:
     void SetDepth(int n);
     int Depth() const { return depth_; }
     void Clear();
+    /// A new hypertext: Clear, then SetDepth.
+    void Restart(int depth) override;
     /// The labels of the undo steps, newest first (what the drop-down shows).
     std::vector<std::string> Labels() const;
     std::size_t Count() const { return undo_.size(); }
     /// The newest undo step (a burst adds to it while it is still the newest).
     const TKYTbackup* Newest() const;
     TKYTbackup* Newest();
+    /// The newest step when its serial is `serial`, else none.
+    TKYTbackup* NewestWithSerial(std::uint64_t serial);
     /// Bytes kept by every undo step.
     std::size_t MemorySize() const;
     bool busy = false;
@@ -138,13 +151,19 @@ public:
     std::function<void()> onApplied;
 
 private:
+    std::unique_ptr<TKYTundoFrames> ownFrames_;  // before frames_, which may name it
     TKYTset& set_;
     TKYTundoFrames& frames_;
     IMessages& messages_;
     std::vector<std::unique_ptr<TKYTbackup>> undo_;
     std::vector<std::unique_ptr<TKYTbackup>> redo_;
     int depth_ = 10;
+    std::uint64_t lastSerial_ = 0;
 };
+
+/// The container's undo list, made (depth UndoDeep, its own index of frames, the container's
+/// messages) when it is first asked for.
+TKYTundoList& UndoListOf(TKYTset& set);
 
 /// A box step: the markup of the paragraphs an operation is about to change. Applying removes
 /// the paragraphs the operation left (the after range) and puts the saved ones back, selected.

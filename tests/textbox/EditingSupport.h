@@ -44,9 +44,9 @@ protected:
 
     FixedMetrics metrics_;
     RecordingBoxHost boxHost_{600, 400};
-    TKYTundoFrames frames_;
     TKYTundoIndiciList controls_;
-    TKYTundoList undo_{set_, frames_, messages_};
+    TKYTundoList& undo_ = UndoListOf(set_);
+    TKYTundoFrames& frames_ = undo_.Frames();
     TKYToggetto* page_ = nullptr;
     std::unique_ptr<TKYTtesto> text_;
     std::unique_ptr<TextMarkupHost> host_;

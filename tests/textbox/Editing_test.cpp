@@ -240,6 +240,116 @@ TEST_F(Editing, PastedTextBecomesParagraphsOfTheCaretsStyle) {
     EXPECT_EQ(Markup(), "<Z S1 >inizio fine");
 }
 
+// A pasted fragment whose last run is bold ends there: the text after the caret keeps its own
+// format, whether the fragment comes from this box, from plain text or lands inside a run.
+TEST_F(Editing, PastedTextEndingInBoldLeavesTheRestOfTheParagraphAsItWas) {
+    struct Case {
+        const char* page;
+        int para, ch;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"<Z S0 >uno due tre", 0, 4, "<Z S0 >uno x<Y y1 >yz<Y >due tre"},
+        {"<Z S0 >uno <Y c0000FF >due tre", 0, 8,
+         "<Z S0 >uno <Y c0000FF >due <Y >x<Y y1 >yz<Y c0000FF >tre"},
+        {"<Z S0 >uno<Z S0 >due", 1, 0, "<Z S0 >uno<Z S0 >x<Y y1 >yz<Y >due"},
+    };
+    for (const Case& c : cases) {
+        Open("<Z S0 >x<Y y1 >yz");
+        SelectRange(0, 0, 0, 3);
+        MemoryStream stream;
+        ASSERT_TRUE(Text().WriteSelection(stream, false));
+        const std::string bytes = stream.Bytes();
+        Open(c.page);
+        undo_.Clear();
+        const std::string before = Markup();
+        Caret(c.para, c.ch);
+        ASSERT_TRUE(Text().InsertFromStream(bytes, kLabelPaste, false, false));
+        EXPECT_EQ(Markup(), c.expected) << c.page;
+        // typing at the end of the pasted text continues the bold run
+        Caret(c.para, c.ch + 3);
+        Type("w");
+        EXPECT_EQ(Box().Paragraph(c.para).FormatAt(c.ch + 3).styleBits, kFontBold) << c.page;
+        UndoAll();
+        EXPECT_EQ(Markup(), before);
+    }
+}
+
+// A table cell is a box of its own: a paste of several paragraphs with formats and a link
+// stays in the cell, the table arranges its cells for the new height, and undo takes it back.
+TEST_F(Editing, PastingIntoATableCellKeepsFormatsAndLinksInTheCell) {
+    struct Table final : ITableHost {
+        int arranged = 0;
+        void ArrangeCells() override { ++arranged; }
+        void RelayoutTableParagraph() override {}
+    } table;
+    Open("<Z S0 >uno <$00000000>due<%><Z S0 ><Y y1 >tre");
+    SelectRange(0, 4, 1, 3);
+    MemoryStream stream;
+    ASSERT_TRUE(Text().WriteSelection(stream, false));
+    TKYTbox cell(*host_, boxHost_, &table);
+    cell.LoadText(std::nullopt, std::string("<Z S1 >ab") + '\0', std::nullopt);
+    EditContext context{set_, *text_, messages_};
+    context.undo = &undo_;
+    BoxEditing editing(cell, context, &controls_, page_->Identifier(), 0);
+    editing.Text().SetCaretAt({0, 1});
+    const std::int32_t height = cell.Paragraph(0).bottom;
+    ASSERT_TRUE(editing.Text().InsertFromStream(stream.Bytes(), kLabelPaste, false, false));
+    EXPECT_EQ(WriteText(cell.AllParagraphs(), *host_),
+              std::string("<Z S1 >a<$00000000>due<%><Z S0 ><Y y1 >tre<Y >b") + '\0');
+    EXPECT_GT(cell.Paragraph(1).bottom, height);
+    EXPECT_GT(table.arranged, 0);
+    // The page's own text did not change.
+    EXPECT_EQ(Markup(), "<Z S0 >uno <$00000000>due<%><Z S0 ><Y y1 >tre");
+    undo_.UndoOne();
+    EXPECT_EQ(WriteText(cell.AllParagraphs(), *host_), std::string("<Z S1 >ab") + '\0');
+}
+
+// The hypertext owns its undo list. A save reads the file back and replaces every object, but
+// the steps hold numbers and markup, so they still restore the page; a new document or a load
+// empties the list and takes the depth from UndoDeep.
+TEST_F(Editing, TheContainersListOutlivesASaveAndIsEmptiedByANewDocument) {
+    EXPECT_EQ(&UndoListOf(set_), &undo_);
+    EXPECT_EQ(set_.UndoHistory.get(), &undo_);
+    Open("<Z S0 >uno");
+    Caret(0, 3);
+    Type("ab");
+    // Undone, the burst's step is gone: typing on opens a step of its own, even after another
+    // box of the page recorded one since.
+    undo_.UndoOne();
+    TKYTbox other(*host_, boxHost_);
+    other.LoadText(std::nullopt, std::string("<Z S0 >x") + '\0', std::nullopt);
+    EditContext context{set_, *text_, messages_};
+    context.undo = &undo_;
+    BoxEditing otherEditing(other, context, &controls_, page_->Identifier(), 0);
+    otherEditing.Text().SetCaretAt({0, 1});
+    otherEditing.Text().InsertChar('y');
+    Box().ClearSelection();
+    Type("c");
+    EXPECT_EQ(undo_.Count(), 2u);
+    // The page surface lets the paragraphs' styles go before the save and reads its text again
+    // after it; the steps keep what they hold.
+    const std::string path = (test::TestDir() / "saved.kyt").string();
+    const std::string shown = WriteText(Box().AllParagraphs(), *host_);
+    const std::string shownOther = WriteText(other.AllParagraphs(), *host_);
+    ASSERT_TRUE(set_.SaveToFile(path));
+    Box().LoadText(std::nullopt, shown, std::nullopt);
+    other.LoadText(std::nullopt, shownOther, std::nullopt);
+    EXPECT_EQ(undo_.Count(), 2u);
+    undo_.UndoOne();
+    EXPECT_EQ(Markup(), "<Z S0 >uno");
+    undo_.UndoOne();
+    EXPECT_EQ(WriteText(other.AllParagraphs(), *host_), std::string("<Z S0 >x") + '\0');
+    Caret(0, 3);
+    Type("d");
+    EXPECT_TRUE(undo_.CanUndo());
+    set_.UndoDeep = 5;
+    ASSERT_TRUE(set_.LoadFromFile(path));
+    EXPECT_FALSE(undo_.CanUndo());
+    EXPECT_EQ(undo_.Depth(), 5);
+    EXPECT_EQ(&UndoListOf(set_), &undo_);
+}
+
 TEST(UndoList, DepthKeepsTheNewestStepsAndTheDrownDownTakesAPrefix) {
     FixedEnvironment env;
     RecordingMessages messages;
