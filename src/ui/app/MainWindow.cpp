@@ -368,6 +368,8 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
 
 MainWindow::~MainWindow() {
     state_->rules.reset();  // before the widgets it reports to
+    // The page's caret blinks on the scheduler that goes with the state, before the widget.
+    state_->view->ClosePage();
     state_->browse.CloseAll();
 }
 
