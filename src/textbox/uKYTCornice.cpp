@@ -36,6 +36,23 @@ std::string SerialName(std::uint32_t serial) {
     return buf;
 }
 
+// Sizes stay within what a layout file may hold, so that what is written reads back.
+std::int32_t PercentOf(std::int32_t size, std::int32_t space) {
+    if (space <= 0) return 100;
+    return std::int32_t(
+        std::clamp<std::int64_t>((std::int64_t(size) * 100 + space / 2) / space, 0, 100));
+}
+
+std::int32_t Pixels(std::int32_t size) {
+    return std::clamp(size, 0, kMaxFramePixels);
+}
+
+int Depth(const TKYTFrame& frame) {
+    int depth = 1;
+    for (const TKYTFrame* f = frame.parent; f; f = f->parent) ++depth;
+    return depth;
+}
+
 std::int32_t Along(const Rect& r, bool rows) {
     return rows ? r.Height() : r.Width();
 }
@@ -264,8 +281,7 @@ void TKYTCustomFrameSet::ArrangeFrame(TKYTFrame& frame) {
         switch (r.SizeKind()) {
             case FrameSizeKind::Pixels:
                 sizes[i] = r.Pixels();
-                if (space > 0)
-                    r.SetPercent(std::int32_t((std::int64_t(sizes[i]) * 100 + space / 2) / space));
+                if (space > 0) r.SetPercent(PercentOf(sizes[i], space));
                 break;
             case FrameSizeKind::Rest:
                 if (!rest) {
@@ -275,7 +291,7 @@ void TKYTCustomFrameSet::ArrangeFrame(TKYTFrame& frame) {
                 [[fallthrough]];
             default:
                 sizes[i] = std::int32_t(std::int64_t(std::max(space, 0)) * r.Percent() / 100);
-                r.SetPixels(sizes[i]);
+                r.SetPixels(Pixels(sizes[i]));
                 break;
         }
         used += sizes[i];
@@ -306,7 +322,7 @@ void TKYTCustomFrameSet::RecomputePercents(TKYTFrame& container) {
     if (space <= 0) return;  // collapsed below its splitters: the percents stay
     for (auto& child : container.children) {
         const std::int32_t size = Along(child->bounds, container.SplitInRows());
-        child->record.SetPercent(std::int32_t((std::int64_t(size) * 100 + space / 2) / space));
+        child->record.SetPercent(PercentOf(size, space));
     }
 }
 
@@ -317,6 +333,10 @@ bool TKYTCustomFrameSet::DragBar(TKYTFrame& frame, FrameBar bar, std::int32_t di
     if (distance <= 4 * BarWidth()) return false;
     const bool shown = bar == FrameBar::Top ? frame.ShowsTopBar() : frame.ShowsLeftBar();
     if (!shown) return false;
+    // The new frames must fit what a layout file may hold.
+    std::size_t count = 0;
+    Walk(top_.get(), [&](TKYTFrame&) { ++count; });
+    if (Depth(frame) + 1 > kMaxFrameDepth || count + 2 > kMaxFrames) return false;
     frame.busy = true;
     if (frame.IsSplit())
         InsertFirst(frame, distance);
@@ -362,8 +382,8 @@ void TKYTCustomFrameSet::SplitLeaf(TKYTFrame& frame, FrameBar bar, std::int32_t 
     const std::int32_t space = frame.ChildSpace();
     FrameRecord& r = frame.children[0]->record;
     r.SetSizeKind(FrameSizeKind::Percent);
-    r.SetPixels(distance);
-    r.SetPercent(space > 0 ? std::int32_t((std::int64_t(distance) * 100 + space / 2) / space) : 50);
+    r.SetPixels(Pixels(distance));
+    r.SetPercent(space > 0 ? PercentOf(distance, space) : 50);
 }
 
 void TKYTCustomFrameSet::InsertFirst(TKYTFrame& frame, std::int32_t distance) {
@@ -393,8 +413,8 @@ void TKYTCustomFrameSet::InsertFirst(TKYTFrame& frame, std::int32_t distance) {
             size = before > 0 ? std::int32_t(std::int64_t(Along(frame.children[i]->bounds, rows)) *
                                              left / before)
                               : left / std::int32_t(frame.children.size() - 1);
-        if (r.SizeKind() == FrameSizeKind::Pixels || i == 0) r.SetPixels(size);
-        if (space > 0) r.SetPercent(std::int32_t((std::int64_t(size) * 100 + space / 2) / space));
+        if (r.SizeKind() == FrameSizeKind::Pixels || i == 0) r.SetPixels(Pixels(size));
+        if (space > 0) r.SetPercent(PercentOf(size, space));
     }
     frame.children[0]->record.SetSizeKind(FrameSizeKind::Percent);
 }
@@ -432,9 +452,8 @@ void TKYTCustomFrameSet::MoveSplitter(TKYTFrame& frame, std::int32_t size) {
     }
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         FrameRecord& r = parent->children[i]->record;
-        r.SetPixels(sizes[i]);
-        if (space > 0)
-            r.SetPercent(std::int32_t((std::int64_t(sizes[i]) * 100 + space / 2) / space));
+        r.SetPixels(Pixels(sizes[i]));
+        if (space > 0) r.SetPercent(PercentOf(sizes[i], space));
     }
     layoutChanged_ = true;
     Arrange();
