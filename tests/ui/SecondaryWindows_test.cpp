@@ -1,0 +1,366 @@
+// The windows around the main window, offscreen, each driven from its menu command through its
+// main path: the export window writing the site and a text file, the program options written
+// to the settings, a new hypertext from a model, the publishing window against a real
+// pyftpdlib server (publish, browse, rename, delete), and a walk over every menu item.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "MainWindowSupport.h"
+#include "app/DocumentConverters.h"
+#include "app/MainFormPorts.h"
+#include "app/u3MainForm.h"
+#include "base/Paths.h"
+#include "convert/HtmlExport.h"
+#include "convert/TKYTListHtmlToTx.h"
+#include "convert/TextExport.h"
+#include "model/ObjectRecord.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTpag.h"
+#include "model/uKYTset.h"
+#include "publish/FtpTestSupport.h"
+#include "publish/PublishConfigurations.h"
+#include "support/TestSupport.h"
+#include "ui/app/ExportWindow.h"
+#include "ui/app/ProgramOptionsWindow.h"
+#include "ui/app/PublishWindow.h"
+#include "ui/app/SecondaryWindows.h"
+#include "ui/app/StartWindows.h"
+
+namespace orvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        names.insert(entry.path().filename());
+    return names;
+}
+
+// The live pages of the hypertext, as the exported-items list finds them.
+std::vector<TKYToggetto*> Pages(TKYTset& set, TKYTtoHtml& html) {
+    TKYTListHtmlToTx list(&html);
+    list.ListType = TListType::ltOneFile;
+    list.Rebuild();
+    std::vector<TKYToggetto*> pages;
+    for (const TListHtmlRow& row : list.Rows())
+        if (row.kind == TOggettiHel::testoHtml && row.code)
+            if (TKYToggetto* page = LivePage(set, CodeIdentifier(*row.code))) pages.push_back(page);
+    return pages;
+}
+
+template <class T>
+T* Child(QWidget& window, const char* name) {
+    T* child = window.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+void Trigger(MainWindow& window, const char* command) {
+    QAction* action = window.findChild<QAction*>(QString::fromLatin1(command));
+    ASSERT_NE(action, nullptr) << command << " is not in the menus";
+    action->trigger();
+}
+
+class CancellingPrompter final : public IPrompter {
+public:
+    std::optional<std::string> InputBox(std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    std::optional<FileChoice> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<FileChoice> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
+    void ShowErrorList(std::string_view, const std::vector<std::string>&) override {}
+};
+
+class SecondaryWindowsTest : public MainWindowTest {};
+
+TEST_F(SecondaryWindowsTest, ExportWindowWritesTheTickedPagesAsSiteAndAsText) {
+    auto window = Open(first_);
+    const fs::path site = TestDir() / "sito";
+    int opened = 0;
+    window->ExportService().onWindow = [&](QDialog& dialog) {
+        ++opened;
+        auto& exporter = dynamic_cast<ExportWindow&>(dialog);
+        EXPECT_EQ(exporter.windowTitle(), "Esportazione");
+        EXPECT_EQ(exporter.Rules().Format(), 0);  // the proposed ".htm" chooses HTML
+        Child<QLineEdit>(exporter, "EDdir")->setText(QString::fromStdString(site.string()));
+        Child<QPushButton>(exporter, "BEsporta")->click();
+        EXPECT_EQ(exporter.StatusText(), "");
+        Child<QPushButton>(exporter, "BChiudi")->click();
+    };
+    Trigger(*window, "MIPublishExportHtml");
+    ASSERT_EQ(opened, 1);
+    EXPECT_THAT(messages_.Shown(), ElementsAre());
+
+    // Every page of the hypertext has its file, named as the exporter names it, and the style
+    // sheet is there; the folder is kept for the next time, ending in "/".
+    const std::set<std::string> written = FilesIn(site);
+    EXPECT_THAT(written, Contains("_style.css"));
+    EXPECT_THAT(written, Contains("_index.html"));
+    int pages = 0;
+    TKYTset& set = window->Document();
+    for (TKYToggetto* page : Pages(set, window->Converters().Html())) {
+        ++pages;
+        const std::string file = window->Converters().Html().ObjectFileName(*page, 0);
+        EXPECT_TRUE(fs::exists(site / file)) << file;
+        EXPECT_NE(ReadFile(site / file).find("<TITLE>" + page->Name()), std::string::npos) << file;
+    }
+    EXPECT_GE(pages, 7);
+    EXPECT_EQ(settings_.ReadString("exp\\0", "expPathInWindow"), site.string() + "/");
+
+    // ASCII with only the second page ticked: the file holds that page's text, as the text
+    // converter writes it alone.
+    const fs::path text = TestDir() / "testo";
+    window->ExportService().onWindow = [&](QDialog& dialog) {
+        auto& exporter = dynamic_cast<ExportWindow&>(dialog);
+        auto* formats = Child<QComboBox>(exporter, "CBformato");
+        formats->setCurrentIndex(formats->findData(4));
+        ASSERT_EQ(exporter.Rules().Format(), 4);
+        auto* all = Child<QPushButton>(exporter, "BTutte");
+        all->click();
+        EXPECT_EQ(all->text(), "Nessuna");
+        all->click();
+        EXPECT_EQ(all->text(), "Tutte");
+        QTreeWidget* list = exporter.List();
+        ASSERT_GE(list->topLevelItemCount(), 2);
+        list->topLevelItem(1)->setCheckState(0, Qt::Checked);
+        Child<QLineEdit>(exporter, "EDdir")->setText(QString::fromStdString(text.string()));
+        Child<QLineEdit>(exporter, "EDnomeFile")->setText("una.txt");
+        Child<QPushButton>(exporter, "BEsporta")->click();
+        dialog.accept();
+    };
+    Trigger(*window, "MIPublishExportHtml");
+    const std::vector<std::int32_t> ticked = [&] {
+        ExportWindowRules rules({set, window->Converters().Html(), window->Converters().Rtf(),
+                                 window->Converters().Text(), settings_, shell_, messages_});
+        rules.ChooseFormat(4);
+        return std::vector<std::int32_t>{rules.TickedPages().at(1)};
+    }();
+    TKYTtoTxt alone(&set);
+    alone.ExportFileName = NameOfPath(TestDir() / "alone.txt");
+    ASSERT_TRUE(alone.ExportPages(ticked));
+    EXPECT_EQ(ReadFile(text / "una.txt"), ReadFile(TestDir() / "alone.txt"));
+    EXPECT_FALSE(ReadFile(text / "una.txt").empty());
+}
+
+TEST_F(SecondaryWindowsTest, ExportWindowNamesAFolderItCannotMake) {
+    auto window = Open(first_);
+    const fs::path blocker = TestDir() / "un-file";
+    std::ofstream(blocker) << "x";
+    const std::string folder = (blocker / "sotto").string();
+    window->ExportService().onWindow = [&](QDialog& dialog) {
+        Child<QLineEdit>(dialog, "EDdir")->setText(QString::fromStdString(folder));
+        Child<QPushButton>(dialog, "BEsporta")->click();
+        dialog.accept();
+    };
+    Trigger(*window, "MIFileExportPages");
+    EXPECT_THAT(messages_.Shown(),
+                ElementsAre(Message{Box::Error, "Errore nella creazione directory: \"" + folder +
+                                                    "/\" controlla la linguetta \"path\"."}));
+}
+
+TEST_F(SecondaryWindowsTest, HtmlOptionsGoToTheExporterAndTheSettings) {
+    auto window = Open(first_);
+    HtmlOptionsWindow options(window->Document(), window->Converters().Html(), settings_);
+    EXPECT_EQ(options.windowTitle(), "Opzioni");
+    EXPECT_FALSE(Child<QCheckBox>(options, "CBsepImage")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>(options, "CBalt")->isChecked());  // checked when absent
+    Child<QCheckBox>(options, "CBsepImage")->setChecked(true);
+    Child<QCheckBox>(options, "CBalt")->setChecked(false);
+    Child<QComboBox>(options, "CBtipoExt")->setCurrentIndex(1);
+    Child<QPushButton>(options, "BOk")->click();
+    EXPECT_EQ(settings_.ReadString("htmlexp", "expSepImage"), "1");
+    EXPECT_EQ(settings_.ReadString("htmlexp", "expAlt"), "0");
+    EXPECT_EQ(settings_.ReadString("htmlexp", "expTipoExt"), "1");
+    EXPECT_TRUE(window->Converters().Html().ExpSepImage);
+    EXPECT_EQ(window->Converters().Html().PageExtension(), ".html");
+    EXPECT_TRUE(settings_.Read("forms\\FopzExp", "geometry").has_value());
+}
+
+TEST_F(SecondaryWindowsTest, ProgramOptionsAreWrittenToTheSettings) {
+    auto window = Open(first_);
+    window->Windows().onWindow = [&](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Opzioni del programma");
+        Child<QSpinBox>(dialog, "SEundoDeep")->setValue(55);
+        Child<QCheckBox>(dialog, "CBtipOfTheDay")->setChecked(false);
+        Child<QCheckBox>(dialog, "CBbak")->setChecked(false);
+        Child<QPushButton>(dialog, "BOk")->click();
+    };
+    Trigger(*window, "MIToolsOptions");
+    EXPECT_EQ(settings_.ReadString("options", "undoDeep"), "55");
+    EXPECT_EQ(settings_.ReadString("options", "TipOfTheDay"), "0");
+    EXPECT_EQ(settings_.ReadString("options", "Bak"), "0");
+    EXPECT_TRUE(settings_.Read("forms\\FopzProg", "geometry").has_value());
+    EXPECT_THAT(messages_.Shown(), ElementsAre());
+}
+
+TEST_F(SecondaryWindowsTest, NewHypertextStartsFromTheChosenModel) {
+    auto window = Open(first_);
+    const fs::path models = environment_.UserDataDir() / "HypTemplates";
+    fs::create_directories(models);
+    const std::string model = Write("Modello.kyt", 3);
+    fs::copy_file(NativePath(model), models / "Modello.kyt", fs::copy_options::overwrite_existing);
+    window->Windows().onWindow = [&](QDialog& dialog) {
+        auto& chooser = dynamic_cast<NewHypertextWindow&>(dialog);
+        EXPECT_EQ(chooser.windowTitle(), "Nuovo ipertesto:");
+        auto* list = Child<QListWidget>(chooser, "LBmodelli");
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->item(0)->text(), "(ipertesto vuoto)");
+        const auto found = list->findItems("Modello", Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        list->setCurrentItem(found.front());
+        Child<QPushButton>(chooser, "BOk")->click();
+    };
+    Trigger(*window, "MIFileNewFrom");
+    EXPECT_EQ(Pages(window->Document(), window->Converters().Html()).size(), 3u);
+    EXPECT_THAT(window->windowTitle().toStdString(), ::testing::StartsWith("Senza titolo"));
+}
+
+TEST_F(SecondaryWindowsTest, PublishesToARealServerAndBrowsesIt) {
+    const fs::path root = TestDir() / "ftproot";
+    fs::create_directories(root / "vecchia");
+    std::ofstream(root / "leggimi.txt") << "da rinominare";
+    std::ofstream(root / "vecchia" / "x.txt") << "x";
+    PyFtpServer server(root);
+    ASSERT_TRUE(server.Started());
+    FtpServerConfig config;
+    config.nomeConf = "Locale";
+    config.server = "127.0.0.1";
+    config.port = server.Port();
+    config.user = kFtpUser;
+    config.pass = kFtpPassword;
+    config.savePass = true;
+    PublishConfigurations(settings_).Save(0, config);
+
+    auto window = Open(first_);
+    int result = 0;
+    window->Publishing().onWindow = [&](QDialog& dialog) {
+        auto& publish = dynamic_cast<PublishWindow&>(dialog);
+        EXPECT_EQ(publish.windowTitle(), "Pubblicazione in rete tramite FTP");
+        ASSERT_EQ(publish.ConnectNow(), 200);
+        EXPECT_EQ(publish.Rules().VersionLabel(),
+                  "In questa dir del server non risulta nessuna versione dell'ipertesto.");
+        publish.ChooseChanged();
+        result = publish.PublishNow();
+        EXPECT_EQ(publish.StatusText(), "Pubblicazione OK.");
+
+        // The browser: four columns, folders first; into a folder and back up; a new
+        // folder; a file renamed in place; a file and a folder deleted.
+        QTreeWidget* remote = publish.Remote();
+        EXPECT_EQ(remote->headerItem()->text(3), "Modificato");
+        EXPECT_EQ(remote->topLevelItem(0)->text(2), "Directory");
+        EXPECT_EQ(publish.OpenFolder("vecchia"), 200);
+        EXPECT_EQ(publish.Rules().Directory(), "/vecchia/");
+        EXPECT_EQ(remote->topLevelItemCount(), 1);
+        EXPECT_EQ(publish.GoUp(), 200);
+        EXPECT_EQ(publish.Rules().Directory(), "/");
+        EXPECT_EQ(publish.MakeFolder("nuova"), 200);
+        for (int i = 0; i < remote->topLevelItemCount(); ++i)
+            if (remote->topLevelItem(i)->text(0) == "leggimi.txt")
+                remote->topLevelItem(i)->setText(0, "letto.txt");
+        for (int i = 0; i < remote->topLevelItemCount(); ++i) {
+            const QString name = remote->topLevelItem(i)->text(0);
+            remote->topLevelItem(i)->setSelected(name == "letto.txt" || name == "nuova");
+        }
+        EXPECT_EQ(publish.DeleteSelected(), 200);
+        Child<QPushButton>(publish, "BChiudi")->click();
+    };
+    Trigger(*window, "MIPublishFtp");
+    EXPECT_EQ(result, 200);
+    TKYTset& set = window->Document();
+    for (TKYToggetto* page : Pages(set, window->Converters().Html())) {
+        const std::string file = window->Converters().Html().ObjectFileName(*page, 0);
+        EXPECT_TRUE(fs::exists(root / file)) << file;
+    }
+    EXPECT_TRUE(fs::exists(root / "_style.css"));
+    EXPECT_FALSE(fs::exists(root / "leggimi.txt"));
+    EXPECT_FALSE(fs::exists(root / "letto.txt"));
+    EXPECT_FALSE(fs::exists(root / "nuova"));
+    EXPECT_TRUE(fs::exists(root / "vecchia" / "x.txt"));
+
+    // A second publication with nothing changed sends the version page only.
+    window->Publishing().onWindow = [&](QDialog& dialog) {
+        auto& publish = dynamic_cast<PublishWindow&>(dialog);
+        ASSERT_EQ(publish.ConnectNow(), 200);
+        publish.ChooseChanged();
+        EXPECT_EQ(publish.PublishNow(), 200);
+        ASSERT_EQ(publish.Rules().Sent().size(), 1u);
+        EXPECT_NE(publish.Rules().Sent().front().remote.find("_ver.htm"), std::string::npos);
+        dialog.accept();
+    };
+    Trigger(*window, "MIPublishFtp");
+}
+
+// Every item of every menu, in both modes, either does its work or is absent: none answers
+// "Non definito o non supportato.".
+TEST_F(SecondaryWindowsTest, EveryMenuItemShownDoesSomething) {
+    CancellingPrompter prompter;
+    MainWindowOptions options;
+    options.prompter = &prompter;
+    auto window = Open(first_, options);
+    auto closeAtOnce = [](QDialog& dialog) { dialog.reject(); };
+    window->ExportService().onWindow = closeAtOnce;
+    window->Windows().onWindow = closeAtOnce;
+    window->Publishing().onWindow = closeAtOnce;
+    messages_.SetDefaultAnswer(Answer::Cancel);
+    // Whatever modal window a command opens (a file dialog, the print window) is closed.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    closer.start(50);
+    for (bool edit : {true, false}) {
+        if (window->Rules().EditMode() != edit) window->Rules().EditButtonClick();
+        QApplication::processEvents();
+        ASSERT_EQ(window->Rules().EditMode(), edit);
+        QStringList names;
+        for (QMenu* menu : window->menuBar()->findChildren<QMenu*>())
+            for (QAction* action : menu->actions())
+                if (!action->menu() && action->objectName().startsWith("MI") &&
+                    action->objectName() != "MIFileExit")
+                    names << action->objectName();
+        ASSERT_GT(names.size(), 10);
+        for (const QString& name : names) {
+            // The menus are built again when a command changes them: the live item is used.
+            QAction* live = window->findChild<QAction*>(name);
+            if (!live) continue;
+            messages_.Clear();
+            live->trigger();
+            QApplication::processEvents();
+            for (const Message& shown : messages_.Shown())
+                EXPECT_NE(shown.text, std::string(kNotSupported)) << name.toStdString();
+            if (window->Rules().EditMode() != edit) window->Rules().EditButtonClick();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orvo::test
