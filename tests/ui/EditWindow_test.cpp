@@ -103,9 +103,9 @@ TEST_F(EditWindowTest, APersonTypesBoldsUndoesAndSavesWithCtrlS) {
     EXPECT_TRUE(window->findChild<QToolBar*>(QStringLiteral("TBRighello"))->isVisible());
 
     // A click after a word, a sentence typed there.
-    Click(surface, After(view, "Benvenuti nella guida"));
+    Click(surface, After(view, "Questa \xE8 una guida"));
     Type(surface, QStringLiteral(" rapida e perch\u00E9 chiara"));
-    EXPECT_THAT(ViewText(*window), HasSubstr("Benvenuti nella guida rapida e perch\xE9 chiara di"));
+    EXPECT_THAT(ViewText(*window), HasSubstr("una guida rapida e perch\xE9 chiara di esempio"));
     EXPECT_TRUE(view.Input()->Caret().BarVisible());
 
     // "rapida" made bold with the toolbar: the button shows the bold of the selection.
@@ -140,7 +140,7 @@ TEST_F(EditWindowTest, APersonTypesBoldsUndoesAndSavesWithCtrlS) {
 
     const ProgramRun markup = RunOrvoCli({"markup", first_, "0"});
     ASSERT_EQ(markup.status, 0) << markup.err;
-    EXPECT_THAT(markup.out, HasSubstr("guida <Y s1 >rapida<Y > e perch\xC3\xA9 chiara di"));
+    EXPECT_THAT(markup.out, HasSubstr("una guida <Y y1 >rapida <Y >e perch\xC3\xA9 chiara di esempio"));
     EXPECT_THAT(markup.out, Not(HasSubstr("sbagliata")));
 }
 

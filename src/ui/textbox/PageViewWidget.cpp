@@ -334,8 +334,10 @@ void PageViewWidget::SetEditable(bool on) {
     if (!s.session || s.editable == on) return;
     s.editable = on;
     s.host->readOnly = !on;
+    // The session keeps the caret and the selection before run mode hides them.
+    if (!on) s.session->SetEditable(false);
     if (s.page->Showing()) s.page->SetReadOnly(!on);
-    s.session->SetEditable(on);
+    if (on) s.session->SetEditable(true);
     if (TKYTbox* box = Box()) box->runMode = !on;
     state_->objects->SetReadOnly(!on);
     s.surface->setMouseTracking(true);
