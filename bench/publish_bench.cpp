@@ -25,6 +25,7 @@
 #include "base/Paths.h"
 #include "convert/HtmlExport.h"
 #include "convert/TKYTListHtmlToTx.h"
+#include "model/ObjectHolders.h"
 #include "model/SampleHypertext.h"
 #include "model/TextForms.h"
 #include "model/uKYTset.h"
@@ -94,6 +95,7 @@ struct Bench {
     RecordingMessages messages;
     MemorySettings settings;
     std::unique_ptr<TKYTset> set;
+    std::unique_ptr<ObjectHolders> holders;
     std::unique_ptr<TKYTtoHtml> html;
     std::unique_ptr<TKYTListHtmlToTx> list;
     LoopScheduler loop;
@@ -120,10 +122,11 @@ struct Bench {
         MakeSampleHypertext(*set, options);
         document = NameOfPath(folder / "doc" / "Guida.kyt");
         if (!set->SaveToFile(document)) std::abort();
+        holders = std::make_unique<ObjectHolders>(*set);
         html = std::make_unique<TKYTtoHtml>(set.get());
         list = std::make_unique<TKYTListHtmlToTx>(html.get());
         comm = std::make_unique<TQzFtpComm>(loop, loop);
-        publisher = std::make_unique<Publisher>(*set, *html, *list, *comm, settings, messages);
+        publisher = std::make_unique<Publisher>(*set, *holders, *html, *list, *comm, settings, messages);
         publisher->SaveDocument = [this] { return set->SaveToFile(document); };
     }
 

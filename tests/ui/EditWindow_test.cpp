@@ -111,6 +111,7 @@ TEST_F(EditWindowTest, APersonTypesBoldsUndoesAndSavesWithCtrlS) {
     // "rapida" made bold with the toolbar: the button shows the bold of the selection.
     DoubleClick(surface, After(view, "guida rap"));
     ASSERT_TRUE(view.Input()->SelectionPresent());
+    QApplication::processEvents();  // the tools follow the box from the event loop
     QAction* bold = window->findChild<QAction*>(QStringLiteral("BGrassetto"));
     ASSERT_NE(bold, nullptr);
     EXPECT_FALSE(bold->isChecked());
@@ -203,6 +204,7 @@ TEST_F(EditWindowTest, TheUndoListTakesAPrefixOfSteps) {
         Type(surface, QString::fromLatin1(word));
     }
     EXPECT_THAT(ViewText(*window), HasSubstr("Benvenutitredueuno nella"));
+    QApplication::processEvents();  // the undo button follows the list from the event loop
     auto* arrow = window->findChild<QWidget*>(QStringLiteral("BUndoList"));
     ASSERT_NE(arrow, nullptr);
     QTimer::singleShot(0, [] {
@@ -247,7 +249,7 @@ TEST_F(EditWindowTest, TheSystemClipboardCarriesOwnFormatsTextAndRtf) {
     const std::filesystem::path rtfFile = TestDir() / "copia.rtf";
     std::ofstream(rtfFile, std::ios::binary).write(rtf.constData(), rtf.size());
     const ProgramRun pandoc =
-        RunProgram({"pandoc", "-f", "rtf", "-t", "markdown", rtfFile.string()});
+        RunProgram({"/usr/bin/pandoc", "-f", "rtf", "-t", "markdown", rtfFile.string()});
     ASSERT_EQ(pandoc.status, 0) << pandoc.err;
     EXPECT_THAT(pandoc.out, HasSubstr("**citt\xC3\xA0**"));
 
