@@ -35,7 +35,7 @@ void ExportWindowRules::Open(const std::string& proposedPath) {
     const bool wordProcessor = formats_.size() > 5;
     const int format = FormatForFileName(proposedPath, wordProcessor);
     ChooseFormat(format < 0 ? 0 : format);
-    const std::string_view folder =
+    const std::string folder =
         proposedPath.substr(0, proposedPath.size() - LastComponent(proposedPath).size());
     if (!folder.empty()) values_.directory = WithTrailingSeparator(folder);
     if (MainFileShown()) mainFile_ = std::string(LastComponent(proposedPath));

@@ -89,9 +89,10 @@ TEST_F(DocumentConvertersTest, EveryPlainTextExtensionIsImportedOthersAreNotSupp
     for (std::string_view ext :
          {".txt", ".TXT", ".asc", ".pas", ".c", ".cpp", ".ini", ".h", ".inc", ".dpr"})
         EXPECT_TRUE(documents_.CanImport(ext)) << ext;
-    EXPECT_TRUE(documents_.CanImport(".rtf"));
+    for (std::string_view ext : {".rtf", ".htm", ".html", ".HTM"})
+        EXPECT_TRUE(documents_.CanImport(ext)) << ext;
     // Word-processor documents only with a word processor attached.
-    for (std::string_view ext : {".doc", ".wri", ".htm", ".html", ".kyt", ""})
+    for (std::string_view ext : {".doc", ".wri", ".kyt", ""})
         EXPECT_FALSE(documents_.CanImport(ext)) << ext;
 
     StartWithDocuments();
@@ -235,8 +236,10 @@ TEST_F(DocumentConvertersTest, ThePageMarkerOfAnExportedPageNamesItsDocument) {
 TEST_F(DocumentConvertersTest, WindowsNotBuiltYetAnswerNotSupported) {
     EXPECT_EQ(documents_.OpenImportWindow(), Outcome::NotSupported);
     EXPECT_EQ(documents_.OpenExportWindow("x.htm"), Outcome::NotSupported);
-    EXPECT_EQ(documents_.ImportFollowingLinks("x.htm"), Outcome::NotSupported);
-    EXPECT_EQ(documents_.ChooseHtmlOpening("x.htm").outcome, Outcome::NotSupported);
+    // Web pages are imported: a missing one fails, and without the chooser's window opening one
+    // imports it.
+    EXPECT_EQ(documents_.ImportFollowingLinks("x.htm"), Outcome::Failed);
+    EXPECT_EQ(documents_.ChooseHtmlOpening("x.htm").outcome, Outcome::Done);
     EXPECT_FALSE(documents_.PageImportedFrom("x.htm"));
 }
 
@@ -286,7 +289,7 @@ TEST(CliTextCommands, OtherFormatsAndBadArgumentsFailWithTheirMessage) {
     const CliRun usage = RunCli({"export", "txt", "solo.kyt"});
     EXPECT_EQ(usage.status, 1);
     EXPECT_NE(usage.err.find("Usage: orvo-cli export txt FILE OUT.txt"), std::string::npos);
-    EXPECT_NE(RunCli({"import", "--help"}).out.find("Usage: orvo-cli import SOURCE FILE.kyt"),
+    EXPECT_NE(RunCli({"import", "--help"}).out.find("Usage: orvo-cli import SOURCE... FILE.kyt"),
               std::string::npos);
 }
 
