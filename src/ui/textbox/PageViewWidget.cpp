@@ -199,14 +199,18 @@ public:
         setAcceptDrops(true);
     }
 
+    // The view is being destroyed: the events its children still receive are the toolkit's own.
+    void Orphan() { orphaned_ = true; }
+
 protected:
     bool event(QEvent* e) override {
-        if (view_.SurfaceEvent(e)) return true;
+        if (!orphaned_ && view_.SurfaceEvent(e)) return true;
         return QWidget::event(e);
     }
 
 private:
     PageViewWidget& view_;
+    bool orphaned_ = false;
 };
 
 struct PageViewWidget::State {
@@ -291,6 +295,7 @@ PageViewWidget::~PageViewWidget() {
     if (state_->page && state_->page->Showing()) state_->page->CloseText();
     state_->page.reset();
     state_->session.reset();
+    if (state_->surface) state_->surface->Orphan();
 }
 
 void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
