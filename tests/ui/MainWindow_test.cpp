@@ -73,6 +73,9 @@ TEST_F(MainWindowTest, BrowsesTheSampleThroughTreeLinksAndHistory) {
     EXPECT_TRUE(ToolbarAction(*window, "Bseguente")->isEnabled());
     const QPoint link = PointOf(*window, "primo capitolo");
     EXPECT_GE(window->LinkAt(link.x(), link.y()), 0);
+    // A click follows a page link while browsing; while editing it opens the link's menu.
+    window->findChild<QAction*>(QStringLiteral("EditButton"))->trigger();
+    ASSERT_FALSE(window->PageView().Editable());
     Click(window->PageView().Surface(), link);
     EXPECT_EQ(window->PageShown(), 3);
     EXPECT_THAT(ViewText(*window), HasSubstr(PageName(*window, 3)));

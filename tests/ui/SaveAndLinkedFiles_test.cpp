@@ -69,6 +69,9 @@ TEST_F(MainWindowTest, SavingWithAPageAndABrowseWindowShownKeepsBothPaintable) {
     }
     // The tree was read again after the save and still selects the page shown.
     ASSERT_NE(window->Tree().currentItem(), nullptr);
+    // A click follows a page link while browsing.
+    window->findChild<QAction*>(QStringLiteral("EditButton"))->trigger();
+    ASSERT_FALSE(window->PageView().Editable());
     Click(window->PageView().Surface(), PointOf(*window, "primo capitolo"));
     EXPECT_EQ(window->PageShown(), 3);
     Repaint(window->PageView().Surface());
