@@ -96,9 +96,10 @@ void PageEditSession::Restore() {
         return;
     }
     const TKYTTextPos caret = clamp(place_->caretPara, place_->caretChar);
-    if (place_->selection)
+    if (place_->selection) {
         input_->SetSelection(clamp(place_->anchorPara, place_->anchorChar), caret);
-    else
+        input_->Caret().StorePos(caret);  // the caret stays at the selection's moving end
+    } else
         input_->PlaceCaret(caret);
 }
 
@@ -116,7 +117,8 @@ void PageEditSession::SetCaretShown(bool on) {
 
 void PageEditSession::SetEditable(bool on) {
     if (editable_ == on) return;
-    if (input_) Remember();
+    // Leaving editing keeps the place; coming back restores it rather than what run mode left.
+    if (input_ && !on) Remember();
     editable_ = on;
     if (!input_) return;
     if (!on) {
