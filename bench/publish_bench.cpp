@@ -126,7 +126,8 @@ struct Bench {
         html = std::make_unique<TKYTtoHtml>(set.get());
         list = std::make_unique<TKYTListHtmlToTx>(html.get());
         comm = std::make_unique<TQzFtpComm>(loop, loop);
-        publisher = std::make_unique<Publisher>(*set, *holders, *html, *list, *comm, settings, messages);
+        publisher =
+            std::make_unique<Publisher>(*set, *holders, *html, *list, *comm, settings, messages);
         publisher->SaveDocument = [this] { return set->SaveToFile(document); };
     }
 

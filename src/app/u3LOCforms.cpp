@@ -87,18 +87,17 @@ constexpr std::string_view kFFiles =
 }  // namespace
 
 const std::vector<WindowBlock>& LocalizationBlocks() {
-    static const std::vector<WindowBlock> blocks{
-        {"FopzProg", kFopzProg},
-        {"FFiles", kFFiles},
-        {"MainForm", MainFormBlock()},
-        {"Fexp", ExportWindowBlock()},
-        {"FopzExp", HtmlOptionsBlock()},
-        {"FNewHyp", NewHypertextBlock()},
-        {"Ftips", TipsBlock()},
-        {"Fabout", AboutBlock()},
-        {"FpubFtp", PublishWindowBlock()},
-        {"FwizCollF", PublishWizardBlock()},
-        {"QzSpellerDialog", SpellerDialogBlock()}};
+    static const std::vector<WindowBlock> blocks{{"FopzProg", kFopzProg},
+                                                 {"FFiles", kFFiles},
+                                                 {"MainForm", MainFormBlock()},
+                                                 {"Fexp", ExportWindowBlock()},
+                                                 {"FopzExp", HtmlOptionsBlock()},
+                                                 {"FNewHyp", NewHypertextBlock()},
+                                                 {"Ftips", TipsBlock()},
+                                                 {"Fabout", AboutBlock()},
+                                                 {"FpubFtp", PublishWindowBlock()},
+                                                 {"FwizCollF", PublishWizardBlock()},
+                                                 {"QzSpellerDialog", SpellerDialogBlock()}};
     return blocks;
 }
 

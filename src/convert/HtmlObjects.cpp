@@ -219,10 +219,10 @@ void HtmlTextWriter::TableStart(TKYToggetto& table) {
     if (linkOpen_) out_ += "</A>";
     linkOpen_ = false;
     openLink_ = nullptr;
-    tables_.push_back({&table, 0,
-                       OuterState{styleNumber_, paragraphFont_, font_, open_, fontTagOpen_,
-                                  paragraphOpen_, textSinceCode_, numbering_, counter_,
-                                  styleLayout_, linkOpen_, openLink_}});
+    tables_.push_back(
+        {&table, 0,
+         OuterState{styleNumber_, paragraphFont_, font_, open_, fontTagOpen_, paragraphOpen_,
+                    textSinceCode_, numbering_, counter_, styleLayout_, linkOpen_, openLink_}});
     const TableRecord record(table.ReadView());
     out_ += "<TABLE";
     if (record.WidthInPercent())

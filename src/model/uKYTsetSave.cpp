@@ -206,8 +206,7 @@ bool TKYTset::SaveToFile(const std::string& fileName, int version) {
     const std::string lastName(LastComponent(fileName));
     if (h.PStr(kHdrExportPrefix).empty())
         h.SetPStr(kHdrExportPrefix, ExportPrefixFromName(lastName));
-    if (h.PStr(kHdrTitle) == kUntitled)
-        h.SetPStr(kHdrTitle, std::string(StemOf(lastName)) + ".");
+    if (h.PStr(kHdrTitle) == kUntitled) h.SetPStr(kHdrTitle, std::string(StemOf(lastName)) + ".");
 
     const std::optional<FileIdentity> existing = fileSystem_.Identify(target);
     std::filesystem::path temporary;

@@ -89,8 +89,8 @@ TEST(CliTable, MadeFilledAndChangedTablesReadTheSameEverywhere) {
     ASSERT_EQ(parsed.status, 0) << parsed.err;
     EXPECT_EQ(parsed.out, expected);
 
-    const ProgramRun plain =
-        RunProgram({"/usr/bin/pandoc", "-f", "html", "-t", "plain", "--columns=200", cover.string()});
+    const ProgramRun plain = RunProgram(
+        {"/usr/bin/pandoc", "-f", "html", "-t", "plain", "--columns=200", cover.string()});
     ASSERT_EQ(plain.status, 0) << plain.err;
     // The grid: every row's words on one line, in order.
     for (const char* row : {"Titolo0", "r2c0", "per\xC3\xB2"}) {

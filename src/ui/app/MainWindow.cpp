@@ -56,11 +56,11 @@
 #include "ui/app/PageListView.h"
 #include "ui/app/PageTreeView.h"
 #include "ui/app/ProgramIconSvg.h"
+#include "ui/app/PublishWindow.h"
 #include "ui/app/QtLocalizer.h"
 #include "ui/app/QtMessages.h"
 #include "ui/app/QtPrompter.h"
 #include "ui/app/QtScheduler.h"
-#include "ui/app/PublishWindow.h"
 #include "ui/app/SecondaryWindows.h"
 #include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
@@ -307,17 +307,26 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         s.converters,
         [this, &shell] {
             State& st = *state_;
-            return ExportWindowParts{st.main,     st.converters.Html(), st.converters.Rtf(),
-                                     st.converters.Text(), *st.settings, shell,
-                                     st.messages, nullptr,
+            return ExportWindowParts{st.main,
+                                     st.converters.Html(),
+                                     st.converters.Rtf(),
+                                     st.converters.Text(),
+                                     *st.settings,
+                                     shell,
+                                     st.messages,
+                                     nullptr,
                                      NameOfPath(st.environment.TempRoot()) + "/"};
         },
         this);
     s.publish = std::make_unique<QtPublishService>(
         [this] {
             State& st = *state_;
-            return PublishWindowParts{st.main,     st.holders,  st.converters.Html(),
-                                      *st.settings, st.messages, st.scheduler,
+            return PublishWindowParts{st.main,
+                                      st.holders,
+                                      st.converters.Html(),
+                                      *st.settings,
+                                      st.messages,
+                                      st.scheduler,
                                       [this] { return state_->rules->FileSave(); }};
         },
         this, options.startWindows);
@@ -329,9 +338,10 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                                                       env.ShareDir() / "HypTemplates"};
         },
         this, options.startWindows});
-    MainFormServices services{s.environment, s.messages,       settings,      s.scheduler, shell,
-                              s.prompter,    *s.editingEditor, *s.exporting,  *s.print,    *s.publish,
-                              *s.windows,    *s.linkedFiles,   *s.notice};
+    MainFormServices services{s.environment, s.messages, settings,         s.scheduler,
+                              shell,         s.prompter, *s.editingEditor, *s.exporting,
+                              *s.print,      *s.publish, *s.windows,       *s.linkedFiles,
+                              *s.notice};
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
     services.programIcon = std::string(kProgramIconSvg);
