@@ -97,9 +97,12 @@ TEST(CliTable, MadeFilledAndChangedTablesReadTheSameEverywhere) {
         const std::size_t at = plain.out.find(row);
         ASSERT_NE(at, std::string::npos) << plain.out;
         const std::string line = plain.out.substr(at, plain.out.find('\n', at) - at);
-        if (std::string(row) == "Titolo0")
+        if (std::string(row) == "Titolo0") {
             EXPECT_LT(line.find("Titolo1"), line.find("Titolo2")) << line;
-        if (std::string(row) == "r2c0") EXPECT_LT(line.find("r2c1"), line.find("r2c2")) << line;
+        }
+        if (std::string(row) == "r2c0") {
+            EXPECT_LT(line.find("r2c1"), line.find("r2c2")) << line;
+        }
     }
 }
 
