@@ -24,11 +24,11 @@ namespace {
 
 // The buttons in the order of the column, with their controls in the rules. "DelButton" takes
 // "ChangeButton"'s place: only one of the two shows.
-struct ButtonSpec {
+struct ButtonEntry {
     const char* name;
     SpellControl TQzSpellerDialog::*control;
 };
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonEntry kButtons[] = {
     {"ChangeButton", &TQzSpellerDialog::changeButton},
     {"DelButton", &TQzSpellerDialog::delButton},
     {"ChangeAllButton", &TQzSpellerDialog::changeAllButton},
@@ -116,9 +116,9 @@ QtSpellerDialog::QtSpellerDialog(QWidget* parent) : QDialog(parent) {
     left->addWidget(variants_);
     columns->addLayout(left, 1);
     auto* right = new QVBoxLayout;
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonEntry& entry : kButtons) {
         auto* button = new QPushButton(full_);
-        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setObjectName(QString::fromLatin1(entry.name));
         button->setAutoDefault(false);
         right->addWidget(button);
     }
@@ -195,9 +195,9 @@ void QtSpellerDialog::Sync(bool text) {
     progress_->setValue(d.progress);
     infoMsg_->setText(ToQString(d.infoMsg));
     label2_->setText(ToQString(d.label2));
-    for (const ButtonSpec& spec : kButtons) {
-        const SpellControl& control = d.*spec.control;
-        QPushButton* button = Button(spec.name);
+    for (const ButtonEntry& entry : kButtons) {
+        const SpellControl& control = d.*entry.control;
+        QPushButton* button = Button(entry.name);
         button->setVisible(control.visible);
         button->setEnabled(control.enabled);
     }
