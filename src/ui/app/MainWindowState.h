@@ -1,0 +1,161 @@
+// The main window's private state: the hypertext, the services the command flow is built
+// over, and the widgets. Shared by the files that make up the main window.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPoint>
+#include <QTabWidget>
+#include <QToolBar>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/DocumentConverters.h"
+#include "app/LinkedFiles.h"
+#include "app/MainFormBlock.h"
+#include "app/MainFormLinks.h"
+#include "app/PreviewEditor.h"
+#include "app/SelectionConverters.h"
+#include "app/u3MainForm.h"
+#include "app/u3Utils.h"
+#include "model/ObjectHolders.h"
+#include "model/uKYTset.h"
+#include "platform/Environment.h"
+#include "ui/app/BrowseWindows.h"
+#include "ui/app/EditingTools.h"
+#include "ui/app/ExportWindow.h"
+#include "ui/app/HistoryBox.h"
+#include "ui/app/LinkedFileWindows.h"
+#include "ui/app/MainWindow.h"
+#include "ui/app/PageListView.h"
+#include "ui/app/PageTreeView.h"
+#include "ui/app/PublishWindow.h"
+#include "ui/app/QtMessages.h"
+#include "ui/app/QtPrompter.h"
+#include "ui/app/QtScheduler.h"
+#include "ui/app/SecondaryWindows.h"
+#include "ui/print/QtPrintService.h"
+#include "ui/render/QtTextMeasurer.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo {
+// The main window's page view as the preview's main surface.
+class MainPageSurface final : public IPreviewSurface {
+public:
+    explicit MainPageSurface(PageViewWidget& view) : view_(view) {}
+    bool ShowPage(std::int32_t page) override { return view_.ShowPage(page); }
+    void ClosePage() override { view_.ClosePage(); }
+    std::int32_t PageShown() const override { return view_.PageShown(); }
+    bool GoToAnchor(std::int32_t anchor) override { return view_.GoToAnchor(anchor); }
+    const TKYTbox* Box() const override { return view_.Box(); }
+    const TKYTtesto* WorkingText() const override { return view_.WorkingText(); }
+    void Raise() override {}
+    void ApplyFeatures(const WindowFeatures&) override {}
+    void DetachPage() override { view_.DetachPage(); }
+    void ReattachPage() override { view_.ReattachPage(); }
+    void SetEnabled(bool on) override { view_.setEnabled(on); }
+    void Repaint() override { view_.Surface()->update(); }
+
+private:
+    PageViewWidget& view_;
+};
+
+// The browse windows as the preview opens them; a pop-up goes where the link was clicked.
+class BrowsePort final : public IBrowseWindowsPort {
+public:
+    BrowsePort(BrowseWindows& windows, const QPoint& clickPoint)
+        : windows_(windows), clickPoint_(clickPoint) {}
+    IPreviewSurface& Named(std::string_view name) override { return windows_.Named(name); }
+    IPreviewSurface& New(std::string_view name) override { return windows_.New(name); }
+    IPreviewSurface& Popup() override { return windows_.Popup(clickPoint_); }
+    void Close(std::string_view name) override { windows_.Close(name); }
+    void CloseAll() override { windows_.CloseAll(); }
+    void DetachPages() override { windows_.DetachPages(); }
+    void ReattachPages() override { windows_.ReattachPages(); }
+
+private:
+    BrowseWindows& windows_;
+    const QPoint& clickPoint_;
+};
+
+class ViewNotice final : public IMainWindowView {
+public:
+    explicit ViewNotice(std::function<void()> changed) : changed_(std::move(changed)) {}
+    void StateChanged() override { changed_(); }
+
+private:
+    std::function<void()> changed_;
+};
+
+struct MainWindow::State {
+    State(Environment& env, const MainWindowOptions& options, QWidget* parent)
+        : environment(env),
+          qtMessages(parent),
+          qtPrompter(parent),
+          messages(options.messages ? *options.messages : qtMessages),
+          prompter(options.prompter ? *options.prompter : qtPrompter),
+          main(env, messages),
+          holders(main),
+          library(env, messages),
+          browse(main, *parent),
+          converters(main, messages, measurer) {}
+    Environment& environment;
+    QtMessages qtMessages;
+    QtPrompter qtPrompter;
+    IMessages& messages;
+    IPrompter& prompter;
+    TKYTset main;
+    ObjectHolders holders;  // the one listener of main's replace notifications
+    TKYTset library;
+    BrowseWindows browse;
+    QtScheduler scheduler;
+    QtTextMeasurer measurer{96};  // the RTF export's font table
+    DocumentConverters converters;
+    std::unique_ptr<QtPrintService> print;
+    // The export, publishing, options, new-hypertext, tips and about windows.
+    std::unique_ptr<QtConverters> exporting;
+    std::unique_ptr<QtPublishService> publish;
+    std::unique_ptr<QtSecondaryWindows> windows;
+    FunctionOptionsHost optionsHost;
+    bool startWindows = false;
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<QtLinkedFileWindows> fileWindows;
+    std::unique_ptr<LinkedFiles> files;
+    std::unique_ptr<LinkedFilesPort> linkedFiles;
+    std::unique_ptr<MainPageSurface> mainSurface;
+    std::unique_ptr<BrowsePort> browsePort;
+    std::unique_ptr<PreviewEditor> editor;
+    std::unique_ptr<SelectionConverters> selectionConverters;
+    std::unique_ptr<EditingEditorView> editingEditor;  // the editor the command flow sees
+    std::unique_ptr<EditingTools> editing;
+    ObjectHolders::Registration pagesHeld;
+    std::unique_ptr<ViewNotice> notice;
+    std::unique_ptr<TMainFormRules> rules;
+    ISettings* settings = nullptr;
+
+    PageTreeView* tree = nullptr;
+    PageListView* list = nullptr;
+    QTabWidget* panel = nullptr;
+    PageViewWidget* view = nullptr;
+    QLabel* previewMark = nullptr;
+    QLabel* editMark = nullptr;
+    std::string block;  // the localisation block applied
+    QPoint clickPoint;  // where on the screen the link being followed was clicked
+    HistoryBox* history = nullptr;
+    QToolBar* toolbar = nullptr;
+    QAction* editButton = nullptr;
+    QAction* back = nullptr;
+    QAction* forward = nullptr;
+    std::optional<MenuStamp> menusShown;  // what the menus were built from
+    DocumentStamp documentShown;          // what the tree and list were read from
+    bool refreshing = false;
+
+    QElapsedTimer openTimer;
+    bool timingOpen = false;
+    qint64 openToPaint = -1;
+};
+
+}  // namespace orvo
