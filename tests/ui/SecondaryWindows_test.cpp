@@ -102,10 +102,7 @@ public:
 
 class SecondaryWindowsTest : public MainWindowTest {};
 
-// Disabled: written without being run, it fails today: the site has no "_style.css" nor
-// "_index.html" and the pages lack their <TITLE>. Whether the window or the expectation is wrong is
-// still open.
-TEST_F(SecondaryWindowsTest, DISABLED_ExportWindowWritesTheTickedPagesAsSiteAndAsText) {
+TEST_F(SecondaryWindowsTest, ExportWindowWritesTheTickedPagesAsSiteAndAsText) {
     auto window = Open(first_);
     const fs::path site = TestDir() / "sito";
     int opened = 0;
@@ -123,18 +120,21 @@ TEST_F(SecondaryWindowsTest, DISABLED_ExportWindowWritesTheTickedPagesAsSiteAndA
     ASSERT_EQ(opened, 1);
     EXPECT_THAT(messages_.Shown(), ElementsAre());
 
-    // Every page of the hypertext has its file, named as the exporter names it, and the style
-    // sheet is there; the folder is kept for the next time, ending in "/".
+    // Every page of the hypertext has its file, named as the exporter names it, with its
+    // title (escaped as HTML), and the style sheet is there under the document's prefix; the
+    // folder is kept for the next time, ending in "/".
     const std::set<std::string> written = FilesIn(site);
-    EXPECT_THAT(written, Contains("_style.css"));
-    EXPECT_THAT(written, Contains("_index.html"));
+    EXPECT_THAT(written, Contains("guida_style.css"));
+    EXPECT_EQ(window->Converters().Html().StyleSheetName(), "guida_style.css");
     int pages = 0;
     TKYTset& set = window->Document();
     for (TKYToggetto* page : Pages(set, window->Converters().Html())) {
         ++pages;
         const std::string file = window->Converters().Html().ObjectFileName(*page, 0);
         EXPECT_TRUE(fs::exists(site / file)) << file;
-        EXPECT_NE(ReadFile(site / file).find("<TITLE>" + page->Name()), std::string::npos) << file;
+        EXPECT_NE(ReadFile(site / file).find("<TITLE>" + EscapeText(page->Name()) + "\r\n</TITLE>"),
+                  std::string::npos)
+            << file;
     }
     EXPECT_GE(pages, 7);
     EXPECT_EQ(settings_.ReadString("exp\\0", "expPathInWindow"), site.string() + "/");
@@ -225,9 +225,7 @@ TEST_F(SecondaryWindowsTest, ProgramOptionsAreWrittenToTheSettings) {
     EXPECT_THAT(messages_.Shown(), ElementsAre());
 }
 
-// Disabled: written without being run, it fails today: the new hypertext has 6 pages where the
-// model has 3. Whether the window or the expectation is wrong is still open.
-TEST_F(SecondaryWindowsTest, DISABLED_NewHypertextStartsFromTheChosenModel) {
+TEST_F(SecondaryWindowsTest, NewHypertextStartsFromTheChosenModel) {
     auto window = Open(first_);
     const fs::path models = environment_.UserDataDir() / "HypTemplates";
     fs::create_directories(models);
@@ -245,12 +243,22 @@ TEST_F(SecondaryWindowsTest, DISABLED_NewHypertextStartsFromTheChosenModel) {
         Child<QPushButton>(chooser, "BOk")->click();
     };
     Trigger(*window, "MIFileNewFrom");
-    EXPECT_EQ(Pages(window->Document(), window->Converters().Html()).size(), 3u);
+    // The new hypertext has the model's pages, by title in list order (neither the open
+    // hypertext's ten nor the single page of an empty one).
+    TKYTset read(environment_, scratchMessages_);
+    ASSERT_TRUE(read.LoadFromFile(model));
+    TKYTtoHtml readHtml(&read);
+    std::vector<std::string> expected, made;
+    for (TKYToggetto* page : Pages(read, readHtml)) expected.push_back(page->Name());
+    for (TKYToggetto* page : Pages(window->Document(), window->Converters().Html()))
+        made.push_back(page->Name());
+    EXPECT_EQ(expected.size(), 6u);
+    EXPECT_EQ(made, expected);
     EXPECT_THAT(window->windowTitle().toStdString(), ::testing::StartsWith("Senza titolo"));
 }
 
-// Disabled: written without being run, it fails today: the browsing half after the publication
-// fails at its first check. Whether the window or the expectation is wrong is still open.
+// Disabled until the save in its middle no longer reads a freed box input (the frame set's
+// focused view after a save reloads the hypertext).
 TEST_F(SecondaryWindowsTest, DISABLED_PublishesToARealServerAndBrowsesIt) {
     const fs::path root = TestDir() / "ftproot";
     fs::create_directories(root / "vecchia");
@@ -265,9 +273,9 @@ TEST_F(SecondaryWindowsTest, DISABLED_PublishesToARealServerAndBrowsesIt) {
     config.user = kFtpUser;
     config.pass = kFtpPassword;
     config.savePass = true;
-    PublishConfigurations(settings_).Save(0, config);
-
+    // Saved after the program's first start, which writes its default configuration.
     auto window = Open(first_);
+    PublishConfigurations(settings_).Save(0, config);
     int result = 0;
     window->Publishing().onWindow = [&](QDialog& dialog) {
         auto& publish = dynamic_cast<PublishWindow&>(dialog);
@@ -307,23 +315,33 @@ TEST_F(SecondaryWindowsTest, DISABLED_PublishesToARealServerAndBrowsesIt) {
         const std::string file = window->Converters().Html().ObjectFileName(*page, 0);
         EXPECT_TRUE(fs::exists(root / file)) << file;
     }
-    EXPECT_TRUE(fs::exists(root / "_style.css"));
+    EXPECT_TRUE(fs::exists(root / "guida_style.css"));
     EXPECT_FALSE(fs::exists(root / "leggimi.txt"));
     EXPECT_FALSE(fs::exists(root / "letto.txt"));
     EXPECT_FALSE(fs::exists(root / "nuova"));
     EXPECT_TRUE(fs::exists(root / "vecchia" / "x.txt"));
 
-    // A second publication with nothing changed sends the version page only.
+    // One page changed and saved: the second publication sends that page, the style sheet
+    // (it has no stamp, so it always counts as changed) and the version page.
+    std::vector<TKYToggetto*> pages = Pages(set, window->Converters().Html());
+    ASSERT_GE(pages.size(), 3u);
+    const std::string changed = window->Converters().Html().ObjectFileName(*pages[2], 0);
+    pages[2]->SetVersionStamp(set.SaveCounter());
+    set.SetModified(true);
+    Trigger(*window, "MIFileSave");
+    ASSERT_FALSE(window->Document().Modified());
+    std::vector<std::string> sent;
     window->Publishing().onWindow = [&](QDialog& dialog) {
         auto& publish = dynamic_cast<PublishWindow&>(dialog);
         ASSERT_EQ(publish.ConnectNow(), 200);
         publish.ChooseChanged();
         EXPECT_EQ(publish.PublishNow(), 200);
-        ASSERT_EQ(publish.Rules().Sent().size(), 1u);
-        EXPECT_NE(publish.Rules().Sent().front().remote.find("_ver.htm"), std::string::npos);
+        for (const auto& transfer : publish.Rules().Sent()) sent.push_back(transfer.remote);
         dialog.accept();
     };
     Trigger(*window, "MIPublishFtp");
+    EXPECT_THAT(sent, ElementsAre("/guida_style.css", "/" + changed, "/guida_ver.html"));
+    EXPECT_THAT(messages_.Shown(), ElementsAre());
 }
 
 // Every item of every menu, in both modes, either does its work or is absent: none answers
