@@ -85,18 +85,22 @@ std::vector<std::pair<std::string_view, std::string_view>> EditCommandList() {
 }
 
 EditSession::EditSession(TKYTset& set, IMessages& messages)
-    : set_(set), messages_(messages), undo_(set, frames_, messages) {
-    undo_.SetDepth(set.UndoDeep);
-}
+    : set_(set),
+      messages_(messages),
+      undo_(UndoListOf(set)),
+      frameId_(undo_.Frames().NewFrameId()) {}
 
-EditSession::~EditSession() = default;
+EditSession::~EditSession() {
+    editing_.reset();
+    undo_.Frames().RemoveFrame(frameId_);
+}
 
 void EditSession::Attach(TKYTbox& box, TKYTtesto& text, std::int32_t pageId) {
     editing_.reset();
-    frames_.SetFrame(0, pageId, &controls_);
+    undo_.Frames().SetFrame(frameId_, pageId, &controls_);
     EditContext context(set_, text, messages_);
     context.undo = &undo_;
-    editing_ = std::make_unique<BoxEditing>(box, std::move(context), &controls_, pageId, 0);
+    editing_ = std::make_unique<BoxEditing>(box, std::move(context), &controls_, pageId, frameId_);
 }
 
 IBoxEditing& EditSession::Editing() {

@@ -22,11 +22,12 @@ namespace orvo::cli {
 
 class EditSession {
 public:
-    /// The undo list exists before the page is shown (the page surface purges it).
+    /// The hypertext's undo list (the container's) exists before the page is shown (the page
+    /// surface purges it).
     EditSession(TKYTset& set, IMessages& messages);
     ~EditSession();
     TKYTundoList& Undo() { return undo_; }
-    /// The box of the page shown (frame 0) gets its editing operations.
+    /// The box of the page shown gets its editing operations.
     void Attach(TKYTbox& box, TKYTtesto& text, std::int32_t pageId);
     IBoxEditing& Editing();
 
@@ -43,9 +44,9 @@ private:
 
     TKYTset& set_;
     IMessages& messages_;
-    TKYTundoFrames frames_;
+    TKYTundoList& undo_;
+    std::int32_t frameId_;
     TKYTundoIndiciList controls_;
-    TKYTundoList undo_;
     std::unique_ptr<BoxEditing> editing_;
 };
 

@@ -15,24 +15,36 @@ PageEditSession::PageEditSession(TKYTset& set, IMessages& messages, IScheduler& 
       scheduler_(scheduler),
       clipboard_(clipboard),
       host_(host),
-      undo_(set, frames_, messages) {
-    undo_.SetDepth(set.UndoDeep);
+      undo_(&UndoListOf(set)),
+      frameId_(undo_->Frames().NewFrameId()) {
+    undo_->OnDestroyed(this, [this] { undo_ = nullptr; });
 }
 
 PageEditSession::~PageEditSession() {
     input_.reset();
     editing_.reset();
+    // The list outlives the session: nothing of it may still name this session.
+    if (undo_) {
+        undo_->OnApplied(this, nullptr);
+        undo_->OnDestroyed(this, nullptr);
+        undo_->Frames().RemoveFrame(frameId_);
+    }
+}
+
+void PageEditSession::OnUndoApplied(std::function<void()> callback) {
+    if (undo_) undo_->OnApplied(this, std::move(callback));
 }
 
 void PageEditSession::Attach(TKYTbox& box, TKYTtesto& text, std::int32_t pageId) {
     Detach();
     box_ = &box;
     pageId_ = pageId;
-    frames_.SetFrame(0, pageId, &controls_);
+    if (!undo_) return;
+    undo_->Frames().SetFrame(frameId_, pageId, &controls_);
     EditContext context(set_, text, messages_);
-    context.undo = &undo_;
+    context.undo = undo_;
     context.converters = converters_;
-    editing_ = std::make_unique<BoxEditing>(box, std::move(context), &controls_, pageId, 0);
+    editing_ = std::make_unique<BoxEditing>(box, std::move(context), &controls_, pageId, frameId_);
     // The same page again (after a save, which makes its box anew): the steps recorded for
     // the box that went find this one under the numbers they keep.
     if (place_ && place_->pageId == pageId) {
@@ -55,7 +67,7 @@ void PageEditSession::Detach() {
     for (const std::int32_t number : numbers_)
         if (controls_.Lookup(number) == editing_.get()) controls_.Put(nullptr, number);
     editing_.reset();
-    frames_.RemoveFrame(0);
+    if (undo_) undo_->Frames().RemoveFrame(frameId_);
     box_ = nullptr;
 }
 
@@ -194,9 +206,10 @@ bool PageEditSession::Command(BoxCommandKind command) {
 }
 
 bool PageEditSession::UndoSteps(int count) {
-    if (!input_ || !editable_ || count < 1 || std::size_t(count) > undo_.Count()) return false;
+    if (!input_ || !undo_ || !editable_ || count < 1 || std::size_t(count) > undo_->Count())
+        return false;
     editing_->EndBursts();
-    undo_.UndoFromList(count);
+    undo_->UndoFromList(count);
     // The step put the caret or a selection into the box: the input follows it.
     if (!input_->SelectionPresent()) input_->Caret().ShowCaret(input_->Focused());
     edited_ = true;
@@ -240,7 +253,7 @@ void PageEditSession::ToggleNumbering(std::uint8_t kind) {
 
 EditToolState PageEditSession::Tools() {
     EditToolState state;
-    state.undoLabels = undo_.Labels();
+    if (undo_) state.undoLabels = undo_->Labels();
     if (!input_ || !editable_) return state;
     state.editing = true;
     state.selection = input_->SelectionPresent();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,8 +59,12 @@ public:
     PageEditSession(const PageEditSession&) = delete;
     PageEditSession& operator=(const PageEditSession&) = delete;
 
-    /// The undo list: the page surface purges it when its page goes.
-    TKYTundoList& Undo() { return undo_; }
+    /// The hypertext's undo list (UndoListOf): the page surface purges it when its page goes.
+    /// It goes with the hypertext, which a window may destroy before its surfaces: the session
+    /// then only lets itself be destroyed.
+    TKYTundoList& Undo() { return *undo_; }
+    /// Called after any step of the list was applied, while the session lives.
+    void OnUndoApplied(std::function<void()> callback);
     /// The converters of copied and pasted RTF and text (none: text only).
     void SetConverters(ISelectionConverters* converters) { converters_ = converters; }
 
@@ -121,9 +126,10 @@ private:
     IClipboard& clipboard_;
     IBoxInputHost& host_;
     ISelectionConverters* converters_ = nullptr;
-    TKYTundoFrames frames_;
+    TKYTundoList* undo_;
+    // This surface's frame in the list's index of frames, and its page's controls.
+    std::int32_t frameId_;
     TKYTundoIndiciList controls_;
-    TKYTundoList undo_;
     TKYTbox* box_ = nullptr;
     std::unique_ptr<BoxEditing> editing_;
     std::unique_ptr<TKYTboxInput> input_;

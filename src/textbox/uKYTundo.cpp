@@ -215,7 +215,10 @@ TKYTundoList::TKYTundoList(TKYTset& set, IMessages& messages)
       frames_(*ownFrames_),
       messages_(messages) {}
 
-TKYTundoList::~TKYTundoList() = default;
+TKYTundoList::~TKYTundoList() {
+    const auto destroyed = std::move(destroyed_);
+    for (const auto& [owner, callback] : destroyed) callback();
+}
 
 void TKYTundoList::AddUndo(std::unique_ptr<TKYTbackup> step) {
     if (!step) return;
@@ -238,7 +241,7 @@ IUndoControl* TKYTundoList::UndoOne() {
     std::unique_ptr<TKYTbackup> step = std::move(undo_.back());
     undo_.pop_back();
     IUndoControl* focus = step->Apply(*this);
-    if (onApplied) onApplied();
+    NotifyApplied();
     return focus;
 }
 
@@ -247,7 +250,7 @@ IUndoControl* TKYTundoList::RedoOne() {
     std::unique_ptr<TKYTbackup> step = std::move(redo_.back());
     redo_.pop_back();
     IUndoControl* focus = step->Apply(*this);
-    if (onApplied) onApplied();
+    NotifyApplied();
     return focus;
 }
 
@@ -262,6 +265,30 @@ IUndoControl* TKYTundoList::UndoFromList(int count) {
     }
     busy = false;
     return focus;
+}
+
+void TKYTundoList::OnApplied(const void* owner, std::function<void()> callback) {
+    std::erase_if(applied_, [owner](const auto& entry) { return entry.first == owner; });
+    if (callback) applied_.emplace_back(owner, std::move(callback));
+}
+
+void TKYTundoList::OnDestroyed(const void* owner, std::function<void()> callback) {
+    std::erase_if(destroyed_, [owner](const auto& entry) { return entry.first == owner; });
+    if (callback) destroyed_.emplace_back(owner, std::move(callback));
+}
+
+void TKYTundoList::NotifyApplied() {
+    // A callback may add or remove others: those registered now and still registered when
+    // their turn comes are called.
+    std::vector<const void*> owners;
+    for (const auto& entry : applied_) owners.push_back(entry.first);
+    for (const void* owner : owners) {
+        auto it = std::find_if(applied_.begin(), applied_.end(),
+                               [owner](const auto& entry) { return entry.first == owner; });
+        if (it == applied_.end()) continue;
+        const std::function<void()> callback = it->second;
+        callback();
+    }
 }
 
 void TKYTundoList::SetDepth(int n) {

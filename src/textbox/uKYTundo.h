@@ -60,6 +60,9 @@ public:
     /// The page's control index when frame `frameId` exists and shows page `pageId`.
     bool HasFrame(std::int32_t frameId) const { return frames_.count(frameId) != 0; }
     TKYTundoIndiciList* PageControls(std::int32_t frameId, std::int32_t pageId) const;
+    /// A frame id no one has had from this index: each surface that edits a page takes one,
+    /// so the steps of two surfaces sharing the hypertext's list never find each other's box.
+    std::int32_t NewFrameId() { return nextFrameId_++; }
 
 private:
     struct Entry {
@@ -67,6 +70,7 @@ private:
         TKYTundoIndiciList* controls = nullptr;
     };
     std::map<std::int32_t, Entry> frames_;
+    std::int32_t nextFrameId_ = 0;
 };
 
 /// Ids from the target upward: its number in its page's control index, the page's id, the
@@ -147,8 +151,12 @@ public:
     TKYTset& Set() const { return set_; }
     TKYTundoFrames& Frames() const { return frames_; }
     IMessages& Messages() const { return messages_; }
-    /// Called after a step was applied (the frame set repaints and refreshes its tools).
-    std::function<void()> onApplied;
+    /// Called after a step was applied (each surface showing a page repaints and refreshes its
+    /// tools); one callback per owner, an empty one removes the owner's.
+    void OnApplied(const void* owner, std::function<void()> callback);
+    /// Called when the list goes with its hypertext, for an owner that may outlive it (a
+    /// surface destroyed after the document); an empty callback removes the owner's.
+    void OnDestroyed(const void* owner, std::function<void()> callback);
 
 private:
     std::unique_ptr<TKYTundoFrames> ownFrames_;  // before frames_, which may name it
@@ -159,6 +167,9 @@ private:
     std::vector<std::unique_ptr<TKYTbackup>> redo_;
     int depth_ = 10;
     std::uint64_t lastSerial_ = 0;
+    std::vector<std::pair<const void*, std::function<void()>>> applied_;
+    std::vector<std::pair<const void*, std::function<void()>>> destroyed_;
+    void NotifyApplied();
 };
 
 /// The container's undo list, made (depth UndoDeep, its own index of frames, the container's

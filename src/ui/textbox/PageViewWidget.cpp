@@ -316,10 +316,10 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
     s.page = std::make_unique<TKYTpage>(s.set, s.frameSet, *s.views, s.session->Undo(), s.spell,
                                         scheduler);
     s.page->SetReadOnly(true);
-    s.session->Undo().onApplied = [this] {
+    s.session->OnUndoApplied([this] {
         state_->surface->update();
         ToolsChanged();
-    };
+    });
 }
 
 PageEditSession* PageViewWidget::Session() const {
