@@ -32,7 +32,7 @@
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
 #include "platform/ISettings.h"
-#include "publish/LoopScheduler.h"
+#include "platform/LoopScheduler.h"
 #include "publish/Publisher.h"
 #include "publish/uQzFtp.h"
 

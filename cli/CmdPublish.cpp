@@ -15,7 +15,7 @@
 #include "convert/TKYTListHtmlToTx.h"
 #include "model/uKYTset.h"
 #include "platform/FileSettings.h"
-#include "publish/LoopScheduler.h"
+#include "platform/LoopScheduler.h"
 #include "publish/Publisher.h"
 #include "publish/uQzFtp.h"
 

@@ -15,9 +15,9 @@
 #include "base/ByteStream.h"
 #include "base/Result.h"
 #include "platform/IScheduler.h"
+#include "platform/LoopScheduler.h"
 #include "publish/FtpListing.h"
 #include "publish/FtpReply.h"
-#include "publish/LoopScheduler.h"
 #include "publish/TcpIp.h"
 #include "publish/WinThread.h"
 
