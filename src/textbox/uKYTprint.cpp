@@ -56,11 +56,21 @@ void TPrintual::SetBounds(std::int32_t newX, std::int32_t newY, std::int32_t new
 
 Point TPrintual::Absolute() const {
     Point p;
-    for (const TPrintual* at = this; at && !at->isRoot; at = at->parent) {
+    int steps = 0;
+    for (const TPrintual* at = this; at && !at->isRoot && steps < 4096; at = at->parent, ++steps) {
         p.x += at->x;
         p.y += at->y;
     }
     return p;
+}
+
+bool TPrintual::Contains(const TPrintual* box) const {
+    // The chain is bounded: parents are set as objects are placed, and a hostile text may
+    // have looped them before the placing rules refused it.
+    int steps = 0;
+    for (const TPrintual* at = box; at && steps < 4096; at = at->parent, ++steps)
+        if (at == this) return true;
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -377,8 +387,9 @@ std::int32_t TKYTboxP::NextContentTop(std::int32_t from) const {
     // Negative spacing lets paragraphs overlap: the nearest content of those that start
     // before it.
     std::int32_t best = -1;
-    for (const auto& p : paragraphs_) {
-        if (best >= 0 && StartOf(*p) > best) break;
+    for (std::size_t i = 0; i < paragraphs_.size(); ++i) {
+        const auto& p = paragraphs_[i];
+        if (best >= 0 && LaterStart(i) > best) break;
         if (EndOf(*p) <= from) continue;
         std::int32_t found = -1;
         if (const TMyyTableP* table = TableOf(*p)) {
@@ -407,25 +418,34 @@ std::optional<std::int32_t> TKYTboxP::ListMarkOffset(const TKYTparag& p) {
 std::int32_t TKYTboxP::DrawnTop(const TKYTparag& p, const TKYTline& line, std::int32_t lineTop,
                                 std::int32_t from) const {
     std::int32_t best = -1;
+    auto offer = [&](std::int32_t top) {
+        if (top >= from && (best < 0 || top < best)) best = top;
+    };
     if (&line == &p.lines.front())
-        if (const auto mark = ListMarkOffset(p)) {
-            const std::int32_t markTop = lineTop - line.top + *mark;
-            if (markTop >= from) best = markTop;
-        }
-    if (lineTop < from || (best >= 0 && best <= lineTop)) return best;
+        if (const auto mark = ListMarkOffset(p)) offer(lineTop - line.top + *mark);
     const std::int32_t measured =
         std::min<std::int32_t>(std::int32_t(p.text.size()), std::int32_t(p.metrics.size()));
     const std::int32_t end =
         std::int32_t(std::min<std::int64_t>(std::int64_t(line.first) + line.count, measured));
     for (std::int32_t k = std::max(line.first, 0); k < end; ++k) {
-        const std::int32_t index = p.metrics[std::size_t(k)].objectIndex;
-        bool draws = index < 0 || std::size_t(index) >= p.objects.size();  // a character
-        if (!draws) {
-            const TKYToggetto* object = p.objects[std::size_t(index)];
-            TPrintual* view = object ? page_.PrintViewOf(*object) : nullptr;
-            draws = view && view->Draws();
+        // Nothing on the line draws above its top.
+        if (best >= 0 && best <= lineTop) break;
+        const TKYTcharMetric& m = p.metrics[std::size_t(k)];
+        const std::int32_t index = m.objectIndex;
+        if (index < 0 || std::size_t(index) >= p.objects.size()) {  // a character
+            offer(lineTop);
+            continue;
         }
-        if (draws) return lineTop;
+        const TKYToggetto* object = p.objects[std::size_t(index)];
+        TPrintual* view = object ? page_.PrintViewOf(*object) : nullptr;
+        if (!view) continue;
+        // A table inside the line may reach far below the line's top: its own cells tell
+        // where it draws.
+        if (const auto* table = dynamic_cast<const TMyyTableP*>(view)) {
+            offer(table->NextCellContent(lineTop + line.ascent - m.ascent, from));
+        } else if (lineTop >= from && view->Draws()) {
+            offer(lineTop);
+        }
     }
     return best;
 }
@@ -440,8 +460,8 @@ std::int32_t TKYTboxP::BandEnd(std::size_t first, std::int32_t top) const {
     const std::int32_t paperEnd = bottom + page_.bottomRoom;
     for (std::size_t i = first; i < paragraphs_.size(); ++i) {
         const TKYTparag& p = *paragraphs_[i];
-        if (StartOf(p) >= bottom) break;
-        if (EndOf(p) <= top) continue;
+        if (LaterStart(i) >= bottom) break;
+        if (StartOf(p) >= bottom || EndOf(p) <= top) continue;
         if (const TMyyTableP* table = TableOf(p)) {
             const std::int32_t row = table->RowBreak(TableTop(p), top, bottom);
             if (row > top) return row;
@@ -458,8 +478,19 @@ std::int32_t TKYTboxP::BandEnd(std::size_t first, std::int32_t top) const {
     return bottom;
 }
 
+std::int32_t TKYTboxP::LaterStart(std::size_t i) const {
+    return i < laterStart_.size() ? laterStart_[i] : StartOf(*paragraphs_[i]);
+}
+
 void TKYTboxP::PrintPageText() {
     NumberParagraphs(paragraphs_);
+    // Negative spacing may start a paragraph above the one before it: a search that stops at
+    // the first paragraph starting below a line stops only when no later one starts above it.
+    laterStart_.assign(paragraphs_.size(), 0);
+    for (std::size_t i = paragraphs_.size(); i-- > 0;)
+        laterStart_[i] = i + 1 < paragraphs_.size()
+                             ? std::min(StartOf(*paragraphs_[i]), laterStart_[i + 1])
+                             : StartOf(*paragraphs_[i]);
     const PrinterCapabilities caps = page_.Device().Capabilities();
     const Rect sheet{0, 0, caps.pageWidth, caps.pageHeight};
     const std::int32_t W = page_.printWidth;
@@ -473,7 +504,7 @@ void TKYTboxP::PrintPageText() {
         const Rect band{0, top, std::max(width, W), bottom};
         for (std::size_t i = first; i < paragraphs_.size(); ++i) {
             TKYTparag& p = *paragraphs_[i];
-            if (StartOf(p) >= bottom) break;
+            if (LaterStart(i) >= bottom) break;
             if (Rect{0, StartOf(p), std::max(width, W), EndOf(p)}.Intersects(band))
                 DrawParagraph(p, top, bottom);
         }

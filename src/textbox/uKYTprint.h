@@ -77,10 +77,17 @@ public:
     /// root's own position is not counted).
     Point Absolute() const;
 
+    /// Whether `box` is this printable or lies inside it (its parent chain meets it).
+    bool Contains(const TPrintual* box) const;
+
     TKYTpageP& Page() const { return page_; }
     std::int32_t x = 0, y = 0, width = 110, height = 110;
     TPrintual* parent = nullptr;  // none for the root
     bool isRoot = false;
+    /// Where an inline object was placed: the paragraph and character index that show it.
+    /// An object named again elsewhere in the text (or inside itself) is drawn only there.
+    const void* anchorParagraph = nullptr;
+    std::int32_t anchorIndex = -1;
 
 protected:
     TKYTpageP& page_;
@@ -163,9 +170,12 @@ protected:
     void PrintPageText();
     void ConvertForPrinter(TKYTparag& paragraph);
     std::int32_t BandEnd(std::size_t first, std::int32_t top) const;
+    /// The topmost start of paragraph `i` and of those after it.
+    std::int32_t LaterStart(std::size_t i) const;
 
     const TKYToggetto* tableObject_;
     Paragraphs paragraphs_;
+    std::vector<std::int32_t> laterStart_;  // LaterStart of each paragraph, while printing
 };
 
 /// The printable form of a page object other than text and tables.
@@ -267,6 +277,10 @@ public:
     std::int32_t lastAvail = -1;
 
 private:
+    // Set while the table is being printed or searched, so a table named inside one of its
+    // own cells is neither printed nor searched again from there.
+    bool printing_ = false;
+    mutable bool searching_ = false;
     const TKYToggetto* table_ = nullptr;
     std::vector<std::vector<std::unique_ptr<TKYTboxP>>> rows_;
     int columns_ = 0;

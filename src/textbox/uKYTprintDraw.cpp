@@ -139,12 +139,13 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
         }
     }
 
-    const bool tableParagraph = TableOf(paragraph) != nullptr;
     const std::int32_t measured = std::min<std::int32_t>(std::int32_t(paragraph.text.size()),
                                                          std::int32_t(paragraph.metrics.size()));
     for (const TKYTline& line : paragraph.lines) {
         const std::int32_t lineTop = contentTop + line.top;
-        const bool draw = tableParagraph || (lineTop >= bandTop && lineTop < bandBottom);
+        // The line's characters and small objects print on the sheet its top lies on; a table
+        // prints its part on every sheet it meets.
+        const bool draw = lineTop >= bandTop && lineTop < bandBottom;
         const std::int32_t end = std::min(line.first + line.count, measured);
         std::int32_t x = left + line.alignOffset + line.indent;
         const std::int32_t baseline = paperDy + lineTop + line.ascent;
@@ -166,14 +167,23 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
             }
             if (m.objectIndex >= 0 && std::size_t(m.objectIndex) < paragraph.objects.size()) {
                 const TKYToggetto* object = paragraph.objects[std::size_t(m.objectIndex)];
-                TPrintual* view = (object && draw) ? page_.PrintViewOf(*object) : nullptr;
-                if (view) {
-                    auto* inlineView = dynamic_cast<IInlineObject*>(view);
-                    if (inlineView && inlineView->NeedsPlacing()) {
-                        inlineView->PlaceAt(x - left,
-                                            contentTop - abs.y + line.top + line.ascent - m.ascent);
-                        view->parent = this;
-                    }
+                TPrintual* view = object ? page_.PrintViewOf(*object) : nullptr;
+                const std::int32_t objectTop = lineTop + line.ascent - m.ascent;
+                const bool table = dynamic_cast<TMyyTableP*>(view) != nullptr;
+                const bool meets =
+                    draw || (table && objectTop < bandBottom && objectTop + view->height > bandTop);
+                // An object is placed where it is first met and drawn only there: named again,
+                // or inside one of its own cells, it takes its room and prints nothing.
+                auto* inlineView = dynamic_cast<IInlineObject*>(view);
+                if (view && meets && inlineView && inlineView->NeedsPlacing() &&
+                    !view->Contains(this)) {
+                    inlineView->PlaceAt(x - left, objectTop - abs.y);
+                    view->parent = this;
+                    view->anchorParagraph = &paragraph;
+                    view->anchorIndex = k;
+                }
+                if (view && meets && view->anchorParagraph == &paragraph &&
+                    view->anchorIndex == k) {
                     view->Print();
                     canvas.SetFont(displayed());
                 }

@@ -83,7 +83,8 @@ void TMyyTableP::SetCellParagraphs(int row, int column, Paragraphs paragraphs) {
 }
 
 void TMyyTableP::ApplyPrintWidth(std::int32_t available) {
-    if (available == lastAvail) return;
+    // A table named inside its own cells does not lay itself out again from there.
+    if (available == lastAvail || updating) return;
     if (lastAvail != -1 && table_) {
         updating = true;
         const RecordView record = table_->ReadView();
@@ -186,6 +187,8 @@ std::int32_t TMyyTableP::RowBreak(std::int32_t tableTop, std::int32_t bandTop,
 }
 
 std::int32_t TMyyTableP::NextCellContent(std::int32_t tableTop, std::int32_t from) const {
+    if (searching_) return -1;
+    searching_ = true;
     std::int32_t best = -1;
     for (const auto& row : rows_)
         for (const auto& cell : row) {
@@ -203,6 +206,7 @@ std::int32_t TMyyTableP::NextCellContent(std::int32_t tableTop, std::int32_t fro
                 }
             }
         }
+    searching_ = false;
     return best;
 }
 
@@ -211,6 +215,8 @@ bool TMyyTableP::Draws() {
 }
 
 void TMyyTableP::Print() {
+    if (printing_) return;
+    printing_ = true;
     const Rect band = page_.band;
     for (auto& row : rows_)
         for (auto& cell : row) {
@@ -218,6 +224,7 @@ void TMyyTableP::Print() {
             const Rect area{abs.x, abs.y, abs.x + cell->width, abs.y + cell->height};
             if (area.top < band.bottom && band.top < area.bottom) cell->Print();
         }
+    printing_ = false;
 }
 
 }  // namespace orvo

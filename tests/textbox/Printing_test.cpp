@@ -13,6 +13,7 @@
 #include "base/Paths.h"
 #include "model/KytFixture.h"
 #include "model/ObjectRecord.h"
+#include "model/TextForms.h"
 #include "model/uKYTpag.h"
 #include "picture/GifCodec.h"
 #include "platform/ISettings.h"
@@ -242,6 +243,64 @@ TEST_F(Printing, TablesSplitBetweenRows) {
     EXPECT_EQ(drawn.front().text, "Prima");
     EXPECT_EQ(drawn.back().text, "Dopo");
     EXPECT_NE(sheetOf["r00c0"], sheetOf["r89c1"]);
+}
+
+// A table inside a cell whose content lies sheets below the line that holds it, and a text
+// naming one table twice, once inside one of its own cells: every word prints once, in order,
+// and no sheet is blank.
+TEST_F(Printing, NestedTablesPrintWhereverTheyReachAndATableNamedAgainPrintsOnce) {
+    auto newTable = [&](int rows, int columns) {
+        TKYToggetto& table = Add(TOggettiHel::tabellaHtml);
+        RecordView r = table.View();
+        r.SetU8(kTableRows, std::uint8_t(rows));
+        r.SetU8(kTableColumns, std::uint8_t(columns));
+        for (int c = 0; c < columns; ++c) {
+            r.SetU8At(kTableColumnKinds + c, 0);  // percent
+            r.SetI16At(kTableColumnWidths + 2 * c, std::int16_t(100 / columns));
+        }
+        return table.Identifier();
+    };
+    const std::int32_t outer = newTable(1, 1), inner = newTable(1, 2);
+    // 3000 screen pixels of space above "Dopo": sheets below "x".
+    const TKYToggetto& nested =
+        AddPage("Annidata", Text("<Z S0 >Prima<Z S0 ><$08" + Hex6(outer) + "><Z S1 ><$08" +
+                                 Hex6(inner) + "><Z S1 >x<T><Z S1 t3000 >Dopo<T><T><Z S0 >Fine"));
+    ASSERT_TRUE(Print(&nested));
+    std::vector<std::string> words;
+    std::map<std::string, std::size_t> sheetOf;
+    for (const Drawn& d : TextsDrawn()) words.push_back(d.text), sheetOf[d.text] = d.sheet;
+    EXPECT_THAT(words, ElementsAre("Prima", "x", "Dopo", "Fine"));
+    // The empty space above "Dopo" is skipped: the next sheet starts with it.
+    EXPECT_EQ(sheetOf["Dopo"], sheetOf["x"] + 1);
+    const auto sheets = device_.AllSheets();
+    for (std::size_t s = 0; s < sheets.size(); ++s)
+        EXPECT_FALSE(sheets[s]->Texts().empty()) << "sheet " << s << " is blank";
+
+    // The same table in one of its own cells and again after it ("<@>": its cells are not
+    // given again), in a text being edited.
+    device_.Clear();
+    const std::int32_t twice = newTable(1, 2);
+    const TKYToggetto& page = AddPage("Due volte", Text("<Z S0 >x<$08" + Hex6(twice) + ">"));
+    std::unique_ptr<TKYTtesto> text = OpenText(set_, page, false);
+    ASSERT_EQ(text->pageObjects.size(), 1u);
+    text->SetContent(
+        Text("<Z S0 >Prima<$FF000000><Z S1 >a<$FF000000><T><Z S1 >b<T>"
+             "<Z S0 >Poi<$FF000000><@><Z S0 >Fine"));
+    TKYTpageP printing(set_, device_);
+    ASSERT_TRUE(printing.Riempi(std::move(text), setup_));
+    ASSERT_EQ(device_.AllSheets().size(), 1u);
+    EXPECT_THAT(device_.AllSheets()[0]->Texts(), ElementsAre("Prima", "a", "b", "Poi", "Fine"));
+}
+
+// Negative space below "b" puts "c" sheets above it: "c" prints on the sheet it stands on.
+TEST_F(Printing, AParagraphAboveTheOneBeforeItStillPrints) {
+    const TKYToggetto& page = AddPage("Su", Text("<Z S0 >a<Z S0 t2000 b-1600 >b<Z S0 >c"));
+    ASSERT_TRUE(Print(&page));
+    std::vector<std::pair<std::size_t, std::string>> drawn;
+    for (const Drawn& d : TextsDrawn()) drawn.emplace_back(d.sheet, d.text);
+    EXPECT_THAT(drawn, ElementsAre(std::pair<std::size_t, std::string>{0, "a"},
+                                   std::pair<std::size_t, std::string>{0, "c"},
+                                   std::pair<std::size_t, std::string>{1, "b"}));
 }
 
 TEST_F(Printing, APictureThatWouldRunOffTheSheetMovesToTheNext) {
