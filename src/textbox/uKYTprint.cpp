@@ -361,8 +361,14 @@ void TKYTboxP::LayoutCell(std::int32_t cellX, std::int32_t cellY) {
     }
     usedWidth = layoutWidth;
     std::int32_t top = paragraphs_.front()->top;
-    for (auto& p : paragraphs_) top = LayoutPrintParagraph(*p, top);
-    SetBounds(cellX, cellY, top + padding, usedWidth);
+    // Negative spacing may end the last paragraph above lines of earlier ones: the cell
+    // reaches down to the lowest of them.
+    std::int32_t bottom = top;
+    for (auto& p : paragraphs_) {
+        top = LayoutPrintParagraph(*p, top);
+        bottom = std::max({bottom, top, EndOf(*p)});
+    }
+    SetBounds(cellX, cellY, bottom + padding, usedWidth);
 }
 
 TMyyTableP* TKYTboxP::TableOf(const TKYTparag& paragraph) const {
@@ -458,24 +464,32 @@ std::int32_t TKYTboxP::BandEnd(std::size_t first, std::int32_t top) const {
     const std::int32_t H = page_.printHeight;
     const std::int32_t bottom = top + H;
     const std::int32_t paperEnd = bottom + page_.bottomRoom;
+    std::int32_t cut = bottom;
+    std::optional<std::int32_t> firstContent;
+    // The sheet ends before `at` only when something prints above it; a sheet cut before
+    // anything on it would stay blank.
+    auto consider = [&](std::int32_t at) {
+        if (at <= top || at >= cut) return;
+        if (!firstContent) firstContent = NextContentTop(top);
+        if (*firstContent >= 0 && *firstContent < at) cut = at;
+    };
     for (std::size_t i = first; i < paragraphs_.size(); ++i) {
         const TKYTparag& p = *paragraphs_[i];
-        if (LaterStart(i) >= bottom) break;
-        if (StartOf(p) >= bottom || EndOf(p) <= top) continue;
+        if (LaterStart(i) >= cut) break;
+        if (StartOf(p) >= cut || EndOf(p) <= top) continue;
         if (const TMyyTableP* table = TableOf(p)) {
-            const std::int32_t row = table->RowBreak(TableTop(p), top, bottom);
-            if (row > top) return row;
+            consider(table->RowBreak(TableTop(p), top, bottom));
             continue;
         }
         const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
         for (const TKYTline& line : p.lines) {
             const std::int32_t lineTop = contentTop + line.top;
             if (lineTop < top) continue;
-            if (lineTop >= bottom) break;
-            if (lineTop > top && lineTop + line.height > paperEnd) return lineTop;
+            if (lineTop >= cut) break;
+            if (lineTop + line.height > paperEnd) consider(lineTop);
         }
     }
-    return bottom;
+    return cut;
 }
 
 std::int32_t TKYTboxP::LaterStart(std::size_t i) const {

@@ -301,6 +301,24 @@ TEST_F(Printing, AParagraphAboveTheOneBeforeItStillPrints) {
     EXPECT_THAT(drawn, ElementsAre(std::pair<std::size_t, std::string>{0, "a"},
                                    std::pair<std::size_t, std::string>{0, "c"},
                                    std::pair<std::size_t, std::string>{1, "b"}));
+
+    // The same in a table cell: the cell reaches down to "b", below its last paragraph.
+    device_.Clear();
+    TKYToggetto& table = Add(TOggettiHel::tabellaHtml);
+    RecordView r = table.View();
+    r.SetU8(kTableRows, 2);
+    r.SetU8(kTableColumns, 1);
+    r.SetI16At(kTableColumnWidths, 100);
+    const TKYToggetto& cells =
+        AddPage("Cella", Text("<Z S0 ><$08" + Hex6(table.Identifier()) +
+                              "><Z S1 >a<Z S1 t2000 b-1600 >b<Z S1 >c<T><Z S1 >d<T>"));
+    ASSERT_TRUE(Print(&cells));
+    drawn.clear();
+    for (const Drawn& d : TextsDrawn()) drawn.emplace_back(d.sheet, d.text);
+    EXPECT_THAT(drawn, ElementsAre(std::pair<std::size_t, std::string>{0, "a"},
+                                   std::pair<std::size_t, std::string>{0, "c"},
+                                   std::pair<std::size_t, std::string>{1, "b"},
+                                   std::pair<std::size_t, std::string>{1, "d"}));
 }
 
 TEST_F(Printing, APictureThatWouldRunOffTheSheetMovesToTheNext) {
