@@ -14,10 +14,14 @@
 #include "convert/ExportOptions.h"
 #include "platform/ISettings.h"
 #include "platform/IShell.h"
+#include "textbox/PageEditSession.h"
+#include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
 #include "ui/app/MainWindowState.h"
 #include "ui/app/ProgramIconSvg.h"
 #include "ui/app/QtLocalizer.h"
+#include "ui/search/SearchWindow.h"
+#include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
 
@@ -148,9 +152,35 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                                                       env.ShareDir() / "HypTemplates"};
         },
         this, options.startWindows});
+    // The search window ("Cerca:"), made now and shown by its commands; a child of this
+    // window, so it goes after the command flow that calls it.
+    auto* search = new SearchWindow(
+        SearchWindowHost{
+            s.main, s.messages, settings, [this] { return state_->view->PageShown(); },
+            [this](std::int32_t page) { state_->rules->GoToPage(page); },
+            [this] { return state_->rules->EditMode(); },
+            [this, finder = std::make_shared<std::unique_ptr<TPageSearch>>()]() -> TPageSearch* {
+                PageViewWidget& view = *state_->view;
+                PageEditSession* session = view.Session();
+                TKYTbox* box = view.Box();
+                if (!session || !box || !session->Editing()) return nullptr;
+                *finder =
+                    std::make_unique<TPageSearch>(session->Editing()->Text(), box->MarkupHost());
+                return finder->get();
+            },
+            [this](bool changed) {
+                PageViewWidget& view = *state_->view;
+                if (changed && view.Session()) view.Session()->NoteEdit();
+                view.Surface()->setFocus();
+                view.Surface()->update();
+                if (state_->editing) state_->editing->Refresh();
+            },
+            [this](std::string_view text) { statusBar()->showMessage(ToQString(text)); }},
+        this);
+    ISecondaryWindows& windows = search->Around(*s.windows);
     MainFormServices services{s.environment, s.messages, settings,         s.scheduler,
                               shell,         s.prompter, *s.editingEditor, *s.exporting,
-                              *s.print,      *s.publish, *s.windows,       *s.linkedFiles,
+                              *s.print,      *s.publish, windows,          *s.linkedFiles,
                               *s.notice};
     services.programPath = options.programPath;
     services.desktopDataHome = options.desktopDataHome;
@@ -162,7 +192,8 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.rules = std::make_unique<TMainFormRules>(
         s.main, s.library, services,
         Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
-                 Service::ExportWindow, Service::Publishing, Service::ProgramOptions});
+                 Service::ExportWindow, Service::Publishing, Service::ProgramOptions,
+                 Service::Search});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.view, *s.rules);
