@@ -17,29 +17,36 @@
 #include "app/u3MainForm.h"
 #include "ui/QtConvert.h"
 #include "ui/app/EditTools.h"
+#include "ui/textbox/FrameSetWidget.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
 
 void EditingEditorView::SetReadOnly(bool readOnly) {
     preview_.SetReadOnly(readOnly);
-    view_.SetEditable(!readOnly);
+    frames_.SetEditable(!readOnly);
 }
 
 bool EditingEditorView::Changed() const {
-    return view_.Session() && view_.Session()->Edited();
+    for (PageViewWidget* view : frames_.Views())
+        if (view->Session() && view->Session()->Edited()) return true;
+    return false;
 }
 
 void EditingEditorView::ClearChanged() {
-    if (view_.Session()) view_.Session()->ClearEdited();
+    for (PageViewWidget* view : frames_.Views())
+        if (view->Session()) view->Session()->ClearEdited();
 }
 
 bool EditingEditorView::PageHasUnsavedEdits() const {
-    return view_.Showing() && Changed();
+    for (PageViewWidget* view : frames_.Views())
+        if (view->Showing() && view->Session() && view->Session()->Edited()) return true;
+    return false;
 }
 
 void EditingEditorView::CommitPage() {
-    view_.CommitPage();
+    // Every frame's page: a frame set shows several pages at once.
+    for (PageViewWidget* view : frames_.Views()) view->CommitPage();
 }
 
 namespace {
@@ -63,8 +70,8 @@ QAction* ToolAction(QToolBar& bar, const char* name, const QString& text, const 
 
 }  // namespace
 
-EditingTools::EditingTools(QMainWindow& window, PageViewWidget& view, TMainFormRules& rules)
-    : window_(window), view_(view), rules_(rules) {
+EditingTools::EditingTools(QMainWindow& window, FrameSetWidget& frames, TMainFormRules& rules)
+    : window_(window), frames_(frames), rules_(rules) {
     window.addToolBarBreak(Qt::TopToolBarArea);
     // "Formato": the font, its size, bold, italic and underline of the selection or the
     // typing at the caret.
@@ -172,7 +179,8 @@ EditingTools::EditingTools(QMainWindow& window, PageViewWidget& view, TMainFormR
 EditingTools::~EditingTools() = default;
 
 PageEditSession* EditingTools::Session() const {
-    return view_.Session();
+    PageViewWidget* view = frames_.FocusedView();
+    return view ? view->Session() : nullptr;
 }
 
 void EditingTools::AddToMainToolbar(QToolBar& toolbar) {
@@ -281,8 +289,10 @@ void EditingTools::OpenUndoList() {
 }
 
 void EditingTools::Edited() {
-    view_.Surface()->update();
-    if (view_.Editable()) view_.Surface()->setFocus(Qt::OtherFocusReason);
+    PageViewWidget* view = frames_.FocusedView();
+    if (!view) return Refresh();
+    view->Surface()->update();
+    if (view->Editable()) view->Surface()->setFocus(Qt::OtherFocusReason);
     Refresh();
 }
 
@@ -305,7 +315,8 @@ void EditingTools::Refresh() {
                                     : QStringLiteral("Undo: ") + ToQString(tools.undoLabels[0]));
     }
     if (pageBox_ && !pageBox_->hasFocus()) {
-        const int page = view_.PageShown();
+        const PageViewWidget* view = frames_.FocusedView();
+        const int page = view ? view->PageShown() : -1;
         pageBox_->setText(page >= 0 ? QString::number(page) : QString());
     }
     if (!editing) {

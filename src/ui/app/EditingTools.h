@@ -25,16 +25,17 @@ class QToolButton;
 
 namespace orvo {
 
+class FrameSetWidget;
 class PageViewWidget;
 class RulerWidget;
 class TMainFormRules;
 
 /// The editor of the main window: the preview's decisions (links, browse windows) with the
-/// page widget's editing (read-only switch, change flag, commit).
+/// editing of the frame set's page widgets (read-only switch, change flag, commit).
 class EditingEditorView final : public IEditorView {
 public:
-    EditingEditorView(IEditorView& preview, PageViewWidget& view)
-        : preview_(preview), view_(view) {}
+    EditingEditorView(IEditorView& preview, FrameSetWidget& frames)
+        : preview_(preview), frames_(frames) {}
     /// Leaving edit mode hides the context toolbars and the ruler.
     std::function<void()> onHideTools;
 
@@ -80,13 +81,14 @@ public:
 
 private:
     IEditorView& preview_;
-    PageViewWidget& view_;
+    FrameSetWidget& frames_;
 };
 
 class EditingTools {
 public:
-    /// Builds the context toolbars and the ruler into `window` (hidden until a page is edited).
-    EditingTools(QMainWindow& window, PageViewWidget& view, TMainFormRules& rules);
+    /// Builds the context toolbars and the ruler into `window` (hidden until a page is edited);
+    /// they act on the box of the frame set's focused frame.
+    EditingTools(QMainWindow& window, FrameSetWidget& frames, TMainFormRules& rules);
     ~EditingTools();
 
     /// The undo button with its drop-down arrow and the page-number box, on the main toolbar.
@@ -112,7 +114,7 @@ private:
     void Edited();
 
     QMainWindow& window_;
-    PageViewWidget& view_;
+    FrameSetWidget& frames_;
     TMainFormRules& rules_;
     QToolBar* formatBar_ = nullptr;
     QToolBar* paragraphBar_ = nullptr;

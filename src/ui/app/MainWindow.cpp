@@ -8,10 +8,13 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "app/AbsentServices.h"
 #include "app/u3LOCforms.h"
 #include "base/Paths.h"
 #include "convert/ExportOptions.h"
+#include "model/uKYTpag.h"
 #include "platform/ISettings.h"
 #include "platform/IShell.h"
 #include "textbox/PageEditSession.h"
@@ -24,6 +27,34 @@
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
+
+bool MainPageSurface::ShowPage(std::int32_t page) {
+    // Only a page of the hypertext: the frame set would make a new page for any other number.
+    if (!LivePage(set_, page)) return false;
+    frames_.ForgetStaleControl();
+    TKYTframeSet& frames = frames_.FrameSet();
+    if (frames.Top() && frames.MainPageNumber() == page) {
+        // The same page again: every frame reads its page anew from what is stored.
+        bool shown = true;
+        for (PageViewWidget* view : frames_.Views())
+            if (view->Showing()) shown = view->ShowPage(view->PageShown()) && shown;
+        return shown;
+    }
+    frames.SetMainPageNumber(page);
+    return frames.Top() && frames.MainPageNumber() == page;
+}
+
+std::int32_t MainPageSurface::PageShown() const {
+    const TKYTframeSet& frames = frames_.FrameSet();
+    return frames.Top() ? frames.MainPageNumber() : -1;
+}
+
+PageViewWidget* MainPageSurface::MasterView() const {
+    const std::int32_t page = PageShown();
+    for (PageViewWidget* view : frames_.Views())
+        if (page >= 0 && view->PageShown() == page) return view;
+    return frames_.FocusedView();
+}
 
 MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& shell,
                        const MainWindowOptions& options)
@@ -56,10 +87,15 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         layout->addWidget(content);
         s.panel->addTab(tab, QString());
     }
-    s.view = new PageViewWidget(s.main, splitter);
+    // The frame set fills the view area; its first frame shows pages in the main view.
+    s.frameSet = new FrameSetWidget(s.main, s.messages, s.scheduler, splitter);
+    s.frameSet->setObjectName(QStringLiteral("FrameSet"));
+    s.view = new PageViewWidget(s.main, s.frameSet);
     s.view->setObjectName(QStringLiteral("PageView"));
+    s.frameSet->FrameSet().SetLinkedKYTset(&s.main);
+    s.frameSet->FrameSet().SaveOnExit = true;  // until the command flow sets the mode
     splitter->addWidget(s.panel);
-    splitter->addWidget(s.view);
+    splitter->addWidget(s.frameSet);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({300, 660});
     setCentralWidget(splitter);
@@ -82,7 +118,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.fileWindows = std::make_unique<QtLinkedFileWindows>(this, s.prompter, s.messages);
     s.files = std::make_unique<LinkedFiles>(*s.store, shell, s.scheduler, *s.fileWindows);
     s.linkedFiles = std::make_unique<LinkedFilesPort>(*s.files, s.main);
-    s.mainSurface = std::make_unique<MainPageSurface>(*s.view);
+    s.mainSurface = std::make_unique<MainPageSurface>(*s.frameSet, s.main);
     s.browsePort = std::make_unique<BrowsePort>(s.browse, s.clickPoint);
     PreviewEditor::Hooks hooks;
     hooks.changed = [this](int page) {
@@ -99,10 +135,14 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.converters.AttachEditor(s.editor.get());
     // Pages are edited in the same widget: the caret blinks on the window's scheduler, copies
     // and pastes of RTF go through the converters.
-    s.selectionConverters = std::make_unique<SelectionConverters>(
-        s.main, s.measurer, [this] { return state_->view->WorkingText(); });
+    s.selectionConverters = std::make_unique<SelectionConverters>(s.main, s.measurer, [this] {
+        PageViewWidget* view = state_->frameSet->FocusedView();
+        return view ? view->WorkingText() : nullptr;
+    });
     s.view->EnableEditing(s.scheduler, s.messages, s.selectionConverters.get());
-    s.editingEditor = std::make_unique<EditingEditorView>(*s.editor, *s.view);
+    s.frameSet->SetConverters(s.selectionConverters.get());
+    s.frameSet->SetMainView(*s.view);
+    s.editingEditor = std::make_unique<EditingEditorView>(*s.editor, *s.frameSet);
     // What keeps objects of the hypertext beyond one call registers with s.holders (the rule
     // of ObjectHolders): the page views here; the page tree, the page list and the history
     // hold page identifiers and read the tree again after a save. Whatever is added to the
@@ -196,17 +236,22 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                  Service::Search});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
-    s.editing = std::make_unique<EditingTools>(*this, *s.view, *s.rules);
+    s.editing = std::make_unique<EditingTools>(*this, *s.frameSet, *s.rules);
     s.editingEditor->onHideTools = [this] { state_->editing->HideContextToolbars(); };
-    s.view->onToolsChanged = [this] {
+    s.frameSet->onToolsChanged = [this](PageViewWidget&) {
         if (state_->editing) state_->editing->Refresh();
     };
-    s.view->onFilesDropped = [this](const std::vector<std::string>& files) {
-        state_->rules->EditorDropFile(files);
+    // Every frame's page widget hands dropped files and hypertexts to the command flow.
+    const auto wire = [this](PageViewWidget& view) {
+        view.onFilesDropped = [this](const std::vector<std::string>& files) {
+            state_->rules->EditorDropFile(files);
+        };
+        view.onOpenHypertext = [this](const std::string& file) {
+            state_->rules->openFile(file, true);
+        };
     };
-    s.view->onOpenHypertext = [this](const std::string& file) {
-        state_->rules->openFile(file, true);
-    };
+    wire(*s.view);
+    s.frameSet->onViewMade = wire;
 
     s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
@@ -219,8 +264,13 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
 
 MainWindow::~MainWindow() {
     state_->rules.reset();  // before the widgets it reports to
-    // The page's caret blinks on the scheduler that goes with the state, before the widget.
-    state_->view->ClosePage();
+    // The pages' carets blink on the scheduler that goes with the state, and the frames show
+    // pages of the hypertext that goes with it: the frame set goes first.
+    state_->frameSet->ForgetStaleControl();
+    state_->frameSet->FrameSet().SetMainPageNumber(-1);
+    state_->view->Surface()->removeEventFilter(this);
+    state_->view = nullptr;
+    delete std::exchange(state_->frameSet, nullptr);
     state_->browse.CloseAll();
 }
 

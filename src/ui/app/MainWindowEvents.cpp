@@ -37,7 +37,7 @@ bool MainWindow::FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QP
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     State& s = *state_;
-    if (watched == s.view->Surface()) {
+    if (s.view && watched == s.view->Surface()) {
         // A page being edited takes its own mouse events; links are followed in preview.
         const bool mouse = event->type() == QEvent::MouseButtonPress ||
                            event->type() == QEvent::MouseButtonRelease ||

@@ -24,6 +24,7 @@
 #include "model/ObjectHolders.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
+#include "textbox/uKYTCornice.h"
 #include "ui/app/BrowseWindows.h"
 #include "ui/app/EditingTools.h"
 #include "ui/app/ExportWindow.h"
@@ -39,28 +40,50 @@
 #include "ui/app/SecondaryWindows.h"
 #include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
+#include "ui/textbox/FrameSetWidget.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
-// The main window's page view as the preview's main surface.
+// The main window's frame set as the preview's main surface: the page shown is the frame set's
+// main page, whose frame map (if any) splits it into frames showing pages.
 class MainPageSurface final : public IPreviewSurface {
 public:
-    explicit MainPageSurface(PageViewWidget& view) : view_(view) {}
-    bool ShowPage(std::int32_t page) override { return view_.ShowPage(page); }
-    void ClosePage() override { view_.ClosePage(); }
-    std::int32_t PageShown() const override { return view_.PageShown(); }
-    bool GoToAnchor(std::int32_t anchor) override { return view_.GoToAnchor(anchor); }
-    const TKYTbox* Box() const override { return view_.Box(); }
-    const TKYTtesto* WorkingText() const override { return view_.WorkingText(); }
+    MainPageSurface(FrameSetWidget& frames, TKYTset& set) : frames_(frames), set_(set) {}
+    bool ShowPage(std::int32_t page) override;
+    void ClosePage() override {
+        frames_.ForgetStaleControl();
+        frames_.FrameSet().SetMainPageNumber(-1);
+    }
+    std::int32_t PageShown() const override;
+    bool GoToAnchor(std::int32_t anchor) override {
+        PageViewWidget* view = MasterView();
+        return view && view->GoToAnchor(anchor);
+    }
+    const TKYTbox* Box() const override {
+        PageViewWidget* view = MasterView();
+        return view ? view->Box() : nullptr;
+    }
+    const TKYTtesto* WorkingText() const override {
+        PageViewWidget* view = MasterView();
+        return view ? view->WorkingText() : nullptr;
+    }
     void Raise() override {}
     void ApplyFeatures(const WindowFeatures&) override {}
-    void DetachPage() override { view_.DetachPage(); }
-    void ReattachPage() override { view_.ReattachPage(); }
-    void SetEnabled(bool on) override { view_.setEnabled(on); }
-    void Repaint() override { view_.Surface()->update(); }
+    void DetachPage() override {
+        frames_.ForgetStaleControl();
+        frames_.FrameSet().DetachPages();
+    }
+    void ReattachPage() override { frames_.FrameSet().ReattachPages(); }
+    void SetEnabled(bool on) override { frames_.setEnabled(on); }
+    void Repaint() override {
+        for (PageViewWidget* view : frames_.Views()) view->Surface()->update();
+    }
+    /// The page widget that shows the main page; else the focused one.
+    PageViewWidget* MasterView() const;
 
 private:
-    PageViewWidget& view_;
+    FrameSetWidget& frames_;
+    TKYTset& set_;
 };
 
 // The browse windows as the preview opens them; a pop-up goes where the link was clicked.
@@ -139,7 +162,8 @@ struct MainWindow::State {
     PageTreeView* tree = nullptr;
     PageListView* list = nullptr;
     QTabWidget* panel = nullptr;
-    PageViewWidget* view = nullptr;
+    FrameSetWidget* frameSet = nullptr;  // the central area: the frames of the page shown
+    PageViewWidget* view = nullptr;      // the main view: the first frame's page widget
     QLabel* previewMark = nullptr;
     QLabel* editMark = nullptr;
     std::string block;  // the localisation block applied

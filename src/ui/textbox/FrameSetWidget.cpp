@@ -14,6 +14,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "model/uKYTset.h"
 #include "platform/ICanvas.h"
@@ -26,26 +27,74 @@
 namespace orvo {
 namespace {
 
+// The page widgets of the frame set. A frame takes a widget when it is made and hands it back
+// when it goes; widgets handed back wait hidden for the next frame, so a page shown again after
+// the frames were rebuilt reuses them, and the main view (when there is one) is always the
+// first taken.
+class ViewPool {
+public:
+    ViewPool(TKYTset& set, QWidget& parent, IScheduler& scheduler, IMessages& messages)
+        : set_(set), parent_(parent), scheduler_(scheduler), messages_(messages) {}
+
+    void SetMain(PageViewWidget& view) {
+        main_ = &view;
+        view.setParent(&parent_);
+        view.hide();
+        idle_.insert(idle_.begin(), &view);
+    }
+    PageViewWidget* Main() const { return main_; }
+
+    PageViewWidget& Take(TKYTCustomFrameSet& frames) {
+        PageViewWidget* view = nullptr;
+        if (!idle_.empty()) {
+            view = idle_.front();
+            idle_.erase(idle_.begin());
+        } else {
+            view = new PageViewWidget(set_, &parent_);
+            view->EnableEditing(scheduler_, messages_, converters);
+            if (onMade) onMade(*view);
+        }
+        // The box the caret moves in is the one the routed commands act on.
+        view->onToolsChanged = [this, view, &frames] {
+            if (onStale) onStale();
+            if (TKYTboxInput* input = view->Input(); input && view->Editable())
+                frames.SetCurrentControl(input);
+            if (onToolsChanged) onToolsChanged(*view);
+        };
+        view->show();
+        return *view;
+    }
+
+    void Give(PageViewWidget& view) {
+        view.onToolsChanged = nullptr;
+        view.ClosePage();
+        view.hide();
+        if (&view == main_)
+            idle_.insert(idle_.begin(), &view);
+        else
+            idle_.push_back(&view);
+    }
+
+    ISelectionConverters* converters = nullptr;
+    std::function<void(PageViewWidget&)> onMade;
+    std::function<void(PageViewWidget&)> onToolsChanged;
+    std::function<void()> onStale;
+
+private:
+    TKYTset& set_;
+    QWidget& parent_;
+    IScheduler& scheduler_;
+    IMessages& messages_;
+    PageViewWidget* main_ = nullptr;
+    std::vector<PageViewWidget*> idle_;  // children of the frame set widget
+};
+
 // A frame's page shown by a page widget of the frame set, which edits it outside run mode.
 class WidgetFramePage final : public IFramePage {
 public:
-    WidgetFramePage(TKYTset& set, QWidget& parent, TKYTCustomFrameSet& frames,
-                    IScheduler& scheduler, IMessages& messages)
-        : view_(new PageViewWidget(set, &parent)) {
-        view_->EnableEditing(scheduler, messages);
-        // The box the caret moves in is the one the routed commands act on.
-        view_->onToolsChanged = [view = view_, &frames] {
-            if (TKYTboxInput* input = view->Input(); input && view->Editable())
-                frames.SetCurrentControl(input);
-        };
-        view_->show();
-    }
-    ~WidgetFramePage() override {
-        view_->onToolsChanged = nullptr;
-        view_->ClosePage();
-        view_->hide();
-        view_->deleteLater();
-    }
+    WidgetFramePage(ViewPool& pool, TKYTCustomFrameSet& frames)
+        : pool_(pool), view_(&pool.Take(frames)) {}
+    ~WidgetFramePage() override { pool_.Give(*view_); }
     bool ShowPage(std::int32_t page) override {
         if (!view_->ShowPage(page)) return false;
         newPage_ = false;
@@ -79,24 +128,20 @@ public:
     PageViewWidget* View() const { return view_; }
 
 private:
+    ViewPool& pool_;
     PageViewWidget* view_;
     bool newPage_ = false;
 };
 
 class WidgetFramePageFactory final : public IFramePageFactory {
 public:
-    WidgetFramePageFactory(TKYTset& set, QWidget& parent, IScheduler& scheduler,
-                           IMessages& messages)
-        : set_(set), parent_(parent), scheduler_(scheduler), messages_(messages) {}
+    explicit WidgetFramePageFactory(ViewPool& pool) : pool_(pool) {}
     std::unique_ptr<IFramePage> CreatePage(TKYTCustomFrameSet& frames) override {
-        return std::make_unique<WidgetFramePage>(set_, parent_, frames, scheduler_, messages_);
+        return std::make_unique<WidgetFramePage>(pool_, frames);
     }
 
 private:
-    TKYTset& set_;
-    QWidget& parent_;
-    IScheduler& scheduler_;
-    IMessages& messages_;
+    ViewPool& pool_;
 };
 
 enum class DragKind { TopBar, LeftBar, Splitter };
@@ -139,8 +184,12 @@ void PaintBar(QPainter& painter, const QRect& r, bool horizontal, int step, int 
 
 struct FrameSetWidget::State {
     State(TKYTset& s, IMessages& messages, IScheduler& scheduler, QWidget& self)
-        : set(s), factory(s, self, scheduler, messages), frames(messages, scheduler, factory) {}
+        : set(s),
+          pool(s, self, scheduler, messages),
+          factory(pool),
+          frames(messages, scheduler, factory) {}
     TKYTset& set;
+    ViewPool pool;
     WidgetFramePageFactory factory;
     TKYTframeSet frames;
     std::optional<Drag> drag;
@@ -154,9 +203,67 @@ FrameSetWidget::FrameSetWidget(TKYTset& set, IMessages& messages, IScheduler& sc
     frames.SetLinkedKYTset(&set);
     frames.OnFrameSetChanged = [this] { update(); };
     frames.OnPageChanged = [this] { update(); };
+    state_->pool.onStale = [this] { ForgetStaleControl(); };
+    state_->pool.onMade = [this](PageViewWidget& view) {
+        if (onViewMade) onViewMade(view);
+    };
+    state_->pool.onToolsChanged = [this](PageViewWidget& view) {
+        if (onToolsChanged) onToolsChanged(view);
+    };
 }
 
-FrameSetWidget::~FrameSetWidget() = default;
+FrameSetWidget::~FrameSetWidget() {
+    // The frames hand their widgets back while the pool is still there.
+    state_->frames.SetMainPageNumber(-1);
+}
+
+void FrameSetWidget::SetMainView(PageViewWidget& view) {
+    state_->pool.SetMain(view);
+}
+
+void FrameSetWidget::SetConverters(ISelectionConverters* converters) {
+    state_->pool.converters = converters;
+}
+
+std::vector<PageViewWidget*> FrameSetWidget::Views() const {
+    std::vector<PageViewWidget*> views;
+    for (TKYTFrame* f : state_->frames.Leaves())
+        if (PageViewWidget* view = ViewOf(*f)) views.push_back(view);
+    return views;
+}
+
+void FrameSetWidget::ForgetStaleControl() const {
+    // A page widget drops its box's input whenever its page is closed, committed or detached,
+    // without telling the frame set: the current control is compared, never read, until a
+    // frame's widget is found to hold it.
+    TKYTframeSet& frames = state_->frames;
+    TKYTboxInput* control = frames.CurrentControl();
+    if (!control) return;
+    for (PageViewWidget* view : Views())
+        if (view->Input() == control) return;
+    frames.SetCurrentControl(nullptr);
+}
+
+PageViewWidget* FrameSetWidget::FocusedView() const {
+    ForgetStaleControl();
+    TKYTframeSet& frames = state_->frames;
+    if (TKYTboxInput* input = frames.CurrentControl())
+        if (TKYTFrame* f = frames.FrameOfBox(&input->Box()))
+            if (PageViewWidget* view = ViewOf(*f)) return view;
+    for (PageViewWidget* view : Views())
+        if (view->Showing()) return view;
+    return state_->pool.Main();
+}
+
+void FrameSetWidget::SetEditable(bool on) {
+    TKYTframeSet& frames = state_->frames;
+    frames.SetReadOnly(!on);
+    // Pages being edited keep their edits when the frames show other pages.
+    frames.SaveOnExit = on;
+    for (TKYTFrame* f : frames.Leaves()) f->FlagsChanged();
+    frames.Arrange();
+    update();
+}
 
 TKYTframeSet& FrameSetWidget::FrameSet() {
     return state_->frames;
@@ -232,6 +339,7 @@ void FrameSetWidget::paintEvent(QPaintEvent*) {
 }
 
 void FrameSetWidget::mousePressEvent(QMouseEvent* event) {
+    ForgetStaleControl();
     TKYTframeSet& frames = state_->frames;
     const QPoint p = event->position().toPoint();
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
@@ -270,6 +378,7 @@ void FrameSetWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void FrameSetWidget::mouseReleaseEvent(QMouseEvent* event) {
+    ForgetStaleControl();
     TKYTframeSet& frames = state_->frames;
     const std::optional<Drag> drag = state_->drag;
     state_->drag.reset();
@@ -294,6 +403,7 @@ void FrameSetWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FrameSetWidget::contextMenuEvent(QContextMenuEvent* event) {
+    ForgetStaleControl();
     TKYTframeSet& frames = state_->frames;
     if (frames.ReadOnly() || !frames.Top()) return;
     // The frame under the pointer: its bar, or the frame set's empty area around it.
