@@ -29,18 +29,19 @@ bool Within(std::uint8_t value, std::initializer_list<std::uint8_t> values) {
 }
 
 // The pixel rows a paragraph takes: from its top, or its first line when negative spacing
-// puts that higher, to its bottom row, or below its last line when negative spacing puts the
-// bottom above it. A degenerate paragraph still takes its top row.
+// puts that higher, to its bottom row, or below its lines when negative spacing puts the
+// bottom above them. A degenerate paragraph still takes its top row.
 std::int32_t StartOf(const TKYTparag& p) {
     const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
     return p.lines.empty() ? p.top : std::min(p.top, contentTop + p.lines.front().top);
 }
 std::int32_t EndOf(const TKYTparag& p) {
     std::int32_t end = std::max(p.top, p.bottom) + 1;
-    if (!p.lines.empty()) {
-        const TKYTline& last = p.lines.back();
-        end = std::max(end, p.style.SpaceBefore() + p.top + last.top + std::max(last.height, 1));
-    }
+    // A fixed line height lower than what a line holds (a table, large letters) lets the line
+    // reach below its height: the paragraph reaches as far.
+    const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
+    for (const TKYTline& line : p.lines)
+        end = std::max(end, contentTop + line.top + std::max({line.height, line.ascent, 1}));
     return end;
 }
 

@@ -319,6 +319,17 @@ TEST_F(Printing, AParagraphAboveTheOneBeforeItStillPrints) {
                                    std::pair<std::size_t, std::string>{0, "c"},
                                    std::pair<std::size_t, std::string>{1, "b"},
                                    std::pair<std::size_t, std::string>{1, "d"}));
+
+    // A table in a paragraph of fixed line height 6: the table reaches far below its line.
+    device_.Clear();
+    const TKYToggetto& fixed = AddPage("Fissa", Text("<Z S0 L6 ><$08" + Hex6(table.Identifier()) +
+                                                     "><Z S1 >a<T><Z S1 t2000 >b<T><Z S0 >c"));
+    ASSERT_TRUE(Print(&fixed));
+    drawn.clear();
+    for (const Drawn& d : TextsDrawn()) drawn.emplace_back(d.sheet, d.text);
+    EXPECT_THAT(drawn, ElementsAre(std::pair<std::size_t, std::string>{0, "a"},
+                                   std::pair<std::size_t, std::string>{0, "c"},
+                                   std::pair<std::size_t, std::string>{1, "b"}));
 }
 
 TEST_F(Printing, APictureThatWouldRunOffTheSheetMovesToTheNext) {
