@@ -2,6 +2,7 @@
 #include "app/NewHypertextRules.h"
 
 #include <algorithm>
+#include <iterator>
 #include <system_error>
 
 #include "base/Cp1252.h"
@@ -49,21 +50,24 @@ int PresetChoice(const std::vector<NewHypertextChoice>& choices, const std::stri
     return 0;
 }
 
+// A plain array first: clang 14 crashes on a vector braced from these literals.
+constexpr std::string_view kTips[] = {
+    "Per modificare un ipertesto passa al modo editor con il pulsante della barra "
+    "strumenti; in anteprima i collegamenti si seguono con un clic."_cp,
+    "Trascina un'immagine (.gif, .jpg, .bmp) su una pagina aperta in modifica per "
+    "inserirla dove si trova il cursore."_cp,
+    "\"Esporta Html...\" nel menu Pubblica scrive tutte le pagine scelte come sito, con "
+    "le immagini e il foglio di stile."_cp,
+    "La pubblicazione via FTP invia solo le pagine modificate dopo l'ultima versione "
+    "presente sul server."_cp,
+    "Nel pannello a sinistra l'indice mostra le pagine come albero; l'elenco le mostra "
+    "tutte in ordine."_cp,
+    "\"Nuovo da...\" crea un ipertesto partendo da un modello della cartella "
+    "HypTemplates."_cp,
+};
+
 const std::vector<std::string_view>& Tips() {
-    static const std::vector<std::string_view> tips{
-        "Per modificare un ipertesto passa al modo editor con il pulsante della barra "
-        "strumenti; in anteprima i collegamenti si seguono con un clic."_cp,
-        "Trascina un'immagine (.gif, .jpg, .bmp) su una pagina aperta in modifica per "
-        "inserirla dove si trova il cursore."_cp,
-        "\"Esporta Html...\" nel menu Pubblica scrive tutte le pagine scelte come sito, con "
-        "le immagini e il foglio di stile."_cp,
-        "La pubblicazione via FTP invia solo le pagine modificate dopo l'ultima versione "
-        "presente sul server."_cp,
-        "Nel pannello a sinistra l'indice mostra le pagine come albero; l'elenco le mostra "
-        "tutte in ordine."_cp,
-        "\"Nuovo da...\" crea un ipertesto partendo da un modello della cartella "
-        "HypTemplates."_cp,
-    };
+    static const std::vector<std::string_view> tips(std::begin(kTips), std::end(kTips));
     return tips;
 }
 
