@@ -97,6 +97,7 @@ enum class Service : std::uint8_t {
     SpellCheck,        // spell checking
     ProgramOptions,    // "Opzioni del programma"
     ExportWindow,      // the export window: chosen pages as HTML, RTF, help RTF or text
+    Styles,            // the paragraph style window: editing and creating styles
 };
 
 /// The set of services built into this program.

@@ -13,5 +13,6 @@ std::string_view TipsBlock();           // "Ftips"
 std::string_view AboutBlock();          // "Fabout"
 std::string_view PublishWindowBlock();  // "FpubFtp"
 std::string_view PublishWizardBlock();  // "FwizCollF"
+std::string_view StyleWindowBlock();    // "Fstili"
 
 }  // namespace orvo

@@ -97,6 +97,7 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"Fabout", AboutBlock()},
                                                  {"FpubFtp", PublishWindowBlock()},
                                                  {"FwizCollF", PublishWizardBlock()},
+                                                 {"Fstili", StyleWindowBlock()},
                                                  {"QzSpellerDialog", SpellerDialogBlock()}};
     return blocks;
 }

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -31,17 +33,23 @@
 #include "convert/TKYTListHtmlToTx.h"
 #include "convert/TextExport.h"
 #include "model/ObjectRecord.h"
+#include "model/StyleRecord.h"
+#include "model/StyleTable.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "publish/FtpTestSupport.h"
 #include "publish/PublishConfigurations.h"
 #include "support/TestSupport.h"
+#include "textbox/uKYTbox.h"
+#include "textbox/uKYTundo.h"
 #include "ui/app/ExportWindow.h"
 #include "ui/app/ProgramOptionsWindow.h"
 #include "ui/app/PublishWindow.h"
 #include "ui/app/SecondaryWindows.h"
 #include "ui/app/StartWindows.h"
+#include "ui/app/StyleWindow.h"
+#include "ui/textbox/PageViewWidget.h"
 
 namespace orvo::test {
 namespace {
@@ -341,6 +349,73 @@ TEST_F(SecondaryWindowsTest, DISABLED_PublishesToARealServerAndBrowsesIt) {
     };
     Trigger(*window, "MIPublishFtp");
     EXPECT_THAT(sent, ElementsAre("/guida_style.css", "/" + changed, "/guida_ver.html"));
+    EXPECT_THAT(messages_.Shown(), ElementsAre());
+}
+
+// The style window from "&Stili...": style 0 made larger and red, seen first in the preview and
+// then on the page shown, with the undo step named after the style; "&Nuovo stile..." adds a
+// style after the others, its name made unique; lengths read in the style's unit.
+TEST_F(SecondaryWindowsTest, StyleWindowChangesAStyleAndThePageFollows) {
+    auto window = Open(first_);
+    if (!window->Rules().EditMode()) window->Rules().EditButtonClick();
+    TKYTset& set = window->Document();
+    auto pageBottom = [](PageViewWidget& view) {
+        const TKYTbox* box = view.Box();
+        return box && box->ParagraphCount() > 0 ? box->Paragraph(box->ParagraphCount() - 1).bottom
+                                                : -1;
+    };
+    const std::int32_t before = pageBottom(window->PageView());
+    ASSERT_GT(before, 0);
+    const std::size_t styles = StyleNames(set).size();
+    window->Windows().onWindow = [&](QDialog& dialog) {
+        auto& styleWindow = dynamic_cast<StyleWindow&>(dialog);
+        EXPECT_EQ(styleWindow.windowTitle(), "Stili");
+        auto* list = Child<QListWidget>(styleWindow, "LBstili");
+        ASSERT_EQ(std::size_t(list->count()), styles);
+        EXPECT_EQ(list->item(0)->text(), "[nessuno stile]");
+        EXPECT_EQ(list->currentRow(), 0);
+        // The default left margin, 10 pixels, in millimetres on a 96 ppi screen.
+        EXPECT_NEAR(Child<QDoubleSpinBox>(styleWindow, "SEmargSx")->value(), 2.65, 0.005);
+        EXPECT_EQ(Child<QLabel>(styleWindow, "Lnota")->text().toStdString(),
+                  "(nota che il link applica un'inversione allo stile abituale, ad esempio se il "
+                  "testo \xC3\xA8 in grassetto, ed il link \xC3\xA8 definito grassetto, il link "
+                  "sar\xC3\xA0 \"normale\")");
+        const std::int32_t previewBefore = pageBottom(*styleWindow.Preview());
+        ASSERT_GT(previewBefore, 0);
+        Child<QSpinBox>(styleWindow, "SEdimensione")->setValue(36);
+        EXPECT_GT(pageBottom(*styleWindow.Preview()), previewBefore);
+        styleWindow.chooseColour = [](std::int32_t) { return std::int32_t(0x0000FF); };
+        Child<QPushButton>(styleWindow, "BColore")->click();
+        Child<QPushButton>(styleWindow, "BOk")->click();
+    };
+    Trigger(*window, "MIFormatStyles");
+    QApplication::processEvents();
+    const StyleRecord changed(StyleByNumber(set, 0)->Record());
+    EXPECT_EQ(changed.Size(), 36);
+    EXPECT_EQ(changed.Colour(), 0x0000FF);
+    EXPECT_EQ(changed.LeftMargin(), 10);  // shown in mm and left alone: still 10 pixels
+    EXPECT_TRUE(set.Modified());
+    EXPECT_GT(pageBottom(window->PageView()), before);
+    EXPECT_THAT(UndoListOf(set).Labels(), Contains("Modifica stile: [nessuno stile]"));
+
+    window->Windows().onWindow = [&](QDialog& dialog) {
+        auto& styleWindow = dynamic_cast<StyleWindow&>(dialog);
+        EXPECT_EQ(styleWindow.Rules().Selected(), -1);
+        auto* unit = Child<QComboBox>(styleWindow, "CBunita");
+        EXPECT_EQ(unit->currentText(), "mm");
+        unit->setCurrentIndex(5);  // pixels
+        EXPECT_EQ(Child<QDoubleSpinBox>(styleWindow, "SEmargSx")->value(), 10.0);
+        Child<QDoubleSpinBox>(styleWindow, "SEmargSx")->setValue(25);
+        Child<QLineEdit>(styleWindow, "EDnome")->setText("[NESSUNO STILE]");
+        Child<QPushButton>(styleWindow, "BOk")->click();
+    };
+    Trigger(*window, "MIFormatNewStyle");
+    ASSERT_EQ(StyleNames(set).size(), styles + 1);
+    const StyleRecord made(StyleByNumber(set, std::int32_t(styles))->Record());
+    EXPECT_EQ(made.Name(), "[NESSUNO STILE] 1");
+    EXPECT_EQ(made.LeftMargin(), 25);
+    EXPECT_EQ(made.Unit(), 5);
+    EXPECT_EQ(made.Origin(), 0);
     EXPECT_THAT(messages_.Shown(), ElementsAre());
 }
 

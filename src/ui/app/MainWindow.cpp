@@ -10,7 +10,6 @@
 
 #include <utility>
 
-#include "app/AbsentServices.h"
 #include "app/u3LOCforms.h"
 #include "base/Paths.h"
 #include "convert/ExportOptions.h"
@@ -191,7 +190,14 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
             return std::vector<std::filesystem::path>{env.UserDataDir() / "HypTemplates",
                                                       env.ShareDir() / "HypTemplates"};
         },
-        this, options.startWindows});
+        this, options.startWindows, &s.main,
+        [this] {
+            // A style changed: every page shown is laid out again.
+            for (PageViewWidget* view : state_->frameSet->Views()) {
+                if (TKYTbox* box = view->Box()) box->ReformatAll();
+                view->Surface()->update();
+            }
+        }});
     // The search window ("Cerca:"), made now and shown by its commands; a child of this
     // window, so it goes after the command flow that calls it.
     auto* search = new SearchWindow(
@@ -233,7 +239,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         s.main, s.library, services,
         Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
                  Service::ExportWindow, Service::Publishing, Service::ProgramOptions,
-                 Service::Search});
+                 Service::Search, Service::Styles});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.frameSet, *s.rules);

@@ -8,6 +8,7 @@
 #include "ui/app/ExportWindow.h"
 #include "ui/app/ProgramOptionsWindow.h"
 #include "ui/app/StartWindows.h"
+#include "ui/app/StyleWindow.h"
 
 namespace orvo {
 
@@ -141,10 +142,24 @@ Outcome QtSecondaryWindows::NewHypertext(const std::string& document, std::strin
 }
 
 Outcome QtSecondaryWindows::RunCommand(CommandId command) {
-    if (command != CommandId::ToolsOptions) return Outcome::NotSupported;
-    SettingsStore store(host_.settings, host_.messages);
-    ProgramOptionsWindow window(store, host_.settings, host_.options, host_.parent);
-    return RunModal(window);
+    switch (command) {
+        case CommandId::ToolsOptions: {
+            SettingsStore store(host_.settings, host_.messages);
+            ProgramOptionsWindow window(store, host_.settings, host_.options, host_.parent);
+            return RunModal(window);
+        }
+        case CommandId::FormatStyles:
+        case CommandId::FormatNewStyle: {
+            if (!host_.document) return Outcome::NotSupported;
+            StyleWindow window(*host_.document, host_.settings, host_.parent);
+            if (command == CommandId::FormatNewStyle) window.NewStyle();
+            const Outcome outcome = RunModal(window);
+            if (outcome == Outcome::Done && host_.stylesChanged) host_.stylesChanged();
+            return outcome;
+        }
+        default:
+            return Outcome::NotSupported;
+    }
 }
 
 Outcome QtSecondaryWindows::RunModal(QDialog& window) {

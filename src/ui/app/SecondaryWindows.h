@@ -18,6 +18,7 @@ namespace orvo {
 
 class AboutWindow;
 class DocumentConverters;
+class TKYTset;
 class TMainFormRules;
 class TipsWindow;
 
@@ -60,6 +61,10 @@ struct SecondaryWindowsHost {
     QWidget* parent = nullptr;
     /// Whether the splash and the tips show at start (the program; not the widget tests).
     bool startWindows = false;
+    /// The open hypertext, whose styles the style window edits.
+    TKYTset* document = nullptr;
+    /// A style changed: every page shown is laid out again.
+    std::function<void()> stylesChanged = {};
 };
 
 class QtSecondaryWindows final : public ISecondaryWindows {
@@ -78,7 +83,8 @@ public:
     Outcome CopyPageIn(const std::string& document, int page, bool asFirstPage) override;
     Outcome OfferLinkToPage(const std::string& document, int page) override;
     Outcome InsertDroppedPicture(const std::string& file) override;
-    /// "&Opzioni del programma..."; any other command: not supported.
+    /// "&Opzioni del programma...", "&Stili..." and "&Nuovo stile..."; any other command: not
+    /// supported.
     Outcome RunCommand(CommandId command) override;
 
     /// Called with each modal window once it is made, before it shows (tests answer it).
