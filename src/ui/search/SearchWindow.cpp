@@ -193,6 +193,7 @@ SearchWindow::SearchWindow(SearchWindowHost host, QWidget* parent)
     }
     replaceButtons->addStretch();
     replaceGrid->addLayout(replaceButtons, 0, 2, 5, 1);
+    replaceGrid->setRowStretch(5, 1);
     p.tabs->addTab(replace, QStringLiteral("Sostituisci"));
 
     // "Pagina per parola chiave"

@@ -84,9 +84,9 @@ class SearchWindowTest : public MainWindowTest {
 protected:
     void SetUp() override {
         // Screenshots need the X server's screen: the application is made on it first.
-        if (const char* dir = std::getenv("ORVO_SEARCH_SHOTS");
-            dir && !QCoreApplication::instance()) {
-            shots_ = dir;
+        const char* dir = std::getenv("ORVO_SEARCH_SHOTS");
+        if (dir) shots_ = dir;
+        if (dir && !QCoreApplication::instance()) {
             ::setenv("QT_QPA_PLATFORM", "xcb", 1);
             static int argc = 1;
             static char name[] = "orvo_ui_search_tests";
@@ -105,7 +105,7 @@ protected:
         QApplication::processEvents();
         auto* search = window.findChild<SearchWindow*>();
         EXPECT_TRUE(search && search->isVisible());
-        if (search && !shots_.empty()) search->move(window.geometry().right() - 420, 60);
+        if (search && !shots_.empty()) search->move(window.geometry().right() + 8, 40);
         return *search;
     }
     std::string shots_;
@@ -265,6 +265,7 @@ TEST_F(SearchWindowTest, TheKeywordTabListsTheKeywordsAndOpensTheirPages) {
     auto* search = window->findChild<SearchWindow*>();
     ASSERT_NE(search, nullptr);
     search->Open(SearchWindow::KeywordTab);
+    if (!shots_.empty()) search->move(window->geometry().right() + 8, 40);
     QApplication::processEvents();
     QStringList words;
     for (int i = 0; i < search->Keywords()->count(); ++i)
