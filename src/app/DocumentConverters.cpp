@@ -73,11 +73,12 @@ bool DocumentConverters::CanImport(std::string_view extension) const {
     const std::string lower = Lower1252(extension);
     if (IsPlainTextExtension(extension) || lower == ".rtf" || lower == ".htm" || lower == ".html")
         return true;
-    return IsWordProcessorExtension(extension) && wordProcessor_ && wordProcessor_->Available();
+    return IsWordProcessorExtension(extension) && wordProcessor_;
 }
 
 Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
     std::vector<std::string> texts, rtf, documents, pages;
+    helpReport_ = {};
     for (const std::string& file : files) {
         const std::string extension = ExtensionOf(file);
         if (IsPlainTextExtension(extension))
@@ -115,6 +116,10 @@ Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
     // Files that cannot be read are skipped (the RTF import lists them): nothing changed.
     if (made.empty()) return Outcome::Failed;
     if (editor_) editor_->ShowPage(made.front());
+    const HelpImportReport& report = helpReport_;
+    if (onHelpReport &&
+        (!report.pages.empty() || !report.keywords.empty() || !report.failedLinks.empty()))
+        onHelpReport(report);
     return Outcome::Done;
 }
 

@@ -50,6 +50,7 @@ public:
     RtfImportOptions RtfImport;
     bool RtfSplit = false;
     /// The word processor that turns ".doc", ".docx" and ".odt" into RTF; none: not imported.
+    /// One that cannot run (no soffice) still takes them, to say why they are not imported.
     void AttachWordProcessor(IWordProcessor* processor) { wordProcessor_ = processor; }
     /// Levels of links followed from a root page ("Esamina n°", 0 to 200).
     int HtmlLevels = 2;
@@ -66,6 +67,9 @@ public:
                             const std::filesystem::path& root = {});
     /// What the last help-mode RTF import reports ("Report importazione Win Help:").
     const HelpImportReport& LastHelpReport() const { return helpReport_; }
+    /// Called after an import whose report lists anything (the desktop shows the report's
+    /// window).
+    std::function<void(const HelpImportReport&)> onHelpReport;
 
     bool CanImport(std::string_view extension) const override;
     /// Imports the text, RTF and word-processor files among `files` as new pages and shows

@@ -24,6 +24,8 @@
 #include "model/ObjectHolders.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
+#include "platform/PosixShell.h"
+#include "platform/WordProcessor.h"
 #include "textbox/uKYTCornice.h"
 #include "ui/app/BrowseWindows.h"
 #include "ui/app/EditingTools.h"
@@ -38,6 +40,7 @@
 #include "ui/app/QtPrompter.h"
 #include "ui/app/QtScheduler.h"
 #include "ui/app/SecondaryWindows.h"
+#include "ui/convert/HelpImportReportWindow.h"
 #include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
 #include "ui/textbox/FrameSetWidget.h"
@@ -124,7 +127,16 @@ struct MainWindow::State {
           holders(main),
           library(env, messages),
           browse(main, *parent),
-          converters(main, messages, measurer) {}
+          converters(main, messages, measurer),
+          wordProcessor(shell, main.WorkingDirectory() / "soffice-profile") {
+        // Word-processor documents go through LibreOffice into RTF (or say it is missing);
+        // a help-compiler import shows its report.
+        converters.AttachWordProcessor(&wordProcessor);
+        converters.onHelpReport = [parent](const HelpImportReport& report) {
+            HelpImportReportWindow window(report, parent);
+            window.exec();
+        };
+    }
     Environment& environment;
     QtMessages qtMessages;
     QtPrompter qtPrompter;
@@ -137,6 +149,8 @@ struct MainWindow::State {
     QtScheduler scheduler;
     QtTextMeasurer measurer{96};  // the RTF export's font table
     DocumentConverters converters;
+    PosixShell shell;
+    LibreOfficeWordProcessor wordProcessor;
     std::unique_ptr<QtPrintService> print;
     // The export, publishing, options, new-hypertext, tips and about windows.
     std::unique_ptr<QtConverters> exporting;
