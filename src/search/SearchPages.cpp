@@ -5,9 +5,12 @@
 
 #include "base/Cp1252.h"
 #include "convert/TextExport.h"
+#include "model/TKYTparag.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
+#include "objects/ObjectViews.h"
+#include "objects/uKYTtable.h"
 #include "platform/FixedMetrics.h"
 #include "platform/IClipboard.h"
 #include "platform/IScheduler.h"
@@ -15,6 +18,8 @@
 #include "textbox/PageEditSession.h"
 #include "textbox/TKYTpage.h"
 #include "textbox/TKYTpageHeadless.h"
+#include "textbox/uKYTattr.h"
+#include "textbox/uKYTbox.h"
 #include "textbox/uKYTboxView.h"
 
 namespace orvo {
@@ -23,6 +28,32 @@ namespace {
 
 std::size_t HashOf(const std::string& bytes) {
     return std::hash<std::string_view>{}(bytes);
+}
+
+// The table cell of the page (tables in cells included) whose box holds `paragraph`.
+struct CellPlace {
+    TMyyTable* table = nullptr;
+    TKYTbox* box = nullptr;
+    std::int32_t index = -1;
+};
+CellPlace FindCell(TKYTbox& box, const TKYTparag& paragraph, ObjectViewHost& views, int depth = 0) {
+    if (depth > 8) return {};
+    for (std::int32_t i = 0; i < box.ParagraphCount(); ++i)
+        for (const TKYToggetto* object : box.Paragraph(i).objects) {
+            if (!object || object->Kind() != TOggettiHel::tabellaHtml) continue;
+            auto* table = dynamic_cast<TMyyTable*>(views.ViewOf(*object));
+            if (!table) continue;
+            for (int row = 0; row < table->RowCount(); ++row)
+                for (int column = 0; column < table->ColumnCount(); ++column) {
+                    TKYTbox* cell = table->CellAt(row, column);
+                    if (!cell) continue;
+                    for (std::int32_t k = 0; k < cell->ParagraphCount(); ++k)
+                        if (&cell->Paragraph(k) == &paragraph) return {table, cell, k};
+                    if (CellPlace inner = FindCell(*cell, paragraph, views, depth + 1); inner.box)
+                        return inner;
+                }
+        }
+    return {};
 }
 
 }  // namespace
@@ -189,14 +220,18 @@ PagesReplaced ReplaceInPages(TKYTset& set, std::string_view word, std::string_vi
     const std::string wanted = (options & stMatchCase) ? std::string(word) : Lower1252(word);
     FixedMetrics metrics;
     RecordingBoxHost boxHost(600, 400);
-    TKYTboxViewFactory views(metrics, boxHost);
+    ManualScheduler scheduler;
+    // Tables are shown, so that their cells are searched and changed too.
+    ObjectViewHost objects(boxHost, set, set.Messages(), scheduler);
+    objects.SetReadOnly(false);
+    TKYTboxViewFactory views(metrics, objects);
     HeadlessFrameSet frames;
     ManualSpellPacer spell;
-    ManualScheduler scheduler;
     MemoryClipboard clipboard;
     IBoxInputHost inputHost;
     PageEditSession session(set, set.Messages(), scheduler, clipboard, inputHost);
     TKYTpage surface(set, frames, views, session.Undo(), spell, scheduler);
+    surface.SetReadOnly(false);
     for (std::int32_t page : list) {
         if (!LivePage(set, page)) continue;
         // A word that a paragraph break or a cell boundary interrupts is not one hit.
@@ -209,7 +244,28 @@ PagesReplaced ReplaceInPages(TKYTset& set, std::string_view word, std::string_vi
         session.Attach(views.Last()->Box(), *text, page);
         BoxEditing* editing = session.Editing();
         if (!editing) continue;
+        TKYTbox& box = views.Last()->Box();
+        objects.SetBox(&box);
         TPageSearch search(editing->Text(), views.Last()->Host());
+        CellPlace cell;
+        std::size_t cellAt = 0, cellLength = 0;
+        search.selectInCell = [&](TKYTparag& paragraph, std::size_t at, std::size_t length) {
+            cell = FindCell(box, paragraph, objects);
+            cellAt = at;
+            cellLength = length;
+            return cell.box != nullptr;
+        };
+        search.replaceInCell = [&](std::string_view with) -> TKYTparag* {
+            if (!cell.box) return nullptr;
+            EditContext context(set, *text, set.Messages());
+            TKYTTextAttributes attributes(*cell.box, context);
+            attributes.Select({cell.index, std::int32_t(cellAt)},
+                              {cell.index, std::int32_t(cellAt + cellLength)});
+            attributes.ReplaceSelection(with);
+            cell.table->LayoutCells(cell.table->LastWidth(), true);
+            RelayoutObjectParagraph(box, *cell.table->Object());
+            return &cell.box->Paragraph(cell.index);
+        };
         std::function<ReplaceAnswer()> askHere;
         if (ask) askHere = [&] { return ask(page); };
         const ReplaceCount count = search.ReplaceAll(word, replacement, options, true, askHere);

@@ -104,6 +104,7 @@ bool TPageSearch::SearchFrom(const TKYTparag* from, std::size_t fromChar, std::s
         }
         if (selectInCell && selectInCell(*hit->paragraph, hit->at, term.size())) {
             lastCell_ = WalkHit{hit->paragraph, hit->at + term.size()};
+            lastLength_ = term.size();
             return true;
         }
         from = hit->paragraph;
@@ -127,13 +128,27 @@ bool TPageSearch::FindNext(std::string_view term, int options) {
     return SearchFrom(&box.Paragraph(end.para), std::size_t(std::max(end.ch, 0)), term, options);
 }
 
+bool TPageSearch::ReplaceCellHit(std::string_view replacement) {
+    if (!lastCell_ || !replaceInCell) return false;
+    const std::size_t end = lastCell_->at;  // the hit's end, before the change
+    TKYTparag* paragraph = replaceInCell(replacement);
+    if (!paragraph) return false;
+    // The search goes on after the new word.
+    lastCell_ = WalkHit{paragraph, end - lastLength_ + replacement.size()};
+    return true;
+}
+
 bool TPageSearch::ReplaceOne(std::string_view word, std::string_view replacement, int options,
                              const std::function<bool()>& confirm, bool* replaced) {
     if (replaced) *replaced = false;
     if (word.empty() || replacement.empty()) return false;
     if (!FindNext(word, options)) return false;
-    if (lastCell_) return true;  // a cell's text is not changed from here
     if (confirm && !confirm()) return true;
+    if (lastCell_) {
+        const bool done = ReplaceCellHit(replacement);
+        if (replaced) *replaced = done;
+        return true;
+    }
     text_.ReplaceSelection(replacement);
     if (replaced) *replaced = true;
     return true;
@@ -146,7 +161,7 @@ ReplaceCount TPageSearch::ReplaceAll(std::string_view word, std::string_view rep
     if (word.empty() || replacement.empty()) return count;
     bool found = fromStart ? Find(word, options) : FindNext(word, options);
     while (found) {
-        if (lastCell_) {
+        if (lastCell_ && !replaceInCell) {
             ++count.skipped;
         } else {
             const ReplaceAnswer answer = ask ? ask() : ReplaceAnswer::Yes;
@@ -154,8 +169,12 @@ ReplaceCount TPageSearch::ReplaceAll(std::string_view word, std::string_view rep
                 count.cancelled = true;
                 return count;
             }
-            if (answer == ReplaceAnswer::Yes) {
+            if (answer != ReplaceAnswer::Yes) {
+                ++count.skipped;
+            } else if (!lastCell_) {
                 text_.ReplaceSelection(replacement);
+                ++count.replaced;
+            } else if (ReplaceCellHit(replacement)) {
                 ++count.replaced;
             } else {
                 ++count.skipped;

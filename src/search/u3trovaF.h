@@ -71,6 +71,10 @@ public:
     /// Selects a hit found in a table cell's paragraph; false when it cannot (the hit is then
     /// passed over).
     std::function<bool(TKYTparag& paragraph, std::size_t at, std::size_t length)> selectInCell;
+    /// Replaces the hit selectInCell selected last and returns the paragraph that holds it
+    /// now; nullptr when it cannot (the hit is then passed over). None: hits in cells are not
+    /// replaced.
+    std::function<TKYTparag*(std::string_view replacement)> replaceInCell;
 
     /// From the page's first paragraph (the selection cleared first).
     bool Find(std::string_view term, int options);
@@ -92,6 +96,9 @@ private:
     IMarkupHost& host_;
     // Where the search goes on after a hit selected in a table cell.
     std::optional<WalkHit> lastCell_;
+    std::size_t lastLength_ = 0;
+    // Replaces the hit selected in a cell; the search goes on after the replacement.
+    bool ReplaceCellHit(std::string_view replacement);
 };
 
 }  // namespace orvo

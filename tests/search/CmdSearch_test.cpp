@@ -197,6 +197,32 @@ TEST_F(CmdSearchTest, ReplaceThenSearchFindsTheNewWordWhereTheOldStood) {
     EXPECT_EQ(ReadFile(kyt_), bytes);
 }
 
+TEST_F(CmdSearchTest, ReplaceReachesTheCellsOfTables) {
+    ASSERT_EQ(RunOrvoCli({"table", kyt_.string(), "3", "--new", "2", "2"}).status, 0);
+    const ProgramRun cell =
+        RunOrvoCli({"table", kyt_.string(), "3", "--set-cell", "0", "1", "1", "la casa e la casa"});
+    ASSERT_EQ(cell.status, 0) << cell.err;
+    std::set<std::string> pages;
+    for (const std::string& line : Lines(RunOrvoCli({"search", kyt_.string(), "casa"}).out))
+        pages.insert(Fields(line)[0]);
+    ASSERT_TRUE(pages.count("3"));
+    const ProgramRun run = RunOrvoCli({"replace", kyt_.string(), "casa", "villa", "--whole-word"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(RunOrvoCli({"search", kyt_.string(), "casa"}).out.empty());
+    std::set<std::string> after;
+    for (const std::string& line : Lines(RunOrvoCli({"search", kyt_.string(), "villa"}).out)) {
+        after.insert(Fields(line)[0]);
+        // The cell's line (after the tab that leads it) holds both words where "casa" stood:
+        // "la villa e la villa", columns 5 and 16.
+        if (Fields(line)[0] == "3") {
+            const std::string hits = Fields(line)[3];
+            EXPECT_TRUE(hits.ends_with(":16")) << hits;
+            EXPECT_NE(hits.find(":5 "), std::string::npos) << hits;
+        }
+    }
+    EXPECT_EQ(after, pages);
+}
+
 TEST_F(CmdSearchTest, KeywordsAndTheirPages) {
     const ProgramRun list = RunOrvoCli({"keywords", kyt_.string()});
     ASSERT_EQ(list.status, 0) << list.err;
