@@ -23,6 +23,8 @@ using K = TOggettiHel;
 
 // Stored lengths are pixels at the screen's resolution.
 constexpr double kScreenPixelsPerInch = 96.0;
+// The longest stored length printing scales (about 277 m on the screen).
+constexpr std::int64_t kMaxScreenLength = 1 << 20;
 
 bool Within(std::uint8_t value, std::initializer_list<std::uint8_t> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
@@ -294,16 +296,27 @@ IInlineObject* TKYTboxP::ViewOf(const TKYToggetto& object) {
 
 void TKYTboxP::ConvertForPrinter(TKYTparag& p) {
     TKYTParaStyle& style = p.style;
-    const std::int32_t before = style.SpaceBefore(), after = style.SpaceAfter();
-    style.SetLeftMargin(page_.AcrossFromScreen(style.LeftMargin()));
-    style.SetRightMargin(page_.AcrossFromScreen(style.RightMargin()));
-    style.SetFirstIndent(page_.AcrossFromScreen(style.FirstIndent()));
+    // Stored lengths may be anything: they are bounded before they are scaled, and a space or
+    // a fixed line height is at most the band's height, so the sums of a page's lines stay
+    // far from overflowing.
+    const std::int32_t band = std::max(page_.printHeight, 1);
+    auto bounded = [](std::int64_t screen) {
+        return std::int32_t(std::clamp(screen, -kMaxScreenLength, kMaxScreenLength));
+    };
+    auto across = [&](std::int64_t screen) { return page_.AcrossFromScreen(bounded(screen)); };
+    auto down = [&](std::int64_t screen) {
+        return std::clamp(page_.DownFromScreen(bounded(screen)), -band, band);
+    };
+    const std::int64_t before = style.SpaceBefore(), after = style.SpaceAfter();
+    style.SetLeftMargin(across(style.LeftMargin()));
+    style.SetRightMargin(across(style.RightMargin()));
+    style.SetFirstIndent(across(style.FirstIndent()));
     // The space below a paragraph is the sum of both spaces converted as one length; the
     // space above on its own places the paragraph's content.
-    const std::int32_t convertedBefore = page_.DownFromScreen(before);
+    const std::int32_t convertedBefore = down(before);
     style.SetSpaceBefore(convertedBefore);
-    style.SetSpaceAfter(page_.DownFromScreen(before + after) - convertedBefore);
-    if (style.LineHeight() > 0) style.SetLineHeight(page_.DownFromScreen(style.LineHeight()));
+    style.SetSpaceAfter(down(before + after) - convertedBefore);
+    if (style.LineHeight() > 0) style.SetLineHeight(std::max(down(style.LineHeight()), 1));
     // An empty line takes the height of the style's font on the printer.
     TMyFont font = style.AsMyFont();
     ITextMeasurer& measurer = page_.Measurer();
