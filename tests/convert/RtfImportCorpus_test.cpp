@@ -16,6 +16,7 @@
 #include "convert/TextExport.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
+#include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
@@ -234,6 +235,39 @@ TEST(RtfImportCorpus, EveryVisiblePhraseOfEveryFileIsInTheImportedText) {
     for (const std::string& miss : misses) list += "\n  " + miss;
     EXPECT_TRUE(misses.empty()) << misses.size() << " of " << phrases << " phrases missed ("
                                 << beyondCodePage << " looked for in their \"?\" form):" << list;
+}
+
+// Bold, italic and list paragraphs of files that have them survive: the run head in force at
+// the phrase carries the style bits, a list item's paragraph head its list kind.
+TEST(RtfImportCorpus, BoldItalicAndListsSurvive) {
+    const struct {
+        const char* file;
+        const char* phrase;  // in the stored markup
+        const char* head;    // what the run or paragraph head in force there holds
+    } cases[] = {
+        {"ted_rtf0_mixed_faces.rtf", ">bold<", " y1 "},
+        {"ted_rtf0_mixed_faces.rtf", ">bold-italics<", " y3 "},
+        {"textedit_list.rtf", ">one", " N10 "},
+        {"textedit_list.rtf", ">new list", " N10 "},
+    };
+    for (const auto& c : cases) {
+        FixedEnvironment environment;
+        RecordingMessages messages;
+        TKYTset set(environment, messages);
+        set.NewDocument();
+        TRtfImp importer(set, {});
+        importer.ImportFiles({NameOfPath(CorpusFolder() / c.file)}, false);
+        ASSERT_EQ(importer.ImportedPages.size(), 1u) << c.file;
+        const Result<std::string> markup =
+            LivePage(set, importer.ImportedPages.front())->ContentBytes();
+        ASSERT_TRUE(markup.ok()) << c.file;
+        const std::size_t at = markup->find(c.phrase);
+        ASSERT_NE(at, std::string::npos) << c.file << " " << c.phrase << "\n" << *markup;
+        const std::size_t head = markup->rfind('<', at);
+        ASSERT_NE(head, std::string::npos);
+        EXPECT_NE(markup->substr(head, at - head + 1).find(c.head), std::string::npos)
+            << c.file << " " << c.phrase << ": " << markup->substr(head, at - head + 1);
+    }
 }
 
 }  // namespace
