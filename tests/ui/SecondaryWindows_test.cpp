@@ -96,6 +96,12 @@ T* Child(QWidget& window, const char* name) {
     return child;
 }
 
+// Set by hand to look at the windows: each is saved as a picture into that folder.
+void Grab(QWidget& window, const char* name) {
+    if (const char* folder = ::getenv("ORVO_WINDOWS_GRAB"))
+        window.grab().save(QString::fromUtf8(folder) + "/" + name + ".png");
+}
+
 void Trigger(MainWindow& window, const char* command) {
     QAction* action = window.findChild<QAction*>(QString::fromLatin1(command));
     ASSERT_NE(action, nullptr) << command << " is not in the menus";
@@ -125,6 +131,7 @@ TEST_F(SecondaryWindowsTest, ExportWindowWritesTheTickedPagesAsSiteAndAsText) {
         EXPECT_EQ(exporter.Rules().Format(), 0);  // the proposed ".htm" chooses HTML
         Child<QLineEdit>(exporter, "EDdir")->setText(QString::fromStdString(site.string()));
         Child<QPushButton>(exporter, "BEsporta")->click();
+        Grab(exporter, "export");
         EXPECT_EQ(exporter.StatusText(), "");
         Child<QPushButton>(exporter, "BChiudi")->click();
     };
@@ -227,6 +234,7 @@ TEST_F(SecondaryWindowsTest, ProgramOptionsAreWrittenToTheSettings) {
         Child<QSpinBox>(dialog, "SEundoDeep")->setValue(55);
         Child<QCheckBox>(dialog, "CBtipOfTheDay")->setChecked(false);
         Child<QCheckBox>(dialog, "CBbak")->setChecked(false);
+        Grab(dialog, "program-options");
         Child<QPushButton>(dialog, "BOk")->click();
     };
     Trigger(*window, "MIToolsOptions");
@@ -295,6 +303,7 @@ TEST_F(SecondaryWindowsTest, PublishesToARealServerAndBrowsesIt) {
                   "In questa dir del server non risulta nessuna versione dell'ipertesto.");
         publish.ChooseChanged();
         result = publish.PublishNow();
+        Grab(publish, "publish-first");
         EXPECT_EQ(publish.StatusText(), "Pubblicazione OK.");
 
         // The browser: four columns, folders first; into a folder and back up; a new
@@ -316,6 +325,7 @@ TEST_F(SecondaryWindowsTest, PublishesToARealServerAndBrowsesIt) {
             remote->topLevelItem(i)->setSelected(name == "letto.txt" || name == "nuova");
         }
         EXPECT_EQ(publish.DeleteSelected(), 200);
+        Grab(publish, "ftp-browser");
         Child<QPushButton>(publish, "BChiudi")->click();
     };
     Trigger(*window, "MIPublishFtp");
@@ -346,6 +356,7 @@ TEST_F(SecondaryWindowsTest, PublishesToARealServerAndBrowsesIt) {
         ASSERT_EQ(publish.ConnectNow(), 200);
         publish.ChooseChanged();
         EXPECT_EQ(publish.PublishNow(), 200);
+        Grab(publish, "publish-changed");
         for (const auto& transfer : publish.Rules().Sent()) sent.push_back(transfer.remote);
         dialog.accept();
     };
@@ -388,6 +399,7 @@ TEST_F(SecondaryWindowsTest, StyleWindowChangesAStyleAndThePageFollows) {
         EXPECT_GT(pageBottom(*styleWindow.Preview()), previewBefore);
         styleWindow.chooseColour = [](std::int32_t) { return std::int32_t(0x0000FF); };
         Child<QPushButton>(styleWindow, "BColore")->click();
+        Grab(styleWindow, "style");
         Child<QPushButton>(styleWindow, "BOk")->click();
     };
     Trigger(*window, "MIFormatStyles");
@@ -398,6 +410,7 @@ TEST_F(SecondaryWindowsTest, StyleWindowChangesAStyleAndThePageFollows) {
     EXPECT_EQ(changed.LeftMargin(), 10);  // shown in mm and left alone: still 10 pixels
     EXPECT_TRUE(set.Modified());
     EXPECT_GT(pageBottom(window->PageView()), before);
+    Grab(*window, "style-page");
     EXPECT_THAT(UndoListOf(set).Labels(), Contains("Modifica stile: [nessuno stile]"));
 
     window->Windows().onWindow = [&](QDialog& dialog) {
@@ -471,6 +484,7 @@ TEST_F(SecondaryWindowsTest, PageTreeReorganisedIsSavedInItsOrder) {
         if (text(child(i)) == last) tree.setCurrentItem(child(i));
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QApplication::sendEvent(&tree, &del);
+    Grab(*window, "tree");
     EXPECT_TRUE(window->Document().Modified());
     Trigger(*window, "MIFileSave");
     EXPECT_THAT(messages_.Shown(), ElementsAre());

@@ -61,6 +61,7 @@ StyleWindow::StyleWindow(TKYTset& set, ISettings& settings, QWidget* parent)
       sample_(std::make_unique<detail::StyleViewHypertext>(set.Env(), set.Messages())) {
     styles_ = new QListWidget(this);
     styles_->setObjectName("LBstili");
+    styles_->setMinimumWidth(170);  // "[nessuno stile tabella]" whole
     QPushButton* newStyle = NamedButton("BNuovo", this);
 
     auto* fields = new QFormLayout;
