@@ -23,6 +23,14 @@ void RestoreWindowPlacement(QWidget& window, const ISettings& settings);
 /// Stores the window's geometry in the settings.
 void SaveWindowPlacement(const QWidget& window, ISettings& settings);
 
+/// A widget of type T named `name` (the key its block gives its texts by), a child of `parent`.
+template <class T>
+T* Named(const char* name, QWidget* parent = nullptr) {
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
 /// Widgets named as the block's keys name them; their texts come from the block.
 QPushButton* NamedButton(const char* name, QWidget* parent = nullptr);
 QCheckBox* NamedCheck(const char* name, QWidget* parent = nullptr);

@@ -31,8 +31,7 @@ constexpr std::array<std::string_view, 7> kColumns{
     "Titolo", "Dimensione", "Tipo", "File", "Dimensione", "File per frame", "Versione"};
 
 QSpinBox* Millimetres(const char* name, QWidget* parent) {
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Named<QSpinBox>(name, parent);
     box->setRange(0, 2000);
     return box;
 }
@@ -46,15 +45,13 @@ HtmlOptionsWindow::HtmlOptionsWindow(TKYTset& set, TKYTtoHtml& html, ISettings& 
                                      QWidget* parent)
     : PlacedDialog("FopzExp", settings, parent), html_(html) {
     auto* tabs = new QTabWidget(this);
-    auto* page = new QWidget;
-    page->setObjectName("TSHtml");
+    auto* page = Named<QWidget>("TSHtml");
     auto* form = new QVBoxLayout(page);
     separate_ = NamedCheck("CBsepImage", page);
     originalNames_ = NamedCheck("CBorigName", page);
     auto* extensionRow = new QHBoxLayout;
     extensionRow->addWidget(NamedLabel("LtipoExt", page));
-    extension_ = new QComboBox(page);
-    extension_->setObjectName("CBtipoExt");
+    extension_ = Named<QComboBox>("CBtipoExt", page);
     extensionRow->addWidget(extension_);
     alt_ = NamedCheck("CBalt", page);
     form->addWidget(separate_);
@@ -105,21 +102,17 @@ ExportWindow::ExportWindow(ExportWindowParts parts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(NamedLabel("Lformato", this));
-    formats_ = new QComboBox(this);
-    formats_->setObjectName("CBformato");
+    formats_ = Named<QComboBox>("CBformato", this);
     for (const ExportFormat& format : rules_.Formats())
         formats_->addItem(ToQString(format.caption), format.number);
     formatRow->addWidget(formats_, 1);
     layout->addLayout(formatRow);
 
-    auto* tabs = new QTabWidget(this);
-    tabs->setObjectName("PCexp");
+    auto* tabs = Named<QTabWidget>("PCexp", this);
     // "Pagine da esportare"
-    auto* pages = new QWidget;
-    pages->setObjectName("TSpagine");
+    auto* pages = Named<QWidget>("TSpagine");
     auto* pagesLayout = new QVBoxLayout(pages);
-    list_ = new QTreeWidget(pages);
-    list_->setObjectName("ListaExp");
+    list_ = Named<QTreeWidget>("ListaExp", pages);
     list_->setRootIsDecorated(false);
     list_->setSortingEnabled(false);
     QStringList headers;
@@ -134,27 +127,23 @@ ExportWindow::ExportWindow(ExportWindowParts parts, QWidget* parent)
     pagesLayout->addLayout(pageButtons);
     tabs->addTab(pages, QString());
     // "Path"
-    auto* path = new QWidget;
-    path->setObjectName("TSpath");
+    auto* path = Named<QWidget>("TSpath");
     auto* pathLayout = new QVBoxLayout(path);
     pathLayout->addWidget(NamedLabel("Ldir", path));
     auto* folderRow = new QHBoxLayout;
-    folder_ = new QLineEdit(path);
-    folder_->setObjectName("EDdir");
+    folder_ = Named<QLineEdit>("EDdir", path);
     QPushButton* browse = NamedButton("BsfogliaDir", path);
     folderRow->addWidget(folder_, 1);
     folderRow->addWidget(browse);
     pathLayout->addLayout(folderRow);
     mainLabel_ = NamedLabel("LnomeFile", path);
     pathLayout->addWidget(mainLabel_);
-    mainFile_ = new QLineEdit(path);
-    mainFile_->setObjectName("EDnomeFile");
+    mainFile_ = Named<QLineEdit>("EDnomeFile", path);
     pathLayout->addWidget(mainFile_);
     pathLayout->addStretch();
     tabs->addTab(path, QString());
     // "Opzioni"
-    auto* options = new QWidget;
-    options->setObjectName("TSopzioni");
+    auto* options = Named<QWidget>("TSopzioni");
     auto* optionsLayout = new QVBoxLayout(options);
     pageSize_ = new QWidget(options);
     auto* sizeForm = new QFormLayout(pageSize_);
@@ -186,8 +175,7 @@ ExportWindow::ExportWindow(ExportWindowParts parts, QWidget* parent)
     tabs->addTab(options, QString());
     layout->addWidget(tabs, 1);
 
-    status_ = new QLabel(this);
-    status_->setObjectName("Lstatus");
+    status_ = Named<QLabel>("Lstatus", this);
     layout->addWidget(status_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

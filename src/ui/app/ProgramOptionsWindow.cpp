@@ -25,8 +25,7 @@ namespace orvo {
 namespace {
 
 QSpinBox* Spin(const char* name, SpinBounds bounds, QWidget* parent) {
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Named<QSpinBox>(name, parent);
     box->setRange(bounds.lo, bounds.hi);
     return box;
 }
@@ -43,8 +42,7 @@ ProgramOptionsWindow::ProgramOptionsWindow(SettingsStore& store, ISettings& sett
     : PlacedDialog("FopzProg", settings, parent), rules_(store, host) {
     auto* tabs = new QTabWidget(this);
     // "Editor"
-    auto* editor = new QWidget;
-    editor->setObjectName("TSEditor");
+    auto* editor = Named<QWidget>("TSEditor");
     auto* editorLayout = new QHBoxLayout(editor);
     auto* left = new QFormLayout;
     maxCacheImg_ = Spin("SEmaxCacheImg", kMaxCacheImgBounds, editor);
@@ -73,8 +71,7 @@ ProgramOptionsWindow::ProgramOptionsWindow(SettingsStore& store, ISettings& sett
         left->addRow(box);
     editorLayout->addLayout(left, 1);
     auto* right = new QVBoxLayout;
-    auto* cursorBox = new QGroupBox(editor);
-    cursorBox->setObjectName("RGcursors");
+    auto* cursorBox = Named<QGroupBox>("RGcursors", editor);
     auto* cursorLayout = new QVBoxLayout(cursorBox);
     cursors_ = new QButtonGroup(cursorBox);
     for (int i = 0; i < 4; ++i) {
@@ -90,29 +87,24 @@ ProgramOptionsWindow::ProgramOptionsWindow(SettingsStore& store, ISettings& sett
     tabs->addTab(editor, QString());
 
     // "Estensioni/applicazioni"
-    auto* types = new QWidget;
-    types->setObjectName("TSEstensioni");
+    auto* types = Named<QWidget>("TSEstensioni");
     auto* typesLayout = new QVBoxLayout(types);
     auto* intro = NamedLabel("Lestensioni1", types);
     intro->setWordWrap(true);
     typesLayout->addWidget(intro);
     auto* typesRow = new QHBoxLayout;
-    types_ = new QListWidget(types);
-    types_->setObjectName("LVext");
+    types_ = Named<QListWidget>("LVext", types);
     typesRow->addWidget(types_);
     auto* fields = new QVBoxLayout;
     fields->addWidget(NamedLabel("Ldescrizione", types));
-    description_ = new QLineEdit(types);
-    description_->setObjectName("EDdescrizione");
+    description_ = Named<QLineEdit>("EDdescrizione", types);
     fields->addWidget(description_);
     fields->addWidget(NamedLabel("Lcomp", types));
-    behaviour_ = new QComboBox(types);
-    behaviour_->setObjectName("CBcomp");
+    behaviour_ = Named<QComboBox>("CBcomp", types);
     for (int i = 0; i < 4; ++i) behaviour_->addItem(QString());
     fields->addWidget(behaviour_);
     auto* programRow = new QHBoxLayout;
-    program_ = new QLineEdit(types);
-    program_->setObjectName("EDapp");
+    program_ = Named<QLineEdit>("EDapp", types);
     QPushButton* browse = NamedButton("Bbrowse", types);
     programRow->addWidget(program_);
     programRow->addWidget(browse);

@@ -42,19 +42,12 @@ constexpr std::array<std::string_view, 4> kRemoteColumns{"Nome", "Dimensione", "
                                                          "Modificato"};
 
 QTreeWidget* NewList(const char* name, const auto& columns, QWidget* parent) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
+    auto* list = Named<QTreeWidget>(name, parent);
     list->setRootIsDecorated(false);
     QStringList headers;
     for (std::string_view column : columns) headers << ToQString(column);
     list->setHeaderLabels(headers);
     return list;
-}
-
-QLineEdit* NamedEdit(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
 }
 
 }  // namespace
@@ -86,8 +79,7 @@ PublishWindow::PublishWindow(PublishWindowParts parts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
     // "Pubblica": the items of the exported site.
-    auto* publish = new QWidget;
-    publish->setObjectName("TSpubblica");
+    auto* publish = Named<QWidget>("TSpubblica");
     auto* publishLayout = new QVBoxLayout(publish);
     items_ = NewList("ListaPub", kItemColumns, publish);
     publishLayout->addWidget(items_, 1);
@@ -104,23 +96,19 @@ PublishWindow::PublishWindow(PublishWindowParts parts, QWidget* parent)
     choose->addWidget(options);
     choose->addWidget(publishButton);
     publishLayout->addLayout(choose);
-    version_ = new QLabel(publish);
-    version_->setObjectName("Lversione");
-    address_ = new QLabel(publish);
-    address_->setObjectName("Lindirizzo");
+    version_ = Named<QLabel>("Lversione", publish);
+    address_ = Named<QLabel>("Lindirizzo", publish);
     address_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     publishLayout->addWidget(version_);
     publishLayout->addWidget(address_);
     tabs_->addTab(publish, QString());
 
     // "Server": the configurations.
-    auto* server = new QWidget;
-    server->setObjectName("TSserver");
+    auto* server = Named<QWidget>("TSserver");
     auto* serverLayout = new QVBoxLayout(server);
     auto* configRow = new QHBoxLayout;
     configRow->addWidget(NamedLabel("Lconf", server));
-    configurations_ = new QComboBox(server);
-    configurations_->setObjectName("CBconf");
+    configurations_ = Named<QComboBox>("CBconf", server);
     configRow->addWidget(configurations_, 1);
     QPushButton* add = NamedButton("BNuovaConf", server);
     QPushButton* rename = NamedButton("BRinomina", server);
@@ -128,18 +116,16 @@ PublishWindow::PublishWindow(PublishWindowParts parts, QWidget* parent)
     configRow->addWidget(rename);
     serverLayout->addLayout(configRow);
     auto* form = new QFormLayout;
-    server_ = NamedEdit("EDserver", server);
-    port_ = new QSpinBox(server);
-    port_->setObjectName("SEporta");
+    server_ = Named<QLineEdit>("EDserver", server);
+    port_ = Named<QSpinBox>("SEporta", server);
     port_->setRange(1, 65535);
-    user_ = NamedEdit("EDuser", server);
-    pass_ = NamedEdit("EDpass", server);
+    user_ = Named<QLineEdit>("EDuser", server);
+    pass_ = Named<QLineEdit>("EDpass", server);
     pass_->setEchoMode(QLineEdit::Password);
     savePass_ = NamedCheck("CBsavePass", server);
-    baseDir_ = NamedEdit("EDbaseDir", server);
-    www_ = NamedEdit("EDweb", server);
-    timeout_ = new QSpinBox(server);
-    timeout_->setObjectName("SEtimeout");
+    baseDir_ = Named<QLineEdit>("EDbaseDir", server);
+    www_ = Named<QLineEdit>("EDweb", server);
+    timeout_ = Named<QSpinBox>("SEtimeout", server);
     timeout_->setRange(1, 3600);
     form->addRow(NamedLabel("Lserver", server), server_);
     form->addRow(NamedLabel("Lporta", server), port_);
@@ -161,11 +147,9 @@ PublishWindow::PublishWindow(PublishWindowParts parts, QWidget* parent)
     tabs_->addTab(server, QString());
 
     // "Documento": the document's folder, sent and fetched file by file.
-    auto* document = new QWidget;
-    document->setObjectName("TSdocumento");
+    auto* document = Named<QWidget>("TSdocumento");
     auto* documentLayout = new QHBoxLayout(document);
-    local_ = new QListWidget(document);
-    local_->setObjectName("LBlocali");
+    local_ = Named<QListWidget>("LBlocali", document);
     local_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     documentLayout->addWidget(local_, 1);
     auto* transfer = new QVBoxLayout;
@@ -181,8 +165,7 @@ PublishWindow::PublishWindow(PublishWindowParts parts, QWidget* parent)
 
     // The server's folder, under every tab.
     auto* browserBar = new QHBoxLayout;
-    directory_ = new QLabel(this);
-    directory_->setObjectName("Ldirectory");
+    directory_ = Named<QLabel>("Ldirectory", this);
     QPushButton* up = NamedButton("BSu", this);
     QPushButton* newFolder = NamedButton("BNuovaDir", this);
     QPushButton* remove = NamedButton("BCancella", this);
@@ -210,8 +193,7 @@ PublishWindow::PublishWindow(PublishWindowParts parts, QWidget* parent)
     barPanel_->hide();
     layout->addWidget(barPanel_);
     auto* bottom = new QHBoxLayout;
-    status_ = new QLabel(this);
-    status_->setObjectName("Lstatus");
+    status_ = Named<QLabel>("Lstatus", this);
     QPushButton* close = NamedButton("BChiudi", this);
     bottom->addWidget(status_, 1);
     bottom->addWidget(close);
@@ -581,12 +563,12 @@ PublishWizard::PublishWizard(ISettings& settings, QWidget* parent)
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto* form = new QFormLayout;
-    user_ = NamedEdit("EDuser", this);
-    pass_ = NamedEdit("EDpass", this);
+    user_ = Named<QLineEdit>("EDuser", this);
+    pass_ = Named<QLineEdit>("EDpass", this);
     pass_->setEchoMode(QLineEdit::Password);
-    server_ = NamedEdit("EDserver", this);
-    baseDir_ = NamedEdit("EDbaseDir", this);
-    www_ = NamedEdit("EDweb", this);
+    server_ = Named<QLineEdit>("EDserver", this);
+    baseDir_ = Named<QLineEdit>("EDbaseDir", this);
+    www_ = Named<QLineEdit>("EDweb", this);
     form->addRow(NamedLabel("Luser", this), user_);
     form->addRow(NamedLabel("Lpass", this), pass_);
     form->addRow(NamedLabel("Lserver", this), server_);

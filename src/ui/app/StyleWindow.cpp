@@ -40,8 +40,7 @@ constexpr const char* kLinkBitNames[4] = {"CBlinkGrassetto", "CBlinkCorsivo", "C
 constexpr std::uint8_t kListKinds[3] = {0, 6, 10};
 
 QComboBox* NamedCombo(const char* name, int items, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Named<QComboBox>(name, parent);
     for (int i = 0; i < items; ++i) box->addItem(QString());  // texts from the block
     return box;
 }
@@ -59,21 +58,17 @@ StyleWindow::StyleWindow(TKYTset& set, ISettings& settings, QWidget* parent)
       set_(set),
       rules_(set),
       sample_(std::make_unique<detail::StyleViewHypertext>(set.Env(), set.Messages())) {
-    styles_ = new QListWidget(this);
-    styles_->setObjectName("LBstili");
+    styles_ = Named<QListWidget>("LBstili", this);
     styles_->setMinimumWidth(170);  // "[nessuno stile tabella]" whole
     QPushButton* newStyle = NamedButton("BNuovo", this);
 
     auto* fields = new QFormLayout;
-    name_ = new QLineEdit(this);
-    name_->setObjectName("EDnome");
+    name_ = Named<QLineEdit>("EDnome", this);
     name_->setMaxLength(int(kStyleNameLength));
-    font_ = new QComboBox(this);
-    font_->setObjectName("CBfont");
+    font_ = Named<QComboBox>("CBfont", this);
     font_->setEditable(true);
     font_->addItems(QFontDatabase::families());
-    size_ = new QSpinBox(this);
-    size_->setObjectName("SEdimensione");
+    size_ = Named<QSpinBox>("SEdimensione", this);
     size_->setRange(1, 999);
     colour_ = NamedButton("BColore", this);
     auto* bits = new QHBoxLayout;
@@ -101,11 +96,9 @@ StyleWindow::StyleWindow(TKYTset& set, ISettings& settings, QWidget* parent)
         fields->addRow(NamedLabel(kLengthLabels[i], this), lengths_[i]);
     }
 
-    auto* link = new QGroupBox(this);
-    link->setObjectName("GBlink");
+    auto* link = Named<QGroupBox>("GBlink", this);
     auto* linkLayout = new QFormLayout(link);
-    linkSize_ = new QSpinBox(link);
-    linkSize_->setObjectName("SElinkDim");
+    linkSize_ = Named<QSpinBox>("SElinkDim", link);
     linkSize_->setRange(-1, 999);
     linkColour_ = NamedButton("BlinkColore", link);
     auto* linkBits = new QHBoxLayout;
