@@ -113,7 +113,8 @@ TEST_F(MainWindowTest, TheBuiltInBlockGivesTheWindowItsItalianTexts) {
     EXPECT_EQ(menus.front(), QStringLiteral("&File"));
     EXPECT_TRUE(menus.contains(QStringLiteral("Iper&testo"))) << menus.join(",").toStdString();
     EXPECT_EQ(ActionText(*window, "MIFileOpen"), QStringLiteral("&Apri..."));
-    EXPECT_EQ(ActionText(*window, "MISearchRepeatInHypertext"), QStringLiteral("<none>"));
+    EXPECT_EQ(ActionText(*window, "MISearchRepeatInHypertext"),
+              QStringLiteral("Ripeti nell'&ipertesto"));
     EXPECT_EQ(ActionText(*window, "MIHypertextCover"), QStringLiteral("&Copertina"));
     EXPECT_EQ(ActionText(*window, "BPrecedente"), QStringLiteral("Indietro"));
     EXPECT_EQ(ActionText(*window, "Bseguente"), QStringLiteral("Avanti"));
