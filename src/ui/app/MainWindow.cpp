@@ -223,7 +223,16 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
             },
             [this](std::string_view text) { statusBar()->showMessage(ToQString(text)); }},
         this);
-    ISecondaryWindows& windows = search->Around(*s.windows);
+    // Spelling: the checker opened in the hypertext's language, the dialog walking the shown
+    // page or every page.
+    s.spelling =
+        std::make_unique<DesktopSpelling>(s.main, s.environment, s.messages, s.scheduler, this);
+    s.spelling->currentPage = [this] { return state_->editor->CurrentPage(); };
+    s.spelling->commitPage = [this] { state_->editingEditor->CommitPage(); };
+    s.spelling->showPage = [this](std::int32_t page) { state_->rules->GoToPage(page); };
+    s.spelling->Open();
+    s.spellingWindows = std::make_unique<SpellingWindows>(search->Around(*s.windows), *s.spelling);
+    ISecondaryWindows& windows = *s.spellingWindows;
     MainFormServices services{s.environment, s.messages, settings,         s.scheduler,
                               shell,         s.prompter, *s.editingEditor, *s.exporting,
                               *s.print,      *s.publish, windows,          *s.linkedFiles,
@@ -232,6 +241,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     services.desktopDataHome = options.desktopDataHome;
     services.programIcon = std::string(kProgramIconSvg);
     services.probeWordProcessor = &DocumentConverters::ProbeWordProcessor;
+    services.speller = s.spelling.get();
     // The main window's own commands, and the converters: the HTML preview in a browser, the
     // pages saved as HTML, RTF or text, and the export, publishing and options windows. The
     // import window is not built: its command does not show.
@@ -239,7 +249,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         s.main, s.library, services,
         Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
                  Service::ExportWindow, Service::Publishing, Service::ProgramOptions,
-                 Service::Search, Service::Styles});
+                 Service::Search, Service::Styles, Service::SpellCheck});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.frameSet, *s.rules);

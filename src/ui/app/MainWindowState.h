@@ -43,6 +43,7 @@
 #include "ui/convert/HelpImportReportWindow.h"
 #include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
+#include "ui/spell/DesktopSpelling.h"
 #include "ui/textbox/FrameSetWidget.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -156,6 +157,9 @@ struct MainWindow::State {
     std::unique_ptr<QtConverters> exporting;
     std::unique_ptr<QtPublishService> publish;
     std::unique_ptr<QtSecondaryWindows> windows;
+    // The spelling checker in the hypertext's language and its two commands.
+    std::unique_ptr<DesktopSpelling> spelling;
+    std::unique_ptr<SpellingWindows> spellingWindows;
     FunctionOptionsHost optionsHost;
     bool startWindows = false;
     std::unique_ptr<SettingsStore> store;
