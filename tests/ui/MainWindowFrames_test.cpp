@@ -1,7 +1,8 @@
 // The frame set in the main window: a page split by its top bar while editing, another page in
 // the new frame, typing and the toolbar's bold there (the tools follow the focused frame),
 // undo, the layout kept as the page's frame map across a change of page and a save (read back
-// by orvo-cli frames), and a ".frm" file of the layout.
+// by orvo-cli frames), and a ".frm" file of the layout. Also the spelling command of the
+// window's menu, which walks the shown page through the spelling dialog.
 #include <stdlib.h>
 
 #include <gmock/gmock.h>
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextEdit>
+#include <QTimer>
 
 #include <fstream>
 #include <iterator>
@@ -130,6 +133,34 @@ TEST_F(MainWindowFramesTest, ASplitPageEditsInItsFramesAndKeepsItsLayout) {
     ASSERT_EQ(markup.status, 0) << markup.err;
     EXPECT_THAT(markup.out, HasSubstr("un WKdocumento"));
     EXPECT_THAT(markup.out, Not(HasSubstr("ZQ")));
+}
+
+}  // namespace
+}  // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+// "&Controllo ortografia pagina..." from the main window's menu: the spelling dialog comes up
+// on the shown page with a word the Italian dictionary does not know.
+TEST_F(MainWindowFramesTest, TheSpellPageCommandOpensTheDialogOnTheShownPage) {
+    auto window = Open(first_);
+    QAction* command = window->findChild<QAction*>(QStringLiteral("MIToolsSpellPage"));
+    ASSERT_NE(command, nullptr);
+    QString misspelt;
+    bool shown = false;
+    QTimer::singleShot(200, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        shown = modal && modal->objectName() == QStringLiteral("QzSpellerDialog");
+        if (auto* word =
+                modal ? modal->findChild<QTextEdit*>(QStringLiteral("Misspelling")) : nullptr)
+            misspelt = word->toPlainText();
+        if (modal) modal->close();
+    });
+    command->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(misspelt.isEmpty());
 }
 
 }  // namespace
