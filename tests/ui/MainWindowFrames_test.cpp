@@ -1,8 +1,8 @@
 // The frame set in the main window: a page split by its top bar while editing, another page in
-// the new frame, typing and undo there (the tools follow the focused frame),
-// undo, the layout kept as the page's frame map across a change of page and a save (read back
-// by orvo-cli frames), and a ".frm" file of the layout. Also the spelling command of the
-// window's menu, which walks the shown page through the spelling dialog.
+// the new frame, typing and undo there (the tools follow the focused frame), the layout kept as the
+// page's frame map across a change of page and a save (read back by orvo-cli frames), and a ".frm"
+// file of the layout. Also the spelling command of the window's menu, which walks the shown page
+// through the spelling dialog.
 #include <stdlib.h>
 
 #include <gmock/gmock.h>
