@@ -227,21 +227,38 @@ TEST_F(EditWindowTest, TheUndoListTakesAPrefixOfSteps) {
     EXPECT_EQ(view.Session()->Undo().Count(), 1u);
 }
 
-// Disabled: it fails today. A word made bold from the toolbar and then copied reaches the
-// clipboard without its bold (pandoc reads the RTF as plain "città"; the own-format paste on
-// another page is not bold either). The fault is still open.
-TEST_F(EditWindowTest, DISABLED_TheSystemClipboardCarriesOwnFormatsTextAndRtf) {
+// Whether the character at `at` of the first paragraph holding `words` (at its start plus
+// `at`) is bold.
+bool BoldAt(const PageViewWidget& view, std::string_view words, std::size_t at) {
+    const TKYTbox* box = view.Box();
+    for (std::int32_t i = 0; box && i < box->ParagraphCount(); ++i) {
+        const std::size_t found = box->Paragraph(i).text.find(words);
+        if (found != std::string::npos)
+            return box->Paragraph(i).FormatAt(std::int32_t(found + at)).styleBits & kStyleBold;
+    }
+    ADD_FAILURE() << "not on the page: " << words;
+    return false;
+}
+
+TEST_F(EditWindowTest, TheSystemClipboardCarriesOwnFormatsTextAndRtf) {
     auto window = OpenForEditing();
     PageViewWidget& view = window->PageView();
     QWidget* surface = view.Surface();
-    // "Orvo" typed bold with an accented letter, then selected with the keyboard.
-    Click(surface, After(view, "Benvenuti"));
+    // " citt\u00E0" typed into a paragraph of plain text (the title above is bold by its
+    // style, where the button would take the bold away), selected with the keyboard and made
+    // bold from the toolbar.
+    Click(surface, After(view, "Cominciate dal"));
     QAction* bold = window->findChild<QAction*>(QStringLiteral("BGrassetto"));
     Type(surface, QStringLiteral(" citt\u00E0"));
     for (int i = 0; i < 5; ++i) Key(surface, Qt::Key_Left, Qt::ShiftModifier);
     ASSERT_TRUE(view.Input()->SelectionPresent());
+    QApplication::processEvents();  // the tools follow the box from the event loop
+    EXPECT_FALSE(bold->isChecked());
     bold->trigger();
     QApplication::processEvents();
+    EXPECT_TRUE(bold->isChecked());
+    EXPECT_TRUE(BoldAt(view, "dal citt\xE0", 4));
+    EXPECT_FALSE(BoldAt(view, "dal citt\xE0", 3));
     window->findChild<QAction*>(QStringLiteral("MIEditCopy"))->trigger();
 
     const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -257,27 +274,47 @@ TEST_F(EditWindowTest, DISABLED_TheSystemClipboardCarriesOwnFormatsTextAndRtf) {
     ASSERT_EQ(pandoc.status, 0) << pandoc.err;
     EXPECT_THAT(pandoc.out, HasSubstr("**citt\xC3\xA0**"));
 
-    // Pasted on another page through the program's own format: bold, as copied.
+    // Pasted on another page through the program's own format: bold, as copied, in a
+    // paragraph that is not.
     window->Rules().GoToPage(3);
-    Click(surface, After(view, PageName(*window, 3)));
+    Click(surface, After(view, "Un ipertesto"));
     window->findChild<QAction*>(QStringLiteral("MIEditPaste"))->trigger();
-    EXPECT_THAT(ViewText(*window), HasSubstr(PageName(*window, 3) + "citt\xE0"));
-    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("BGrassetto"))->isChecked());
+    EXPECT_THAT(ViewText(*window), HasSubstr("Un ipertestocitt\xE0 \xE8 un documento"));
+    EXPECT_FALSE(BoldAt(view, "ipertestocitt\xE0", 7));
+    for (std::size_t i = 9; i < 14; ++i) EXPECT_TRUE(BoldAt(view, "ipertestocitt\xE0", i)) << i;
+    EXPECT_FALSE(BoldAt(view, "citt\xE0 \xE8 un", 5));
+    QApplication::processEvents();
+    EXPECT_TRUE(bold->isChecked());
+    EXPECT_TRUE(view.Input()->SelectionPresent());  // what was pasted stays selected
 
-    // Plain text from another program comes in as text; a malformed stream of our own format
-    // is refused with nothing changed.
+    // Plain text from another program comes in as text, in place of the selection; a
+    // malformed stream of our own format is refused with nothing changed.
     auto* plain = new QMimeData;
     plain->setText(QStringLiteral("fuori \u20AC"));
     QApplication::clipboard()->setMimeData(plain);
     window->findChild<QAction*>(QStringLiteral("MIEditPaste"))->trigger();
-    EXPECT_THAT(ViewText(*window), HasSubstr("citt\xE0"
-                                             "fuori \x80"));
+    EXPECT_THAT(ViewText(*window), HasSubstr("Un ipertestofuori \x80 \xE8 un documento"));
     const std::string before = ViewText(*window);
     auto* broken = new QMimeData;
     broken->setData(MimeTypeOf(kClipObjects), QByteArray("\x01\x00\x00\x00\xFF\xFF\xFF\x7F", 8));
     QApplication::clipboard()->setMimeData(broken);
     window->findChild<QAction*>(QStringLiteral("MIEditPaste"))->trigger();
     EXPECT_EQ(ViewText(*window), before);
+
+    // Bold pressed with nothing selected: the next characters typed are bold, the text
+    // after them is not.
+    Click(surface, After(view, "un documento"));
+    QApplication::processEvents();
+    ASSERT_FALSE(bold->isChecked());
+    bold->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(bold->isChecked());
+    Type(surface, QStringLiteral("XY"));
+    EXPECT_THAT(ViewText(*window), HasSubstr("un documentoXY fatto"));
+    EXPECT_TRUE(BoldAt(view, "documentoXY fatto", 9));
+    EXPECT_TRUE(BoldAt(view, "documentoXY fatto", 10));
+    EXPECT_FALSE(BoldAt(view, "documentoXY fatto", 8));
+    EXPECT_FALSE(BoldAt(view, "documentoXY fatto", 11));
 }
 
 }  // namespace
