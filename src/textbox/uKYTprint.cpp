@@ -378,9 +378,11 @@ void TKYTboxP::LayoutCell(std::int32_t cellX, std::int32_t cellY) {
     // Negative spacing may end the last paragraph above lines of earlier ones: the cell
     // reaches down to the lowest of them.
     std::int32_t bottom = top;
+    reachAbove = 0;
     for (auto& p : paragraphs_) {
         top = LayoutPrintParagraph(*p, top);
         bottom = std::max({bottom, top, EndOf(*p)});
+        reachAbove = std::min(reachAbove, StartOf(*p));
     }
     SetBounds(cellX, cellY, bottom + padding, usedWidth);
 }

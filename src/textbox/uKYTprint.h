@@ -127,6 +127,8 @@ public:
     std::int32_t layoutWidth = 0, usedWidth = 0;
     std::int32_t borderWidth = 0;
     std::int32_t padding = 0;  // printer pixels, cell boxes only
+    /// How far above its top a cell's text reaches (negative spacing), zero or less.
+    std::int32_t reachAbove = 0;
     std::int32_t updateDepth = 0;
     std::int32_t backColour = 0xC0C0C0;
     std::int32_t backPicture = -1;  // identifier of the picture tiled as background, -1 none

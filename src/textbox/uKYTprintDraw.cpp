@@ -169,9 +169,10 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
                 const TKYToggetto* object = paragraph.objects[std::size_t(m.objectIndex)];
                 TPrintual* view = object ? page_.PrintViewOf(*object) : nullptr;
                 const std::int32_t objectTop = lineTop + line.ascent - m.ascent;
-                const bool table = dynamic_cast<TMyyTableP*>(view) != nullptr;
-                const bool meets =
-                    draw || (table && objectTop < bandBottom && objectTop + view->height > bandTop);
+                const auto* table = dynamic_cast<TMyyTableP*>(view);
+                // A table's cells may reach above its top (negative spacing).
+                const bool meets = draw || (table && objectTop + table->reachAbove < bandBottom &&
+                                            objectTop + view->height > bandTop);
                 // An object is placed where it is first met and drawn only there: named again,
                 // or inside one of its own cells, it takes its room and prints nothing.
                 auto* inlineView = dynamic_cast<IInlineObject*>(view);

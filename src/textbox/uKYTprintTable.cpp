@@ -160,10 +160,14 @@ void TMyyTableP::LayoutTable(std::int32_t tableWidth) {
     }
     // Rows as high as their tallest cell.
     yAt = Sy;
+    reachAbove = 0;
     for (auto& row : rows_) {
         std::int32_t rowHeight = 0;
         for (auto& cell : row) rowHeight = std::max(rowHeight, cell->height);
-        for (auto& cell : row) cell->SetBounds(cell->x, yAt, rowHeight, cell->width);
+        for (auto& cell : row) {
+            cell->SetBounds(cell->x, yAt, rowHeight, cell->width);
+            reachAbove = std::min(reachAbove, yAt + cell->reachAbove);
+        }
         yAt += rowHeight + Sy;
     }
     SetBounds(x, y, yAt, xAt);
@@ -221,7 +225,9 @@ void TMyyTableP::Print() {
     for (auto& row : rows_)
         for (auto& cell : row) {
             const Point abs = cell->Absolute();
-            const Rect area{abs.x, abs.y, abs.x + cell->width, abs.y + cell->height};
+            // A cell's text may reach above its top.
+            const Rect area{abs.x, abs.y + cell->reachAbove, abs.x + cell->width,
+                            abs.y + cell->height};
             if (area.top < band.bottom && band.top < area.bottom) cell->Print();
         }
     printing_ = false;
