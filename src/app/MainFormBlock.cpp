@@ -18,7 +18,7 @@ namespace {
 
 using C = CommandId;
 
-constexpr std::array<std::pair<CommandId, std::string_view>, 66> kCommandNames{{
+constexpr std::array<std::pair<CommandId, std::string_view>, 67> kCommandNames{{
     {C::FileNew, "MIFileNew"},
     {C::FileNewFrom, "MIFileNewFrom"},
     {C::FileOpen, "MIFileOpen"},
@@ -42,6 +42,7 @@ constexpr std::array<std::pair<CommandId, std::string_view>, 66> kCommandNames{{
     {C::EditSelectAll, "MIEditSelectAll"},
     {C::SearchFind, "MISearchFind"},
     {C::SearchReplace, "MISearchReplace"},
+    {C::SearchKeyword, "MISearchKeyword"},
     {C::SearchRepeatInPage, "MISearchRepeatInPage"},
     {C::SearchRepeatInHypertext, "MISearchRepeatInHypertext"},
     {C::InsertSymbol, "MIInsertSymbol"},

@@ -55,6 +55,7 @@ constexpr std::array kItems{
     MenuItem{kEdit, "", "&Seleziona tutto", C::EditSelectAll, B, S::Editing},
     MenuItem{kSearch, "", "&Cerca...", C::SearchFind, B, S::Search},
     MenuItem{kSearch, "", "Cerca / &Sostituisci...", C::SearchReplace, E, S::Search},
+    MenuItem{kSearch, "", "Cerca per parola c&hiave...", C::SearchKeyword, B, S::Search},
     MenuItem{kSearch, "", "&Ripeti ultima ricerca nella pagina", C::SearchRepeatInPage, B,
              S::Search},
     MenuItem{kSearch, "", "Ripeti nell'&ipertesto", C::SearchRepeatInHypertext, B, S::Search},

@@ -33,6 +33,7 @@ enum class CommandId : std::uint8_t {
     EditSelectAll,
     SearchFind,
     SearchReplace,
+    SearchKeyword,
     SearchRepeatInPage,
     SearchRepeatInHypertext,
     InsertSymbol,

@@ -84,6 +84,9 @@ public:
             case CommandId::SearchReplace:
                 window_.Open(SearchWindow::ReplaceTab);
                 return Outcome::Done;
+            case CommandId::SearchKeyword:
+                window_.Open(SearchWindow::KeywordTab);
+                return Outcome::Done;
             case CommandId::SearchRepeatInPage:
                 window_.RepeatInPage();
                 return Outcome::Done;
