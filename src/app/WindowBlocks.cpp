@@ -230,4 +230,38 @@ std::string_view StyleWindowBlock() {
     return kBlock;
 }
 
+std::string_view SearchWindowBlock() {
+    static const std::string kBlock = MakeBlock({
+        {"tfcerca", "Cerca:"},
+        {"tsparola", "Parola"},
+        {"lparola1", "Cerca la parola:"},
+        {"lparola2", "e:"},
+        {"lparola3", "Oppure:"},
+        {"lparola4", "e:"},
+        {"bcercapagina", "Cerca nella &pagina..."},
+        {"bcercaipertesto", "Nell'' &ipertesto  F4"},
+        {"btuttepagine", "Tutte le pagine che rispondono al criterio"},
+        {"tssostituisci", "Sostituisci"},
+        {"lcerca", "Cerca la parola:"},
+        {"lsostituisci", "Sostituisci con:"},
+        {"cbconf1", "chiedi conferma per sostituire una"},
+        {"cbconfall", "chiedi conferma per sostituire tutte"},
+        {"gbparti", "Parti da:"},
+        {"rbpagina0", "Pagina 0"},
+        {"rbcorrente", "Pagina corrente"},
+        {"bcerca", "&Cerca"},
+        {"bsostituisci", "Cerca/&Sostituisci  F3"},
+        {"btuttenellapagina", "Sostituisci &tutte nella pagina"},
+        {"btuttenellipertesto", "Tutte nell'' &ipertesto"},
+        {"tschiave", "Pagina per parola chiave"},
+        {"lchiave", "Cerca parola chiave:"},
+        {"bcercachiave", "Cerca"},
+        {"ldisponibili", "Parole chiave disponibili:"},
+        {"lpagine", "Pagine che contengono parola selezionata:"},
+        {"cbwholeword", "solo parole intere"},
+        {"cbignorecaps", "ignora maiuscole/minuscole"},
+    });
+    return kBlock;
+}
+
 }  // namespace orvo

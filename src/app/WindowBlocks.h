@@ -1,5 +1,5 @@
-// The localisation blocks of the export, options, publishing, new-hypertext, tips and about
-// windows (Italian), listed by LocalizationBlocks().
+// The localisation blocks of the export, options, publishing, new-hypertext, tips, about, style
+// and search windows (Italian), listed by LocalizationBlocks().
 #pragma once
 
 #include <string_view>
@@ -14,5 +14,6 @@ std::string_view AboutBlock();          // "Fabout"
 std::string_view PublishWindowBlock();  // "FpubFtp"
 std::string_view PublishWizardBlock();  // "FwizCollF"
 std::string_view StyleWindowBlock();    // "Fstili"
+std::string_view SearchWindowBlock();   // "TFcerca", "Cerca:"
 
 }  // namespace orvo

@@ -98,6 +98,7 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"FpubFtp", PublishWindowBlock()},
                                                  {"FwizCollF", PublishWizardBlock()},
                                                  {"Fstili", StyleWindowBlock()},
+                                                 {"TFcerca", SearchWindowBlock()},
                                                  {"QzSpellerDialog", SpellerDialogBlock()}};
     return blocks;
 }

@@ -19,6 +19,7 @@
 #include "textbox/PageEditSession.h"
 #include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
+#include "ui/app/DialogSupport.h"
 #include "ui/app/MainWindowState.h"
 #include "ui/app/ProgramIconSvg.h"
 #include "ui/app/QtLocalizer.h"
@@ -223,6 +224,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
             },
             [this](std::string_view text) { statusBar()->showMessage(ToQString(text)); }},
         this);
+    LocalizeFromBlock(*search);
     // Spelling: the checker opened in the hypertext's language, the dialog walking the shown
     // page or every page.
     s.spelling =

@@ -45,6 +45,13 @@ QComboBox* WordField(QWidget* parent) {
     return field;
 }
 
+// A label named by its key in the window's block, with its text until the block is applied.
+QLabel* NamedLabel(const char* name, const char* text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
 QString Caption(std::string_view cp1252) {
     return ToQString(cp1252);
 }
@@ -146,15 +153,22 @@ SearchWindow::SearchWindow(SearchWindowHost host, QWidget* parent)
     // "Parola"
     auto* word = new QWidget(p.tabs);
     auto* wordGrid = new QGridLayout(word);
+    word->setObjectName(QStringLiteral("TSparola"));
     const std::string_view labels[] = {"Cerca la parola:", "e:", "Oppure:", "e:"};
+    const char* const labelNames[] = {"Lparola1", "Lparola2", "Lparola3", "Lparola4"};
     for (int i = 0; i < 4; ++i) {
         p.terms[i] = WordField(word);
-        wordGrid->addWidget(new QLabel(Caption(labels[i]), word), i, 0);
+        auto* label = new QLabel(Caption(labels[i]), word);
+        label->setObjectName(QString::fromLatin1(labelNames[i]));
+        wordGrid->addWidget(label, i, 0);
         wordGrid->addWidget(p.terms[i], i, 1);
     }
     p.pageButton = new QPushButton(Caption(kFindInPage), word);
+    p.pageButton->setObjectName(QStringLiteral("BcercaPagina"));
     p.hypertextButton = new QPushButton(Caption(kFindInHypertext), word);
+    p.hypertextButton->setObjectName(QStringLiteral("BcercaIpertesto"));
     p.matchingButton = new QPushButton(Caption(kPagesMatching), word);
+    p.matchingButton->setObjectName(QStringLiteral("BtuttePagine"));
     wordGrid->addWidget(p.pageButton, 0, 2);
     wordGrid->addWidget(p.hypertextButton, 1, 2);
     wordGrid->addWidget(p.matchingButton, 2, 2);
@@ -164,33 +178,45 @@ SearchWindow::SearchWindow(SearchWindowHost host, QWidget* parent)
 
     // "Sostituisci"
     auto* replace = new QWidget(p.tabs);
+    replace->setObjectName(QStringLiteral("TSsostituisci"));
     auto* replaceGrid = new QGridLayout(replace);
     p.replaceWord = WordField(replace);
     p.replacement = WordField(replace);
-    replaceGrid->addWidget(new QLabel(QStringLiteral("Cerca la parola:"), replace), 0, 0);
+    replaceGrid->addWidget(NamedLabel("Lcerca", "Cerca la parola:", replace), 0, 0);
     replaceGrid->addWidget(p.replaceWord, 0, 1);
-    replaceGrid->addWidget(new QLabel(QStringLiteral("Sostituisci con:"), replace), 1, 0);
+    replaceGrid->addWidget(NamedLabel("Lsostituisci", "Sostituisci con:", replace), 1, 0);
     replaceGrid->addWidget(p.replacement, 1, 1);
     p.confirmOne = new QCheckBox(QStringLiteral("chiedi conferma per sostituire una"), replace);
+    p.confirmOne->setObjectName(QStringLiteral("CBconf1"));
     p.confirmAll = new QCheckBox(QStringLiteral("chiedi conferma per sostituire tutte"), replace);
+    p.confirmAll->setObjectName(QStringLiteral("CBconfAll"));
     replaceGrid->addWidget(p.confirmOne, 2, 0, 1, 2);
     replaceGrid->addWidget(p.confirmAll, 3, 0, 1, 2);
     auto* from = new QGroupBox(QStringLiteral("Parti da:"), replace);
+    from->setObjectName(QStringLiteral("GBparti"));
     auto* fromLayout = new QHBoxLayout(from);
-    p.fromFirst = new QRadioButton(QStringLiteral("prima pagina"), from);
-    p.fromCurrent = new QRadioButton(QStringLiteral("pagina corrente"), from);
+    p.fromFirst = new QRadioButton(QStringLiteral("Pagina 0"), from);
+    p.fromFirst->setObjectName(QStringLiteral("RBpagina0"));
+    p.fromCurrent = new QRadioButton(QStringLiteral("Pagina corrente"), from);
+    p.fromCurrent->setObjectName(QStringLiteral("RBcorrente"));
     fromLayout->addWidget(p.fromFirst);
     fromLayout->addWidget(p.fromCurrent);
     replaceGrid->addWidget(from, 4, 0, 1, 2);
     auto* replaceButtons = new QVBoxLayout();
-    const std::pair<std::string_view, std::function<void()>> buttons[] = {
-        {"&Cerca", [this] { ReplaceOne(true); }},
-        {"Cerca/&Sostituisci  F3", [this] { ReplaceOne(false); }},
-        {"Sostituisci &tutte nella pagina", [this] { ReplaceAllInPage(); }},
-        {"Tutte nell' &ipertesto", [this] { ReplaceAllInHypertext(); }},
+    struct ReplaceButton {
+        const char* name;
+        std::string_view caption;
+        std::function<void()> action;
     };
-    for (const auto& [caption, action] : buttons) {
+    const ReplaceButton buttons[] = {
+        {"Bcerca", "&Cerca", [this] { ReplaceOne(true); }},
+        {"Bsostituisci", "Cerca/&Sostituisci  F3", [this] { ReplaceOne(false); }},
+        {"BtutteNellaPagina", "Sostituisci &tutte nella pagina", [this] { ReplaceAllInPage(); }},
+        {"BtutteNellIpertesto", "Tutte nell' &ipertesto", [this] { ReplaceAllInHypertext(); }},
+    };
+    for (const auto& [name, caption, action] : buttons) {
         auto* button = new QPushButton(Caption(caption), replace);
+        button->setObjectName(QString::fromLatin1(name));
         connect(button, &QPushButton::clicked, this, action);
         replaceButtons->addWidget(button);
     }
@@ -201,25 +227,30 @@ SearchWindow::SearchWindow(SearchWindowHost host, QWidget* parent)
 
     // "Pagina per parola chiave"
     auto* keyword = new QWidget(p.tabs);
+    keyword->setObjectName(QStringLiteral("TSchiave"));
     auto* keywordGrid = new QGridLayout(keyword);
     p.keywordField = new QLineEdit(keyword);
     auto* keywordButton = new QPushButton(QStringLiteral("Cerca"), keyword);
-    keywordGrid->addWidget(new QLabel(QStringLiteral("Cerca parola chiave:"), keyword), 0, 0);
+    keywordButton->setObjectName(QStringLiteral("BcercaChiave"));
+    keywordGrid->addWidget(NamedLabel("Lchiave", "Cerca parola chiave:", keyword), 0, 0);
     keywordGrid->addWidget(p.keywordField, 0, 1);
     keywordGrid->addWidget(keywordButton, 0, 2);
-    keywordGrid->addWidget(new QLabel(QStringLiteral("Parole chiave disponibili:"), keyword), 1, 0,
+    keywordGrid->addWidget(NamedLabel("Ldisponibili", "Parole chiave disponibili:", keyword), 1, 0,
                            1, 3);
     p.keywordList = new QListWidget(keyword);
     keywordGrid->addWidget(p.keywordList, 2, 0, 1, 3);
     p.keywordHeading =
         new QLabel(QStringLiteral("Pagine che contengono parola selezionata:"), keyword);
+    p.keywordHeading->setObjectName(QStringLiteral("Lpagine"));
     keywordGrid->addWidget(p.keywordHeading, 3, 0, 1, 3);
     p.keywordPages = new QListWidget(keyword);
     keywordGrid->addWidget(p.keywordPages, 4, 0, 1, 3);
     p.tabs->addTab(keyword, QStringLiteral("Pagina per parola chiave"));
 
     p.wholeWord = new QCheckBox(QStringLiteral("solo parole intere"), this);
+    p.wholeWord->setObjectName(QStringLiteral("CBwholeword"));
     p.ignoreCase = new QCheckBox(QStringLiteral("ignora maiuscole/minuscole"), this);
+    p.ignoreCase->setObjectName(QStringLiteral("CBignorecaps"));
     auto* options = new QHBoxLayout();
     options->addWidget(p.wholeWord);
     options->addWidget(p.ignoreCase);

@@ -19,6 +19,7 @@
 
 #include "MainWindowSupport.h"
 #include "app/MenuCatalogue.h"
+#include "app/WindowBlocks.h"
 #include "app/u3MainForm.h"
 #include "base/Cp1252.h"
 #include "convert/TextExport.h"
@@ -261,10 +262,9 @@ TEST_F(SearchWindowTest, TheKeywordTabListsTheKeywordsAndOpensTheirPages) {
     auto window = Open(Write("Chiavi.kyt", 9));
     window->resize(900, 650);
     window->show();
-    // A special link of the keyword kind opens the window on its third tab.
-    auto* search = window->findChild<SearchWindow*>();
-    ASSERT_NE(search, nullptr);
-    search->Open(SearchWindow::KeywordTab);
+    // "Cerca per parola c&hiave..." opens the window on its third tab.
+    SearchWindow* search = &Search(*window, CommandId::SearchKeyword);
+    EXPECT_EQ(search->CurrentTab(), SearchWindow::KeywordTab);
     if (!shots_.empty()) search->move(window->geometry().right() + 8, 40);
     QApplication::processEvents();
     QStringList words;
@@ -290,6 +290,30 @@ TEST_F(SearchWindowTest, TheKeywordTabListsTheKeywordsAndOpensTheirPages) {
     EXPECT_FALSE(search->isVisible());
     EXPECT_EQ(settings_.ReadString("finds", "wholeword"), "1");
     EXPECT_EQ(window->findChild<SearchWindow*>(), search);
+}
+
+TEST_F(SearchWindowTest, EveryKeyOfItsBlockNamesOneOfItsComponents) {
+    auto window = Open(Write("Blocco.kyt", 3));
+    SearchWindow& search = Search(*window, CommandId::SearchFind);
+    const std::string block(SearchWindowBlock());
+    int keys = 0;
+    for (std::size_t at = 0; (at = block.find("*_*", at)) != std::string::npos; ++keys) {
+        const std::size_t end = block.find("_caption", at);
+        const QString key = QString::fromLatin1(block.substr(at + 3, end - at - 3));
+        at = end;
+        bool named = search.objectName().toLower() == key;
+        for (QWidget* child : search.findChildren<QWidget*>())
+            named = named || child->objectName().toLower() == key;
+        EXPECT_TRUE(named) << key.toStdString();
+    }
+    EXPECT_EQ(keys, 28);
+    // The block's texts are on the window: the tab, the choice and the window's caption.
+    EXPECT_EQ(search.windowTitle(), QStringLiteral("Cerca:"));
+    EXPECT_EQ(search.findChild<QRadioButton*>(QStringLiteral("RBpagina0"))->text(),
+              QStringLiteral("Pagina 0"));
+    // The apostrophe, doubled in the block, read back single.
+    EXPECT_EQ(search.findChild<QPushButton*>(QStringLiteral("BtutteNellIpertesto"))->text(),
+              QStringLiteral("Tutte nell' &ipertesto"));
 }
 
 }  // namespace
