@@ -234,6 +234,36 @@ public:
     virtual Outcome RunCommand(CommandId command) = 0;
 };
 
+/// Secondary windows that hand every call on to `inner`: the base of a layer that adds
+/// commands of its own (search, spelling) and overrides only those.
+class ForwardingWindows : public ISecondaryWindows {
+public:
+    explicit ForwardingWindows(ISecondaryWindows& inner) : inner_(inner) {}
+    void ShowSplash() override { inner_.ShowSplash(); }
+    void CloseSplash() override { inner_.CloseSplash(); }
+    void ShowTips(std::string_view caption) override { inner_.ShowTips(caption); }
+    void RetitleTips(std::string_view caption) override { inner_.RetitleTips(caption); }
+    void CloseTips() override { inner_.CloseTips(); }
+    Outcome OpenAlbum(std::string_view tab) override { return inner_.OpenAlbum(tab); }
+    Outcome OpenKeywordSearch() override { return inner_.OpenKeywordSearch(); }
+    Outcome NewHypertext(const std::string& document, std::string& chosen) override {
+        return inner_.NewHypertext(document, chosen);
+    }
+    Outcome CopyPageIn(const std::string& document, int page, bool asFirstPage) override {
+        return inner_.CopyPageIn(document, page, asFirstPage);
+    }
+    Outcome OfferLinkToPage(const std::string& document, int page) override {
+        return inner_.OfferLinkToPage(document, page);
+    }
+    Outcome InsertDroppedPicture(const std::string& file) override {
+        return inner_.InsertDroppedPicture(file);
+    }
+    Outcome RunCommand(CommandId command) override { return inner_.RunCommand(command); }
+
+protected:
+    ISecondaryWindows& inner_;
+};
+
 /// Files and programs that links lead to.
 class ILinkedFiles {
 public:

@@ -57,31 +57,13 @@ QString Caption(std::string_view cp1252) {
 }
 
 // The main window's secondary windows with the search commands added.
-class SearchingWindows final : public ISecondaryWindows {
+class SearchingWindows final : public ForwardingWindows {
 public:
     SearchingWindows(ISecondaryWindows& inner, SearchWindow& window)
-        : inner_(inner), window_(window) {}
-    void ShowSplash() override { inner_.ShowSplash(); }
-    void CloseSplash() override { inner_.CloseSplash(); }
-    void ShowTips(std::string_view caption) override { inner_.ShowTips(caption); }
-    void RetitleTips(std::string_view caption) override { inner_.RetitleTips(caption); }
-    void CloseTips() override { inner_.CloseTips(); }
-    Outcome OpenAlbum(std::string_view tab) override { return inner_.OpenAlbum(tab); }
+        : ForwardingWindows(inner), window_(window) {}
     Outcome OpenKeywordSearch() override {
         window_.Open(SearchWindow::KeywordTab);
         return Outcome::Done;
-    }
-    Outcome NewHypertext(const std::string& document, std::string& chosen) override {
-        return inner_.NewHypertext(document, chosen);
-    }
-    Outcome CopyPageIn(const std::string& document, int page, bool asFirstPage) override {
-        return inner_.CopyPageIn(document, page, asFirstPage);
-    }
-    Outcome OfferLinkToPage(const std::string& document, int page) override {
-        return inner_.OfferLinkToPage(document, page);
-    }
-    Outcome InsertDroppedPicture(const std::string& file) override {
-        return inner_.InsertDroppedPicture(file);
     }
     Outcome RunCommand(CommandId command) override {
         switch (command) {
@@ -106,7 +88,6 @@ public:
     }
 
 private:
-    ISecondaryWindows& inner_;
     SearchWindow& window_;
 };
 

@@ -64,29 +64,10 @@ private:
 };
 
 /// The main window's secondary windows with the spelling commands added.
-class SpellingWindows final : public ISecondaryWindows {
+class SpellingWindows final : public ForwardingWindows {
 public:
     SpellingWindows(ISecondaryWindows& inner, DesktopSpelling& spelling)
-        : inner_(inner), spelling_(spelling) {}
-    void ShowSplash() override { inner_.ShowSplash(); }
-    void CloseSplash() override { inner_.CloseSplash(); }
-    void ShowTips(std::string_view caption) override { inner_.ShowTips(caption); }
-    void RetitleTips(std::string_view caption) override { inner_.RetitleTips(caption); }
-    void CloseTips() override { inner_.CloseTips(); }
-    Outcome OpenAlbum(std::string_view tab) override { return inner_.OpenAlbum(tab); }
-    Outcome OpenKeywordSearch() override { return inner_.OpenKeywordSearch(); }
-    Outcome NewHypertext(const std::string& document, std::string& chosen) override {
-        return inner_.NewHypertext(document, chosen);
-    }
-    Outcome CopyPageIn(const std::string& document, int page, bool asFirstPage) override {
-        return inner_.CopyPageIn(document, page, asFirstPage);
-    }
-    Outcome OfferLinkToPage(const std::string& document, int page) override {
-        return inner_.OfferLinkToPage(document, page);
-    }
-    Outcome InsertDroppedPicture(const std::string& file) override {
-        return inner_.InsertDroppedPicture(file);
-    }
+        : ForwardingWindows(inner), spelling_(spelling) {}
     Outcome RunCommand(CommandId command) override {
         if (command == CommandId::ToolsSpellPage || command == CommandId::ToolsSpellHypertext)
             return spelling_.Run(command);
@@ -94,7 +75,6 @@ public:
     }
 
 private:
-    ISecondaryWindows& inner_;
     DesktopSpelling& spelling_;
 };
 
