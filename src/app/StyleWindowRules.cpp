@@ -14,7 +14,7 @@
 namespace orvo {
 namespace {
 
-const FieldSpec& LengthSpec(StyleLength field) {
+const FieldSpec& LengthFieldOf(StyleLength field) {
     switch (field) {
         case StyleLength::LeftMargin:
             return kStyleLeftMargin;
@@ -74,7 +74,7 @@ void StyleWindowRules::StartNew() {
 double StyleWindowRules::Length(StyleLength field) const {
     const StyleRecord fields = Fields();
     const RecordView& view = fields.View();
-    const std::int32_t pixels = view.I16(LengthSpec(field));
+    const std::int32_t pixels = view.I16(LengthFieldOf(field));
     if (field == StyleLength::LineHeight && pixels <= 0) return 0;
     return PixelsToUnit(pixels, view.U8(kStyleUnit), PixelsPerInch());
 }
@@ -84,7 +84,8 @@ void StyleWindowRules::SetLength(StyleLength field, double value) {
     RecordView& view = fields.View();
     std::int32_t pixels = UnitToPixels(value, view.U8(kStyleUnit), PixelsPerInch());
     if (field == StyleLength::LineHeight && pixels <= 0) pixels = kAutomaticLineHeight;
-    view.SetI16(LengthSpec(field), std::int16_t(std::clamp<std::int32_t>(pixels, -32000, 32767)));
+    view.SetI16(LengthFieldOf(field),
+                std::int16_t(std::clamp<std::int32_t>(pixels, -32000, 32767)));
 }
 
 void StyleWindowRules::CopyInto(TKYToggetto& style) const {
