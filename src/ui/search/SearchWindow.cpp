@@ -404,13 +404,21 @@ void SearchWindow::PickPage(int row) {
         p.host.selected(false);
 }
 
-void SearchWindow::ReplaceOne(bool alwaysAsk) {
+std::optional<std::pair<std::string, std::string>> SearchWindow::ReplacementWords() {
     Parts& p = *parts_;
+    // Replacing changes the document: only in edit mode, and only with both words.
     if (!p.host.editMode() || p.replaceWord->currentText().isEmpty() ||
         p.replacement->currentText().isEmpty())
-        return;
-    const std::string word = Remember(p.replaceWord);
-    const std::string replacement = Remember(p.replacement);
+        return std::nullopt;
+    return std::make_pair(Remember(p.replaceWord), Remember(p.replacement));
+}
+
+void SearchWindow::ReplaceOne(bool alwaysAsk) {
+    Parts& p = *parts_;
+    const auto words = ReplacementWords();
+    if (!words) return;
+    const std::string& word = words->first;
+    const std::string& replacement = words->second;
     TPageSearch* search = p.host.pageSearch();
     std::function<bool()> confirm;
     if (alwaysAsk || p.confirmOne->isChecked())
@@ -448,21 +456,19 @@ bool SearchWindow::ReplaceAllShown(const std::string& word, const std::string& r
 
 void SearchWindow::ReplaceAllInPage() {
     Parts& p = *parts_;
-    if (!p.host.editMode() || p.replaceWord->currentText().isEmpty() ||
-        p.replacement->currentText().isEmpty())
-        return;
-    const std::string word = Remember(p.replaceWord);
-    const std::string replacement = Remember(p.replacement);
+    const auto words = ReplacementWords();
+    if (!words) return;
+    const std::string& word = words->first;
+    const std::string& replacement = words->second;
     if (ReplaceAllShown(word, replacement, false)) p.host.status(kPageReplaceEnded);
 }
 
 void SearchWindow::ReplaceAllInHypertext() {
     Parts& p = *parts_;
-    if (!p.host.editMode() || p.replaceWord->currentText().isEmpty() ||
-        p.replacement->currentText().isEmpty())
-        return;
-    const std::string word = Remember(p.replaceWord);
-    const std::string replacement = Remember(p.replacement);
+    const auto words = ReplacementWords();
+    if (!words) return;
+    const std::string& word = words->first;
+    const std::string& replacement = words->second;
     // A page shown by the search is replaced from its start (the editor may put back the caret
     // a page had when it was last shown); the current page from the caret.
     bool fromStart = p.fromFirst->isChecked();

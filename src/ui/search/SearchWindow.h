@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/MainFormPorts.h"
 #include "search/SearchPages.h"
@@ -116,6 +118,9 @@ private:
     int Options() const;
     void SaveSettings();
     bool ReplaceAllShown(const std::string& word, const std::string& replacement, bool fromStart);
+    /// The word and its replacement, remembered in their fields; none outside edit mode or
+    /// when either is empty.
+    std::optional<std::pair<std::string, std::string>> ReplacementWords();
     std::unique_ptr<Parts> parts_;
 };
 
