@@ -3,6 +3,8 @@
 // imported pages; hidden text stays hidden; tables and pictures are counted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -267,6 +269,63 @@ TEST(RtfImportCorpus, BoldItalicAndListsSurvive) {
         ASSERT_NE(head, std::string::npos);
         EXPECT_NE(markup->substr(head, at - head + 1).find(c.head), std::string::npos)
             << c.file << " " << c.phrase << ": " << markup->substr(head, at - head + 1);
+    }
+}
+
+// RTF that pandoc writes from Debian's own HTML documentation imports with its words in order:
+// each word longer than three letters of pandoc's plain reading of that RTF is found in our
+// imported text after the one before it.
+TEST(RtfImportCorpus, PandocRtfOfDebianDocumentationKeepsItsWordsInOrder) {
+    std::vector<std::filesystem::path> pages;
+    std::error_code ec;
+    for (const char* folder : {"/usr/share/doc/base-passwd", "/usr/share/doc/libffi8/html"})
+        for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+            if (ExtensionOf(it->path().filename().string()) == ".html" && it->is_regular_file(ec) &&
+                it->file_size(ec) < 500000)
+                pages.push_back(it->path());
+    ASSERT_FALSE(pages.empty());
+    std::sort(pages.begin(), pages.end());
+    if (pages.size() > 6) pages.resize(6);
+    for (const auto& path : pages) {
+        const std::filesystem::path rtf = TestDir() / "debian.rtf";
+        const std::filesystem::path plain = TestDir() / "debian.txt";
+        const std::string write = "/usr/bin/pandoc -s -f html -t rtf '" + path.string() + "' -o '" +
+                                  rtf.string() + "' 2>/dev/null";
+        ASSERT_EQ(std::system(write.c_str()), 0) << write;
+        const std::string read = "/usr/bin/pandoc -f rtf -t plain --wrap=none '" + rtf.string() +
+                                 "' -o '" + plain.string() + "' 2>/dev/null";
+        ASSERT_EQ(std::system(read.c_str()), 0) << read;
+        FixedEnvironment environment;
+        RecordingMessages messages;
+        TKYTset set(environment, messages);
+        set.NewDocument();
+        const RtfImportOptions options;
+        TRtfImp importer(set, options);
+        importer.ImportFiles({NameOfPath(rtf)}, false);
+        ASSERT_FALSE(importer.ImportedPages.empty()) << path;
+        std::string text;
+        for (std::int32_t page : importer.ImportedPages) text += PageText(set, page) + "\r\n";
+        const std::string ours = Cp1252ToUtf8(text);
+        int words = 0, inOrder = 0;
+        std::size_t at = 0;
+        std::string word;
+        for (char c : ReadFile(plain) + " ") {
+            if (std::isalpha(static_cast<unsigned char>(c))) {
+                word += c;
+                continue;
+            }
+            if (word.size() > 3) {
+                ++words;
+                if (const std::size_t found = ours.find(word, at); found != std::string::npos) {
+                    ++inOrder;
+                    at = found + word.size();
+                }
+            }
+            word.clear();
+        }
+        ASSERT_GT(words, 20) << path;
+        EXPECT_GE(inOrder * 100, words * 97) << path << ": " << inOrder << " of " << words;
     }
 }
 
