@@ -30,12 +30,16 @@ bool Within(std::uint8_t value, std::initializer_list<std::uint8_t> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-// The pixel rows a paragraph takes: from its top, or its first line when negative spacing
-// puts that higher, to its bottom row, or below its lines when negative spacing puts the
-// bottom above them. A degenerate paragraph still takes its top row.
+// The pixel rows a paragraph takes: from its top, or its first line (or that line's list
+// mark, when the mark is taller than the line's letters) when negative spacing puts that
+// higher, to its bottom row, or below its lines when negative spacing puts the bottom above
+// them. A degenerate paragraph still takes its top row.
 std::int32_t StartOf(const TKYTparag& p) {
     const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
-    return p.lines.empty() ? p.top : std::min(p.top, contentTop + p.lines.front().top);
+    if (p.lines.empty()) return p.top;
+    std::int32_t start = std::min(p.top, contentTop + p.lines.front().top);
+    if (const auto mark = TKYTboxP::ListMarkOffset(p)) start = std::min(start, contentTop + *mark);
+    return start;
 }
 std::int32_t EndOf(const TKYTparag& p) {
     std::int32_t end = std::max(p.top, p.bottom) + 1;
