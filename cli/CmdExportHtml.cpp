@@ -59,10 +59,11 @@ int RunExportHtml(CliContext& context) {
     Status done = html.ExportAllPages(images, true);
     if (done) done = html.WriteObjectFiles(images);
     if (!done) return FailWith(context, done.failure().text);
-    // Objects without HTML yet left a comment in their pages: one warning a kind.
+    // Objects that could not be written (an image whose picture is missing, a stored picture
+    // met in a text): one warning a kind.
     for (const auto& [kind, count] : html.UnwrittenKinds)
         context.err << "warning: " << count << " object" << (count == 1 ? "" : "s") << " of kind "
-                    << ObjectKindName(kind) << " not exported yet (a comment marks each place)\n";
+                    << ObjectKindName(kind) << " not exported\n";
     return 0;
 }
 

@@ -19,6 +19,7 @@
 #include "base/Format.h"
 #include "base/Paths.h"
 #include "convert/HtmlObjects.h"
+#include "convert/HtmlScripts.h"
 #include "convert/HtmlText.h"
 #include "model/HeaderRecord.h"
 #include "model/ObjectRecord.h"
@@ -26,6 +27,7 @@
 #include "model/StyleTable.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
+#include "textbox/FrameRecord.h"
 
 namespace orvo {
 
@@ -437,6 +439,14 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
             head += "<META HTTP-EQUIV=\"refresh\" CONTENT=\"" +
                     std::to_string(record.RedirectSeconds()) +
                     ";URL=" + ObjectFileName(*target, 0) + "\">\r\n";
+    TExportContext context;
+    context.images = &images;
+    context.secondaries = secondaries;
+    context.mode = mode;
+    context.page = &page;
+    context.pagesWritten.push_back(page.Identifier());
+    // The page's own head code, its references resolved.
+    if (page.Auxiliary()) head += ResolveCustomText(*this, context, page.AuxiliaryCode(), &page);
     head += MarkerComment(page);
     const std::string author = set.HeaderView().PStr(kHdrAuthors);
     const std::string copyright = set.HeaderView().PStr(kHdrCopyright);
@@ -447,12 +457,15 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
     head += "<META NAME=\"generator\" CONTENT=\"TamberWorks Orvo 3.0\">\r\n";
     head += "<LINK REL=STYLESHEET HREF=\"" + StyleSheetName() + "\" TYPE=\"text/css\">\r\n";
 
-    TExportContext context;
-    context.images = &images;
-    context.secondaries = secondaries;
-    context.mode = mode;
-    context.page = &page;
     std::string body;
+    // A page with a frame map is the frame-set document, its text for readers without frames.
+    bool frameSet = false;
+    if (mode == 0 && record.HostsFrames())
+        if (Result<TNonVisCornice> frames = TNonVisCornice::FromPage(set, page.Identifier())) {
+            body += WriteFrameSet(frames->Top(), context);
+            body += "\r\n<NOFRAME>\r\n";
+            frameSet = true;
+        }
     const std::int32_t header = HeaderPageOf(set, page);
     const std::int32_t footer = FooterPageOf(set, page);
     if (TKYToggetto* headerPage = header >= 0 ? LivePage(set, header) : nullptr) {
@@ -470,8 +483,58 @@ std::string TKYTtoHtml::WritePage(const TKYToggetto& page, std::vector<std::int3
     file += "</HEAD>\r\n";
     file += body;
     file += RolloverPreload(*this, context);
+    if (frameSet) file += "</NOFRAME>";
     file += "\r\n</BODY></HTML>\r\n";
     return file;
+}
+
+std::string TKYTtoHtml::WriteFrameSet(const FrameNode& frame, TExportContext& context) {
+    const FrameRecord& r = frame.record;
+    if (!frame.children.empty()) {
+        std::string s = "<FRAMESET ";
+        if (r.SplitsInRows())
+            s += "ROWS=";
+        else if (r.SplitsInColumns())
+            s += "COLS=";
+        std::string sizes;
+        for (const FrameNode& child : frame.children) {
+            if (!sizes.empty()) sizes += ",";
+            switch (child.record.SizeKind()) {
+                case FrameSizeKind::Percent:
+                    sizes += std::to_string(child.record.Percent()) + "%";
+                    break;
+                case FrameSizeKind::Pixels:
+                    sizes += std::to_string(child.record.Pixels());
+                    break;
+                default:
+                    sizes += "*";
+            }
+        }
+        const std::string border = std::to_string(r.Border() == 0 ? 0 : r.BorderWidth());
+        s += sizes + " BORDER=" + border + " FRAMESPACING=" + border + " >\r\n";
+        for (const FrameNode& child : frame.children) s += WriteFrameSet(child, context);
+        return s + "</FRAMESET>\r\n";
+    }
+    // The name is cut so that the opening text and the name stay within 32 characters.
+    std::string name = EscapeText(r.Name());
+    constexpr std::size_t kNameRoom = 32 - std::string_view("<FRAME NAME=\"").size();
+    if (name.size() > kNameRoom) name.resize(kNameRoom);
+    if (const std::size_t amp = name.rfind('&');
+        amp != std::string::npos && name.find(';', amp) == std::string::npos)
+        name.resize(amp);  // never half an entity
+    std::string s = "<FRAME NAME=\"" + name + "\"";
+    // A frame shows its page's frameless copy; a frame without a live page shows nothing.
+    if (TKYToggetto* shown = LivePage(*LinkedKYTset, r.Page())) {
+        if (context.secondaries &&
+            std::find(context.secondaries->begin(), context.secondaries->end(),
+                      shown->Identifier()) == context.secondaries->end())
+            context.secondaries->push_back(shown->Identifier());
+        s += " SRC=\"" + ObjectFileName(*shown, context.secondaries ? 1 : 0) + "\"";
+    }
+    s += std::string(" SCROLLING=") + (r.ScrollBars() ? "auto " : "no ");
+    if (r.Border() == 0) s += "FRAMEBORDER=no ";
+    s += r.Resizable() ? ">\r\n" : "NORESIZE>\r\n";
+    return s;
 }
 
 bool TKYTtoHtml::IsGeneratedName(std::string_view name) const {

@@ -14,6 +14,7 @@
 namespace orvo {
 
 class TKYToggetto;
+struct FrameNode;
 
 /// What the page writer hands to every body writer.
 struct TExportContext {
@@ -23,6 +24,9 @@ struct TExportContext {
     int mode = 0;                                      // 0 normal page, 1 secondary page
     std::uint8_t scriptFlags = 0;  // 1 browser check, 2 rollover, 4 close, 8 open with features
     const TKYToggetto* page = nullptr;  // the page being written
+    int forms = 0;                      // forms started so far on the page
+    std::vector<std::int32_t> pagesWritten;  // pages whose text is being written into it
+    int pageDepth = 0;
 };
 
 enum class TExpCSS { ecUseCSS, ecEmulateFF };
@@ -46,7 +50,8 @@ public:
     TExpCSS ExpCSS = TExpCSS::ecUseCSS;
     bool ImpPreview = false;
     bool ExpAlt = true;
-    /// Objects met that have no HTML yet, by kind, with how many: each left a comment.
+    /// Objects met that could not be written (an image whose picture is missing, a stored
+    /// picture in a text), by kind, with how many.
     std::map<int, int> UnwrittenKinds;
 
     /// ".htm" or ".html".
@@ -85,6 +90,10 @@ public:
                           std::vector<TKYToggetto*>& images, int mode);
     /// The body of a page: part 0 content only, 1 BODY tag and content, 6 BODY tag only.
     std::string WriteBody(int part, TExportContext& context, const TKYToggetto& page);
+
+    /// The frame-set document of a frame tree; the pages its frames show join the secondary
+    /// pages.
+    std::string WriteFrameSet(const FrameNode& frame, TExportContext& context);
 
     /// Whether a file name is one the export writes itself (style sheet, page files in any
     /// mode, generated picture and object names), compared without case.

@@ -6,6 +6,7 @@
 
 #include "base/Format.h"
 #include "convert/HtmlExport.h"
+#include "convert/HtmlScripts.h"
 #include "convert/HtmlText.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
@@ -49,10 +50,6 @@ std::string TargetText(const TKYToggetto& target) {
 std::string ObjectKindName(int kind) {
     if (kind >= 0 && std::size_t(kind) < kKindNames.size()) return kKindNames[std::size_t(kind)];
     return "kind " + std::to_string(kind);
-}
-
-std::string UnwrittenObjectComment(int kind) {
-    return "<!-- oggetto non esportato: " + ObjectKindName(kind) + " -->";
 }
 
 std::string CleanedText(std::string_view text) {
@@ -100,23 +97,48 @@ std::string RolloverPreload(const TKYTtoHtml& exporter, const TExportContext& co
     return out + "\r\n  }\r\n//-->\r\n</SCRIPT>\r\n";
 }
 
-// An object code of the text that is not a plain text link.
+// An object code of the text that is not a text link.
 void HtmlTextWriter::ObjectCode(std::uint32_t code) {
     const int kind = CodeKind(std::int32_t(code));
     TKYTset& set = *exporter_.LinkedKYTset;
     TKYToggetto* object = set.ObjectByCode(std::int32_t(code));
     if (!object || object->IsFree()) return;
     out_ += FormatChange();
-    if (kind == KindIndex(TOggettiHel::tabellaHtml)) {
-        TableStart(*object);
-        return;
+    switch (KindOf(kind)) {
+        case TOggettiHel::tabellaHtml:
+            TableStart(*object);
+            return;
+        case TOggettiHel::immagineNew:
+            Image(*object);
+            return;
+        case TOggettiHel::inputStat:
+            FormInput(*object);
+            return;
+        case TOggettiHel::bottoneCGI:
+            Button(*object);
+            return;
+        case TOggettiHel::inizioForm:
+            FormStart(*object);
+            return;
+        case TOggettiHel::multiMedia:
+            Multimedia(*object);
+            return;
+        case TOggettiHel::shortObj:
+            Marker(*object);
+            return;
+        case TOggettiHel::inputDin:
+        case TOggettiHel::dbloc:
+            // Filled on the server or by a database: their own code is what they write.
+            out_ += ResolveCustomCode(exporter_, context_, *object);
+            return;
+        case TOggettiHel::immagine:
+        case TOggettiHel::mappaClic:
+            ++exporter_.UnwrittenKinds[kind];
+            Report(kStoredPictureInText);
+            return;
+        default:
+            return;  // keywords, styles, prototypes and maps write nothing in a text
     }
-    if (kind != KindIndex(TOggettiHel::immagineNew)) {
-        ++exporter_.UnwrittenKinds[kind];
-        out_ += UnwrittenObjectComment(kind);
-        return;
-    }
-    Image(*object);
 }
 
 void HtmlTextWriter::Image(TKYToggetto& image) {

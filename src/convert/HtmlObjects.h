@@ -1,6 +1,5 @@
 // The HTML of the page objects met in a page's text: images with their image maps and roll-over
-// pictures, the head scripts they need and the preloading of roll-over pictures; and the trace
-// left for an object whose HTML is not written yet.
+// pictures, the head scripts they need and the preloading of roll-over pictures.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +15,9 @@ struct TExportContext;
 /// The name of an object kind ("immagineNew", "tabellaHtml", ...), or "kind N".
 std::string ObjectKindName(int kind);
 
-/// The comment written in place of an object the exporter cannot write yet.
-std::string UnwrittenObjectComment(int kind);
+/// The message of a stored picture met in a text, where only images on the page belong.
+inline constexpr const char* kStoredPictureInText =
+    "bug: ogg immagine non deve + esser presente qui";
 
 /// The script block of a page's head for its script-feature flags (1, 2, 8, 16, 4 in that
 /// order); empty when none is set.

@@ -496,9 +496,12 @@ void HtmlTextWriter::ParagraphStart(std::string_view m, std::size_t& p) {
 
 void HtmlTextWriter::LinkCode(std::uint32_t code) {
     const int kind = CodeKind(std::int32_t(code));
-    // Objects, tables, form controls, special links and scripts are written by the object
-    // writers; the text writer handles the text links to pages, files and addresses.
-    if (kind > KindIndex(TOggettiHel::genLink)) {
+    // Objects, tables, form controls and markers are written by the object writers; the text
+    // writer handles the links to pages, files, addresses and programs and the special links.
+    const bool textLink = kind <= KindIndex(TOggettiHel::genLink) ||
+                          kind == KindIndex(TOggettiHel::programma) ||
+                          kind == KindIndex(TOggettiHel::speclink);
+    if (!textLink) {
         ObjectCode(code);
         return;
     }
@@ -510,18 +513,24 @@ void HtmlTextWriter::LinkCode(std::uint32_t code) {
     // A target that has no name (a page of another hypertext that cannot be read, a missing
     // page of this one, an empty address) gives no link at all rather than HREF="", which
     // browsers take as this very page.
-    if (exporter_.ObjectFileName(*target, 0).empty()) return;
-    if (target->Kind() == TOggettiHel::genLink && context_.images) {
+    const std::string href = LinkHref(*target);
+    if (href.empty()) return;
+    if ((target->Kind() == TOggettiHel::genLink || target->Kind() == TOggettiHel::programma) &&
+        context_.images) {
         bool known = false;
         for (TKYToggetto* image : *context_.images) known = known || image == target;
         if (!known) context_.images->push_back(target);
     }
-    out_ += LinkStart(*target) + " >";
+    out_ += LinkOpening() + href + " >";
     linkOpen_ = true;
     openLink_ = target;
 }
 
 std::string HtmlTextWriter::LinkStart(const TKYToggetto& link) {
+    return LinkOpening() + LinkHref(link);
+}
+
+std::string HtmlTextWriter::LinkOpening() const {
     std::string s = "<A class=s" + std::to_string(styleNumber_) + " ";
     std::string style;
     if (linkColour_ != styleLinkColour_)
@@ -533,11 +542,7 @@ std::string HtmlTextWriter::LinkStart(const TKYToggetto& link) {
     if (differ & 4)
         style += linkBits_ & 4 ? "text-decoration:underline;" : "text-decoration:normal;";
     if (!style.empty()) s += "style='" + style + "' ";
-    return s + LinkHref(link);
-}
-
-std::string HtmlTextWriter::LinkHref(const TKYToggetto& link) {
-    return "HREF=\"" + exporter_.ObjectFileName(link, 0) + "\"  ";
+    return s;
 }
 
 }  // namespace orvo

@@ -68,7 +68,23 @@ private:
     void WriteCell();
     std::string Background(std::int32_t stored);
     std::string LinkStart(const TKYToggetto& link);
+    /// "<A class=" + the style and the link look that differ from the paragraph's.
+    std::string LinkOpening() const;
+    /// The HREF, TARGET and custom-code part of an A or AREA tag; empty when the link names
+    /// nothing that exists (HtmlForms.cpp).
     std::string LinkHref(const TKYToggetto& link);
+    /// The onClick part of a button that follows a link (HtmlForms.cpp).
+    std::string LinkOnClick(const TKYToggetto& link);
+    /// The file of a special link's target page (with its anchor), or of the previous or
+    /// next page of the chapter; empty when there is none.
+    std::string SpecialTargetFile(const TKYToggetto& link);
+    /// The form inputs, buttons, form starts, multimedia objects and markers (HtmlForms.cpp).
+    void FormInput(const TKYToggetto& input);
+    void Button(const TKYToggetto& button);
+    void FormStart(const TKYToggetto& form);
+    void Multimedia(const TKYToggetto& media);
+    void Marker(const TKYToggetto& marker);
+    std::string TemplateCode(const TKYToggetto& media);
     void Report(std::string_view text);
 
     TKYTtoHtml& exporter_;

@@ -1,6 +1,6 @@
 // Images in the exported pages: the image map of the sample's map page byte for byte, roll-over
 // and low-resolution pictures with their scripts, every picture in the image list, and the
-// comment left for an object kind without HTML yet.
+// internal error of a stored picture met in a text.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -106,20 +106,23 @@ TEST_F(HtmlImages, RolloverAndLowResolutionPictures) {
     EXPECT_EQ(images.size(), 2u);
 }
 
-TEST_F(HtmlImages, ObjectWithoutHtmlLeavesACommentNamingItsKind) {
-    auto anchor = NewObjectOfKind(TOggettiHel::shortObj, &set_);
-    anchor->Clear();
-    anchor->TakeIntoUse();
-    const std::int32_t id = set_.Register(std::move(anchor), -1);
-    mapPage_->SetContent("<Z S0 >a<$" + Hex8(std::uint32_t(MakeCode(TOggettiHel::shortObj, id))) +
-                         ">b<$" + Hex8(std::uint32_t(MakeCode(TOggettiHel::shortObj, id))) + ">" +
-                         '\0');
+// Every kind the text may hold is written: a marker of the editor alone writes nothing and
+// leaves no trace; a stored picture, which belongs in no text, shows the internal error.
+TEST_F(HtmlImages, EditorMarkersWriteNothingAndAStoredPictureIsAnError) {
+    auto marker = NewObjectOfKind(TOggettiHel::shortObj, &set_);
+    marker->Clear();
+    marker->TakeIntoUse();
+    const std::int32_t id = set_.Register(std::move(marker), -1);
+    const std::string code = "<$" + Hex8(std::uint32_t(MakeCode(TOggettiHel::shortObj, id))) + ">";
+    const std::string picture = "<$" + Hex8(std::uint32_t(MakeCode(TOggettiHel::immagine, 1))) + ">";
+    mapPage_->SetContent("<Z S0 >a" + code + "b" + code + picture + "c" + '\0');
     std::vector<TKYToggetto*> images;
     const std::string page = html_.WritePage(*mapPage_, nullptr, images, 0);
-    EXPECT_THAT(page, HasSubstr("a<!-- oggetto non esportato: shortObj -->b<!-- oggetto non "
-                                "esportato: shortObj -->"));
-    EXPECT_EQ(html_.UnwrittenKinds, (std::map<int, int>{{11, 2}}));
-    EXPECT_EQ(UnwrittenObjectComment(99), "<!-- oggetto non esportato: kind 99 -->");
+    EXPECT_THAT(page, HasSubstr("<DIV class=s0 >\r\nabc&nbsp;</DIV>"));
+    EXPECT_THAT(page, Not(HasSubstr("<!--  ")));
+    EXPECT_EQ(html_.UnwrittenKinds, (std::map<int, int>{{5, 1}}));
+    ASSERT_EQ(messages_.Shown().size(), 1u);
+    EXPECT_EQ(messages_.Shown()[0].text, "bug: ogg immagine non deve + esser presente qui");
 }
 
 }  // namespace
