@@ -79,6 +79,7 @@ bool DocumentConverters::CanImport(std::string_view extension) const {
 Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
     std::vector<std::string> texts, rtf, documents, pages;
     helpReport_ = {};
+    lastImported_.clear();
     for (const std::string& file : files) {
         const std::string extension = ExtensionOf(file);
         if (IsPlainTextExtension(extension))
@@ -113,6 +114,7 @@ Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
         }
         helpReport_ = importer.Report;
     }
+    lastImported_ = made;
     // Files that cannot be read are skipped (the RTF import lists them): nothing changed.
     if (made.empty()) return Outcome::Failed;
     if (editor_) editor_->ShowPage(made.front());
@@ -127,6 +129,8 @@ std::int32_t DocumentConverters::ImportHtml(const std::vector<std::string>& file
                                             const std::filesystem::path& root) {
     HtmlImportOptions options;
     options.rootFolder = root;
+    options.backgroundColour = HtmlColour;
+    options.backgroundPicture = HtmlPicture;
     THt2Imp importer(set_, options);
     if (html_.OnExpProgress)
         importer.OnProgress = [this](int pag, int tot, int phase) {
@@ -134,6 +138,7 @@ std::int32_t DocumentConverters::ImportHtml(const std::vector<std::string>& file
         };
     const std::int32_t first = importer.ImportFiles(files);
     lastHtmlPages_ = importer.ImportedPages;
+    lastImported_ = lastHtmlPages_;
     ResolveImportedLinks(set_);
     return first;
 }

@@ -65,6 +65,15 @@ public:
     /// first page made, 0 when none.
     std::int32_t ImportHtml(const std::vector<std::string>& files,
                             const std::filesystem::path& root = {});
+    /// Background colour (0x00BBGGRR) and picture (identifier, -1 none) of new web pages.
+    std::int32_t HtmlColour = 0xFFFFFF;
+    std::int32_t HtmlPicture = -1;
+    /// The pages the last import made (any format), in order.
+    const std::vector<std::int32_t>& LastImported() const { return lastImported_; }
+    /// The editor shows `page` (an import's first page).
+    void ShowImported(std::int32_t page) {
+        if (editor_) editor_->ShowPage(page);
+    }
     /// What the last help-mode RTF import reports ("Report importazione Win Help:").
     const HelpImportReport& LastHelpReport() const { return helpReport_; }
     /// Called after an import whose report lists anything (the desktop shows the report's
@@ -100,6 +109,7 @@ private:
     HelpImportReport helpReport_;
     HtmlChooser htmlChooser_;
     std::vector<std::int32_t> lastHtmlPages_;
+    std::vector<std::int32_t> lastImported_;
     ImportWindow importWindow_;
     TKYTtoHtml html_;
     TKYTtoTxt txt_;

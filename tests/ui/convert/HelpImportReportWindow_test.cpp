@@ -24,7 +24,9 @@ TEST(HelpImportReportWindow, ShowsWhatTheImportMadeUnderItsThreeHeadings) {
         static int argc = 1;
         static char name[] = "orvo_ui_convert_tests";
         static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
+        // Never destroyed: Qt's exit routines would outlive it (the file browser's model).
+        static QApplication* app = new QApplication(argc, argv);
+        (void)app;
     }
     FixedEnvironment environment;
     RecordingMessages messages;
