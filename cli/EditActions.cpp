@@ -1,6 +1,8 @@
 // The editing actions of orvo-cli edit.
 #include "EditActions.h"
 
+#include "EditLinks.h"
+
 #include <charconv>
 #include <cstdlib>
 
@@ -128,13 +130,14 @@ std::optional<std::optional<std::string>> EditSession::Run(const std::string& ve
         undo_.UndoFromList(count);
         return std::optional<std::string>();
     }
-    if (verb == "link" || verb == "unlink") {
+    if (verb == "link" || verb == "unlink" || verb == "speclink") {
         if (!editing_) return std::optional<std::string>(std::string(kEditingNotBuilt));
         if (verb == "unlink") {
             editing_->Text().ApplyLink(nullptr);
             return std::optional<std::string>();
         }
-        return Link(words);
+        if (verb == "speclink") return SpecLinkAction(set_, editing_->Text(), words);
+        return Link(words, rest);
     }
     if (verb == "command" && !words.empty()) {
         for (const EditCommand& c : kCommands)
@@ -146,21 +149,14 @@ std::optional<std::optional<std::string>> EditSession::Run(const std::string& ve
     return std::nullopt;
 }
 
-std::optional<std::string> EditSession::Link(const std::vector<std::string>& words) {
-    if (words.size() != 1) return "link takes a page number or a web address";
-    TKYTTextAttributes& text = editing_->Text();
-    if (const auto page = Integer(words[0])) {
-        const TKYToggetto* target = set_.ObjectByKind(TOggettiHel::testoHtml, *page);
-        if (!target || target->IsFree()) return "the document has no page " + words[0];
-        text.ApplyLink(target);
-        return std::nullopt;
-    }
-    auto web = NewObjectOfKind(TOggettiHel::internetLink, &set_);
-    web->Clear();
-    web->TakeIntoUse();
-    web->SetName(Utf8ToCp1252(words[0]));
-    text.ApplyLink(web.get());
-    return std::nullopt;
+std::optional<std::string> EditSession::Link(const std::vector<std::string>& words,
+                                             const std::string& rest) {
+    if (words.empty()) return "link takes a page number, an address or file:NAME";
+    // An address or a file name may hold blanks: the whole rest of the line.
+    std::string target = rest;
+    target.erase(0, target.find_first_not_of(" \t"));
+    target.erase(target.find_last_not_of(" \t") + 1);
+    return LinkAction(set_, editing_->Text(), target);
 }
 
 std::optional<std::string> EditSession::Command(const std::vector<std::string>& words,
