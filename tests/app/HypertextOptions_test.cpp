@@ -22,7 +22,7 @@ using K = TOggettiHel;
 
 class HypertextOptionsRules : public ::testing::Test {
 protected:
-    Options() {
+    HypertextOptionsRules() {
         for (const char* title : {"Prima", "Sommario", "Testa", "Piede"}) {
             auto page = NewObjectOfKind(K::testoHtml, &set_);
             page->Clear();
