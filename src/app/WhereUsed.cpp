@@ -219,6 +219,10 @@ void WhereUsedSearch::Stop() {
     if (worker_.joinable()) worker_.join();
 }
 
+void WhereUsedSearch::Wait() {
+    if (worker_.joinable()) worker_.join();
+}
+
 void WhereUsedSearch::Run() {
     const TKYTset& set = snapshot_->Set();
     for (std::size_t i = 0; i < codes_.size(); ++i) {

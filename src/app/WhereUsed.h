@@ -86,6 +86,8 @@ public:
     /// prototype it looks at, so this returns within one object's test. No handler is called
     /// after Stop returns.
     void Stop();
+    /// Waits for the worker to look at every code (without telling it to stop).
+    void Wait();
     /// Whether the worker has looked at every code (not stopped).
     bool Finished() const { return finished_.load(); }
 
