@@ -2,6 +2,7 @@
 // names its keys use ("bok" is the component BOk); a window adds its block here.
 #include "app/u3LOCforms.h"
 
+#include "app/AlbumBlocks.h"
 #include "app/MainFormBlock.h"
 #include "app/WindowBlocks.h"
 #include "base/Cp1252.h"
@@ -99,7 +100,10 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"FwizCollF", PublishWizardBlock()},
                                                  {"Fstili", StyleWindowBlock()},
                                                  {"TFcerca", SearchWindowBlock()},
-                                                 {"QzSpellerDialog", SpellerDialogBlock()}};
+                                                 {"QzSpellerDialog", SpellerDialogBlock()},
+                                                 {"Falbum", AlbumWindowBlock()},
+                                                 {"Fcancella", DeletionWindowBlock()},
+                                                 {"FopzHyp", OptionsWindowBlock()}};
     return blocks;
 }
 
