@@ -221,7 +221,9 @@ void HtmlTextWriter::FormInput(const TKYToggetto& input) {
             s = "<TEXTAREA NAME=\"" + name + "\" ROWS=" + Number(r.U8(kInputRows)) +
                 " COLS=" + Number(r.U8(kInputColumns)) + " " + custom + ">\r\n";
             if (hasValue) s += AreaText(stream());
-            s += "\r\n</TEXTAREA>";
+            // No line break before the end tag: a reader would send it as part of the text
+            // (and an empty box as one line break).
+            s += "</TEXTAREA>";
             break;
         case FormInputKind::Hidden:
         case FormInputKind::Radio:

@@ -2,8 +2,13 @@
 // markers, images and buttons take with them when they are cleared, and the objects that
 // tables, multimedia and database objects and floating windows name through their fields.
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "base/Paths.h"
+
+#include "model/FormFields.h"
 #include "model/KindHooks.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -159,6 +164,119 @@ int LinkHolderRefers(const TKYToggetto& holder, std::int32_t code) {
     }
 }
 
+// Descriptions of form inputs, buttons, form starts and media: the name or caption, "|", what
+// the object is and its name; the object's own HTML code after a rule when it holds some.
+std::string WithOwnCode(std::string description, const TKYToggetto& object) {
+    const std::string code = object.AuxiliaryCode();
+    if (code.size() > 5) description += "\r\n----------\r\n" + code;
+    return description;
+}
+
+std::optional<std::string> DescribeFormElement(const TKYToggetto& element) {
+    const std::string name = element.ReadView().PStr(kInputName);
+    std::string what;
+    if (element.Kind() == K::inputStat) {
+        switch (element.Subtype()) {
+            case 1:
+                what = "Casella: ";
+                break;
+            case 2:
+                what = "Casella password: ";
+                break;
+            case 3:
+                what = "Casella file: ";
+                break;
+            case 4:
+                what = "Box testo: ";
+                break;
+            case 5:
+                what = "Invisibile: ";
+                break;
+            case 6:
+                what = "Bottone radio: ";
+                break;
+            case 7:
+                what = "Check box: ";
+                break;
+            case 8:
+                what = "Lista: ";
+                break;
+            case 9:
+                what = "Combo box: ";
+                break;
+            case kFloatingWindowSubtype: {
+                const TKYTset* set = element.Owner();
+                const TKYToggetto* page =
+                    set ? set->ObjectByKind(K::testoHtml, element.ReadView().I32(kFloatingPage))
+                        : nullptr;
+                const std::string title = page && !page->IsFree() ? page->Name() : std::string();
+                return WithOwnCode(title + "|Cornice indipendente: " + title, element);
+            }
+            default:
+                return std::nullopt;
+        }
+    } else {
+        switch (element.Subtype()) {
+            case 2:
+                what = "Box testo dinamico: ";
+                break;
+            case 6:
+                what = "Lista dinamica: ";
+                break;
+            case 7:
+                what = "Combo box dinamico: ";
+                break;
+            case 11:
+                return WithOwnCode(name + "|Lista viva server side", element);
+            case 12:
+                return WithOwnCode(name + "|HTML server side", element);
+            default:
+                return std::nullopt;
+        }
+    }
+    return WithOwnCode(name + "|" + what + name, element);
+}
+
+std::optional<std::string> DescribeButton(const TKYToggetto& button) {
+    const std::string caption = button.ReadView().PStr(kButtonCaption);
+    const std::string what = button.Subtype() == 1   ? "Bottone di immissione"
+                             : button.Subtype() == 3 ? "Bottone di cancellazione dati"
+                                                     : "Bottone";
+    return WithOwnCode(caption + "|" + what + ": " + caption, button);
+}
+
+std::optional<std::string> DescribeFormStart(const TKYToggetto& form) {
+    const std::string action = form.ReadView().PStr(kFormAction);
+    return WithOwnCode("Modulo|Inizio modulo: " + action, form);
+}
+
+std::optional<std::string> DescribeMedia(const TKYToggetto& media) {
+    const TKYTset* set = media.Owner();
+    const std::int32_t source = media.ReadView().I32(kMediaSource);
+    const TKYToggetto* file = set && source >= 0 ? set->ObjectByKind(K::genLink, source) : nullptr;
+    const std::string name =
+        file && !file->IsFree() ? std::string(LastComponent(file->FileName())) : std::string();
+    switch (media.Subtype()) {
+        case 1:
+        case 2:
+            return name + "|Suono: " + name;
+        case 3:
+        case 4:
+            return name + "|Video: " + name;
+        case 5:
+            return "Embed|Java / ActiveX / Embed: \r\n" + media.AuxiliaryCode();
+        case 6: {
+            const TKYToggetto* prototype =
+                set && source >= 0 ? set->ObjectByKind(K::custom, source) : nullptr;
+            const std::string title =
+                prototype && !prototype->IsFree() ? prototype->Name() : std::string();
+            return title + "|Componente: " + title;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 KindHooks BuiltInKindHooks(TOggettiHel kind) {
@@ -169,18 +287,27 @@ KindHooks BuiltInKindHooks(TOggettiHel kind) {
         case K::bottoneCGI:
             hooks.dropReferences = &DropSpecialLinks;
             hooks.refers = &LinkHolderRefers;
+            if (kind == K::bottoneCGI) hooks.describe = &DescribeButton;
             break;
         case K::tabellaHtml:
             hooks.refers = &TableRefers;
             break;
         case K::multiMedia:
             hooks.refers = &MultimediaRefers;
+            hooks.describe = &DescribeMedia;
             break;
         case K::dbloc:
             hooks.refers = &DatabaseRefers;
             break;
         case K::inputStat:
             hooks.refers = &FormElementRefers;
+            hooks.describe = &DescribeFormElement;
+            break;
+        case K::inputDin:
+            hooks.describe = &DescribeFormElement;
+            break;
+        case K::inizioForm:
+            hooks.describe = &DescribeFormStart;
             break;
         default:
             break;

@@ -140,7 +140,7 @@ TEST_F(HtmlForms, InputsButtonsAndFormsAsWritten) {
         "<INPUT TYPE=password NAME=\"pw\" SIZE=8 >\r\n"
         "<INPUT TYPE=checkbox NAME=\"ok\" VALUE=\"si\" CHECKED  >\r\n"
         "<INPUT TYPE=hidden NAME=\"h\" VALUE=\"7\"  >\r\n"
-        "<TEXTAREA NAME=\"nota\" ROWS=3 COLS=30 >\r\nriga 1\r\nriga &lt;2&gt;\r\n</TEXTAREA>"
+        "<TEXTAREA NAME=\"nota\" ROWS=3 COLS=30 >\r\nriga 1\r\nriga &lt;2&gt;</TEXTAREA>"
         "<SELECT NAME=\"l\"  SIZE=4 MULTIPLE class=x >"
         "<OPTION VALUE=\"1\" >Uno\r\n<OPTION VALUE=\"2\" SELECTED >Due\r\n</SELECT>"
         "<INPUT TYPE=submit NAME=\"invia\"  VALUE=\"Invia\"  >\r\n"

@@ -185,6 +185,7 @@ TEST_F(FormViews, ButtonsAndMarkers) {
     });
     auto view = View(button, false);
     EXPECT_EQ(view->Size().width, FieldMetrics().fieldCharWidth * 7);
+    EXPECT_EQ(static_cast<TMyyButton*>(view.get())->Hint(), "Invia|Bottone di immissione: Invia");
     view->MouseDown({2, 2});
     view->MouseUp({2, 2}, false);
     EXPECT_TRUE(requested_.empty());
@@ -220,7 +221,9 @@ TEST_F(FormViews, PlayerPlaysTheSampleBell) {
         });
     };
     {
-        auto view = View(sound(false, 0, wav.Identifier()), false);
+        TKYToggetto& bell = sound(false, 0, wav.Identifier());
+        EXPECT_EQ(bell.Describe(), "campanello.wav|Suono: campanello.wav");
+        auto view = View(bell, false);
         auto* player = static_cast<TMyyMultimedia*>(view.get());
         EXPECT_TRUE(player->Opened());
         EXPECT_EQ(Sz(*player), std::make_pair(141, 30));
