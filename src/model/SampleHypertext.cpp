@@ -98,6 +98,11 @@ public:
         text_ += "<%>";
         return *this;
     }
+    /// Markup written elsewhere (a table's cells), as it is.
+    Markup& Raw(std::string_view markup) {
+        text_ += markup;
+        return *this;
+    }
     std::size_t Size() const { return text_.size(); }
     std::string Done() const { return text_ + '\0'; }
 
@@ -284,15 +289,16 @@ std::optional<std::int32_t> AddMapPicture(TKYTset& set) {
     return (*picture)->Identifier();
 }
 
-// An image object that shows the picture, with one zone a target (an object code); its code.
-std::optional<std::int32_t> AddMapImage(TKYTset& set, std::int32_t picture,
-                                        const std::array<std::int32_t, 2>& targets) {
+// An image object that shows the picture, with its alternative text and, when `withZones` is
+// set, one zone a target (an object code); its code.
+std::optional<std::int32_t> AddImage(TKYTset& set, std::int32_t picture, std::string_view name,
+                                     const std::array<std::int32_t, 2>& targets, bool withZones) {
     TKYToggetto* shown = set.ObjectByKind(K::immagine, picture);
     if (!shown) return std::nullopt;
     auto image = NewObjectOfKind(K::immagineNew, &set);
     image->Assign(*shown);
     RecordView r = image->View();
-    r.SetPStr(kImageName, "Mappa: casa e libro");
+    r.SetPStr(kImageName, name);
     std::string zones;
     auto put32 = [&](std::int32_t v) {
         for (int i = 0; i < 4; ++i) zones += char((std::uint32_t(v) >> (8 * i)) & 0xFF);
@@ -303,13 +309,66 @@ std::optional<std::int32_t> AddMapImage(TKYTset& set, std::int32_t picture,
     };
     const std::array<std::array<int, 4>, 2> rects{kHouseZone, kBookZone};
     for (int z = 0; z < kZoneCount; ++z) {
-        const bool used = z < 2;
+        const bool used = withZones && z < 2;
         put32(used ? targets[std::size_t(z)] : -1);
         put32(0);
         for (int k = 0; k < 4; ++k) put16(used ? rects[std::size_t(z)][std::size_t(k)] : 0);
     }
     r.SetRaw(kImageZones, zones);
     return MakeCode(K::immagineNew, Register(set, std::move(image)));
+}
+
+// A small picture of a table, drawn here: a header row over a grid of cells.
+std::optional<std::int32_t> AddTablePicture(TKYTset& set) {
+    constexpr int kWidth = 48, kHeight = 32;
+    constexpr Rgb kPaper{0xFF, 0xFF, 0xFF}, kHead{0x20, 0x50, 0xA0}, kLine{0x80, 0x80, 0x90};
+    Bitmap icon(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const bool line = x == 0 || y == 0 || x == kWidth - 1 || y == kHeight - 1 ||
+                              x % 16 == 0 || y % 8 == 0;
+            icon.Set(x, y, line ? kLine : y < 8 ? kHead : kPaper);
+        }
+    Result<std::string> gif = BitmapToGif(icon, false);
+    if (!gif) return std::nullopt;
+    const std::string file = set.TempFileName("tabella.gif");
+    const std::filesystem::path native = NativePath(file);
+    if (!WriteFileAtomically(native, *gif, 0600u, set.FileSystem())) return std::nullopt;
+    Result<TKYToggetto*> picture = set.AddPictureFromFile(file);
+    std::error_code ec;
+    std::filesystem::remove(native, ec);
+    if (!picture) return std::nullopt;
+    (*picture)->SetName("Disegno di una tabella");
+    (*picture)->View().SetRaw(kPictureFile, std::string(kPictureFile.width, '\xFF'));
+    (*picture)->SetFileName("tabella.gif");
+    return (*picture)->Identifier();
+}
+
+// A table object of `rows` x `columns` percent columns sharing the line, with a border, its
+// first row on `headColour` and the other cells transparent; its code.
+std::int32_t AddTable(TKYTset& set, int rows, int columns, std::int32_t headColour) {
+    auto table = NewObjectOfKind(K::tabellaHtml, &set);
+    table->Clear();
+    table->TakeIntoUse();
+    RecordView r = table->View();
+    r.SetU8(kTableRows, std::uint8_t(rows));
+    r.SetU8(kTableColumns, std::uint8_t(columns));
+    for (int c = 0; c < columns; ++c) {
+        r.SetU8At(kTableColumnKinds + c, 0);  // percent
+        r.SetI16At(kTableColumnWidths + 2 * c, std::int16_t(100 / columns));
+    }
+    r.SetU8(kTablePercentFlag, 1);
+    r.SetU8(kTablePercent, std::uint8_t(100 / columns * columns));
+    r.SetU8(kTablePadding, 4);
+    r.SetU8(kTableBorder, 1);
+    r.SetU8(kTableBackgroundFormat, 2);
+    std::string backgrounds;
+    for (int i = 0; i < rows * columns; ++i) {
+        const std::int32_t v = i < columns ? headColour : -1;
+        for (int b = 0; b < 4; ++b) backgrounds += char((std::uint32_t(v) >> (8 * b)) & 0xFF);
+    }
+    table->SetAuxiliary(backgrounds);
+    return MakeCode(K::tabellaHtml, Register(set, std::move(table)));
 }
 
 }  // namespace
@@ -359,6 +418,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
     for (int j = 0; j < chapterPages; ++j) chapter.push_back(&AddPage(set, titleOf(j)));
     TKYToggetto& mapPage = AddPage(set, "La mappa della guida");
     const std::int32_t mapIdentifier = kFirstChapterPage + chapterPages;
+    TKYToggetto& tablePage = AddPage(set, "Una tabella");
+    const std::int32_t tableIdentifier = mapIdentifier + 1;
     header.SetI32(kHdrHeaderPage, kHeaderPage);
     header.SetI32(kHdrFooterPage, kFooterPage);
 
@@ -459,11 +520,42 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
             "primo capitolo.");
         const std::int32_t firstTarget = pageCode(chapterPages > 0 ? kFirstChapterPage : kCover);
         if (const std::optional<std::int32_t> picture = AddMapPicture(set))
-            if (const std::optional<std::int32_t> image =
-                    AddMapImage(set, *picture, {pageCode(kCover), firstTarget}))
+            if (const std::optional<std::int32_t> image = AddImage(
+                    set, *picture, "Mappa: casa e libro", {pageCode(kCover), firstTarget}, true))
                 text.Paragraph(0, "A2 ").Object(*image);
         text.Paragraph(0).Link(pageCode(kCover), "Torna alla copertina");
         mapPage.SetContent(text.Done());
+    }
+    {
+        // The table page: a header row on a light blue, a cell with a link, one with a picture.
+        Markup text;
+        text.Paragraph(kStyleHeading).Text("Una tabella");
+        text.Paragraph(0).Text(
+            "Ogni casella di una tabella è un testo come gli altri, con collegamenti e "
+            "immagini."_cp);
+        text.Paragraph(0).Object(AddTable(set, 4, 3, 0x00FFE0C0));
+        // The cells follow the table's character, row after row, each ended by "<T>".
+        const auto cell = [&text](std::string_view words) {
+            text.Paragraph(1).Text(words).Raw("<T>");
+        };
+        for (std::string_view head : {"Parte", "Che cosa mostra", "Dove"})
+            text.Paragraph(1).Bold(head).Raw("<T>");
+        cell("Copertina");
+        cell("Il titolo e i primi collegamenti");
+        text.Paragraph(1).Link(pageCode(kCover), "Vai alla copertina").Raw("<T>");
+        cell("Disegno");
+        cell("Una tabella in piccolo");
+        text.Paragraph(1);
+        if (const std::optional<std::int32_t> picture = AddTablePicture(set))
+            if (const std::optional<std::int32_t> image =
+                    AddImage(set, *picture, "", {-1, -1}, false))
+                text.Object(*image);
+        text.Raw("<T>");
+        cell("Capitoli");
+        cell("Le pagine in ordine");
+        cell("Nell'albero delle pagine");
+        text.Paragraph(0).Link(pageCode(kCover), "Torna alla copertina");
+        tablePage.SetContent(text.Done());
     }
 
     // Every text as the markup writer writes it.
@@ -492,6 +584,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
     addChapter("Approfondimenti", firstChapter, chapterPages);
     tree.Select(root);
     tree.AddObject(pageCode(mapIdentifier));
+    tree.Select(root);
+    tree.AddObject(pageCode(tableIdentifier));
     tree.SaveTree();
     set.SetModified(true);
 }

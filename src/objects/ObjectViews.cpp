@@ -2,12 +2,14 @@
 #include "objects/ObjectViews.h"
 
 #include "model/uKYTogge.h"
+#include "objects/TableUndo.h"
 #include "textbox/uKYTbox.h"
 
 namespace orvo {
 
 ObjectViewHost::~ObjectViewHost() {
     Clear();
+    if (undoList_) undoList_->OnDestroyed(this, nullptr);
 }
 
 void ObjectViewHost::SetAnimated(bool on) {
@@ -20,6 +22,21 @@ void ObjectViewHost::Clear() {
     views_.clear();
     links_.clear();
     tableUndo_.clear();
+}
+
+void ObjectViewHost::SetUndo(TKYTundoList* list, TKYTundoIndiciList* controls) {
+    if (undoList_) undoList_->OnDestroyed(this, nullptr);
+    undoList_ = list;
+    controls_ = controls;
+    // The list goes with its hypertext, which a window may destroy first.
+    if (list) list->OnDestroyed(this, [this] { undoList_ = nullptr; });
+}
+
+void ObjectViewHost::RecordTableUndo(const TableUndoStep& step) {
+    if (undoList_)
+        orvo::RecordTableUndo(*undoList_, step, undoPage_, undoFrame_);
+    else
+        tableUndo_.push_back(step);
 }
 
 TMyyTable* ObjectViewHost::TableOfCell(const TKYTbox& box) const {
@@ -66,9 +83,13 @@ IInlineObject* ObjectViewHost::ViewOf(const TKYToggetto& object) {
         it->second.identifier == object.Identifier())
         return it->second.view.get();
     // The view shows and edits the page's working copy of the object, which the text owns.
-    Entry entry{CreateVisual(*this, const_cast<TKYToggetto&>(object), readOnly_, animated_), kind,
-                object.Identifier()};
+    Entry entry;
+    entry.view = CreateVisual(*this, const_cast<TKYToggetto&>(object), readOnly_, animated_);
+    entry.kind = kind;
+    entry.identifier = object.Identifier();
     TMyyVisual* raw = entry.view.get();
+    // The view's number in the page's control index, which its undo steps name.
+    if (raw && controls_) entry.control = std::make_unique<VisualUndoControl>(*raw, *controls_);
     views_[&object] = std::move(entry);
     return raw;
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "objects/VisualUndo.h"
 #include "objects/uKYTtable.h"
 #include "objects/uKYTvisu.h"
 #include "textbox/IBoxHost.h"
@@ -32,8 +33,16 @@ public:
     std::vector<VisualUndoStep>& UndoSteps() { return undo_; }
     /// Links the views asked to follow, in order.
     std::vector<const TKYToggetto*>& RequestedLinks() { return links_; }
-    /// Table undo steps recorded by the tables, in order.
+    /// Table undo steps recorded by the tables, in order (while no undo list is given).
     std::vector<TableUndoStep>& TableUndoSteps() { return tableUndo_; }
+    /// Views made from now on take a number in `controls` (the page's control index), and the
+    /// tables' steps join `list` (none: they are kept here). Both outlive the views.
+    void SetUndo(TKYTundoList* list, TKYTundoIndiciList* controls);
+    /// The page shown and the frame showing it, which the steps recorded from now on name.
+    void SetUndoPage(std::int32_t pageId, std::int32_t frameId) {
+        undoPage_ = pageId;
+        undoFrame_ = frameId;
+    }
     /// The page's text box: an object that changed size has its paragraph laid out again in
     /// it (or in the table cell that holds it).
     void SetBox(TKYTbox* box) { box_ = box; }
@@ -73,7 +82,7 @@ public:
     void RecordUndo(VisualUndoStep step) override { undo_.push_back(std::move(step)); }
     void RequestLink(const TKYToggetto& target) override { links_.push_back(&target); }
     void InvalidateObject(const Rect& bounds) override { inner_.Invalidate(bounds); }
-    void RecordTableUndo(const TableUndoStep& step) override { tableUndo_.push_back(step); }
+    void RecordTableUndo(const TableUndoStep& step) override;
     IBoxHost* BoxHost() override { return this; }
     void RelayoutObject(const TKYToggetto& object) override;
 
@@ -89,6 +98,7 @@ private:
     // identifier guard against an address that a freed object left to another one.
     struct Entry {
         std::unique_ptr<TMyyVisual> view;
+        std::unique_ptr<VisualUndoControl> control;  // goes before the view
         int kind = -1;
         std::int32_t identifier = -1;
     };
@@ -96,6 +106,10 @@ private:
     std::vector<VisualUndoStep> undo_;
     std::vector<const TKYToggetto*> links_;
     std::vector<TableUndoStep> tableUndo_;
+    TKYTundoList* undoList_ = nullptr;
+    TKYTundoIndiciList* controls_ = nullptr;
+    std::int32_t undoPage_ = -1;
+    std::int32_t undoFrame_ = -1;
     TKYTbox* box_ = nullptr;
 };
 

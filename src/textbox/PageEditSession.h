@@ -63,6 +63,10 @@ public:
     /// It goes with the hypertext, which a window may destroy before its surfaces: the session
     /// then only lets itself be destroyed.
     TKYTundoList& Undo() { return *undo_; }
+    /// The page's control index and this surface's frame id, which the steps of the page's
+    /// objects (pictures, tables) name too.
+    TKYTundoIndiciList& Controls() { return controls_; }
+    std::int32_t FrameId() const { return frameId_; }
     /// Called after any step of the list was applied, while the session lives.
     void OnUndoApplied(std::function<void()> callback);
     /// The converters of copied and pasted RTF and text (none: text only).

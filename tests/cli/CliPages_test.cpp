@@ -109,7 +109,7 @@ TEST(CliPages, DumpGivesThePageTreeAndEachPagesRecordFields) {
         "t=d['tree']\n"
         "assert t[:3]==[{'page':0,'level':1},{'chapter':'Primi passi','level':1},"
         "{'page':3,'level':2}],t\n"
-        "assert [e.get('page') for e in t]==[0,None,3,4,5,None,6,7,8,9],t\n"
+        "assert [e.get('page') for e in t]==[0,None,3,4,5,None,6,7,8,9,10],t\n"
         "assert t[5]=={'chapter':'Approfondimenti','level':1},t[5]\n"
         "p={x['id']:x for x in d['pages']}\n"
         "c=p[0]\n"

@@ -44,7 +44,7 @@ TEST(CliExportRtf, OneFilePerPageAndHelp) {
         ++files;
         EXPECT_EQ(entry.path().extension(), ".rtf");
     }
-    EXPECT_EQ(files, 10);  // the sample's 7 pages with its header, footer and map pages
+    EXPECT_EQ(files, 11);  // the sample's 7 pages with its header, footer, map and table pages
     EXPECT_TRUE(std::filesystem::exists(folder / "guidaindex.rtf"));
 
     const std::filesystem::path help = TestDir() / "aiuto.rtf";

@@ -76,8 +76,8 @@ TEST(CliPrint, TheSampleSheetByPageWithHeaderAndFooter) {
     const std::filesystem::path pdf = TestDir() / "guida.pdf";
     const ProgramRun done = Cli({"print", kyt, "--pdf", pdf});
     ASSERT_EQ(done.status, 0) << done.out;
-    EXPECT_THAT(done.out, HasSubstr("8 pages, 8 sheets: "));
-    EXPECT_EQ(Info(pdf, "Pages"), "8");
+    EXPECT_THAT(done.out, HasSubstr("9 pages, 9 sheets: "));
+    EXPECT_EQ(Info(pdf, "Pages"), "9");
     EXPECT_EQ(Info(pdf, "Page size"), "595 x 842 pts (A4)");
     EXPECT_EQ(Info(pdf, "Title"), "Orvo, pag: Copertina");
 
@@ -88,7 +88,7 @@ TEST(CliPrint, TheSampleSheetByPageWithHeaderAndFooter) {
     const std::string header = "Guida di Orvo";
     const std::string footer = "Pagina della guida \xC2\xB7 \xC2\xA9 Gli autori di Orvo";
     const std::vector<std::string> sheets = Sheets(pdf);
-    ASSERT_EQ(sheets.size(), 8u);
+    ASSERT_EQ(sheets.size(), 9u);
     std::string printed;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         std::vector<std::string> words;
@@ -109,7 +109,7 @@ TEST(CliPrint, TheSampleSheetByPageWithHeaderAndFooter) {
     // are compared without blanks.
     std::string exported = Tool({"/usr/bin/iconv", "-f", "CP1252", "-t", "UTF-8", txt.string()});
     auto squeezed = [](std::string s) {
-        std::erase_if(s, [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
+        std::erase_if(s, [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
         return s;
     };
     // The header and footer pages follow the cover in the export; on paper they frame pages.
@@ -117,7 +117,18 @@ TEST(CliPrint, TheSampleSheetByPageWithHeaderAndFooter) {
     const std::size_t frame = exported.find(squeezed(header + footer));
     ASSERT_NE(frame, std::string::npos);
     exported.erase(frame, squeezed(header + footer).size());
-    EXPECT_EQ(squeezed(printed), exported);
+    // The last page holds a table, whose cells pdftotext reads in an order of its own (a cell
+    // wrapped on paper, the line below the table between columns): from its title on, the
+    // same characters.
+    printed = squeezed(printed);
+    const std::size_t table = exported.find("Unatabella");
+    ASSERT_NE(table, std::string::npos);
+    EXPECT_EQ(printed.substr(0, table), exported.substr(0, table));
+    std::string printedTable = printed.substr(std::min(table, printed.size()));
+    std::string exportedTable = exported.substr(table);
+    std::sort(printedTable.begin(), printedTable.end());
+    std::sort(exportedTable.begin(), exportedTable.end());
+    EXPECT_EQ(printedTable, exportedTable);
 }
 
 TEST(CliPrint, ALongTextFillsWholeSheetsAsTheMarginsImply) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -159,7 +160,14 @@ TEST_F(RtfReadersTest, PandocReadsTheWordsOfEveryPage) {
     for (std::int32_t page : pages_) {
         const std::string text =
             Output("pandoc -f rtf -t plain --wrap=none " + Quoted(FileOf(page)));
-        EXPECT_EQ(Joined(Words(FromReader(text))), Joined(Expected(page))) << "page " << page;
+        // A table comes out between rules of dashes, which are no words of the page.
+        std::string kept;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);)
+            if (line.find_first_not_of("- \r") != std::string::npos ||
+                line.find('-') == std::string::npos)
+                kept += line + "\n";
+        EXPECT_EQ(Joined(Words(FromReader(kept))), Joined(Expected(page))) << "page " << page;
     }
 }
 

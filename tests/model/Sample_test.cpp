@@ -9,6 +9,7 @@
 
 #include "KytFixture.h"
 #include "base/Cp1252.h"
+#include "base/Format.h"
 #include "model/BrowseSequence.h"
 #include "model/HeaderRecord.h"
 #include "model/StyleRecord.h"
@@ -67,7 +68,7 @@ TEST_F(Sample, HoldsACoverAHeaderAFooterAndSixPagesInTwoChapters) {
         ElementsAre("Copertina", "Intestazione", "Piè di pagina"_cp, "Che cos'è un ipertesto"_cp,
                     "Pagine e capitoli", "Gli stili di paragrafo", "I collegamenti",
                     "Intestazione e piè di pagina"_cp, "Parole chiave e sequenze",
-                    "La mappa della guida"));
+                    "La mappa della guida", "Una tabella"));
     EXPECT_EQ(TreeText(),
               "a0,-2,Esempio.kyt\r\n"
               "a1,0,x\r\n"
@@ -75,7 +76,8 @@ TEST_F(Sample, HoldsACoverAHeaderAFooterAndSixPagesInTwoChapters) {
               "a2,3,x\r\na2,4,x\r\na2,5,x\r\n"
               "a1,-3,Approfondimenti\r\n"
               "a2,6,x\r\na2,7,x\r\na2,8,x\r\n"
-              "a1,9,x\r\n");
+              "a1,9,x\r\n"
+              "a1,10,x\r\n");
     EXPECT_THAT(messages_.Shown(), IsEmpty());
     const RecordView h = set_.HeaderView();
     EXPECT_EQ(h.PStr(kHdrTitle), "Guida di Orvo");
@@ -142,7 +144,8 @@ TEST_F(Sample, LaysAPaperPictureUnderTheCoverThatSurvivesSavingAndReopening) {
     const std::int32_t paper = Record(0).BackgroundPicture();
     ASSERT_GE(paper, 0);
     EXPECT_EQ(Record(3).BackgroundPicture(), -1);
-    EXPECT_THAT(Names(K::immagine), ElementsAre("Carta della copertina", "Mappa della guida"));
+    EXPECT_THAT(Names(K::immagine), ElementsAre("Carta della copertina", "Mappa della guida",
+                                                "Disegno di una tabella"));
     ASSERT_TRUE(set_.SaveToFile(Path("Guida.kyt")));
 
     FixedEnvironment env;
@@ -162,6 +165,30 @@ TEST_F(Sample, LaysAPaperPictureUnderTheCoverThatSurvivesSavingAndReopening) {
     EXPECT_EQ(pixels.ColourAt(1, 0), (Rgb{0xFF, 0xFF, 0xE0}));  // the cover's own colour
     EXPECT_EQ(pixels.ColourAt(0, 0), (Rgb{0xF0, 0xE6, 0xB4}));  // a thread of the weave
     EXPECT_THAT(messages.Shown(), IsEmpty());
+}
+
+TEST_F(Sample, HasATablePageWithAHeaderRowALinkAndAPicture) {
+    MakeSampleHypertext(set_);
+    ASSERT_EQ(set_.KindCount(K::tabellaHtml), 1);
+    const TKYToggetto& table = *set_.KindList(K::tabellaHtml).front();
+    const RecordView r = table.ReadView();
+    EXPECT_EQ(r.U8(kTableRows), 4);
+    EXPECT_EQ(r.U8(kTableColumns), 3);
+    EXPECT_EQ(r.U8(kTablePercent), 99);
+    EXPECT_EQ(r.U8(kTableBorder), 1);
+    // The first row on light blue, the other nine cells transparent.
+    std::string backgrounds;
+    for (int i = 0; i < 12; ++i)
+        backgrounds += i < 3 ? std::string("\xC0\xE0\xFF\0", 4) : std::string(4, '\xFF');
+    EXPECT_EQ(table.Auxiliary(), backgrounds);
+    const std::string text = Text(10);
+    const auto code = [](const TKYToggetto& o) {
+        return "<$" + Hex8(std::uint32_t(MakeCode(o.Kind(), o.Identifier()))) + ">";
+    };
+    EXPECT_THAT(text, ::testing::HasSubstr("<Z S0 >" + code(table) + "<Z S1 ><Y y1 >Parte<T>"));
+    EXPECT_THAT(text, ::testing::HasSubstr("<Z S1 ><$00000000>Vai alla copertina<%><T>"));
+    const std::string image = code(*set_.KindList(K::immagineNew).back());
+    EXPECT_THAT(text, ::testing::HasSubstr("<Z S1 >" + image + "<T><Z S1 >Capitoli<T>"));
 }
 
 TEST_F(Sample, ReadsBackFromItsFileAndStaysTheSameWhenEveryPageIsReopened) {
@@ -188,26 +215,27 @@ TEST_F(Sample, IsTheSameFileEveryTime) {
 
 TEST_F(Sample, ScalesToManyLongPages) {
     MakeSampleHypertext(set_, {.pages = 41, .textKb = 4});
-    ASSERT_EQ(set_.KindCount(K::testoHtml), 44);
+    ASSERT_EQ(set_.KindCount(K::testoHtml), 45);
     for (std::int32_t p : {0, 3, 22, 42}) {
         EXPECT_GE(Text(p).size(), 4096u) << "page " << p;
         EXPECT_LT(Text(p).size(), 4096u + 400u) << "page " << p;
     }
     EXPECT_LT(Text(1).size(), 100u);  // the header page is not filled
     const std::string tree = TreeText();
-    // 40 chapter pages: 20 in each chapter, each chapter one sequence; the map page last
-    EXPECT_EQ(std::count(tree.begin(), tree.end(), '\n'), 1 + 1 + 2 + 40 + 1);
+    // 40 chapter pages: 20 in each chapter, each chapter one sequence; the map and table pages
+    // last
+    EXPECT_EQ(std::count(tree.begin(), tree.end(), '\n'), 1 + 1 + 2 + 40 + 2);
     EXPECT_EQ(Sequence(3).size(), 20u);
     EXPECT_EQ(Sequence(23).size(), 20u);
     EXPECT_EQ(Record(9).Title(), "Che cos'è un ipertesto (7)"_cp);
     ASSERT_TRUE(set_.SaveToFile(Path("Grande.kyt")));
-    EXPECT_EQ(set_.KindCount(K::testoHtml), 44);
+    EXPECT_EQ(set_.KindCount(K::testoHtml), 45);
 }
 
 TEST_F(Sample, KeepsAtLeastTheCover) {
     MakeSampleHypertext(set_, {.pages = 0, .textKb = -3});
-    EXPECT_EQ(set_.KindCount(K::testoHtml), 4);
-    EXPECT_EQ(TreeText(), "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,3,x\r\n");
+    EXPECT_EQ(set_.KindCount(K::testoHtml), 5);
+    EXPECT_EQ(TreeText(), "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,3,x\r\na1,4,x\r\n");
     EXPECT_THAT(Text(0), ::testing::Not(::testing::HasSubstr("primo capitolo")));
 
     TKYTset two(env_, messages_);
@@ -215,7 +243,8 @@ TEST_F(Sample, KeepsAtLeastTheCover) {
     TKYTorderedTree tree(&two);
     tree.LoadTree();
     EXPECT_EQ(tree.Text(),
-              "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,-3,Primi passi\r\na2,3,x\r\na1,4,x\r\n");
+              "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,-3,Primi passi\r\na2,3,x\r\na1,4,x\r\n"
+              "a1,5,x\r\n");
 }
 
 }  // namespace

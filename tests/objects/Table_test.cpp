@@ -11,6 +11,7 @@
 #include "model/TextForms.h"
 #include "objects/ObjectViews.h"
 #include "objects/TableRules.h"
+#include "objects/TableUndo.h"
 #include "objects/uKYTtable.h"
 #include "platform/FixedMetrics.h"
 #include "platform/RecordingCanvas.h"
@@ -254,6 +255,14 @@ protected:
         text_ = OpenText(set_, *page_, false);
         host_ = std::make_unique<TextMarkupHost>(set_, *text_, metrics_);
         views_ = std::make_unique<ObjectViewHost>(surface_, set_, messages_, scheduler_);
+        if (useList_) {
+            // As the page view wires it: the views number themselves in the page's control
+            // index, the tables' steps join the hypertext's list.
+            TKYTundoList& list = UndoListOf(set_);
+            list.Frames().SetFrame(kFrame, page_->Identifier(), &controls_);
+            views_->SetUndo(&list, &controls_);
+            views_->SetUndoPage(page_->Identifier(), kFrame);
+        }
         host_->tables = [this](const TKYToggetto& o) -> ITableCells* {
             IInlineObject* view = views_->ViewOf(o);
             return view ? view->TableCellsFor(*host_) : nullptr;
@@ -275,6 +284,9 @@ protected:
         return out;
     }
 
+    static constexpr std::int32_t kFrame = 3;
+    bool useList_ = false;
+    TKYTundoIndiciList controls_;
     FixedMetrics metrics_;
     RecordingBoxHost surface_{600, 400};
     ManualScheduler scheduler_;
@@ -383,6 +395,80 @@ TEST_F(TableViewTest, RandomEditsUndoneRestoreTheText) {
     ASSERT_FALSE(steps.empty());
     for (auto it = steps.rbegin(); it != steps.rend(); ++it) table_->Undo(*it);
     EXPECT_EQ(Markup(), original);
+}
+
+// The table as the file keeps it: its paragraphs' markup with the cells, the object's record
+// and its cell background list.
+std::string TableState(TMyyTable& table, std::string markup) {
+    const auto record = table.Object()->Record();
+    markup.append(reinterpret_cast<const char*>(record.data()), record.size());
+    return markup + table.Object()->Auxiliary().value_or("(none)");
+}
+
+TEST_F(TableViewTest, StepsInTheHypertextsListUndoEachCommandByteForByte) {
+    useList_ = true;
+    Open(3, 48);
+    TKYTundoList& list = UndoListOf(set_);
+    list.SetDepth(100);
+    const auto state = [this] { return TableState(*table_, Markup()); };
+    // A refused change records nothing (51 columns; 256 rows).
+    EXPECT_FALSE(table_->AddColumns(0, 3));
+    EXPECT_FALSE(table_->AddRows(0, 253));
+    EXPECT_FALSE(list.CanUndo());
+    // Random commands; before each one that is taken, the state it must come back to.
+    std::vector<std::string> before;
+    std::mt19937 random(19);
+    table_->SetCellBackground(1, 2, 0x00FF00);
+    for (int round = 0; round < 40; ++round) {
+        const int R = table_->RowCount(), C = table_->ColumnCount();
+        const int at = int(random() % 6), n = 1 + int(random() % 3);
+        const std::string now = state();
+        const std::size_t steps = list.Count();
+        switch (random() % 6) {
+            case 0:
+                table_->AddRows(std::min(at, R), n);
+                break;
+            case 1:
+                table_->AddColumns(std::min(at, C), n);
+                break;
+            case 2:
+                table_->RequestDeleteRows(std::min(at, R - 1), std::min(at + n, R - 1));
+                break;
+            case 3:
+                table_->RequestDeleteColumns(std::min(at, C - 1), std::min(at + n, C - 1));
+                break;
+            case 4:
+                table_->SetSelected(true);
+                table_->DragHeaderSection(std::min(at, C - 1), 40 + 7 * n);
+                break;
+            default:
+                table_->ResizeTo(200 + 50 * n, 560);
+                break;
+        }
+        scheduler_.RunPending();
+        if (list.Count() > steps) before.push_back(now);
+        ASSERT_EQ(list.Count(), before.size()) << "one step for each command taken";
+    }
+    ASSERT_GT(before.size(), 20u);
+    EXPECT_THAT(list.Labels()[0],
+                ::testing::AnyOf(std::string(kUndoAddRows), std::string(kUndoAddColumns),
+                                 std::string(kUndoDeleteRows), std::string(kUndoDeleteColumns),
+                                 std::string(kUndoSizeCells), std::string(kUndoSizeTable)));
+    while (!before.empty()) {
+        const std::string label = list.Labels().front();
+        ASSERT_NE(list.UndoOne(), nullptr) << label;
+        ASSERT_EQ(state(), before.back()) << "after undoing " << label;
+        before.pop_back();
+    }
+    // A step whose table went with its page's views does nothing.
+    ASSERT_TRUE(table_->AddRows(0, 1));
+    views_->Clear();
+    table_ = nullptr;
+    EXPECT_EQ(list.UndoOne(), nullptr);
+    EXPECT_FALSE(list.CanUndo());
+    for (const auto& shown : messages_.Shown())
+        EXPECT_THAT(shown.text,
+                    ::testing::AnyOf(std::string(kTooManyColumns), std::string(kTooManyRows)));
 }
 
 TEST_F(TableViewTest, CellStreamsRejectWhatDoesNotFit) {

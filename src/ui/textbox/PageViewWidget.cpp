@@ -294,6 +294,8 @@ PageViewWidget::~PageViewWidget() {
     Detach();
     if (state_->page && state_->page->Showing()) state_->page->CloseText();
     state_->page.reset();
+    // The views' numbers live in the session's control index.
+    DropObjectViews();
     state_->session.reset();
     if (state_->surface) state_->surface->Orphan();
 }
@@ -313,6 +315,7 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
     s.session =
         std::make_unique<PageEditSession>(s.set, messages, scheduler, s.clipboard, *s.inputHost);
     s.session->SetConverters(converters);
+    s.objects->SetUndo(&s.session->Undo(), &s.session->Controls());
     s.page = std::make_unique<TKYTpage>(s.set, s.frameSet, *s.views, s.session->Undo(), s.spell,
                                         scheduler);
     s.page->SetReadOnly(true);
@@ -359,8 +362,10 @@ void PageViewWidget::Attach() {
     box->runMode = !s.editable;
     box->drawObjectsOnCanvas = true;
     s.objects->SetBox(box);
-    if (s.session && s.page->Showing())
+    if (s.session && s.page->Showing()) {
+        s.objects->SetUndoPage(s.page->PageIdentifier(), s.session->FrameId());
         s.session->Attach(*box, *s.page->WorkingText(), s.page->PageIdentifier());
+    }
     ToolsChanged();
 }
 
