@@ -322,12 +322,10 @@ void HtmlTextWriter::FormStart(const TKYToggetto& form) {
     std::string taken;
     if (paragraphOpen_) {
         const std::size_t div = out_.rfind("<DIV");
-        std::size_t table = 0;
-        for (std::string_view tag : {"<TABLE", "<TD", "</TD>", "</TABLE>"}) {
-            const std::size_t at = out_.rfind(tag);
-            if (at != std::string::npos) table = std::max(table, at + 1);
-        }
-        if (div != std::string::npos && div + 1 > table) {
+        bool tableBetween = div == std::string::npos;
+        for (std::string_view tag : {"<TABLE", "<TD", "</TD>", "</TABLE>"})
+            tableBetween = tableBetween || out_.find(tag, div) != std::string::npos;
+        if (!tableBetween) {
             taken = out_.substr(div);
             out_.resize(div);
         }
@@ -353,8 +351,11 @@ void HtmlTextWriter::FormStart(const TKYToggetto& form) {
         default:
             s += "TARGET=_top METHOD=GET ";
     }
-    s += " " + ResolveCustomCode(exporter_, context_, form) + ">\r\n";
-    out_ += s + taken;
+    s += ' ';
+    s += ResolveCustomCode(exporter_, context_, form);
+    s += ">\r\n";
+    out_ += s;
+    out_ += taken;
 }
 
 std::string HtmlTextWriter::TemplateCode(const TKYToggetto& media) {

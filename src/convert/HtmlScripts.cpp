@@ -75,10 +75,15 @@ SpecialLink SpecialLink::Read(const TKYToggetto& object) {
     link.target = r.I32(kSpecTarget);
     link.anchor = r.I32(kSpecAnchor);
     link.name = r.PStr(kSpecName);
-    if (Result<std::string> bytes = object.ContentBytes();
-        bytes && bytes->size() >= kFeatureRecordSize)
-        link.features = *bytes;
+    link.object = &object;
     return link;
+}
+
+std::optional<std::string> SpecialLink::Features() const {
+    if (!object) return std::nullopt;
+    Result<std::string> bytes = object->ContentBytes();
+    if (!bytes || bytes->size() < kFeatureRecordSize) return std::nullopt;
+    return *bytes;
 }
 
 std::string CleanWindowName(std::string_view name) {
@@ -199,7 +204,7 @@ std::string WindowCall(TKYTtoHtml& exporter, TExportContext& context, int type,
     if (type == 0 || type == 1) {
         const std::int32_t current = context.page ? context.page->Identifier() : 0;
         out += "','" + name + "'" +
-               WindowFeaturesArgument(withFeatures ? link.features : std::nullopt) + ",'Pag" +
+               WindowFeaturesArgument(withFeatures ? link.Features() : std::nullopt) + ",'Pag" +
                std::to_string(current) + "');";
         context.scriptFlags |= 8;
     }
@@ -300,16 +305,15 @@ std::string ResolveCustomText(TKYTtoHtml& exporter, TExportContext& context, std
 
 std::string CommentText(std::string_view text) {
     std::string out;
-    out.reserve(text.size());
+    out.reserve(text.size() + 2);
+    // A comment may not start with ">" or "->".
+    if (text.starts_with(">") || text.starts_with("->")) out += ' ';
     for (char c : text) {
-        if (c == '-' && !out.empty() && out.back() == '-') out += ' ';
+        // No "--" (nor "<!-", an error for some readers) inside a comment.
+        if (c == '-' && !out.empty() && (out.back() == '-' || out.back() == '!')) out += ' ';
         out += c;
     }
-    if (out.starts_with(">") || out.starts_with("->")) out.insert(0, " ");
-    if (out.ends_with("-")) out += ' ';
-    // "<!--" inside a comment is an error for some readers.
-    for (std::size_t p = out.find("<!-"); p != std::string::npos; p = out.find("<!-", p + 2))
-        out.insert(p + 1, " ");
+    if (!out.empty() && out.back() == '-') out += ' ';
     return out;
 }
 

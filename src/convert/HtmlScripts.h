@@ -22,8 +22,10 @@ struct SpecialLink {
     std::int32_t target = -1;  // object code
     std::int32_t anchor = -1;  // -1 none
     std::string name;          // the window or frame name, as stored
-    std::optional<std::string> features;  // the 22-byte window-feature record
+    const TKYToggetto* object = nullptr;
     static SpecialLink Read(const TKYToggetto& link);
+    /// The 22-byte window-feature record the link keeps in its content, when it has one.
+    std::optional<std::string> Features() const;
 };
 
 /// A window name as the scripts write it inside quotes: the double quote becomes 0x94, the

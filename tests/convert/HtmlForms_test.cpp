@@ -222,7 +222,7 @@ TEST(WindowNames, CleanedAndMadeIdentifiers) {
               "\r\n//--></SCRIPT>\r\n");
     EXPECT_EQ(WindowFeaturesArgument(std::nullopt), ",''");
     EXPECT_EQ(CommentText("a--b-->c-"), "a- -b- ->c- ");
-    EXPECT_EQ(CommentText("->x<!--y"), " ->x< !- -y");
+    EXPECT_EQ(CommentText("->x<!--y"), " ->x<! - -y");
 }
 
 // Media, anchors, annotations, custom code with its references, a page naming itself.
