@@ -261,7 +261,6 @@ void AlbumWindow::Edit() {
     QStringList arguments;
     for (std::size_t i = 1; i < command.size(); ++i)
         arguments << QString::fromStdString(command[i]);
-    arguments << QString::fromStdString(Cp1252ToUtf8(edit_->temporary));
     connect(program_, &QProcess::started, this, [this] {
         status_->setText(ToQString(kEditing));
         apply_->setEnabled(true);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QProcess>
 
 #include <cstdint>
 #include <functional>
@@ -21,7 +22,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QProcess;
 class QPushButton;
 class QTabWidget;
 
@@ -38,8 +38,8 @@ struct AlbumHost {
     /// laid out again after a picture changed.
     DeletionEditor editor;
     std::function<void()> reformat;
-    /// The program that edits a file: its command line (the file is appended), or empty when
-    /// none is known.
+    /// The program that edits a file: its command line (UTF-8) with the file in its place, or
+    /// empty when none is known.
     std::function<std::vector<std::string>(const std::string& file)> editorCommand;
     /// A file chosen in an open dialog with the album's filter (tests answer it).
     std::function<std::optional<std::string>(std::string_view filter)> chooseFile;

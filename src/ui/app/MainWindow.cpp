@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/u3LOCforms.h"
+#include "app/u3Utils.h"
 #include "base/Paths.h"
 #include "convert/ExportOptions.h"
 #include "model/uKYTpag.h"
@@ -19,6 +20,7 @@
 #include "textbox/PageEditSession.h"
 #include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
+#include "ui/album/AlbumWindows.h"
 #include "ui/app/DialogSupport.h"
 #include "ui/app/MainWindowState.h"
 #include "ui/app/ProgramIconSvg.h"
@@ -234,7 +236,58 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.spelling->showPage = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.spelling->Open();
     s.spellingWindows = std::make_unique<SpellingWindows>(search->Around(*s.windows), *s.spelling);
-    ISecondaryWindows& windows = *s.spellingWindows;
+    // The album, the deletion of objects and the hypertext's options.
+    AlbumHost album{
+        s.main,
+        s.messages,
+        DeletionEditor{[this] { return state_->editingEditor->CurrentPage(); },
+                       [this](int page) {
+                           if (page < 0)
+                               state_->editingEditor->ReleasePages();
+                           else
+                               state_->editingEditor->ShowPage(page);
+                       }},
+        [this] {
+            for (PageViewWidget* view : state_->frameSet->Views()) {
+                if (TKYTbox* box = view->Box()) box->ReformatAll();
+                view->Surface()->update();
+            }
+        },
+        [this, &shell](const std::string& file) -> std::vector<std::string> {
+            const std::string application =
+                fileTypeApplication(*state_->store, ExtensionOf(LastComponent(file)));
+            if (!application.empty()) return {Cp1252ToUtf8(application), Cp1252ToUtf8(file)};
+            const AssociatedProgram program = shell.ProgramFor(NativePath(file));
+            if (program.outcome == ProgramLookup::Found) return program.command.argv;
+            return {};
+        },
+        {},
+        {},
+        album::WindowDressing{
+            [](QWidget& window) { LocalizeFromBlock(window); },
+            [this](QWidget& window) { RestoreWindowPlacement(window, *state_->settings); },
+            [this](QWidget& window) { SaveWindowPlacement(window, *state_->settings); }}};
+    s.albumWindows = std::make_unique<AlbumWindows>(
+        *s.spellingWindows,
+        AlbumWindowsHost{std::move(album), [this] { state_->editingEditor->CommitPage(); },
+                         [this] {
+                             HypertextOptionsHost host;
+                             host.speller = &state_->spelling->Checker();
+                             host.settings = state_->settings;
+                             host.editorReadOnly = [this] { return !state_->rules->EditMode(); };
+                             host.setEditorReadOnly = [this](bool readOnly) {
+                                 state_->editingEditor->SetReadOnly(readOnly);
+                             };
+                             host.reshowPage = [this](int) {
+                                 IEditorView& editor = *state_->editingEditor;
+                                 const int page = editor.CurrentPage();
+                                 editor.ReleasePages();
+                                 editor.ShowPage(page < 0 ? 0 : page);
+                             };
+                             return host;
+                         },
+                         this});
+    ISecondaryWindows& windows = *s.albumWindows;
     MainFormServices services{s.environment, s.messages, settings,         s.scheduler,
                               shell,         s.prompter, *s.editingEditor, *s.exporting,
                               *s.print,      *s.publish, windows,          *s.linkedFiles,
@@ -251,7 +304,8 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         s.main, s.library, services,
         Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
                  Service::ExportWindow, Service::Publishing, Service::ProgramOptions,
-                 Service::Search, Service::Styles, Service::SpellCheck});
+                 Service::Search, Service::Styles, Service::SpellCheck, Service::HypertextOptions,
+                 Service::Album});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.frameSet, *s.rules);

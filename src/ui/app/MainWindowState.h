@@ -27,6 +27,7 @@
 #include "platform/PosixShell.h"
 #include "platform/WordProcessor.h"
 #include "textbox/uKYTCornice.h"
+#include "ui/album/AlbumWindows.h"
 #include "ui/app/BrowseWindows.h"
 #include "ui/app/EditingTools.h"
 #include "ui/app/ExportWindow.h"
@@ -160,6 +161,7 @@ struct MainWindow::State {
     // The spelling checker in the hypertext's language and its two commands.
     std::unique_ptr<DesktopSpelling> spelling;
     std::unique_ptr<SpellingWindows> spellingWindows;
+    std::unique_ptr<AlbumWindows> albumWindows;  // the album and the hypertext options
     FunctionOptionsHost optionsHost;
     bool startWindows = false;
     std::unique_ptr<SettingsStore> store;
