@@ -39,6 +39,13 @@ void ObjectViewHost::RecordTableUndo(const TableUndoStep& step) {
         tableUndo_.push_back(step);
 }
 
+std::vector<TMyyTable*> ObjectViewHost::Tables() const {
+    std::vector<TMyyTable*> out;
+    for (const auto& [object, entry] : views_)
+        if (auto* table = dynamic_cast<TMyyTable*>(entry.view.get())) out.push_back(table);
+    return out;
+}
+
 TMyyTable* ObjectViewHost::TableOfCell(const TKYTbox& box) const {
     for (const auto& [object, entry] : views_)
         if (auto* table = dynamic_cast<TMyyTable*>(entry.view.get())) {

@@ -48,6 +48,9 @@ public:
     void SetBox(TKYTbox* box) { box_ = box; }
     /// The table view whose cell is `box`, or none.
     TMyyTable* TableOfCell(const TKYTbox& box) const;
+    /// The table views made so far.
+    std::vector<TMyyTable*> Tables() const;
+    TKYTbox* Box() const { return box_; }
 
     // IBoxHost
     std::int32_t ClientWidth() const override { return inner_.ClientWidth(); }

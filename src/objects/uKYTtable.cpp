@@ -120,6 +120,20 @@ Point TMyyTable::CellOrigin(const TableCell& cell) const {
     return {outer.x + Bounds().left + cell.slot.x, outer.y + Bounds().top + cell.slot.y};
 }
 
+Point TMyyTable::CellBoxOrigin(const TKYTbox& box) const {
+    for (const auto& row : rows_)
+        for (const auto& cell : row)
+            if (&cell->Box() == &box) return CellOrigin(*cell);
+    return {0, 0};
+}
+
+const TableCellSlot* TMyyTable::SlotOf(int row, int column) const {
+    if (row < 0 || row >= RowCount() || column < 0 ||
+        std::size_t(column) >= rows_[std::size_t(row)].size())
+        return nullptr;
+    return &rows_[std::size_t(row)][std::size_t(column)]->slot;
+}
+
 int TMyyTable::RowCount() const {
     return int(rows_.size());
 }

@@ -183,6 +183,10 @@ public:
 
     IBoxHost& OuterHost() const;
     Point CellOrigin(const TableCell& cell) const;
+    /// Where a cell box of this table lies on the page ((0, 0) for a box that is none of its
+    /// cells), and where the table placed the cell.
+    Point CellBoxOrigin(const TKYTbox& box) const;
+    const TableCellSlot* SlotOf(int row, int column) const;
 
 protected:
     void PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) override;

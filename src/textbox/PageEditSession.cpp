@@ -8,6 +8,59 @@
 
 namespace orvo {
 
+// What the boxes' inputs ask of the surface, with the focus moves between the page's box and
+// the cells of its tables seen by the session; and the tables' cells for the caret's walks.
+class PageEditSession::CellSite final : public IBoxInputHost, public ITableNavigator {
+public:
+    explicit CellSite(PageEditSession& session) : s_(session) {}
+
+    void TakeFocus(TKYTboxInput& box) override {
+        s_.Activate(box);
+        s_.host_.TakeFocus(box);
+    }
+    bool Enabled() const override { return s_.host_.Enabled(); }
+    bool Wrapper() const override { return s_.host_.Wrapper(); }
+    void FollowLink(TKYTboxInput& box, std::int32_t linkId) override {
+        s_.host_.FollowLink(box, linkId);
+    }
+    int LinkKind(std::int32_t linkId) const override { return s_.host_.LinkKind(linkId); }
+    void ShowHint(std::string_view text) override { s_.host_.ShowHint(text); }
+    std::string LinkDescription(std::int32_t linkId) const override {
+        return s_.host_.LinkDescription(linkId);
+    }
+    void ShowMenu(TKYTboxInput& box, BoxMenu menu, Point at) override {
+        const Point origin = s_.ActiveOrigin();
+        s_.host_.ShowMenu(box, menu, {at.x + origin.x, at.y + origin.y});
+    }
+    DropChoice AskDrop(Point at) override { return s_.host_.AskDrop(at); }
+    void StartTextDrag(TKYTboxInput& source) override { s_.host_.StartTextDrag(source); }
+    void DropFiles(TKYTboxInput& box, const std::vector<std::string>& names) override {
+        s_.host_.DropFiles(box, names);
+    }
+    void OpenHypertext(const std::string& name) override { s_.host_.OpenHypertext(name); }
+    void ImageFromClipboard(TKYTboxInput& box, std::string_view png) override {
+        s_.host_.ImageFromClipboard(box, png);
+    }
+    void RunModeClick(TKYTboxInput& box) override { s_.host_.RunModeClick(box); }
+
+    TKYTboxInput* EntryCell(const TKYTparag& tableParagraph, int code) override {
+        return s_.cells_ ? s_.CellInput(s_.cells_->EntryCell(tableParagraph, code)) : nullptr;
+    }
+    TKYTboxInput* Neighbour(TKYTboxInput& cell, int code) override {
+        return s_.cells_ ? s_.CellInput(s_.cells_->Neighbour(cell.Box(), code)) : nullptr;
+    }
+    std::pair<TKYTboxInput*, std::int32_t> Container(TKYTboxInput& cell) override {
+        if (!s_.cells_) return {nullptr, -1};
+        auto [holder, paragraph] = s_.cells_->Container(cell.Box());
+        if (!holder) return {nullptr, -1};
+        if (holder == s_.box_) return {s_.input_.get(), paragraph};
+        return {s_.CellInput(holder), paragraph};
+    }
+
+private:
+    PageEditSession& s_;
+};
+
 PageEditSession::PageEditSession(TKYTset& set, IMessages& messages, IScheduler& scheduler,
                                  IClipboard& clipboard, IBoxInputHost& host)
     : set_(set),
@@ -16,11 +69,14 @@ PageEditSession::PageEditSession(TKYTset& set, IMessages& messages, IScheduler& 
       clipboard_(clipboard),
       host_(host),
       undo_(&UndoListOf(set)),
-      frameId_(undo_->Frames().NewFrameId()) {
+      frameId_(undo_->Frames().NewFrameId()),
+      cellSite_(std::make_unique<CellSite>(*this)) {
     undo_->OnDestroyed(this, [this] { undo_ = nullptr; });
 }
 
 PageEditSession::~PageEditSession() {
+    active_ = nullptr;
+    cellEdits_.clear();
     input_.reset();
     editing_.reset();
     // The list outlives the session: nothing of it may still name this session.
@@ -38,6 +94,7 @@ void PageEditSession::OnUndoApplied(std::function<void()> callback) {
 void PageEditSession::Attach(TKYTbox& box, TKYTtesto& text, std::int32_t pageId) {
     Detach();
     box_ = &box;
+    text_ = &text;
     pageId_ = pageId;
     if (!undo_) return;
     undo_->Frames().SetFrame(frameId_, pageId, &controls_);
@@ -53,7 +110,8 @@ void PageEditSession::Attach(TKYTbox& box, TKYTtesto& text, std::int32_t pageId)
         numbers_.clear();
     }
     numbers_.push_back(editing_->Number());
-    input_ = std::make_unique<TKYTboxInput>(box, scheduler_, host_, clipboard_, *editing_);
+    input_ = std::make_unique<TKYTboxInput>(box, scheduler_, *cellSite_, clipboard_, *editing_,
+                                            cellSite_.get());
     box.SetRunMode(!editable_, false);
     Restore();
     if (editable_) SetCaretShown(true);
@@ -61,6 +119,7 @@ void PageEditSession::Attach(TKYTbox& box, TKYTtesto& text, std::int32_t pageId)
 
 void PageEditSession::Detach() {
     if (!input_) return;
+    ReleaseCells();
     Remember();
     SetCaretShown(false);
     input_.reset();
@@ -74,6 +133,94 @@ void PageEditSession::Detach() {
 void PageEditSession::Forget() {
     place_.reset();
     numbers_.clear();
+    cellNumbers_.clear();
+}
+
+BoxEditing* PageEditSession::Editing() {
+    if (active_)
+        for (auto& [box, edit] : cellEdits_)
+            if (edit.input.get() == active_) return edit.editing.get();
+    return editing_.get();
+}
+
+TKYTbox* PageEditSession::ActiveBox() const {
+    return active_ ? &active_->Box() : box_;
+}
+
+Point PageEditSession::ActiveOrigin() const {
+    if (!active_ || !cells_) return {0, 0};
+    return cells_->CellOrigin(active_->Box());
+}
+
+TKYTboxInput* PageEditSession::CellInput(TKYTbox* cell) {
+    if (!cell || !input_ || !undo_ || !text_) return nullptr;
+    auto it = cellEdits_.find(cell);
+    if (it != cellEdits_.end()) return it->second.input.get();
+    EditContext context(set_, *text_, messages_);
+    context.undo = undo_;
+    context.converters = converters_;
+    CellEdit edit;
+    edit.editing =
+        std::make_unique<BoxEditing>(*cell, std::move(context), &controls_, pageId_, frameId_);
+    // A cell edited before keeps its number: its steps find it again.
+    auto known = cellNumbers_.find(cell);
+    if (known != cellNumbers_.end())
+        controls_.Put(edit.editing.get(), known->second);
+    else
+        cellNumbers_[cell] = edit.editing->Number();
+    edit.input = std::make_unique<TKYTboxInput>(*cell, scheduler_, *cellSite_, clipboard_,
+                                                *edit.editing, cellSite_.get());
+    cell->SetRunMode(!editable_, false);
+    TKYTboxInput* input = edit.input.get();
+    cellEdits_.emplace(cell, std::move(edit));
+    return input;
+}
+
+void PageEditSession::Activate(TKYTboxInput& input) {
+    TKYTboxInput* now = Input();
+    if (now == &input) return;
+    if (now) {
+        if (BoxEditing* editing = Editing()) editing->EndBursts();
+        if (now->Focused()) now->FocusOut();
+        now->Caret().ShowCaret(false);
+    }
+    active_ = &input == input_.get() ? nullptr : &input;
+}
+
+bool PageEditSession::FocusCell(TKYTbox& cell) {
+    if (!editable_ || !cells_ || !cells_->IsCell(cell)) return false;
+    TKYTboxInput* input = CellInput(&cell);
+    if (!input) return false;
+    Activate(*input);
+    input->PlaceCaret(input->TextStart());
+    if (!input->Focused()) input->FocusIn();
+    input->Caret().ShowCaret(true);
+    return true;
+}
+
+void PageEditSession::ReleaseCells() {
+    if (active_) Activate(*input_);
+    active_ = nullptr;
+    cellEdits_.clear();
+}
+
+bool PageEditSession::NextCell(bool backward) {
+    if (!active_ || !cells_ || !editable_) return false;
+    TKYTbox* next = cells_->Neighbour(active_->Box(), backward ? kExitBackward : kExitForward);
+    return next && next != &active_->Box() && FocusCell(*next);
+}
+
+void PageEditSession::PruneCells() {
+    if (!cells_) return;
+    for (auto it = cellEdits_.begin(); it != cellEdits_.end();) {
+        if (cells_->IsCell(*it->first)) {
+            ++it;
+            continue;
+        }
+        if (it->second.input.get() == active_) active_ = nullptr;
+        cellNumbers_.erase(it->first);
+        it = cellEdits_.erase(it);
+    }
 }
 
 void PageEditSession::Remember() {
@@ -134,6 +281,7 @@ void PageEditSession::SetEditable(bool on) {
     editable_ = on;
     if (!input_) return;
     if (!on) {
+        ReleaseCells();
         editing_->EndBursts();
         SetCaretShown(false);
         box_->SetRunMode(true, false);
@@ -148,34 +296,51 @@ bool PageEditSession::Key(BoxKey key, unsigned modifiers) {
     if (!input_) return false;
     const bool changes =
         editable_ && (key == BoxKey::Backspace || key == BoxKey::Delete || key == BoxKey::Return);
-    const bool done = input_->KeyDown(key, modifiers);
+    const bool done = Input()->KeyDown(key, modifiers);
     if (done && changes) edited_ = true;
     return done;
 }
 
 bool PageEditSession::Char(std::uint8_t character) {
     if (!input_ || !editable_) return false;
-    const bool done = input_->Char(character);
+    const bool done = Input()->Char(character);
     if (done) edited_ = true;
     return done;
 }
 
 void PageEditSession::MouseDown(MouseButton button, std::int32_t x, std::int32_t y,
                                 unsigned modifiers) {
-    if (input_) input_->MouseDown(button, x, y, modifiers);
+    if (!input_) return;
+    // A press in a cell of a table being edited goes to that cell's box.
+    TKYTboxInput* target = input_.get();
+    if (editable_ && cells_)
+        if (TKYTbox* cell = cells_->CellAt({x, y}))
+            if (TKYTboxInput* input = CellInput(cell)) target = input;
+    if (target != Input()) {
+        Activate(*target);
+        if (!target->Focused()) target->FocusIn();
+    }
+    const Point origin = ActiveOrigin();
+    Input()->MouseDown(button, x - origin.x, y - origin.y, modifiers);
 }
 
 void PageEditSession::MouseMove(std::int32_t x, std::int32_t y, unsigned modifiers) {
-    if (input_) input_->MouseMove(x, y, modifiers);
+    if (!input_) return;
+    const Point origin = ActiveOrigin();
+    Input()->MouseMove(x - origin.x, y - origin.y, modifiers);
 }
 
 void PageEditSession::MouseUp(MouseButton button, std::int32_t x, std::int32_t y,
                               unsigned modifiers) {
-    if (input_) input_->MouseUp(button, x, y, modifiers);
+    if (!input_) return;
+    const Point origin = ActiveOrigin();
+    Input()->MouseUp(button, x - origin.x, y - origin.y, modifiers);
 }
 
 void PageEditSession::DoubleClick(std::int32_t x, std::int32_t y) {
-    if (input_) input_->DoubleClick(x, y);
+    if (!input_) return;
+    const Point origin = ActiveOrigin();
+    Input()->DoubleClick(x - origin.x, y - origin.y);
 }
 
 bool PageEditSession::Drop(TKYTboxInput& source, std::int32_t x, std::int32_t y) {
@@ -191,16 +356,16 @@ bool PageEditSession::Command(BoxCommandKind command) {
         case BoxCommandKind::Undo:
             return UndoSteps(1);
         case BoxCommandKind::Copy:
-            return input_->SelectionPresent() && input_->CopySelection();
+            return Input()->SelectionPresent() && Input()->CopySelection();
         case BoxCommandKind::SelectAll:
-            input_->SelectAll();
+            Input()->SelectAll();
             return true;
         case BoxCommandKind::Cut:
         case BoxCommandKind::Paste:
             break;
     }
     if (!editable_) return false;
-    const bool done = command == BoxCommandKind::Cut ? input_->CutSelection() : input_->Paste();
+    const bool done = command == BoxCommandKind::Cut ? Input()->CutSelection() : Input()->Paste();
     if (done) edited_ = true;
     return done;
 }
@@ -208,17 +373,23 @@ bool PageEditSession::Command(BoxCommandKind command) {
 bool PageEditSession::UndoSteps(int count) {
     if (!input_ || !undo_ || !editable_ || count < 1 || std::size_t(count) > undo_->Count())
         return false;
-    editing_->EndBursts();
+    Editing()->EndBursts();
+    // The cells edited on this page take their numbers back, so their steps find them.
+    if (cells_)
+        for (const auto& [cell, number] : cellNumbers_)
+            if (cells_->IsCell(*cell)) CellInput(const_cast<TKYTbox*>(cell));
     undo_->UndoFromList(count);
+    // A table step may have taken cells away: their inputs go.
+    PruneCells();
     // The step put the caret or a selection into the box: the input follows it.
-    if (!input_->SelectionPresent()) input_->Caret().ShowCaret(input_->Focused());
+    if (!Input()->SelectionPresent()) Input()->Caret().ShowCaret(Input()->Focused());
     edited_ = true;
     return true;
 }
 
 void PageEditSession::ToggleStyle(std::uint8_t bit) {
     if (!editing_ || !editable_) return;
-    TKYTTextAttributes& text = editing_->Text();
+    TKYTTextAttributes& text = Editing()->Text();
     if (text.CurrentStyleBits() & bit)
         text.SetStyleBits(0, bit);
     else
@@ -228,25 +399,25 @@ void PageEditSession::ToggleStyle(std::uint8_t bit) {
 
 void PageEditSession::SetFontName(const std::string& name) {
     if (!editing_ || !editable_ || name.empty()) return;
-    editing_->Text().ApplyFontName(name);
-    edited_ = edited_ || editing_->Text().HasSelection();
+    Editing()->Text().ApplyFontName(name);
+    edited_ = edited_ || Editing()->Text().HasSelection();
 }
 
 void PageEditSession::SetFontSize(std::int32_t points) {
     if (!editing_ || !editable_ || points < 1 || points > 1638) return;
-    editing_->Text().ApplyFontSize(points);
-    edited_ = edited_ || editing_->Text().HasSelection();
+    Editing()->Text().ApplyFontSize(points);
+    edited_ = edited_ || Editing()->Text().HasSelection();
 }
 
 void PageEditSession::SetAlignment(std::uint8_t alignment) {
     if (!editing_ || !editable_) return;
-    editing_->Para().SetAlignment(alignment);
+    Editing()->Para().SetAlignment(alignment);
     edited_ = true;
 }
 
 void PageEditSession::ToggleNumbering(std::uint8_t kind) {
     if (!editing_ || !editable_) return;
-    TKYTParaAttributes& para = editing_->Para();
+    TKYTParaAttributes& para = Editing()->Para();
     para.SetNumbering(para.Numbering() == kind ? 0 : kind);
     edited_ = true;
 }
@@ -256,23 +427,25 @@ EditToolState PageEditSession::Tools() {
     if (undo_) state.undoLabels = undo_->Labels();
     if (!input_ || !editable_) return state;
     state.editing = true;
-    state.selection = input_->SelectionPresent();
-    state.inTable = box_->IsCellBox();
-    TKYTTextAttributes& text = editing_->Text();
+    TKYTboxInput& input = *Input();
+    TKYTbox& box = *ActiveBox();
+    state.selection = input.SelectionPresent();
+    state.inTable = box.IsCellBox();
+    TKYTTextAttributes& text = Editing()->Text();
     state.styleBits = text.CurrentStyleBits();
     state.fontName = text.CurrentFontName();
     state.fontSize = text.CurrentSize();
-    TKYTParaAttributes& para = editing_->Para();
+    TKYTParaAttributes& para = Editing()->Para();
     state.alignment = para.Alignment();
     state.numbering = para.Numbering();
-    const TKYTTextPos caret = input_->Caret().Pos();
-    if (caret.paraIndex >= 0 && caret.paraIndex < box_->ParagraphCount()) {
-        const auto& style = box_->Paragraph(caret.paraIndex).style;
+    const TKYTTextPos caret = input.Caret().Pos();
+    if (caret.paraIndex >= 0 && caret.paraIndex < box.ParagraphCount()) {
+        const auto& style = box.Paragraph(caret.paraIndex).style;
         state.leftMargin = style.LeftMargin();
         state.firstIndent = style.FirstIndent();
         state.rightMargin = style.RightMargin();
     }
-    state.layoutWidth = box_->LayoutWidth();
+    state.layoutWidth = box.LayoutWidth();
     return state;
 }
 

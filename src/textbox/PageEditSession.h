@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,6 +48,25 @@ struct EditToolState {
     bool operator==(const EditToolState&) const = default;
 };
 
+/// The cells of the tables on the page shown, as the surface finds them: the session edits a
+/// cell box as it edits the page's own box.
+class IPageCells {
+public:
+    virtual ~IPageCells() = default;
+    /// The cell box under a point of the page (the innermost, for a table in a cell), or none.
+    virtual TKYTbox* CellAt(Point p) = 0;
+    /// Where a cell box's top left corner lies on the page.
+    virtual Point CellOrigin(const TKYTbox& cell) = 0;
+    /// The cell a caret enters the table of a paragraph through (exit codes 5 to 8).
+    virtual TKYTbox* EntryCell(const TKYTparag& tableParagraph, int code) = 0;
+    /// A cell's neighbour in the direction of exit code 1 to 4; none at the table's edge.
+    virtual TKYTbox* Neighbour(TKYTbox& cell, int code) = 0;
+    /// The box that holds a cell's table, and the table paragraph's index in it.
+    virtual std::pair<TKYTbox*, std::int32_t> Container(TKYTbox& cell) = 0;
+    /// The box is a cell of a table shown now.
+    virtual bool IsCell(const TKYTbox& box) = 0;
+};
+
 /// The commands of the "&Modifica" menu that act on the edited box.
 enum class BoxCommandKind : std::uint8_t { Undo, Cut, Copy, Paste, SelectAll };
 
@@ -69,6 +89,20 @@ public:
     std::int32_t FrameId() const { return frameId_; }
     /// Called after any step of the list was applied, while the session lives.
     void OnUndoApplied(std::function<void()> callback);
+    /// The cells of the page's tables (none: only the page's own box is edited).
+    void SetCells(IPageCells* cells) { cells_ = cells; }
+    /// The box the events go to: the page's own box or a table cell; none when detached.
+    TKYTbox* ActiveBox() const;
+    /// Where the active box's top left corner lies on the page.
+    Point ActiveOrigin() const;
+    /// Makes a cell the box the events go to, its caret at its text's start.
+    bool FocusCell(TKYTbox& cell);
+    /// Lets the cells' inputs go (before a command frees cells); the page's box takes the
+    /// events again.
+    void ReleaseCells();
+    /// Tab in a cell: the caret goes to the next cell (the one before with `backward`); false
+    /// outside a table or at its edge.
+    bool NextCell(bool backward);
     /// The converters of copied and pasted RTF and text (none: text only).
     void SetConverters(ISelectionConverters* converters) { converters_ = converters; }
 
@@ -80,8 +114,9 @@ public:
     /// A new page is shown: nothing of the last one is put back.
     void Forget();
     bool Attached() const { return input_ != nullptr; }
-    TKYTboxInput* Input() { return input_.get(); }
-    BoxEditing* Editing() { return editing_.get(); }
+    /// The input and the editing of the active box (the page's own box or a cell).
+    TKYTboxInput* Input() { return active_ ? active_ : input_.get(); }
+    BoxEditing* Editing();
 
     /// Edit mode on or off: off, the box is browsed (run mode) and the caret hidden; on, the
     /// caret comes back where it was.
@@ -120,6 +155,18 @@ public:
     void NoteEdit() { edited_ = true; }
 
 private:
+    class CellSite;
+    friend class CellSite;
+    struct CellEdit {
+        std::unique_ptr<BoxEditing> editing;
+        std::unique_ptr<TKYTboxInput> input;
+    };
+    /// The input of a cell box, made on first use.
+    TKYTboxInput* CellInput(TKYTbox* cell);
+    /// The events go to `input` from now on.
+    void Activate(TKYTboxInput& input);
+    /// Drops the inputs of cells that are gone (after an undo step).
+    void PruneCells();
     void Remember();
     void Restore();
     void SetCaretShown(bool on);
@@ -137,6 +184,14 @@ private:
     TKYTbox* box_ = nullptr;
     std::unique_ptr<BoxEditing> editing_;
     std::unique_ptr<TKYTboxInput> input_;
+    TKYTtesto* text_ = nullptr;
+    IPageCells* cells_ = nullptr;
+    std::unique_ptr<CellSite> cellSite_;
+    std::map<const TKYTbox*, CellEdit> cellEdits_;
+    // The cells' numbers in the control index, kept while the page is shown so that the
+    // steps recorded in a cell find it when its input is made again.
+    std::map<const TKYTbox*, std::int32_t> cellNumbers_;
+    TKYTboxInput* active_ = nullptr;  // a cell's input, or none: the page's own
     std::int32_t pageId_ = -1;
     bool editable_ = false;
     bool edited_ = false;

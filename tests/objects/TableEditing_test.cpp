@@ -1,0 +1,134 @@
+// Editing a page's table cells through the page's editing session, as the window does: a
+// click puts the caret in a cell, Tab and the arrows walk the cells, typing records its steps
+// in the hypertext's list next to the table commands', and undoing them all gives the page's
+// text back byte for byte.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "model/KytFixture.h"
+#include "model/TextForms.h"
+#include "objects/PageCells.h"
+#include "objects/TableRules.h"
+#include "platform/FixedMetrics.h"
+#include "platform/IClipboard.h"
+#include "platform/RecordingCanvas.h"
+#include "textbox/PageEditSession.h"
+#include "textbox/uKYTbox.h"
+
+namespace orvo {
+namespace {
+
+using ::testing::ElementsAre;
+
+class TableEditing : public test::KytTest {
+protected:
+    // A page whose text holds a 2 x 3 table between two paragraphs; cell (r, c) reads "rc".
+    void SetUp() override {
+        TKYToggetto& table = Add(TOggettiHel::tabellaHtml);
+        ApplyNewTable(TableRecord(table.View()), {2, 3, 0, -1, -1, true});
+        char code[16];
+        std::snprintf(code, sizeof code, "<$08%06x>", unsigned(table.Identifier()));
+        std::string markup = "<Z S0 >prima<Z S0 >" + std::string(code);
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 3; ++c)
+                markup += "<Z S1 >" + std::to_string(r) + std::to_string(c) + "<T>";
+        page_ = &AddPage("Tabella", markup + "<Z S0 >dopo" + '\0');
+        text_ = OpenText(set_, *page_, false);
+        host_ = std::make_unique<TextMarkupHost>(set_, *text_, metrics_);
+        session_ =
+            std::make_unique<PageEditSession>(set_, messages_, scheduler_, clipboard_, inputHost_);
+        views_ = std::make_unique<ObjectViewHost>(surface_, set_, messages_, scheduler_);
+        views_->SetUndo(&session_->Undo(), &session_->Controls());
+        host_->tables = [this](const TKYToggetto& o) -> ITableCells* {
+            IInlineObject* view = views_->ViewOf(o);
+            return view ? view->TableCellsFor(*host_) : nullptr;
+        };
+        box_ = std::make_unique<TKYTbox>(*host_, *views_);
+        views_->SetBox(box_.get());
+        box_->LoadText(std::nullopt, *text_->ContentBytes(), std::nullopt);
+        cells_ = std::make_unique<PageCells>(*views_);
+        session_->SetCells(cells_.get());
+        session_->SetEditable(true);
+        views_->SetUndoPage(page_->Identifier(), session_->FrameId());
+        session_->Attach(*box_, *text_, page_->Identifier());
+        table_ = views_->Tables().at(0);
+        // Painted once, as a window shows it: the table takes its place on the page.
+        box_->drawObjectsOnCanvas = true;
+        RecordingCanvas canvas(metrics_);
+        box_->Paint(canvas, {0, 0, 600, 400});
+        session_->Undo().SetDepth(50);
+    }
+    void TearDown() override {
+        session_->Detach();
+        views_->Clear();
+    }
+    std::string Markup() { return WriteText(box_->AllParagraphs(), *host_); }
+    void Type(std::string_view characters) {
+        for (char c : characters) session_->Char(static_cast<std::uint8_t>(c));
+    }
+    // A click a few pixels inside a cell.
+    void Click(int row, int column) {
+        const Point o = cells_->CellOrigin(*table_->CellAt(row, column));
+        session_->MouseDown(MouseButton::Left, o.x + 6, o.y + 6, 0);
+        session_->MouseUp(MouseButton::Left, o.x + 6, o.y + 6, 0);
+    }
+    std::string Cell(int row, int column) { return table_->CellAt(row, column)->Paragraph(0).text; }
+
+    FixedMetrics metrics_;
+    RecordingBoxHost surface_{600, 400};
+    ManualScheduler scheduler_;
+    MemoryClipboard clipboard_;
+    IBoxInputHost inputHost_;
+    TKYToggetto* page_ = nullptr;
+    std::unique_ptr<TKYTtesto> text_;
+    std::unique_ptr<TextMarkupHost> host_;
+    std::unique_ptr<PageEditSession> session_;
+    std::unique_ptr<ObjectViewHost> views_;
+    std::unique_ptr<TKYTbox> box_;
+    std::unique_ptr<PageCells> cells_;
+    TMyyTable* table_ = nullptr;
+};
+
+TEST_F(TableEditing, ClicksTabArrowsTypingAndCommandsUndoneBackToTheSameText) {
+    const std::string original = Markup();
+    Click(0, 0);
+    ASSERT_EQ(session_->ActiveBox(), table_->CellAt(0, 0));
+    EXPECT_TRUE(session_->Tools().inTable);
+    session_->Key(BoxKey::End, 0);
+    Type("x");
+    // Tab: the next cell, the caret at its start; Shift+Tab comes back.
+    ASSERT_TRUE(session_->NextCell(false));
+    EXPECT_EQ(session_->ActiveBox(), table_->CellAt(0, 1));
+    Type("y");
+    // The arrow down leaves the cell's last line for the cell below.
+    session_->Key(BoxKey::Down, 0);
+    EXPECT_EQ(session_->ActiveBox(), table_->CellAt(1, 1));
+    Type("z");
+    // Right at the end of the row's last cell goes on to the paragraph after the table.
+    Click(1, 2);
+    session_->Key(BoxKey::End, 0);
+    session_->Key(BoxKey::Right, 0);
+    EXPECT_EQ(session_->ActiveBox(), box_.get());
+    EXPECT_EQ(Cell(0, 0), "00x");
+    EXPECT_EQ(Cell(0, 1), "y01");
+    EXPECT_EQ(Cell(1, 1), "z11");
+    // A row added by the table command, and text typed in its new cell.
+    ASSERT_TRUE(session_->FocusCell(*table_->CellAt(1, 0)));
+    ASSERT_TRUE(table_->AddRows(2, 1));
+    ASSERT_TRUE(session_->FocusCell(*table_->CellAt(2, 2)));
+    Type("w");
+    EXPECT_FALSE(session_->NextCell(false)) << "the last cell has no next one";
+    EXPECT_THAT(session_->Undo().Labels(),
+                ElementsAre("Inserimento caratteri", "Aggiunta righe", "Inserimento caratteri",
+                            "Inserimento caratteri", "Inserimento caratteri"));
+    EXPECT_NE(Markup().find("<Z S1 >00x<T><Z S1 >y01<T><Z S1 >02<T><Z S1 >10<T><Z S1 >z11<T>"),
+              std::string::npos)
+        << Markup();
+    // Undone one by one, newest first: the row goes, every cell reads as before.
+    while (session_->Undo().CanUndo()) ASSERT_TRUE(session_->UndoSteps(1));
+    EXPECT_EQ(table_->RowCount(), 2);
+    EXPECT_EQ(Markup(), original);
+}
+
+}  // namespace
+}  // namespace orvo
