@@ -12,12 +12,14 @@
 #include "platform/PosixShell.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/QtTranslations.h"
+#include "ui/media/QtMediaPlayer.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvo"));
     QApplication::setWindowIcon(orvo::ProgramIcon());
     orvo::InstallQtTranslations(application);  // without them Qt's own texts stay English
+    orvo::InstallQtMediaPlayer();                // the pages' sounds and videos
 
     orvo::SystemEnvironment environment;
     orvo::FileSettings settings(orvo::FileSettings::DefaultPath(environment));
