@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "LongPageMarkup.h"
 #include "model/TextForms.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -29,11 +30,7 @@ struct LongPage {
         object->Clear();
         object->TakeIntoUse();
         page = set.ObjectByKind(TOggettiHel::testoHtml, set.Register(std::move(object)));
-        std::string markup;
-        for (int i = 0; i < kParagraphs; ++i)
-            markup += "<Z S0 >Paragrafo " + std::to_string(i) + " con <Y y1 >un po'<Y > di testo";
-        markup.push_back('\0');
-        page->SetContent(markup);
+        page->SetContent(LongPageMarkup(kParagraphs));
         text = OpenText(set, *page, false);
         host = std::make_unique<TextMarkupHost>(set, *text, metrics);
         box = std::make_unique<TKYTbox>(*host, boxHost);
