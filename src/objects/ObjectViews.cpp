@@ -78,6 +78,25 @@ void ObjectViewHost::RelayoutObject(const TKYToggetto& object) {
                         if (RelayoutObjectParagraph(*cell, object)) return;
 }
 
+std::vector<TMyyVisual*> ObjectViewHost::Views() const {
+    std::vector<TMyyVisual*> out;
+    for (const auto& [object, entry] : views_)
+        if (entry.view) out.push_back(entry.view.get());
+    return out;
+}
+
+void ObjectViewHost::RecordUndo(VisualUndoStep step) {
+    // A view without a number cannot be found by its step again: it stays here.
+    TMyyVisual* view = nullptr;
+    if (undoList_ && controls_ && step.registryId >= 0)
+        if (auto* control = dynamic_cast<VisualUndoControl*>(controls_->Lookup(step.registryId)))
+            view = &control->Visual();
+    if (view)
+        RecordVisualUndo(*undoList_, step, *view, undoPage_, undoFrame_);
+    else
+        undo_.push_back(std::move(step));
+}
+
 TMyyVisual* ObjectViewHost::Find(const TKYToggetto& object) const {
     auto it = views_.find(&object);
     return it == views_.end() ? nullptr : it->second.view.get();

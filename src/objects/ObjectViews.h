@@ -29,7 +29,9 @@ public:
     std::size_t ViewCount() const { return views_.size(); }
     /// The view made for `object`, if any.
     TMyyVisual* Find(const TKYToggetto& object) const;
-    /// Undo steps recorded by the views (the desktop hands them to the undo list).
+    /// Every view made so far.
+    std::vector<TMyyVisual*> Views() const;
+    /// Undo steps recorded by the views while no undo list is given.
     std::vector<VisualUndoStep>& UndoSteps() { return undo_; }
     /// Links the views asked to follow, in order.
     std::vector<const TKYToggetto*>& RequestedLinks() { return links_; }
@@ -82,7 +84,7 @@ public:
     IMessages& Messages() override { return messages_; }
     IScheduler& Scheduler() override { return scheduler_; }
     const TKYTtesto* Text() override { return text_; }
-    void RecordUndo(VisualUndoStep step) override { undo_.push_back(std::move(step)); }
+    void RecordUndo(VisualUndoStep step) override;
     void RequestLink(const TKYToggetto& target) override { links_.push_back(&target); }
     void InvalidateObject(const Rect& bounds) override { inner_.Invalidate(bounds); }
     void RecordTableUndo(const TableUndoStep& step) override;

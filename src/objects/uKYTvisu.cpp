@@ -367,6 +367,39 @@ void TMyyImage::ResizeTo(std::int32_t width, std::int32_t height) {
     ResizeFinished();
 }
 
+void TMyyImage::SelectZone(TMyyZona* zone) {
+    for (auto& z : zones_) z->SetSelected(z.get() == zone);
+    Invalidate();
+}
+
+TMyyZona* TMyyImage::SelectedZone() const {
+    for (const auto& z : zones_)
+        if (z->Selected()) return z.get();
+    return nullptr;
+}
+
+void TMyyImage::SetZoneBounds(TMyyZona& zone, const Rect& bounds, std::string_view caption) {
+    const auto clampTo16 = [](std::int32_t v) {
+        return std::clamp<std::int32_t>(v, INT16_MIN, INT16_MAX);
+    };
+    const std::int32_t left = clampTo16(bounds.left), top = clampTo16(bounds.top);
+    const Rect kept{left, top, left + std::clamp<std::int32_t>(bounds.Width(), 1, INT16_MAX),
+                    top + std::clamp<std::int32_t>(bounds.Height(), 1, INT16_MAX)};
+    if (kept == zone.Bounds()) return;
+    MakeUndo(caption);
+    zone.SetBounds(kept);
+    StoreToObject();
+    Invalidate();
+    if (site_) site_->MakeCurrent(this);
+}
+
+void TMyyImage::LinkZone(TMyyZona& zone, std::int32_t link) {
+    MakeUndo();
+    zone.SetLink(link);
+    StoreToObject();
+    Invalidate();
+}
+
 void TMyyImage::Setup() {
     zones_.clear();
     if (!obj_) return;

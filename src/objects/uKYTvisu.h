@@ -291,6 +291,15 @@ public:
     void ScaleTo(int percent);
     /// Resizes the image to `size` as a handle drag ends: its zones scale with it.
     void ResizeTo(std::int32_t width, std::int32_t height);
+    /// Selects one zone (none: no zone), the others are deselected.
+    void SelectZone(TMyyZona* zone);
+    /// The selected zone, or none.
+    TMyyZona* SelectedZone() const;
+    /// A zone moved or resized to `bounds` (image pixels, kept inside the 16-bit fields): the
+    /// undo step `caption` first, then the record.
+    void SetZoneBounds(TMyyZona& zone, const Rect& bounds, std::string_view caption);
+    /// A zone linked to `link` (an object code, a local link code; -1 none), an undo step first.
+    void LinkZone(TMyyZona& zone, std::int32_t link);
 
     /// The pointer entered or left the image: the roll-over picture is shown while inside.
     void MouseEnter();

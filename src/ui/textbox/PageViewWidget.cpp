@@ -29,6 +29,7 @@
 #include "textbox/TKYTpageHeadless.h"
 #include "textbox/uKYTboxView.h"
 #include "ui/QtConvert.h"
+#include "ui/objects/PictureEditing.h"
 #include "ui/render/PageRender.h"
 #include "ui/render/QPainterCanvas.h"
 #include "ui/render/QtTextMeasurer.h"
@@ -230,6 +231,8 @@ struct PageViewWidget::State {
     // The views of the page's pictures and tables, drawn with the text.
     std::unique_ptr<ObjectViewHost> objects;
     std::unique_ptr<TKYTboxViewFactory> views;
+    // The editing of those pictures while the page is edited.
+    std::unique_ptr<PictureEditing> pictures;
     std::unique_ptr<TKYTpage> page;
     PageBackgroundPicture background;
     bool editable = false;
@@ -316,6 +319,12 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
         std::make_unique<PageEditSession>(s.set, messages, scheduler, s.clipboard, *s.inputHost);
     s.session->SetConverters(converters);
     s.objects->SetUndo(&s.session->Undo(), &s.session->Controls());
+    s.pictures = std::make_unique<PictureEditing>(*s.surface, s.set, *s.objects, s.clipboard);
+    s.pictures->copyText = [this](bool cut) {
+        return state_->session &&
+               state_->session->Command(cut ? BoxCommandKind::Cut : BoxCommandKind::Copy);
+    };
+    s.pictures->changed = [this] { ToolsChanged(); };
     s.page = std::make_unique<TKYTpage>(s.set, s.frameSet, *s.views, s.session->Undo(), s.spell,
                                         scheduler);
     s.page->SetReadOnly(true);
@@ -323,6 +332,10 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
         state_->surface->update();
         ToolsChanged();
     });
+}
+
+PictureEditing* PageViewWidget::Pictures() const {
+    return state_->pictures.get();
 }
 
 PageEditSession* PageViewWidget::Session() const {
@@ -365,6 +378,7 @@ void PageViewWidget::Attach() {
     if (s.session && s.page->Showing()) {
         s.objects->SetUndoPage(s.page->PageIdentifier(), s.session->FrameId());
         s.session->Attach(*box, *s.page->WorkingText(), s.page->PageIdentifier());
+        if (s.pictures) s.pictures->Attach(box, s.session->Input(), s.session->Editing());
     }
     ToolsChanged();
 }
@@ -372,6 +386,7 @@ void PageViewWidget::Attach() {
 void PageViewWidget::Detach() {
     State& s = *state_;
     if (!s.session) return;
+    if (s.pictures) s.pictures->Attach(nullptr, nullptr, nullptr);
     if (g_dragSource && g_dragSource == s.session->Input()) g_dragSource = nullptr;
     s.session->Detach();
 }
@@ -387,6 +402,7 @@ void PageViewWidget::ClosePage() {
 
 void PageViewWidget::DropObjectViews() {
     // The views hold the closed text's objects and cells: they go with it.
+    if (state_->pictures) state_->pictures->Forget();
     if (state_->objects) {
         state_->objects->SetBox(nullptr);
         state_->objects->Clear();
@@ -565,6 +581,7 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
             }
             s.page->Background().Paint(canvas, area);
             box->Paint(canvas, area);
+            if (editing && s.pictures) s.pictures->PaintOver(painter);
             if (editing && input->Caret().BarVisible()) {
                 // The bar inverts what it covers, as an exclusive-or of white.
                 painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -574,6 +591,7 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
         }
         case QEvent::KeyPress: {
             if (!editing) return false;
+            if (s.pictures && s.pictures->Event(event)) return true;
             auto* key = static_cast<QKeyEvent*>(event);
             const unsigned modifiers = ModifiersOf(key->modifiers());
             const BoxKey boxKey = KeyOf(key->key());
@@ -617,6 +635,7 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonDblClick: {
             if (!editing) return false;
+            if (s.pictures && s.pictures->Event(event)) return true;
             auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint p = mouse->position().toPoint();
             const unsigned modifiers = ModifiersOf(mouse->modifiers());

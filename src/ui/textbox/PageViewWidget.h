@@ -21,6 +21,7 @@ class IMessages;
 class IScheduler;
 class ISelectionConverters;
 class PageEditSession;
+class PictureEditing;
 class TKYTbox;
 class TKYTboxInput;
 class TKYTtesto;
@@ -44,6 +45,8 @@ public:
     PageEditSession* Session() const;
     /// The input of the box shown, or nullptr.
     TKYTboxInput* Input() const;
+    /// The editing of the pictures of the page shown, or nullptr before EnableEditing.
+    PictureEditing* Pictures() const;
     /// Stores the page's edits into the hypertext and shows it again (the caret kept); false
     /// when nothing was stored.
     bool CommitPage();

@@ -1,0 +1,92 @@
+// The pictures of a page being edited, in the window: presses, drags and keys that land on an
+// image go to its editing rules before the text box sees them; the image's menu (zones, sizes,
+// clipboard, the link of a zone); the outline of a running drag drawn over the page; a picture
+// file placed at the caret.
+#pragma once
+
+#include <QPoint>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "objects/VisualEditing.h"
+#include "platform/IClipboard.h"
+
+class QEvent;
+class QMenu;
+class QPainter;
+class QWidget;
+
+namespace orvo {
+
+class BoxEditing;
+class ObjectViewHost;
+class TKYTset;
+
+/// The commands of the image's menu, in the menu's order.
+enum class PictureCommand : std::uint8_t {
+    AddZone,
+    DeleteZone,
+    ZoneToFront,
+    ZoneToBack,
+    LinkZone,
+    Size100,
+    Size50,
+    Copy,
+    Paste,
+};
+
+/// The menu's caption of a command.
+const char* PictureCommandCaption(PictureCommand command);
+
+class PictureEditing {
+public:
+    /// `surface` is the widget the page is painted on (box coordinates); everything given
+    /// outlives this object.
+    PictureEditing(QWidget& surface, TKYTset& set, ObjectViewHost& views, IClipboard& clipboard);
+
+    /// The box being edited and its input and editing operations; none while nothing is edited.
+    void Attach(TKYTbox* box, TKYTboxInput* input, BoxEditing* editing);
+    /// The views went (another page, a commit, a save).
+    void Forget() { editor_.Forget(); }
+
+    /// An event of the surface while the page is edited; true when a picture took it.
+    bool Event(QEvent* event);
+    /// Draws the outline of the drag that runs.
+    void PaintOver(QPainter& painter) const;
+
+    /// Runs a command of the menu on the selected image; false when it did nothing.
+    bool Run(PictureCommand command);
+    /// Whether a command applies now (the menu enables it so).
+    bool Enabled(PictureCommand command) const;
+
+    /// Adds the picture file to the hypertext and places a new image of it at the caret (an
+    /// undo step of the box); false, with the hypertext's message, when the file is not a
+    /// picture it can read or nothing is edited.
+    bool PlacePicture(const std::string& file);
+
+    VisualEditor& Editor() { return editor_; }
+
+    /// Asks for the page a zone links to (its number), none when cancelled. The default asks
+    /// in a small window.
+    std::function<std::optional<std::int32_t>()> askZonePage;
+    /// The text box's clipboard commands, for copying and cutting an image with its character.
+    std::function<bool(bool cut)> copyText;
+    /// Something the pictures changed must be painted and the tools brought up to date.
+    std::function<void()> changed;
+
+private:
+    void ShowMenu(const QPoint& at);
+    void Changed();
+
+    QWidget& surface_;
+    TKYTset& set_;
+    IClipboard& clipboard_;
+    VisualEditor editor_;
+    BoxEditing* editing_ = nullptr;
+    TKYTboxInput* input_ = nullptr;
+};
+
+}  // namespace orvo
