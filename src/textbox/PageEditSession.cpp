@@ -76,6 +76,7 @@ PageEditSession::PageEditSession(TKYTset& set, IMessages& messages, IScheduler& 
 
 PageEditSession::~PageEditSession() {
     active_ = nullptr;
+    for (auto& [cell, edit] : cellEdits_) DropCellEdit(cell, edit);
     cellEdits_.clear();
     input_.reset();
     editing_.reset();
@@ -198,9 +199,19 @@ bool PageEditSession::FocusCell(TKYTbox& cell) {
     return true;
 }
 
+void PageEditSession::DropCellEdit(const TKYTbox* cell, CellEdit& edit) {
+    // The number the cell kept is cleared too, so no step finds the editing that goes.
+    auto known = cellNumbers_.find(cell);
+    if (known != cellNumbers_.end() && controls_.Lookup(known->second) == edit.editing.get())
+        controls_.Put(nullptr, known->second);
+    edit.input.reset();
+    edit.editing.reset();
+}
+
 void PageEditSession::ReleaseCells() {
     if (active_) Activate(*input_);
     active_ = nullptr;
+    for (auto& [cell, edit] : cellEdits_) DropCellEdit(cell, edit);
     cellEdits_.clear();
 }
 
@@ -218,6 +229,7 @@ void PageEditSession::PruneCells() {
             continue;
         }
         if (it->second.input.get() == active_) active_ = nullptr;
+        DropCellEdit(it->first, it->second);
         cellNumbers_.erase(it->first);
         it = cellEdits_.erase(it);
     }

@@ -165,6 +165,8 @@ private:
     TKYTboxInput* CellInput(TKYTbox* cell);
     /// The events go to `input` from now on.
     void Activate(TKYTboxInput& input);
+    /// A cell's input and editing go, and no number of the index names them any more.
+    void DropCellEdit(const TKYTbox* cell, CellEdit& edit);
     /// Drops the inputs of cells that are gone (after an undo step).
     void PruneCells();
     void Remember();

@@ -8,6 +8,7 @@
 #include "model/KytFixture.h"
 #include "model/TextForms.h"
 #include "objects/PageCells.h"
+#include "objects/TableCommands.h"
 #include "objects/TableRules.h"
 #include "platform/FixedMetrics.h"
 #include "platform/IClipboard.h"
@@ -127,6 +128,57 @@ TEST_F(TableEditing, ClicksTabArrowsTypingAndCommandsUndoneBackToTheSameText) {
     // Undone one by one, newest first: the row goes, every cell reads as before.
     while (session_->Undo().CanUndo()) ASSERT_TRUE(session_->UndoSteps(1));
     EXPECT_EQ(table_->RowCount(), 2);
+    EXPECT_EQ(Markup(), original);
+}
+
+TEST_F(TableEditing, ANewTableItsRowsAndColumnsWithinTheLimitsAndTheirUndo) {
+    const std::string original = Markup();
+    // Outside a cell the row and column commands do nothing.
+    EXPECT_FALSE(RunTableCommand(*session_, *views_, TableCommand::AddRows));
+    // "T&abella": a 3 x 4 table at the end of the first paragraph, the caret in its first cell.
+    session_->Key(BoxKey::End, 0);
+    NewTableChoice choice;
+    choice.rows = 3;
+    choice.columns = 4;
+    choice.style = 1;
+    choice.first = 0x00C0FFC0;
+    ASSERT_TRUE(InsertNewTable(*session_, *views_, set_, choice));
+    TKYTbox* first = session_->ActiveBox();
+    ASSERT_TRUE(first && first->IsCellBox());
+    TMyyTable* made = views_->TableOfCell(*first);
+    ASSERT_NE(made, table_);
+    EXPECT_EQ(made->RowCount(), 3);
+    EXPECT_EQ(made->ColumnCount(), 4);
+    Type("a");
+    session_->NextCell(false);
+    Type("b");
+    // Rows and columns around the cell (0, 1): one row after it, two columns before it.
+    ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::AddRows, 1, true));
+    EXPECT_EQ(session_->ActiveBox(), made->CellAt(1, 0)) << "the first new cell is edited";
+    ASSERT_TRUE(session_->FocusCell(*made->CellAt(0, 1)));
+    ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::AddColumns, 2, false));
+    EXPECT_EQ(made->ColumnCount(), 6);
+    EXPECT_EQ(made->CellAt(0, 3)->Paragraph(0).text, "b");
+    // 45 more columns pass 50: refused with its message, no step.
+    const std::size_t steps = session_->Undo().Count();
+    EXPECT_FALSE(RunTableCommand(*session_, *views_, TableCommand::AddColumns, 45));
+    EXPECT_EQ(session_->Undo().Count(), steps);
+    EXPECT_EQ(messages_.Shown().back().text, kTooManyColumns);
+    // The row and the column of a cell deleted when the posted work runs.
+    ASSERT_TRUE(session_->FocusCell(*made->CellAt(2, 2)));
+    ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::DeleteRow));
+    scheduler_.RunPending();
+    EXPECT_EQ(made->RowCount(), 3);
+    ASSERT_TRUE(session_->FocusCell(*made->CellAt(0, 0)));
+    ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::DeleteColumn));
+    scheduler_.RunPending();
+    EXPECT_EQ(made->ColumnCount(), 5);
+    EXPECT_EQ(made->CellAt(0, 0)->Paragraph(0).text, "");
+    EXPECT_THAT(session_->Undo().Labels(),
+                ElementsAre("Cancellazione colonne", "Cancellazione righe", "Aggiunta colonne",
+                            "Aggiunta righe", "Inserimento caratteri", "Inserimento caratteri",
+                            "Inserimento oggetti"));
+    while (session_->Undo().CanUndo()) ASSERT_TRUE(session_->UndoSteps(1));
     EXPECT_EQ(Markup(), original);
 }
 
