@@ -488,3 +488,32 @@ Result<NamedTarget> TargetNamed(TKYTset& set, std::string_view words) {
 }
 
 }  // namespace orvo
+
+#include "app/SpecLinkRules.h"
+
+namespace orvo {
+
+bool TextSelectionLink::CanLink() const {
+    return text_.HasSelection();
+}
+
+const TKYToggetto* TextSelectionLink::PresentLink() const {
+    const std::int32_t code = text_.CurrentLink();
+    if (code == -1) return nullptr;
+    if (CodeKind(code) == kLocalLinkKind) {
+        const auto& links = text_.Context().text.links;
+        const std::size_t index = std::size_t(CodeIdentifier(code));
+        return index < links.size() ? links[index].get() : nullptr;
+    }
+    return text_.Context().set.ObjectByCode(code);
+}
+
+void TextSelectionLink::ApplyLink(const TKYToggetto* link) {
+    text_.ApplyLink(link);
+}
+
+void TextSelectionLink::ApplySpecialLink(TKYToggetto& link, const TKYToggetto* target) {
+    ApplySpecLinkToText(text_, link, target);
+}
+
+}  // namespace orvo

@@ -14,6 +14,8 @@
 #include <string_view>
 
 #include "base/Result.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTset.h"
 
 namespace orvo {
 
@@ -237,5 +239,37 @@ struct NamedTarget {
     std::unique_ptr<TKYToggetto> owned;
 };
 Result<NamedTarget> TargetNamed(TKYTset& set, std::string_view words);
+
+}  // namespace orvo
+
+namespace orvo {
+
+/// Whatever carries a link the windows make: a text selection, an image, a zone. The link
+/// windows read its present link and hand it the chosen one.
+class ILinkHolder {
+public:
+    virtual ~ILinkHolder() = default;
+    /// Whether a link can be made now (a text selection must not be empty).
+    virtual bool CanLink() const = 0;
+    /// The link the holder has now (a page, an internet link, a file, a special link), or none.
+    virtual const TKYToggetto* PresentLink() const = 0;
+    /// Applies `link` as one step; none removes the holder's link.
+    virtual void ApplyLink(const TKYToggetto* link) = 0;
+    /// Applies a special link with its target (none for an anchor in the same page).
+    virtual void ApplySpecialLink(TKYToggetto& link, const TKYToggetto* target) = 0;
+};
+
+/// The selection of a text box as a link holder.
+class TextSelectionLink final : public ILinkHolder {
+public:
+    explicit TextSelectionLink(TKYTTextAttributes& text) : text_(text) {}
+    bool CanLink() const override;
+    const TKYToggetto* PresentLink() const override;
+    void ApplyLink(const TKYToggetto* link) override;
+    void ApplySpecialLink(TKYToggetto& link, const TKYToggetto* target) override;
+
+private:
+    TKYTTextAttributes& text_;
+};
 
 }  // namespace orvo

@@ -3,6 +3,7 @@
 #include "app/u3LOCforms.h"
 
 #include "app/AlbumBlocks.h"
+#include "app/LinkWindowBlocks.h"
 #include "app/MainFormBlock.h"
 #include "app/WindowBlocks.h"
 #include "base/Cp1252.h"
@@ -100,6 +101,8 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"FwizCollF", PublishWizardBlock()},
                                                  {"Fstili", StyleWindowBlock()},
                                                  {"TFcerca", SearchWindowBlock()},
+                                                 {"FCollega", LinkWindowBlock()},
+                                                 {"FLinkSpec", SpecLinkWindowBlock()},
                                                  {"QzSpellerDialog", SpellerDialogBlock()},
                                                  {"Falbum", AlbumWindowBlock()},
                                                  {"Fcancella", DeletionWindowBlock()},

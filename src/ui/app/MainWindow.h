@@ -5,9 +5,11 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QMenu>
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +29,7 @@ class IPreviewSurface;
 class IPrompter;
 class ISettings;
 class IShell;
+class LinkCommands;
 class PageListView;
 class PageTreeView;
 class PageViewWidget;
@@ -82,6 +85,8 @@ public:
     QtSecondaryWindows& Windows();
     /// The publishing window and its wizard.
     QtPublishService& Publishing();
+    /// The link commands and their windows (made with the menus).
+    LinkCommands& Links();
     /// Applies another localisation block to every text of the window: menus, toolbar,
     /// panel, list columns, status bar, dialog titles. A malformed block changes nothing.
     Status SetLocalization(std::string_view block);
@@ -111,6 +116,7 @@ private:
     bool FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QPoint at,
                       IPreviewSurface* from);
     void BuildMenus();
+    void AddLinkCommands(std::map<std::string_view, QMenu*>& menus);
     void BuildToolbar();
     void Refresh();
     void Localize();

@@ -11,6 +11,7 @@
 
 #include "app/MenuCatalogue.h"
 #include "ui/QtConvert.h"
+#include "ui/app/DialogSupport.h"
 #include "ui/app/MainWindowState.h"
 #include "ui/app/ProgramIconSvg.h"
 
@@ -80,6 +81,46 @@ void MainWindow::BuildToolbar() {
     s.editing->AddToMainToolbar(*s.toolbar);
 }
 
+LinkCommands& MainWindow::Links() {
+    return *state_->links;
+}
+
+// The link commands: made with the first menus; in edit mode those the command table does
+// not show yet go into "&Inserisci".
+void MainWindow::AddLinkCommands(std::map<std::string_view, QMenu*>& menus) {
+    State& s = *state_;
+    if (!s.links) {
+        LinkCommandsHost host{s.main,
+                              s.messages,
+                              [this] { return state_->frameSet->FocusedView(); },
+                              [this](std::int32_t page) { state_->rules->GoToPage(page); },
+                              [this] { state_->editingEditor->CommitPage(); },
+                              [this] { Refresh(); }};
+        s.links = std::make_unique<LinkCommands>(std::move(host), this);
+        s.links->localize = [](QWidget& window) { LocalizeFromBlock(window); };
+    }
+    if (!s.rules->EditMode()) return;
+    QMenu*& insert = menus[MenuItemOf(CommandId::InsertLink).menu];
+    if (!insert) {
+        insert = menuBar()->addMenu(MenuText(MenuItemOf(CommandId::InsertLink).menu));
+        insert->setObjectName(ToQString(MenuComponentName(MenuItemOf(CommandId::InsertLink).menu)));
+    }
+    bool shown = false;
+    for (QAction* action : insert->actions())
+        if (action->objectName() == ToQString(CommandComponentName(CommandId::InsertLink)))
+            shown = true;
+    if (!shown) {
+        for (CommandId command :
+             {CommandId::InsertLink, CommandId::InsertSpecialLink, CommandId::InsertNewPage}) {
+            QAction* action = insert->addAction(MenuText(MenuItemOf(command).caption));
+            action->setObjectName(ToQString(CommandComponentName(command)));
+            connect(action, &QAction::triggered, this,
+                    [this, command] { state_->links->RunCommand(command); });
+        }
+    }
+    s.links->AddToMenu(*insert);
+}
+
 void MainWindow::BuildMenus() {
     State& s = *state_;
     s.menusShown = s.rules->MenusShown();
@@ -113,9 +154,11 @@ void MainWindow::BuildMenus() {
         const CommandId command = item->command;
         if (const auto key = EditingTools::Shortcut(command)) action->setShortcut(*key);
         connect(action, &QAction::triggered, this, [this, command] {
-            if (!state_->editing->RunCommand(command)) state_->rules->Execute(command);
+            if (!state_->editing->RunCommand(command) && !state_->links->RunCommand(command))
+                state_->rules->Execute(command);
         });
     }
+    AddLinkCommands(menus);
     for (auto& [name, menu] : menus)
         if (name == MenuItemOf(CommandId::HypertextCover).menu) s.editing->AddGoToPageMenu(*menu);
     // The recent files close the File menu, numbered as the menu shows them.

@@ -42,6 +42,7 @@
 #include "ui/app/QtScheduler.h"
 #include "ui/app/SecondaryWindows.h"
 #include "ui/convert/HelpImportReportWindow.h"
+#include "ui/links/LinkCommands.h"
 #include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
 #include "ui/spell/DesktopSpelling.h"
@@ -174,6 +175,7 @@ struct MainWindow::State {
     std::unique_ptr<SelectionConverters> selectionConverters;
     std::unique_ptr<EditingEditorView> editingEditor;  // the editor the command flow sees
     std::unique_ptr<EditingTools> editing;
+    std::unique_ptr<LinkCommands> links;  // the link commands, made with the first menus
     ObjectHolders::Registration pagesHeld;
     std::unique_ptr<ViewNotice> notice;
     std::unique_ptr<TMainFormRules> rules;

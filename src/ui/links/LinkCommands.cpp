@@ -1,0 +1,290 @@
+// The main window's link commands over the link window and the special-link window.
+#include "ui/links/LinkCommands.h"
+
+#include <QInputDialog>
+#include <QMenu>
+
+#include "app/SpecLinkRules.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTset.h"
+#include "platform/IMessages.h"
+#include "textbox/PageEditSession.h"
+#include "textbox/uKYTattr.h"
+#include "textbox/uKYTbox.h"
+#include "ui/QtConvert.h"
+#include "ui/links/LinkWindow.h"
+#include "ui/links/SpecLinkWindow.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo {
+
+namespace {
+
+using K = TOggettiHel;
+
+}  // namespace
+
+LinkCommands::LinkCommands(LinkCommandsHost host, QWidget* parent)
+    : host_(std::move(host)), parent_(parent) {
+    execDialog = [](QDialog& dialog) { return dialog.exec(); };
+    askName = [this]() -> std::optional<std::string> {
+        bool ok = false;
+        const QString name =
+            QInputDialog::getText(parent_, ToQString(kSpecNamePromptCaption),
+                                  ToQString(kSpecNamePrompt), QLineEdit::Normal, QString(), &ok);
+        if (!ok) return std::nullopt;
+        return ToCp1252(name);
+    };
+}
+
+LinkCommands::~LinkCommands() = default;
+
+bool LinkCommands::RunCommand(CommandId command) {
+    switch (command) {
+        case CommandId::InsertLink:
+            LinkSelection();
+            return true;
+        case CommandId::InsertSpecialLink:
+            SpecialLinkSelection();
+            return true;
+        case CommandId::InsertNewPage:
+            NewPage();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void LinkCommands::AddToMenu(QMenu& menu) {
+    const std::pair<const char*, std::string_view> items[] = {
+        {"MISelfLink", "Collegamento autore&ferente"},
+        {"MIPastePage", "Incolla &pagina da..."},
+        {"MIChooseFromPreview", "&Scegli da anteprima..."}};
+    for (auto [name, caption] : items) {
+        QAction* action = menu.addAction(ToQString(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        const std::string which = name;
+        QObject::connect(action, &QAction::triggered, &menu, [this, which] {
+            if (which == "MISelfLink") SelfLink();
+            if (which == "MIPastePage") PastePage();
+            if (which == "MIChooseFromPreview") ChooseFromPreview();
+        });
+    }
+}
+
+LinkWindow& LinkCommands::Window() {
+    if (!window_) {
+        window_ = new LinkWindow(host_.set, *this, host_.messages, parent_);
+        if (localize) localize(*window_);
+        window_->currentPage = [this] {
+            PageViewWidget* view = host_.view ? host_.view() : nullptr;
+            return view ? view->PageShown() : -1;
+        };
+    }
+    return *window_;
+}
+
+SpecLinkWindow& LinkCommands::SpecWindow() {
+    if (!specWindow_) {
+        specWindow_ = new SpecLinkWindow(host_.set, parent_);
+        if (localize) localize(*specWindow_);
+    }
+    return *specWindow_;
+}
+
+int LinkCommands::Run(QDialog& dialog) {
+    return execDialog ? execDialog(dialog) : dialog.exec();
+}
+
+void LinkCommands::ShowPage(std::int32_t page) {
+    if (host_.showPage) host_.showPage(page);
+}
+
+TKYTTextAttributes* LinkCommands::CurrentText() {
+    PageViewWidget* view = host_.view ? host_.view() : nullptr;
+    PageEditSession* session = view ? view->Session() : nullptr;
+    BoxEditing* editing = session ? session->Editing() : nullptr;
+    return editing ? &editing->Text() : nullptr;
+}
+
+TKYToggetto* LinkCommands::CurrentPage() {
+    PageViewWidget* view = host_.view ? host_.view() : nullptr;
+    // The widget's working copy: its record is stored with the text when the page is.
+    return view ? const_cast<TKYTtesto*>(view->WorkingText()) : nullptr;
+}
+
+bool LinkCommands::ChooseLinkFor(ILinkHolder& holder) {
+    if (!holder.CanLink()) {
+        host_.messages.Inform(kSelectFirst);
+        return false;
+    }
+    const TKYToggetto* present = holder.PresentLink();
+    LinkWindow& window = Window();
+    TLinkChooser& chooser = window.Chooser();
+    chooser.mode = 0;
+    chooser.anchor = -1;
+    chooser.preset = present && present->Kind() != K::speclink ? present : nullptr;
+    bool applied = false;
+    chooser.onChoose = [&](TKYToggetto& target) {
+        holder.ApplyLink(&target);
+        applied = true;
+    };
+    window.Prepare();
+    Run(window);
+    chooser.onChoose = nullptr;
+    chooser.Close();
+    if (host_.changed) host_.changed();
+    return applied;
+}
+
+bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
+    if (!holder.CanLink()) {
+        host_.messages.Inform(kSelectFirst);
+        return false;
+    }
+    SpecLinkWindow& spec = SpecWindow();
+    bool anchors = false;
+    if (PageViewWidget* view = host_.view ? host_.view() : nullptr)
+        if (const TKYTtesto* text = view->WorkingText()) {
+            Result<std::string> markup = text->ContentBytes();
+            anchors = TextHasAnchors(host_.set, text, markup ? *markup : std::string());
+            if (!anchors && view->Box()) {
+                // The working text in the box: its anchors are among the text's own links.
+                for (const auto& link : text->links)
+                    if (link && link->Kind() == K::shortObj && link->Subtype() == 14)
+                        anchors = true;
+            }
+        }
+    spec.Open(0, nullptr, anchors);
+    if (Run(spec) != QDialog::Accepted) return false;
+    std::unique_ptr<TKYToggetto> link = NewSpecLink(host_.set);
+    WriteSpecLink(*link, spec.Choice());
+    if (SpecLinkNeedsName(*link)) {
+        // Asked until a name is given; cancelling leaves everything as it was.
+        const std::optional<std::string> name = AskWindowName(askName);
+        if (!name) return false;
+        link->View().SetPStr(kSpecName, *name);
+    }
+    const TKYToggetto* target = nullptr;
+    std::unique_ptr<TKYToggetto> ownedTarget;
+    if (SpecLinkChoosesTarget(*link, 0)) {
+        const int mode = SpecLinkTargetMode(*link, 0);
+        LinkWindow& window = Window();
+        TLinkChooser& chooser = window.Chooser();
+        chooser.mode = mode;
+        chooser.onChoose = nullptr;
+        chooser.anchor = link->ReadView().I32(kSpecAnchor);
+        PageViewWidget* view = host_.view ? host_.view() : nullptr;
+        const std::int32_t current = view ? view->PageShown() : -1;
+        chooser.preset = mode == 3 ? host_.set.ObjectByKind(K::testoHtml, current) : nullptr;
+        window.Prepare();
+        const bool chosen = Run(window) == QDialog::Accepted && chooser.ResultObject();
+        const std::int32_t anchor = window.Chooser().anchor;
+        chooser.Close();
+        if (!chosen) return false;  // nothing applied: the link goes with this command
+        link->View().SetI32(kSpecAnchor, anchor);
+        ownedTarget = chooser.TakeOwned();
+        target = ownedTarget ? ownedTarget.get() : chooser.ResultObject();
+    }
+    holder.ApplySpecialLink(*link, target);
+    if (host_.changed) host_.changed();
+    return true;
+}
+
+void LinkCommands::LinkSelection() {
+    TKYTTextAttributes* text = CurrentText();
+    if (!text || !text->HasSelection()) {
+        host_.messages.Inform(kSelectFirst);
+        return;
+    }
+    TextSelectionLink holder(*text);
+    if (holder.PresentLink()) {
+        // The selection is a link (the link button is down): it loses it.
+        holder.ApplyLink(nullptr);
+        if (host_.changed) host_.changed();
+        return;
+    }
+    ChooseLinkFor(holder);
+}
+
+void LinkCommands::SpecialLinkSelection() {
+    TKYTTextAttributes* text = CurrentText();
+    if (!text || !text->HasSelection()) {
+        host_.messages.Inform(kSelectFirst);
+        return;
+    }
+    TextSelectionLink holder(*text);
+    if (holder.PresentLink()) {
+        holder.ApplyLink(nullptr);
+        if (host_.changed) host_.changed();
+        return;
+    }
+    ChooseSpecialLinkFor(holder);
+}
+
+void LinkCommands::SelfLink() {
+    TKYTTextAttributes* text = CurrentText();
+    if (!text || !text->HasSelection()) {
+        host_.messages.Inform(kSelectFirst);
+        return;
+    }
+    const auto [start, end] = text->Selection();
+    std::string address;
+    for (std::int32_t p = start.para; p <= end.para; ++p) {
+        const std::string& line = text->Box().Paragraph(p).text;
+        const std::size_t from = p == start.para ? std::size_t(start.ch) : 0;
+        const std::size_t to = p == end.para ? std::size_t(end.ch) : line.size();
+        for (std::size_t i = from; i < to && i < line.size(); ++i)
+            if (std::uint8_t(line[i]) >= 0x20) address += line[i];
+    }
+    if (address.empty()) return;
+    auto link = MakeInternetLink(host_.set, address);
+    text->ApplyLink(link.get());
+    if (host_.changed) host_.changed();
+}
+
+void LinkCommands::NewPage() {
+    if (host_.commitPage) host_.commitPage();
+    LinkWindow& window = Window();
+    TLinkChooser& chooser = window.Chooser();
+    chooser.mode = 9;
+    chooser.preset = nullptr;
+    chooser.anchor = -1;
+    chooser.onChoose = nullptr;
+    window.Prepare();
+    Run(window);
+    chooser.Close();
+    if (host_.changed) host_.changed();
+}
+
+void LinkCommands::PastePage(const std::string& sourceDocument, std::int32_t sourcePage) {
+    LinkWindow& window = Window();
+    TLinkChooser& chooser = window.Chooser();
+    chooser.mode = 10;
+    chooser.preset = nullptr;
+    chooser.anchor = -1;
+    chooser.onChoose = nullptr;
+    chooser.sourceDocument = sourceDocument;
+    chooser.sourcePage = sourcePage;
+    window.Prepare();
+    Run(window);
+    chooser.Close();
+    if (host_.changed) host_.changed();
+}
+
+void LinkCommands::ChooseFromPreview() {
+    LinkWindow& window = Window();
+    TLinkChooser& chooser = window.Chooser();
+    chooser.mode = 6;
+    chooser.preset = nullptr;
+    chooser.anchor = -1;
+    chooser.onChoose = nullptr;
+    window.Prepare();
+    if (Run(window) == QDialog::Accepted)
+        if (TKYToggetto* page = chooser.ResultObject(); page && page->Kind() == K::testoHtml)
+            ShowPage(page->Identifier());
+    chooser.Close();
+    if (host_.changed) host_.changed();
+}
+
+}  // namespace orvo
