@@ -1,5 +1,6 @@
 #include "app/AlbumRules.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,6 +36,26 @@ int AlbumTabOfCaption(std::string_view caption) {
     if (caption == "Collegamenti esterni") return 4;
     if (caption == "Alt") return 5;
     return 0;
+}
+
+std::vector<AlbumItem> AlbumItems(const TKYTset& set, TOggettiHel kind) {
+    std::vector<AlbumItem> items;
+    for (const auto& object : set.KindList(kind)) {
+        if (!object || object->IsFree()) continue;
+        const std::string name = object->Name();
+        if (kind == K::internetLink && SameText1252(std::string_view(name).substr(0, 5), "orvo:"))
+            continue;
+        items.push_back({name, object->Code()});
+    }
+    std::stable_sort(items.begin(), items.end(), [](const AlbumItem& a, const AlbumItem& b) {
+        return CompareText1252(a.caption, b.caption) < 0;
+    });
+    return items;
+}
+
+std::string RenameAlbumObject(TKYToggetto& object, std::string_view name) {
+    object.SetName(name);
+    return object.Name();
 }
 
 int AlbumSearch(const std::vector<std::string>& captions, std::string_view text) {

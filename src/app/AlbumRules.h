@@ -59,6 +59,17 @@ inline constexpr std::string_view kAlbumFileFilter =
     "*.mpg;*.mpeg;|Files compressi|*.zip;*.arj;*.lzh;*.tgz;*.rar;|Applet java (*.class)|"
     "*.class;|Files di testo|*.txt;*.doc;*.rtf;";
 
+/// One row of the album's list: the object's name and its code.
+struct AlbumItem {
+    std::string caption;  // Windows-1252
+    std::int32_t code = 0;
+};
+/// The objects in use of a kind, sorted by name (ignoring case; equal names in identifier
+/// order); links to other hypertexts ("orvo:") are left out.
+std::vector<AlbumItem> AlbumItems(const TKYTset& set, TOggettiHel kind);
+/// Renames an object (its name field, cut as the kind keeps it); returns the name it has.
+std::string RenameAlbumObject(TKYToggetto& object, std::string_view name);
+
 /// The first caption that begins with `text` (ignoring case), searching from the first; -1.
 int AlbumSearch(const std::vector<std::string>& captions, std::string_view text);
 

@@ -43,7 +43,7 @@ QString QtFilter(std::string_view filter) {
 }  // namespace
 
 AlbumWindow::AlbumWindow(AlbumHost host, QWidget* parent)
-    : DressedDialog("Falbum", host.dressing, parent), host_(std::move(host)), rules_(&host_.set) {
+    : DressedDialog("Falbum", host.dressing, parent), host_(std::move(host)) {
     auto* layout = new QVBoxLayout(this);
     tabs_ = album::Named<QTabWidget>("PageControl1", this);
     for (const AlbumTab& tab : kAlbumTabs) {
@@ -102,13 +102,13 @@ AlbumWindow::AlbumWindow(AlbumHost host, QWidget* parent)
     connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (filling_) return;
         const std::int32_t code = item->data(Qt::UserRole).toInt();
-        const int index = rules_.IndexOf(code);
-        if (index < 0) return;
+        TKYToggetto* object = host_.set.ObjectByCode(code);
+        if (!object || object->IsFree()) return;
         // The page shown is not shown while its name changes.
         const bool shown = CodeKind(code) == KindIndex(K::testoHtml) && host_.editor.shownPage &&
                            host_.editor.shownPage() == CodeIdentifier(code);
         if (shown && host_.editor.showPage) host_.editor.showPage(-1);
-        const std::string caption = rules_.Rename(index, ToCp1252(item->text()));
+        const std::string caption = RenameAlbumObject(*object, ToCp1252(item->text()));
         if (shown && host_.editor.showPage) host_.editor.showPage(CodeIdentifier(code));
         host_.set.SetModified(true);
         filling_ = true;
@@ -166,11 +166,9 @@ void AlbumWindow::Reload() {
     add_->setVisible(tab.add);
     apply_->setVisible(AlbumApplyShown(tab));
     pagePreview_->setVisible(tab.kind == K::testoHtml);
-    rules_.Objects = tab.kind;
-    rules_.Reload();
     filling_ = true;
     list_->clear();
-    for (const ListItem& entry : rules_.Items()) {
+    for (const AlbumItem& entry : AlbumItems(host_.set, tab.kind)) {
         auto* item = new QListWidgetItem(ToQString(entry.caption), list_);
         item->setData(Qt::UserRole, entry.code);
         item->setFlags(item->flags() | Qt::ItemIsEditable);

@@ -14,7 +14,6 @@
 
 #include "app/AlbumRules.h"
 #include "app/ObjectDeletion.h"
-#include "model/TKYTListView.h"
 #include "ui/album/AlbumSupport.h"
 
 class QCheckBox;
@@ -86,7 +85,6 @@ private:
     TKYToggetto* SelectedObject() const;
 
     AlbumHost host_;
-    TKYTListView rules_;
     bool filling_ = false;
     std::optional<OutsideEdit> edit_;
     QPointer<QProcess> program_;
