@@ -52,7 +52,12 @@ void TQzSpellThread::Step() {
         return;
     }
     ++handOff_->index;
+    const std::string before = paragraph->spellFlags;
     CheckParagraph(*paragraph);
+    // A paragraph without marks before and after keeps its blank flags unseen.
+    const bool marked = paragraph->spellFlags.find('!') != std::string::npos ||
+                        before.find('!') != std::string::npos;
+    if (marked && paragraph->spellFlags != before && onMarksChanged) onMarksChanged(*paragraph);
     timer_ = scheduler_.StartTimer(kSpellThreadStepWait, false, [this] { Step(); });
 }
 

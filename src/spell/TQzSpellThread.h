@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,6 +29,9 @@ public:
     void Start(TKYTpage& page, std::unique_ptr<TParInfoForThread> handOff) override;
     void Stop() override;
     bool Running() const override { return handOff_ != nullptr; }
+
+    /// Called after each paragraph whose marks the check changed (its surface paints again).
+    std::function<void(TKYTparag&)> onMarksChanged;
 
     /// How many paragraphs the checks took, and how many ended (stopped or run out).
     int ParagraphsChecked() const { return paragraphs_; }
