@@ -151,6 +151,14 @@ TEST_F(AlbumWindows, PicturesRenamedEditedOutsideAndDeletedWithTheirReferences) 
         left += entry.path().filename().string().rfind("re", 0) == 0;
     EXPECT_EQ(left, 0u) << "the temporary copy is deleted once applied";
 
+    if (const char* folder = std::getenv("ORVO_ALBUM_SHOTS")) {
+        // The document as edited, for orvo-cli render to show the page with the new picture.
+        ASSERT_TRUE(set_.SaveToFile(path_));
+        std::filesystem::copy_file(path_, std::filesystem::path(folder) / "dopo-edit.kyt",
+                                   std::filesystem::copy_options::overwrite_existing);
+        map = set_.ObjectByKind(K::immagine, 1);  // a save reads every object again
+    }
+
     // No program for the file: the message, and nothing changes.
     AlbumHost none = Host();
     none.editorCommand = [](const std::string&) { return std::vector<std::string>{}; };
