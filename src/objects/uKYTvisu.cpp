@@ -5,6 +5,7 @@
 
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
+#include "objects/FormViews.h"
 #include "objects/TGIFPainter.h"
 #include "objects/uKYTtable.h"
 #include "picture/TKYTpicture.h"
@@ -704,7 +705,8 @@ std::unique_ptr<TMyyVisual> CreateVisual(IVisualSite& site, TKYToggetto& object,
             visual = std::make_unique<TMyyTable>(site.Messages());
             break;
         default:
-            return nullptr;  // shown by the classes still to come; its markup size stands
+            // Form inputs, buttons, media and markers.
+            return CreateFormVisual(site, object, readOnly, animated);
     }
     visual->SetSite(&site);
     visual->SetObject(&object);
