@@ -22,6 +22,8 @@
 
 #include "model/uKYTogge.h"
 #include "objects/ObjectViews.h"
+#include "objects/PageCells.h"
+#include "objects/TableCommands.h"
 #include "platform/IScheduler.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/PageLinks.h"
@@ -33,6 +35,7 @@
 #include "ui/render/PageRender.h"
 #include "ui/render/QPainterCanvas.h"
 #include "ui/render/QtTextMeasurer.h"
+#include "ui/table/TableDialogs.h"
 #include "ui/textbox/QtClipboard.h"
 
 namespace orvo {
@@ -230,6 +233,8 @@ struct PageViewWidget::State {
     std::unique_ptr<ScrollAreaHost> host;
     // The views of the page's pictures and tables, drawn with the text.
     std::unique_ptr<ObjectViewHost> objects;
+    // The cells of its tables, which the session edits like the page's own box.
+    std::unique_ptr<PageCells> cells;
     std::unique_ptr<TKYTboxViewFactory> views;
     // The editing of those pictures while the page is edited.
     std::unique_ptr<PictureEditing> pictures;
@@ -318,6 +323,8 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
     s.session =
         std::make_unique<PageEditSession>(s.set, messages, scheduler, s.clipboard, *s.inputHost);
     s.session->SetConverters(converters);
+    s.cells = std::make_unique<PageCells>(*s.objects);
+    s.session->SetCells(s.cells.get());
     s.objects->SetUndo(&s.session->Undo(), &s.session->Controls());
     s.pictures = std::make_unique<PictureEditing>(*s.surface, s.set, *s.objects, s.clipboard);
     s.pictures->copyText = [this](bool cut) {
@@ -559,7 +566,72 @@ void PageViewWidget::ShowMenu(int menu, const QPoint& at) {
             ToolsChanged();
         });
     }
+    if (editing) {
+        // The table commands: a new table wherever the caret is, the rows and columns of the
+        // cell being edited.
+        popup.addSeparator();
+        QObject::connect(popup.addAction(QStringLiteral("T&abella...")), &QAction::triggered,
+                         s.surface, [this] { NewTableWindow(); });
+        const bool inCell = session->ActiveBox() && session->ActiveBox()->IsCellBox();
+        struct TableItem {
+            const char* caption;
+            int command;  // a TableCommand, or -1: the window that asks how many
+        };
+        const TableItem tableItems[] = {
+            {"Aggiungi riga", int(TableCommand::AddRows)},
+            {"Aggiungi colonna", int(TableCommand::AddColumns)},
+            {"Aggiungi righe/colonne...", -1},
+            {"Elimina riga", int(TableCommand::DeleteRow)},
+            {"Elimina colonna", int(TableCommand::DeleteColumn)},
+        };
+        for (const TableItem& item : tableItems) {
+            QAction* action = popup.addAction(QString::fromLatin1(item.caption));
+            action->setEnabled(inCell);
+            const int command = item.command;
+            QObject::connect(action, &QAction::triggered, s.surface, [this, command] {
+                if (command < 0)
+                    AddRowsColumnsWindow();
+                else
+                    TableCommandOnCell(command, 1, false);
+            });
+        }
+    }
     popup.exec(s.surface->mapToGlobal(at));
+}
+
+bool PageViewWidget::InsertTable(const NewTableChoice& choice) {
+    State& s = *state_;
+    if (!s.session || !s.editable) return false;
+    const bool done = InsertNewTable(*s.session, *s.objects, s.set, choice);
+    s.surface->update();
+    ToolsChanged();
+    return done;
+}
+
+bool PageViewWidget::TableCommandOnCell(int command, int count, bool after) {
+    State& s = *state_;
+    if (!s.session || !s.editable) return false;
+    const bool done = RunTableCommand(*s.session, *s.objects, TableCommand(command), count, after);
+    s.surface->update();
+    ToolsChanged();
+    // A deletion runs when its posted message comes: the page is painted again after it.
+    QTimer::singleShot(0, this, [this] {
+        state_->surface->update();
+        ToolsChanged();
+    });
+    return done;
+}
+
+void PageViewWidget::NewTableWindow() {
+    NewTableDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted) InsertTable(dialog.Choice());
+}
+
+void PageViewWidget::AddRowsColumnsWindow() {
+    AddRowsColumnsDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    TableCommandOnCell(int(dialog.Columns() ? TableCommand::AddColumns : TableCommand::AddRows),
+                       dialog.Count(), dialog.After());
 }
 
 bool PageViewWidget::SurfaceEvent(QEvent* event) {
@@ -585,7 +657,9 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
             if (editing && input->Caret().BarVisible()) {
                 // The bar inverts what it covers, as an exclusive-or of white.
                 painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-                painter.fillRect(ToQRect(input->Caret().Bar()), Qt::white);
+                const Point origin = session->ActiveOrigin();  // a cell's caret
+                painter.fillRect(ToQRect(input->Caret().Bar().Offset(origin.x, origin.y)),
+                                 Qt::white);
             }
             return true;
         }
@@ -594,6 +668,13 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
             if (s.pictures && s.pictures->Event(event)) return true;
             auto* key = static_cast<QKeyEvent*>(event);
             const unsigned modifiers = ModifiersOf(key->modifiers());
+            // Tab walks the cells of a table (Shift+Tab backwards).
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                session->NextCell(key->key() == Qt::Key_Backtab || (modifiers & kModShift))) {
+                s.surface->update();
+                ToolsChanged();
+                return true;
+            }
             const BoxKey boxKey = KeyOf(key->key());
             bool done = false;
             if (boxKey != BoxKey::None) {

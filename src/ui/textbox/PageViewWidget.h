@@ -25,6 +25,7 @@ class PictureEditing;
 class TKYTbox;
 class TKYTboxInput;
 class TKYTtesto;
+struct NewTableChoice;
 
 class PageViewWidget final : public QScrollArea {
 public:
@@ -74,6 +75,16 @@ public:
     /// The object a link code of the page shown names: a code of the hypertext, or a local
     /// code (0x6F000000 + n) of a link that the page's text holds; nullptr when none.
     TKYToggetto* LinkObject(std::int32_t code) const;
+    /// A new table at the caret of the page being edited ("T&abella"), the caret in its first
+    /// cell; false when nothing is edited.
+    bool InsertTable(const NewTableChoice& choice);
+    /// A table command (TableCommand) on the cell being edited: `count` rows or columns added
+    /// before it (`after`: after it), or its row or column deleted; false outside a cell or
+    /// when the table refuses.
+    bool TableCommandOnCell(int command, int count, bool after);
+    /// The windows that ask for them: "Nuova tabella" and "Aggiungi righe/colonne".
+    void NewTableWindow();
+    void AddRowsColumnsWindow();
     /// The widget the page is painted on, inside the scroll area.
     QWidget* Surface() const;
     /// How many times the surface was painted.
