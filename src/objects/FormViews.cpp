@@ -431,7 +431,7 @@ void TMyyBelPanel::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t 
     const Rect r{left, top, left + kMarkerSide, top + kMarkerSide};
     canvas.FillRect(r, SystemColour(kColourButtonFace));
     Frame(canvas, r, kBlack);
-    canvas.SetTextColour(0x800000);
+    canvas.SetTextColour(kBlack);  // the text after the marker is drawn in the colour left
     canvas.SetTextBackground(std::nullopt);
     canvas.TextOut(left + 5, top + 2, std::string(1, glyph_));
 }
