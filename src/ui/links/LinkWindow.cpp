@@ -346,7 +346,7 @@ LinkTab LinkWindow::CurrentTab() const {
 }
 
 void LinkWindow::SetCurrentTab(LinkTab tab) {
-    tabs_->setCurrentIndex(int(tab));
+    if (tabs_->isTabVisible(int(tab))) tabs_->setCurrentIndex(int(tab));
 }
 
 LinkChoice LinkWindow::Choice() const {
