@@ -303,6 +303,7 @@ void LinkWindow::Prepare() {
     pages_->setVisible(layout.pageListShown);
     search_->setVisible(layout.pageListShown);
     viewMode_->setVisible(layout.pageListShown);
+    findChild<QLabel*>(QStringLiteral("LCerca"))->setVisible(layout.pageListShown);
     chooseAnchor_->setVisible(!layout.pageListShown);
     FillPages();
     FillAgenda();
