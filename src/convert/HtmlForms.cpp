@@ -243,7 +243,7 @@ void HtmlTextWriter::FormInput(const TKYToggetto& input) {
                 if (r.U8(kInputMultiple) == 1) s += " MULTIPLE";
             }
             s += " " + custom + " >";
-            for (const ListItem& item : ReadListItems(stream())) {
+            for (const FormListItem& item : ReadListItems(stream())) {
                 s += "<OPTION VALUE=\"" + EscapeText(item.value) + "\"";
                 if (item.selected) s += " SELECTED";
                 s += " >" + EscapeText(item.text) + "\r\n";

@@ -3,8 +3,8 @@
 
 namespace orvo {
 
-std::vector<ListItem> ReadListItems(std::string_view stream) {
-    std::vector<ListItem> items;
+std::vector<FormListItem> ReadListItems(std::string_view stream) {
+    std::vector<FormListItem> items;
     std::string lines[3];
     int got = 0;
     std::size_t start = 0;
@@ -23,9 +23,9 @@ std::vector<ListItem> ReadListItems(std::string_view stream) {
     return items;
 }
 
-std::string WriteListItems(const std::vector<ListItem>& items) {
+std::string WriteListItems(const std::vector<FormListItem>& items) {
     std::string out;
-    for (const ListItem& item : items)
+    for (const FormListItem& item : items)
         out += item.text + "\n" + item.value + "\n" + (item.selected ? "X" : "N") + "\n";
     return out;
 }

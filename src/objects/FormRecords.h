@@ -11,7 +11,7 @@
 namespace orvo {
 
 /// One item of a list or drop-down input.
-struct ListItem {
+struct FormListItem {
     std::string text;
     std::string value;
     bool selected = false;
@@ -20,8 +20,8 @@ struct ListItem {
 /// The items of a list input's stream: three lines each (text, value, selected flag: empty,
 /// "n" or "N" is not selected), each line ended by a line feed; a line without its line feed
 /// ends the reading, and so do the lines of an unfinished item.
-std::vector<ListItem> ReadListItems(std::string_view stream);
+std::vector<FormListItem> ReadListItems(std::string_view stream);
 /// The stream of a list of items (the inverse of ReadListItems).
-std::string WriteListItems(const std::vector<ListItem>& items);
+std::string WriteListItems(const std::vector<FormListItem>& items);
 
 }  // namespace orvo

@@ -78,7 +78,7 @@ public:
     void Refresh() override;
     /// The value line of the selected item; nothing for a list of several selections.
     std::string GetFormValue() const override;
-    const std::vector<ListItem>& Items() const { return items_; }
+    const std::vector<FormListItem>& Items() const { return items_; }
     int Selected() const { return selected_; }
     /// A click on an item while the page is browsed (a list of several selections toggles it).
     void ChooseItem(int index);
@@ -89,7 +89,7 @@ public:
 
 protected:
     void PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) override;
-    std::vector<ListItem> items_;
+    std::vector<FormListItem> items_;
     std::vector<bool> marks_;
     int selected_ = -1;
     bool multiple_ = false;

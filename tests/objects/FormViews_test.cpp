@@ -94,7 +94,7 @@ protected:
 
 TEST(ListItems, ReadFromTheirLines) {
     EXPECT_TRUE(ReadListItems("Uno 1 N Due").empty());
-    const std::vector<ListItem> items = ReadListItems("Uno\n1\nN\nDue\n2\ns\nTre\n3\n");
+    const std::vector<FormListItem> items = ReadListItems("Uno\n1\nN\nDue\n2\ns\nTre\n3\n");
     ASSERT_EQ(items.size(), 2u);  // the third item's lines are unfinished
     EXPECT_EQ(items[0].text, "Uno");
     EXPECT_EQ(items[1].value, "2");
