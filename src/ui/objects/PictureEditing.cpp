@@ -28,6 +28,24 @@ unsigned ModifierBits(Qt::KeyboardModifiers m) {
     return out;
 }
 
+// The pointer over handle 1..8: diagonal at the corners, vertical at 5 and 6, horizontal at 7
+// and 8.
+Qt::CursorShape HandleCursor(int handle) {
+    switch (handle) {
+        case 1:
+        case 4:
+            return Qt::SizeFDiagCursor;
+        case 2:
+        case 3:
+            return Qt::SizeBDiagCursor;
+        case 5:
+        case 6:
+            return Qt::SizeVerCursor;
+        default:
+            return Qt::SizeHorCursor;
+    }
+}
+
 constexpr PictureCommand kMenuOrder[] = {
     PictureCommand::AddZone,    PictureCommand::DeleteZone, PictureCommand::ZoneToFront,
     PictureCommand::ZoneToBack, PictureCommand::LinkZone,   PictureCommand::Size100,
@@ -103,7 +121,14 @@ bool PictureEditing::Event(QEvent* event) {
         }
         case QEvent::MouseMove: {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            if (!(mouse->buttons() & (Qt::LeftButton | Qt::RightButton))) return false;
+            if (!(mouse->buttons() & (Qt::LeftButton | Qt::RightButton))) {
+                // Over a handle of the selected image (or of its selected zone), the pointer
+                // shows the way that handle sizes.
+                const int handle = HandleUnder(FromQPoint(mouse->position().toPoint()));
+                if (handle == 0) return false;
+                surface_.setCursor(HandleCursor(handle));
+                return true;
+            }
             const bool ours = editor_.Move(FromQPoint(mouse->position().toPoint()),
                                            ModifierBits(mouse->modifiers()));
             if (ours) surface_.update();
@@ -154,6 +179,15 @@ bool PictureEditing::Event(QEvent* event) {
         default:
             return false;
     }
+}
+
+int PictureEditing::HandleUnder(Point p) const {
+    TMyyImage* image = editor_.Current();
+    if (!image) return 0;
+    const Rect b = image->Bounds();
+    if (TMyyZona* zone = image->SelectedZone())
+        if (const int handle = HandleAt(zone->Bounds().Offset(b.left, b.top), p)) return handle;
+    return HandleAt(b, p);
 }
 
 void PictureEditing::PaintOver(QPainter& painter) const {

@@ -79,6 +79,8 @@ public:
 
 private:
     void ShowMenu(const QPoint& at);
+    /// The handle (1..8) of the selected image or zone under `p`, or 0.
+    int HandleUnder(Point p) const;
     void Changed();
 
     QWidget& surface_;

@@ -194,6 +194,9 @@ TEST_F(PictureEditingTest, SelectResizeAndZonesOfTheMapEachUndone) {
     EXPECT_TRUE(image->Selected());
     EXPECT_EQ(Paint().pixel(b.right - 2, b.bottom - 2), qRgb(255, 255, 255));
     Grab("image-selected");
+    // Over its corner handle the pointer sizes diagonally.
+    MouseAt(*view_.Surface(), QEvent::MouseMove, {b.right, b.bottom}, Qt::NoButton);
+    EXPECT_EQ(view_.Surface()->cursor().shape(), Qt::SizeFDiagCursor);
 
     // The bottom right handle dragged up and left by half: the zones shrink per mille with it.
     Drag(*view_.Surface(), {b.right, b.bottom}, {b.right - 120, b.bottom - 60});
