@@ -194,7 +194,9 @@ TEST_F(MainWindowTest, PlacementAndToolbarLayoutOutliveTheWindow) {
         auto window = Open(first_);
         window->resize(701, 503);
         window->findChild<QToolBar*>(QStringLiteral("ToolBarMain"))->hide();
-        EXPECT_TRUE(window->close());
+        window->show();
+        window->findChild<QAction*>(QStringLiteral("MIFileExit"))->trigger();  // "Esci"
+        EXPECT_FALSE(window->isVisible());
     }
     EXPECT_TRUE(settings_.Read("forms\\MainForm", "geometry").has_value());
     EXPECT_TRUE(settings_.Read("toolbar", "layout").has_value());

@@ -154,6 +154,11 @@ void MainWindow::BuildMenus() {
         const CommandId command = item->command;
         if (const auto key = EditingTools::Shortcut(command)) action->setShortcut(*key);
         connect(action, &QAction::triggered, this, [this, command] {
+            // "Esci" closes the window, which asks about unsaved changes as any close does.
+            if (command == CommandId::FileExit) {
+                close();
+                return;
+            }
             if (!state_->editing->RunCommand(command) && !state_->links->RunCommand(command))
                 state_->rules->Execute(command);
         });
