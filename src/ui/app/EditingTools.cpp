@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -57,6 +59,22 @@ QToolBar* ContextBar(QMainWindow& window, const char* name, const char* caption)
     window.addToolBar(Qt::TopToolBarArea, bar);
     bar->hide();
     return bar;
+}
+
+// Four lines of text set left (0), right (1) or centred (2): the alignment buttons' pictures,
+// drawn here so that the buttons need no font with arrows and their captions stay plain
+// Windows-1252 text for the localisation blocks.
+QIcon AlignmentIcon(int alignment) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const int widths[] = {14, 10, 14, 8};
+    for (int i = 0; i < 4; ++i) {
+        const int w = widths[i];
+        const int x = alignment == 0 ? 1 : alignment == 1 ? 15 - w : (16 - w) / 2;
+        painter.fillRect(x, 2 + i * 4, w, 2, Qt::black);
+    }
+    return QIcon(pixmap);
 }
 
 QAction* ToolAction(QToolBar& bar, const char* name, const QString& text, const QString& tip,
@@ -127,14 +145,15 @@ EditingTools::EditingTools(QMainWindow& window, FrameSetWidget& frames, TMainFor
     // "Paragrafi": the alignment and the lists of the caret's paragraphs.
     paragraphBar_ = ContextBar(window, "TBParagrafi", "Paragrafi");
     auto* alignments = new QActionGroup(paragraphBar_);
-    alignLeft_ = ToolAction(*paragraphBar_, "BSinistra", QStringLiteral("\u2190"),
+    alignLeft_ = ToolAction(*paragraphBar_, "BSinistra", QStringLiteral("Sinistra"),
                             QStringLiteral("Allinea a sinistra"), true);
-    alignCentre_ = ToolAction(*paragraphBar_, "BCentro", QStringLiteral("\u2194"),
+    alignCentre_ = ToolAction(*paragraphBar_, "BCentro", QStringLiteral("Centro"),
                               QStringLiteral("Centra"), true);
-    alignRight_ = ToolAction(*paragraphBar_, "BDestra", QStringLiteral("\u2192"),
+    alignRight_ = ToolAction(*paragraphBar_, "BDestra", QStringLiteral("Destra"),
                              QStringLiteral("Allinea a destra"), true);
     for (auto [action, value] :
          {std::pair{alignLeft_, 0}, std::pair{alignRight_, 1}, std::pair{alignCentre_, 2}}) {
+        action->setIcon(AlignmentIcon(value));
         alignments->addAction(action);
         const auto v = std::uint8_t(value);
         QObject::connect(action, &QAction::triggered, &window_, [this, v] {
