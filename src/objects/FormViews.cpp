@@ -12,14 +12,6 @@ namespace orvo {
 
 using namespace orvo::literals;
 
-const std::string kMediaNoPlayerText(
-    "Il lettore per questo tipo di oggetto multimediale non è correttamente registrato in "
-    "Windows.\nPotrebbe essere utile controllare come si comporta Netscape o Internet "
-    "Explorer."_cp);
-const std::string kMediaInUseText(
-    "Il file multimediale selezionato è già in uso nella corrente pagina.\nScegliere un altro "
-    "file."_cp);
-
 namespace {
 
 using K = TOggettiHel;

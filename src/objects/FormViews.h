@@ -37,8 +37,13 @@ inline constexpr std::string_view kUndoEditMarker = "Modifica oggetto";
 inline constexpr std::string_view kUndoEditBox = "Modifica box";
 
 /// The messages of a media file the player cannot open (shown at most once a run each).
-extern const std::string kMediaNoPlayerText;
-extern const std::string kMediaInUseText;
+inline constexpr std::string_view kMediaNoPlayerText =
+    "Il lettore per questo tipo di oggetto multimediale non \xE8 correttamente registrato in "
+    "Windows.\nPotrebbe essere utile controllare come si comporta Netscape o Internet "
+    "Explorer.";
+inline constexpr std::string_view kMediaInUseText =
+    "Il file multimediale selezionato \xE8 gi\xE0 in uso nella corrente pagina.\nScegliere un "
+    "altro file.";
 
 /// The inputs that take typed text: single-line fields (password fields show "#").
 class TMyyEdit : public TMyyVisual {
