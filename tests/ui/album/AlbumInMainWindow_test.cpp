@@ -1,0 +1,76 @@
+// The main window's commands open the album on its tabs and the hypertext options; a read-only
+// lock set in the options is saved and the document opens again in preview, as its password
+// asks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "MainWindowSupport.h"
+#include "app/u3MainForm.h"
+#include "model/uKYTset.h"
+#include "ui/album/OptionsWindow.h"
+
+namespace orvo::test {
+namespace {
+
+class AlbumInMainWindow : public MainWindowTest {};
+
+TEST_F(AlbumInMainWindow, MenuCommandsOpenTheAlbumOnItsTabsAndTheOptions) {
+    const std::string path = Write("Libro.kyt", 12);
+    {
+        auto window = Open(path);
+        struct Case {
+            const char* action;
+            const char* title;
+            int tab;  // -1: not the album
+        };
+        for (const Case& c : {Case{"MIHypertextAlbum", "Album immagini e files", 0},
+                              Case{"MIFilePageList", "Album immagini e files", 3},
+                              Case{"MIHypertextDeletePages", "Album immagini e files", 3},
+                              Case{"MIHypertextProperties", "Opzioni dell'ipertesto", -1}}) {
+            QString seen;
+            int tab = -2, items = 0;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (!dialog) return;
+                seen = dialog->windowTitle();
+                if (auto* tabs = dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1")))
+                    tab = tabs->currentIndex();
+                if (auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ZIDListViewImg")))
+                    items = list->count();
+                if (auto* options = dynamic_cast<HypertextOptionsWindow*>(dialog)) {
+                    // The lock and its password, stored on Ok.
+                    dialog->findChild<QCheckBox*>(QStringLiteral("CBreadOnly"))->setChecked(true);
+                    dialog->findChild<QLineEdit*>(QStringLiteral("Epass"))
+                        ->setText(QStringLiteral("segreta"));
+                    options->Confirm();
+                    return;
+                }
+                dialog->reject();
+            });
+            QAction* action = window->findChild<QAction*>(QString::fromLatin1(c.action));
+            ASSERT_NE(action, nullptr) << c.action;
+            ASSERT_TRUE(action->isEnabled()) << c.action;
+            action->trigger();
+            EXPECT_EQ(seen, QString::fromUtf8(c.title)) << c.action;
+            if (c.tab >= 0) {
+                EXPECT_EQ(tab, c.tab) << c.action;
+                EXPECT_GT(items, 0) << c.action;
+            }
+        }
+        ASSERT_TRUE(window->Rules().FileSave());
+    }
+    TKYTset saved(environment_, scratchMessages_);
+    ASSERT_TRUE(saved.LoadFromFile(path));
+    EXPECT_EQ(saved.ReadOnlyPassword(), "segreta");
+    auto again = Open(path);
+    EXPECT_FALSE(again->Rules().EditMode()) << "a locked document opens in preview";
+}
+
+}  // namespace
+}  // namespace orvo::test
