@@ -1,6 +1,6 @@
 // Importing into the desktop's hypertext: word-processor documents through the word processor
-// found on the PATH (a stand-in soffice that writes RTF, or none at all), and the report window
-// after an import of help-compiler RTF.
+// found on the PATH (a stand-in soffice that writes RTF, or none at all), the report window
+// after an import of help-compiler RTF, the chooser of a web page and the import window.
 #include <stdlib.h>
 
 #include <gmock/gmock.h>
@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <filesystem>
@@ -20,6 +21,8 @@
 #include "support/TestSupport.h"
 #include "ui/app/MainWindow.h"
 #include "ui/convert/HelpImportReportWindow.h"
+#include "ui/convert/HtmlOpenWindow.h"
+#include "ui/convert/ImportWindow.h"
 
 namespace orvo::test {
 namespace {
@@ -115,6 +118,53 @@ TEST_F(DesktopImport, AHelpCompilerImportShowsItsReport) {
     QApplication::processEvents();
     EXPECT_FALSE(shown);
     EXPECT_THAT(ViewText(*window), HasSubstr("Semplice."));
+}
+
+}  // namespace
+}  // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+// A web page opened from the desktop goes through the "Apri" chooser (importing it into the
+// hypertext shown); "&Importa/apri pagine..." opens the import window, which imports an RTF
+// file in its own format and shows the page it made.
+TEST_F(DesktopImport, AWebPageGoesThroughTheChooserAndTheImportCommandThroughItsWindow) {
+    auto window = Open(first_);
+    const std::string page = NameOfPath(TestDir() / "pagina.html");
+    WriteFile(NativePath(page), "<title>Dal web</title><p>Parole venute dal web.");
+    QString caption;
+    int offered = 0;
+    QTimer::singleShot(0, [&] {
+        auto* chooser = dynamic_cast<HtmlOpenWindow*>(QApplication::activeModalWidget());
+        if (!chooser) return;
+        caption = chooser->windowTitle();
+        offered = int(chooser->findChildren<QRadioButton*>().size());
+        chooser->PressOk();  // the first way: into the hypertext shown
+    });
+    window->OpenFile(page);
+    EXPECT_EQ(caption.toStdString(), "Apri");
+    EXPECT_EQ(offered, 3);
+    EXPECT_THAT(ViewText(*window), HasSubstr("Parole venute dal web."));
+
+    const std::string rtf = NameOfPath(TestDir() / "lettera.rtf");
+    WriteFile(NativePath(rtf), "{\\rtf1\\ansi Una lettera {\\b importata}.\\par}");
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* importing = dynamic_cast<ImportWindow*>(QApplication::activeModalWidget());
+        if (!importing) return;
+        title = importing->windowTitle();
+        importing->OpenOn(rtf);
+        importing->PressImport();
+    });
+    QAction* command = window->findChild<QAction*>(QStringLiteral("MIFileImport"));
+    ASSERT_NE(command, nullptr);
+    ASSERT_TRUE(command->isVisible());
+    command->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(title.toStdString(), "Importazione");
+    EXPECT_THAT(ViewText(*window), HasSubstr("Una lettera importata."));
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 }  // namespace

@@ -25,6 +25,8 @@
 #include "ui/app/MainWindowState.h"
 #include "ui/app/ProgramIconSvg.h"
 #include "ui/app/QtLocalizer.h"
+#include "ui/convert/HtmlOpenWindow.h"
+#include "ui/convert/ImportWindow.h"
 #include "ui/search/SearchWindow.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -135,6 +137,26 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     s.editor = std::make_unique<PreviewEditor>(s.main, *s.mainSurface, *s.browsePort, s.messages,
                                                std::move(hooks));
     s.converters.AttachEditor(s.editor.get());
+    // The import window, and the chooser "Apri" shown when a web page is opened.
+    s.converters.AttachImportWindow([this](const std::string& root) {
+        State& st = *state_;
+        ImportWindow window(
+            ImportWindowParts{st.main, st.converters, *st.settings, st.messages, st.environment,
+                              DocumentConverters::ProbeWordProcessor() != 0},
+            this);
+        if (!root.empty()) window.OpenOnLinks(root);
+        window.exec();
+        return window.Result();
+    });
+    s.converters.AttachHtmlChooser([this](const std::string&, const PageMarker& marker) {
+        HtmlOpenWindow window(marker.documentFile, state_->messages, this);
+        HtmlOpening opening;
+        opening.outcome = window.exec() == QDialog::Accepted ? Outcome::Done : Outcome::Cancelled;
+        opening.choice = window.Choice();
+        opening.document = window.Document();
+        opening.page = int(marker.page);
+        return opening;
+    });
     // Pages are edited in the same widget: the caret blinks on the window's scheduler, copies
     // and pastes of RTF go through the converters.
     s.selectionConverters = std::make_unique<SelectionConverters>(s.main, s.measurer, [this] {
@@ -298,14 +320,13 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     services.probeWordProcessor = &DocumentConverters::ProbeWordProcessor;
     services.speller = s.spelling.get();
     // The main window's own commands, and the converters: the HTML preview in a browser, the
-    // pages saved as HTML, RTF or text, and the export, publishing and options windows. The
-    // import window is not built: its command does not show.
+    // pages saved as HTML, RTF or text, and the export, import, publishing and options windows.
     s.rules = std::make_unique<TMainFormRules>(
         s.main, s.library, services,
         Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
-                 Service::ExportWindow, Service::Publishing, Service::ProgramOptions,
-                 Service::Search, Service::Styles, Service::SpellCheck, Service::HypertextOptions,
-                 Service::Album});
+                 Service::ExportWindow, Service::Import, Service::Publishing,
+                 Service::ProgramOptions, Service::Search, Service::Styles, Service::SpellCheck,
+                 Service::HypertextOptions, Service::Album});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.frameSet, *s.rules);
@@ -321,6 +342,10 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         view.onOpenHypertext = [this](const std::string& file) {
             state_->rules->openFile(file, true);
         };
+        // Misspelt words are underlined as the page is edited; the spelling menu's
+        // "&Controllo ortografia" checks the page in the spelling dialog.
+        view.EnableSpelling(&state_->spelling->Checker());
+        view.onCheckSpelling = [this] { state_->spelling->Run(CommandId::ToolsSpellPage); };
     };
     wire(*s.view);
     s.frameSet->onViewMade = wire;

@@ -8,6 +8,7 @@
 #include <QDrag>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -25,10 +26,16 @@
 #include "objects/PageCells.h"
 #include "objects/TableCommands.h"
 #include "platform/IScheduler.h"
+#include "spell/QzSpellers.h"
+#include "spell/SpellMarks.h"
+#include "spell/TQzSpellThread.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/PageLinks.h"
 #include "textbox/TKYTpage.h"
 #include "textbox/TKYTpageHeadless.h"
+#include "textbox/uKYTattr.h"
+#include "textbox/uKYTbox.h"
+#include "textbox/uKYTboxInput.h"
 #include "textbox/uKYTboxView.h"
 #include "ui/QtConvert.h"
 #include "ui/objects/PictureEditing.h"
@@ -79,8 +86,12 @@ public:
         surface_.resize(std::max(width, ClientWidth()), std::max(height, ClientHeight()));
     }
     void Invalidate(const Rect& area) override { surface_.update(ToQRect(area)); }
-    void StopSpellCheck() override {}
-    void RearmSpellCheck() override {}
+    void StopSpellCheck() override {
+        if (stopSpell) stopSpell();
+    }
+    void RearmSpellCheck() override {
+        if (rearmSpell) rearmSpell();
+    }
     bool ShowBoundaries() const override { return false; }
     bool ReadOnly() const override { return readOnly; }
     void RefreshTools() override {
@@ -89,6 +100,8 @@ public:
     IInlineObject* ViewOf(const TKYToggetto&) override { return nullptr; }
 
     bool readOnly = true;
+    // The page's background spell check, once the page exists.
+    std::function<void()> stopSpell, rearmSpell;
 
 private:
     QScrollArea& area_;
@@ -177,8 +190,8 @@ public:
         const TKYToggetto* link = view_.LinkObject(linkId);
         return link ? std::string(link->Name()) : std::string();
     }
-    void ShowMenu(TKYTboxInput&, BoxMenu menu, Point at) override {
-        view_.ShowMenu(int(menu), QPoint(at.x, at.y));
+    void ShowMenu(TKYTboxInput& input, BoxMenu menu, Point at) override {
+        view_.ShowMenu(int(menu), QPoint(at.x, at.y), &input);
     }
     DropChoice AskDrop(Point at) override;
     void StartTextDrag(TKYTboxInput& source) override;
@@ -217,13 +230,28 @@ private:
     bool orphaned_ = false;
 };
 
+// The page's background spell check: nothing until spelling is enabled, then the paced check.
+class SpellPacerSlot final : public ISpellPacer {
+public:
+    void Start(TKYTpage& page, std::unique_ptr<TParInfoForThread> handOff) override {
+        if (target) target->Start(page, std::move(handOff));
+    }
+    void Stop() override {
+        if (target) target->Stop();
+    }
+    bool Running() const override { return target && target->Running(); }
+    ISpellPacer* target = nullptr;
+};
+
 struct PageViewWidget::State {
     explicit State(TKYTset& s) : set(s) {}
     TKYTset& set;
     QtTextMeasurer measurer{96};
     HeadlessFrameSet frameSet;
     RecordingUndoPurge undo;
-    ManualSpellPacer spell;
+    SpellPacerSlot spell;
+    TQzSpellChecker* checker = nullptr;
+    std::unique_ptr<TQzSpellThread> spellThread;
     ManualScheduler manualScheduler;
     IScheduler* scheduler = &manualScheduler;
     QtClipboard clipboard;
@@ -296,6 +324,14 @@ PageViewWidget::PageViewWidget(TKYTset& set, QWidget* parent)
     s.page = std::make_unique<TKYTpage>(set, s.frameSet, *s.views, s.undo, s.spell, *s.scheduler);
     s.page->SetReadOnly(true);
     s.inputHost = std::make_unique<PageInputHost>(*this);
+    // The box's update lock stops the page's spell check before any change and arms it again
+    // after: a check never reads a paragraph being changed.
+    s.host->stopSpell = [this] {
+        if (state_->page) state_->page->StopSpellCheck();
+    };
+    s.host->rearmSpell = [this] {
+        if (state_->page && state_->page->Showing()) state_->page->TextChanged();
+    };
 }
 
 PageViewWidget::~PageViewWidget() {
@@ -339,6 +375,8 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
         state_->surface->update();
         ToolsChanged();
     });
+    // The spell check paces itself on the new scheduler.
+    if (s.checker) EnableSpelling(s.checker);
 }
 
 PictureEditing* PageViewWidget::Pictures() const {
@@ -532,10 +570,94 @@ void PageViewWidget::ToolsChanged() {
     });
 }
 
-void PageViewWidget::ShowMenu(int menu, const QPoint& at) {
+void PageViewWidget::EnableSpelling(TQzSpellChecker* checker) {
+    State& s = *state_;
+    if (s.page) s.page->StopSpellCheck();
+    s.spell.target = nullptr;
+    s.spellThread.reset();
+    s.checker = checker;
+    s.frameSet.automaticSpellCheck = s.frameSet.activeSpellChecker = checker != nullptr;
+    if (!checker) return;
+    s.spellThread = std::make_unique<TQzSpellThread>(*checker, *s.scheduler);
+    s.spellThread->onMarksChanged = [this](TKYTparag&) { state_->surface->update(); };
+    s.spell.target = s.spellThread.get();
+    if (s.page && s.page->Showing()) s.page->TextChanged();
+}
+
+bool PageViewWidget::ShowSpellMenu(TKYTboxInput& input, const QPoint& at) {
+    State& s = *state_;
+    if (!s.checker || !s.checker->IsOpen() || !s.session || !s.session->Editing()) return false;
+    TKYTbox& box = input.Box();
+    const TKYTTextPos hit = box.HitTest(kHitAll, at.x(), at.y());
+    if (!hit.Valid() || hit.paraIndex >= std::int32_t(box.AllParagraphs().size())) return false;
+    const std::int32_t para = hit.paraIndex;
+    const TKYTparag& paragraph = box.Paragraph(para);
+    const std::optional<SpellStretch> stretch =
+        SpellStretchAt(paragraph.spellFlags, std::size_t(hit.charIndex));
+    if (!stretch || stretch->last >= paragraph.text.size()) return false;
+    const std::string word =
+        paragraph.text.substr(stretch->first, stretch->last - stretch->first + 1);
+    const std::vector<SpellMenuItem> items = SpellMenuItems(*s.checker, word);
+    QMenu popup(s.surface);
+    std::vector<std::pair<QAction*, const SpellMenuItem*>> actions;
+    for (const SpellMenuItem& item : items) {
+        if (item.action == SpellMenuAction::Separator) {
+            popup.addSeparator();
+            continue;
+        }
+        QString caption = ToQString(item.caption);
+        // A suggestion is shown as it is written, never as a mnemonic.
+        if (item.action == SpellMenuAction::Replace)
+            caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = popup.addAction(caption);
+        action->setEnabled(item.enabled);
+        if (!item.shortcut.empty())
+            action->setShortcut(QKeySequence(QString::fromStdString(item.shortcut)));
+        actions.emplace_back(action, &item);
+    }
+    QAction* chosen = popup.exec(s.surface->mapToGlobal(at));
+    const SpellMenuItem* picked = nullptr;
+    for (const auto& [action, item] : actions)
+        if (action == chosen) picked = item;
+    if (!picked) return true;
+    switch (picked->action) {
+        case SpellMenuAction::Replace: {
+            // The word selected and replaced as one editing step.
+            TKYTTextPos from;
+            from.paraIndex = para;
+            from.charIndex = std::int32_t(stretch->first);
+            TKYTTextPos to = from;
+            to.charIndex = std::int32_t(stretch->last + 1);
+            input.SetSelection(box.ResolvePosition(from), box.ResolvePosition(to));
+            s.session->Editing()->Text().ReplaceSelection(picked->caption);
+            TKYTTextPos after = from;
+            after.charIndex = std::int32_t(stretch->first + picked->caption.size());
+            after = box.ResolvePosition(after);
+            input.SetSelection(after, after);
+            break;
+        }
+        case SpellMenuAction::IgnoreAll:
+        case SpellMenuAction::Add:
+            ApplySpellMenuAction(*s.checker, picked->action, word);
+            // The page is checked again at once: the word loses its marks everywhere.
+            if (s.page) s.page->SpellTimerFired();
+            break;
+        case SpellMenuAction::CheckSpelling:
+            if (onCheckSpelling) onCheckSpelling();
+            break;
+        default:
+            break;
+    }
+    s.surface->update();
+    ToolsChanged();
+    return true;
+}
+
+void PageViewWidget::ShowMenu(int menu, const QPoint& at, TKYTboxInput* input) {
     State& s = *state_;
     PageEditSession* session = s.session.get();
     if (!session) return;
+    if (menu == int(BoxMenu::Spell) && input && ShowSpellMenu(*input, at)) return;
     QMenu popup(s.surface);
     const bool editing = s.editable;
     const bool selection = session->Input() && session->Input()->SelectionPresent();

@@ -25,6 +25,7 @@ class PictureEditing;
 class TKYTbox;
 class TKYTboxInput;
 class TKYTtesto;
+class TQzSpellChecker;
 struct NewTableChoice;
 
 class PageViewWidget final : public QScrollArea {
@@ -90,6 +91,13 @@ public:
     /// How many times the surface was painted.
     int Paints() const;
 
+    /// The background spell check of the page being edited over `checker` (none: no check):
+    /// after each change misspelt words are underlined, and the spelling menu of a marked word
+    /// offers the checker's suggestions. Needs EnableEditing first.
+    void EnableSpelling(TQzSpellChecker* checker);
+    /// "&Controllo ortografia" of the spelling menu: the spelling dialog on the page.
+    std::function<void()> onCheckSpelling;
+
     /// The caret moved, the selection or the format changed: the tools follow (called once
     /// for a burst of changes, from the event loop).
     std::function<void()> onToolsChanged;
@@ -110,7 +118,8 @@ private:
     void Detach();
     void DropObjectViews();
     void ToolsChanged();
-    void ShowMenu(int menu, const QPoint& at);
+    void ShowMenu(int menu, const QPoint& at, TKYTboxInput* input = nullptr);
+    bool ShowSpellMenu(TKYTboxInput& input, const QPoint& at);
     std::unique_ptr<State> state_;
 };
 
