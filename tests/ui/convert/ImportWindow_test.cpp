@@ -46,6 +46,15 @@ void EnsureApplication() {
     (void)app;
 }
 
+// With ORVO_SHOT_DIR set (by hand, under Xvfb) the window is shown and saved as a picture.
+void Shot(QWidget& window, const char* name) {
+    const char* dir = getenv("ORVO_SHOT_DIR");
+    if (!dir) return;
+    window.show();
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+    window.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
 struct Desk {
     FixedEnvironment environment;
     RecordingMessages messages;
@@ -135,6 +144,7 @@ TEST(ImportWindow, ASiteFromItsRootPageBecomesLinkedPages) {
     auto* list = window.findChild<QListWidget*>("LBlinked");
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->text().toStdString(), NameOfPath(dir / "b.html"));
+    Shot(window, "import-linked-pages");
     window.PressImport();
     EXPECT_EQ(window.Result(), Outcome::Done);
     EXPECT_TRUE(desk.messages.Shown().empty());
@@ -175,6 +185,7 @@ TEST(HtmlOpenWindow, AsksAndSearchesForTheHypertextThePageCameFrom) {
         ToCp1252(moved.findChild<QRadioButton*>("RB5")->text()),
         "aprire un nuovo ipertesto in cui la pagina scelta sarà copiata come prima pagina"_cp);
     moved.findChild<QRadioButton*>("RB3")->setChecked(true);
+    Shot(moved, "open-chooser");
     messages.ScriptAnswers({Answer::No});
     moved.PressOk();
     EXPECT_NE(moved.result(), QDialog::Accepted);  // No: the window stays
