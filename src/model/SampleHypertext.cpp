@@ -389,6 +389,7 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
     header.SetPStr(kHdrCopyright, "© Gli autori di Orvo"_cp);
     header.SetPStr(kHdrAuthors, "Gli autori di Orvo");
     header.SetI32(kHdrBackColour, 0x00FFFFFF);  // new pages are white
+    header.SetU16(kHdrLanguage, 1040);          // the guide is checked as Italian text
     header.SetI32(kHdrCoverPage, kCover);
     header.SetI32(kHdrContentsPage, kCover);
 

@@ -81,6 +81,7 @@ TEST_F(Sample, HoldsACoverAHeaderAFooterAndSixPagesInTwoChapters) {
     EXPECT_THAT(messages_.Shown(), IsEmpty());
     const RecordView h = set_.HeaderView();
     EXPECT_EQ(h.PStr(kHdrTitle), "Guida di Orvo");
+    EXPECT_EQ(h.U16(kHdrLanguage), 1040);  // Italian: the window checks it with it_IT
     EXPECT_EQ(h.I32(kHdrHeaderPage), 1);
     EXPECT_EQ(h.I32(kHdrFooterPage), 2);
     EXPECT_EQ(h.PStr(kHdrCopyright), "© Gli autori di Orvo"_cp);
