@@ -65,8 +65,8 @@ TEST(PrintWindow, ListsThePagesAndPrintsTheChosenOnesInOrder) {
     // Keep the fourth and the second listed, in that order, then the page being edited.
     auto* list = window.findChild<QTreeWidget*>("Pagine");
     list->clearSelection();
-    for (int row : {0, 2, 4, 5, 6, 7})
-        if (row < list->topLevelItemCount()) list->topLevelItem(row)->setSelected(true);
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        if (row != 1 && row != 3) list->topLevelItem(row)->setSelected(true);
     window.findChild<QPushButton*>("BCestina")->click();
     EXPECT_EQ(window.ListedNames(), (std::vector{names[1], names[3]}));
     list->setCurrentItem(list->topLevelItem(1));

@@ -264,7 +264,7 @@ TEST_F(SecondaryWindowsTest, NewHypertextStartsFromTheChosenModel) {
     };
     Trigger(*window, "MIFileNewFrom");
     // The new hypertext has the model's pages, by title in list order (neither the open
-    // hypertext's ten nor the single page of an empty one).
+    // hypertext's eleven nor the single page of an empty one).
     TKYTset read(environment_, scratchMessages_);
     ASSERT_TRUE(read.LoadFromFile(model));
     TKYTtoHtml readHtml(&read);
@@ -272,7 +272,7 @@ TEST_F(SecondaryWindowsTest, NewHypertextStartsFromTheChosenModel) {
     for (TKYToggetto* page : Pages(read, readHtml)) expected.push_back(page->Name());
     for (TKYToggetto* page : Pages(window->Document(), window->Converters().Html()))
         made.push_back(page->Name());
-    EXPECT_EQ(expected.size(), 6u);
+    EXPECT_EQ(expected.size(), 7u);
     EXPECT_EQ(made, expected);
     EXPECT_THAT(window->windowTitle().toStdString(), ::testing::StartsWith("Senza titolo"));
 }
