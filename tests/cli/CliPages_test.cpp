@@ -54,7 +54,8 @@ TEST(CliPages, SampleWritesTheGuideThatTreeShowsChapterByChapter) {
               "    I collegamenti [6]\n"
               "    Intestazione e piè di pagina [7]\n"
               "    Parole chiave e sequenze [8]\n"
-              "  La mappa della guida [9]\n");
+              "  La mappa della guida [9]\n"
+              "  Una tabella [10]\n");
 }
 
 TEST(CliPages, SampleTakesAPageCountAndATextSize) {
@@ -70,7 +71,8 @@ TEST(CliPages, SampleTakesAPageCountAndATextSize) {
               "    Pagine e capitoli [4]\n"
               "  Approfondimenti/\n"
               "    Gli stili di paragrafo [5]\n"
-              "  La mappa della guida [6]\n");
+              "  La mappa della guida [6]\n"
+              "  Una tabella [7]\n");
     // four filled pages of at least 3 KiB each, and the header and footer
     EXPECT_GT(ReadFile(file).size(), 4u * 3072u);
 }

@@ -74,9 +74,9 @@ TEST_F(PublishCli, PublishesTheSiteThenOnlyWhatChanged) {
     EXPECT_EQ(first.err, "");
     // A relative name is written as the full path.
     EXPECT_THAT(ServerFile("guida_ver.html"), HasSubstr("Hypertext :" + document_ + "<BR>"));
-    // 10 pages (the map page too), the alias page, the style sheet, 3 pictures (the map's
-    // picture too), the version page.
-    EXPECT_EQ(Received().size(), 16u);
+    // 11 pages (the map and table pages too), the alias page, the style sheet, 4 pictures
+    // (the map's and the table's too), the version page.
+    EXPECT_EQ(Received().size(), 18u);
 
     const CliOutcome second = Publish(Server());
     ASSERT_EQ(second.status, 0) << second.err;

@@ -45,7 +45,7 @@ TEST_F(Publishing, FirstSendsTheWholeSiteThenOnlyWhatChanged) {
     ASSERT_EQ(publisher_->Publish(), 200);
     EXPECT_EQ(publisher_->StatusText(), "Pubblicazione OK.");
     std::set<std::string> expected = FilesBelow(NativePath(html_->ExportPath));
-    EXPECT_EQ(expected.size(), 10u /* pages */ + 1 /* style */ + 1 /* alias */ + 3 /* pictures */);
+    EXPECT_EQ(expected.size(), 11u /* pages */ + 1 /* style */ + 1 /* alias */ + 4 /* pictures */);
     EXPECT_TRUE(expected.count("images/guida_i000000.gif")) << ::testing::PrintToString(expected);
     EXPECT_TRUE(expected.count("benvenuti.htm"));
     expected.insert("guida_ver.html");
@@ -203,7 +203,7 @@ TEST_F(Publishing, AnImagesFolderMadeBeforeIsUsedAgain) {
     EXPECT_TRUE(trace.Contains("550"));
     const std::set<std::string> names = ReceivedNames();
     EXPECT_TRUE(names.count("images/guida_i000000.gif"));
-    EXPECT_EQ(names.size(), 16u);  // with the sample's map page and its picture
+    EXPECT_EQ(names.size(), 18u);  // with the sample's map and table pages and their pictures
 }
 
 TEST_F(Publishing, ALinkedFileGoesIntoTheImagesFolderTheLinkPointsTo) {
@@ -299,10 +299,10 @@ TEST_F(Publishing, NothingCheckedStillSendsTheVersionPage) {
     std::vector<std::string> progress;
     publisher_->OnExportProgress = [&](const std::string& text) { progress.push_back(text); };
     ASSERT_EQ(Open(), 200);
-    // The ten pages of the export, in phase 1.
-    ASSERT_EQ(progress.size(), 10u);
+    // The eleven pages of the export, in phase 1.
+    ASSERT_EQ(progress.size(), 11u);
     EXPECT_EQ(progress[0], "Export in corso, fase 1: 0%");
-    EXPECT_EQ(progress[9], "Export in corso, fase 1: 90%");
+    EXPECT_EQ(progress[10], "Export in corso, fase 1: 90%");
     list_->SetAllChecked(false);
     ASSERT_EQ(publisher_->Publish(), 200);
     const std::vector<ReceivedFile> received = Received();
