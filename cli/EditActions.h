@@ -40,8 +40,7 @@ public:
 private:
     std::optional<std::string> Command(const std::vector<std::string>& words,
                                        const std::string& rest);
-    std::optional<std::string> Link(const std::vector<std::string>& words,
-                                    const std::string& rest);
+    std::optional<std::string> Link(const std::vector<std::string>& words, const std::string& rest);
 
     TKYTset& set_;
     IMessages& messages_;

@@ -23,8 +23,8 @@ struct TExportContext {
     std::vector<TKYToggetto*> rollovers;               // rollover images of this page
     int mode = 0;                                      // 0 normal page, 1 secondary page
     std::uint8_t scriptFlags = 0;  // 1 browser check, 2 rollover, 4 close, 8 open with features
-    const TKYToggetto* page = nullptr;  // the page being written
-    int forms = 0;                      // forms started so far on the page
+    const TKYToggetto* page = nullptr;       // the page being written
+    int forms = 0;                           // forms started so far on the page
     std::vector<std::int32_t> pagesWritten;  // pages whose text is being written into it
     int pageDepth = 0;
 };

@@ -114,7 +114,8 @@ TEST_F(HtmlImages, EditorMarkersWriteNothingAndAStoredPictureIsAnError) {
     marker->TakeIntoUse();
     const std::int32_t id = set_.Register(std::move(marker), -1);
     const std::string code = "<$" + Hex8(std::uint32_t(MakeCode(TOggettiHel::shortObj, id))) + ">";
-    const std::string picture = "<$" + Hex8(std::uint32_t(MakeCode(TOggettiHel::immagine, 1))) + ">";
+    const std::string picture =
+        "<$" + Hex8(std::uint32_t(MakeCode(TOggettiHel::immagine, 1))) + ">";
     mapPage_->SetContent("<Z S0 >a" + code + "b" + code + picture + "c" + '\0');
     std::vector<TKYToggetto*> images;
     const std::string page = html_.WritePage(*mapPage_, nullptr, images, 0);

@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "app/HypertextOptions.h"
+#include "app/MainFormPorts.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
-#include "app/MainFormPorts.h"
 #include "ui/album/AlbumWindow.h"
 
 class QDialog;

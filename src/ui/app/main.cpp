@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvo"));
     QApplication::setWindowIcon(orvo::ProgramIcon());
     orvo::InstallQtTranslations(application);  // without them Qt's own texts stay English
-    orvo::InstallQtMediaPlayer();                // the pages' sounds and videos
+    orvo::InstallQtMediaPlayer();              // the pages' sounds and videos
 
     orvo::SystemEnvironment environment;
     orvo::FileSettings settings(orvo::FileSettings::DefaultPath(environment));
