@@ -136,7 +136,7 @@ std::optional<std::optional<std::string>> EditSession::Run(const std::string& ve
             editing_->Text().ApplyLink(nullptr);
             return std::optional<std::string>();
         }
-        if (verb == "speclink") return SpecLinkAction(set_, editing_->Text(), words);
+        if (verb == "speclink") return SpecialLinkAction(set_, editing_->Text(), words);
         return Link(words, rest);
     }
     if (verb == "command" && !words.empty()) {

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "app/LinkWindowRules.h"
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 #include "base/Cp1252.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -56,9 +56,9 @@ std::optional<std::string> LinkAction(TKYTset& set, TKYTTextAttributes& text,
     return std::nullopt;
 }
 
-std::optional<std::string> SpecLinkAction(TKYTset& set, TKYTTextAttributes& text,
-                                          std::vector<std::string> words) {
-    SpecLinkChoice choice;
+std::optional<std::string> SpecialLinkAction(TKYTset& set, TKYTTextAttributes& text,
+                                             std::vector<std::string> words) {
+    SpecialLinkChoice choice;
     std::erase_if(words, [&](const std::string& w) {
         if (w != "--frameset") return false;
         choice.targetFrame = 1;
@@ -76,24 +76,24 @@ std::optional<std::string> SpecLinkAction(TKYTset& set, TKYTTextAttributes& text
     const std::string bad = "speclink " + kind + ": wrong arguments (orvo-cli edit --help)";
     if (kind == "anchor") {
         if (!count(1, 1)) return bad;
-        choice.tab = SpecTab::Anchor;
+        choice.tab = SpecialTab::Anchor;
         anchorWord = args[0];
     } else if (kind == "jump" || kind == "replace" || kind == "browser") {
         if (!count(1, 2)) return bad;
-        choice.tab = SpecTab::Normal;
+        choice.tab = SpecialTab::Normal;
         choice.choice = kind == "jump" ? 0 : kind == "replace" ? 1 : 2;
         targetWords = args[0];
         if (args.size() == 2) anchorWord = args[1];
     } else if (kind == "frame") {
         if (!count(2, 3)) return bad;
-        choice.tab = SpecTab::Frame;
+        choice.tab = SpecialTab::Frame;
         choice.name = Utf8ToCp1252(args[0]);
         targetWords = args[1];
         if (args.size() == 3) anchorWord = args[2];
     } else if (kind == "window" || kind == "popup") {
         const bool window = kind == "window";
         if (!count(window ? 2 : 1, window ? 3 : 2)) return bad;
-        choice.tab = SpecTab::Window;
+        choice.tab = SpecialTab::Window;
         choice.choice = window ? 0 : 1;
         if (window) choice.name = Utf8ToCp1252(args[0]);
         targetWords = args[window ? 1 : 0];
@@ -101,16 +101,16 @@ std::optional<std::string> SpecLinkAction(TKYTset& set, TKYTTextAttributes& text
             return "speclink " + kind + ": the size is WxH or WxH+LEFT+TOP";
     } else if (kind == "close") {
         if (!count(1, 1)) return bad;
-        choice.tab = SpecTab::Close;
+        choice.tab = SpecialTab::Close;
         choice.closeMain = args[0] == kSpecMainWindow;
         choice.name = Utf8ToCp1252(args[0]);
     } else if (kind == "keywords" || kind == "previous" || kind == "next") {
         if (!count(0, 0)) return bad;
-        choice.tab = SpecTab::Misc;
+        choice.tab = SpecialTab::Misc;
         choice.choice = kind == "keywords" ? 0 : kind == "previous" ? 1 : 2;
     } else if (kind == "import") {
         if (!count(1, 1)) return bad;
-        choice.tab = SpecTab::AutoImport;
+        choice.tab = SpecialTab::AutoImport;
         choice.importPath = Utf8ToCp1252(args[0]);
     } else {
         return "speclink: unknown kind \"" + kind + "\"";
@@ -120,17 +120,17 @@ std::optional<std::string> SpecLinkAction(TKYTset& set, TKYTTextAttributes& text
         if (!n || *n < 0) return "speclink: an anchor is a number (0 or more)";
         choice.anchor = *n;
     }
-    std::unique_ptr<TKYToggetto> link = NewSpecLink(set);
-    WriteSpecLink(*link, choice);
-    if (anchorWord && choice.tab != SpecTab::Anchor)
+    std::unique_ptr<TKYToggetto> link = NewSpecialLink(set);
+    WriteSpecialLink(*link, choice);
+    if (anchorWord && choice.tab != SpecialTab::Anchor)
         link->View().SetI32(kSpecAnchor, choice.anchor);
-    if (SpecLinkNeedsName(*link)) return "speclink " + kind + ": the window needs a name";
+    if (SpecialLinkNeedsName(*link)) return "speclink " + kind + ": the window needs a name";
     Result<NamedTarget> target = Fail("");
     if (targetWords) {
         target = TargetNamed(set, Utf8ToCp1252(*targetWords));
         if (!target) return Cp1252ToUtf8(target.failure().text);
     }
-    ApplySpecLinkToText(text, *link, targetWords ? target->object : nullptr);
+    ApplySpecialLinkToText(text, *link, targetWords ? target->object : nullptr);
     return std::nullopt;
 }
 

@@ -17,7 +17,7 @@ namespace orvo::cli {
 std::optional<std::string> LinkAction(TKYTset& set, TKYTTextAttributes& text,
                                       const std::string& target);
 /// "speclink KIND ...": the error, or none when the selection was linked.
-std::optional<std::string> SpecLinkAction(TKYTset& set, TKYTTextAttributes& text,
-                                          std::vector<std::string> words);
+std::optional<std::string> SpecialLinkAction(TKYTset& set, TKYTTextAttributes& text,
+                                             std::vector<std::string> words);
 
 }  // namespace orvo::cli

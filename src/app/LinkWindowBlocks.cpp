@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/LinkWindowRules.h"
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 
 namespace orvo {
 
@@ -72,17 +72,17 @@ std::string_view LinkWindowBlock() {
     return kBlock;
 }
 
-std::string_view SpecLinkWindowBlock() {
+std::string_view SpecialLinkWindowBlock() {
     static const std::string kBlock = Block({
         {"flinkspec", kSpecCaption},
         {"gbtipo", kSpecTypeGroup},
-        {"tsancora", kSpecTabCaptions[0]},
-        {"tsnormali", kSpecTabCaptions[1]},
-        {"tsfinestra", kSpecTabCaptions[2]},
-        {"tscornice", kSpecTabCaptions[3]},
-        {"tschiudi", kSpecTabCaptions[4]},
-        {"tsvarie", kSpecTabCaptions[5]},
-        {"tsautoimport", kSpecTabCaptions[6]},
+        {"tsancora", kSpecialTabCaptions[0]},
+        {"tsnormali", kSpecialTabCaptions[1]},
+        {"tsfinestra", kSpecialTabCaptions[2]},
+        {"tscornice", kSpecialTabCaptions[3]},
+        {"tschiudi", kSpecialTabCaptions[4]},
+        {"tsvarie", kSpecialTabCaptions[5]},
+        {"tsautoimport", kSpecialTabCaptions[6]},
         {"tshtml", kSpecHtmlTab},
         {"lancorasp", kSpecAnchorLabel},
         {"bdefinisci", kSpecDefineOnScreen},
@@ -90,8 +90,8 @@ std::string_view SpecLinkWindowBlock() {
         {"rbnormale0", kSpecNormalChoices[0]},
         {"rbnormale1", kSpecNormalChoices[1]},
         {"rbnormale2", kSpecNormalChoices[2]},
-        {"rbfinestra0", kSpecWindowChoices[0]},
-        {"rbfinestra1", kSpecWindowChoices[1]},
+        {"rbfinestra0", kSpecialWindowChoices[0]},
+        {"rbfinestra1", kSpecialWindowChoices[1]},
         {"lnomecornice", kSpecFrameName},
         {"lnomechiudi", kSpecCloseName},
         {"cbprincipale", kSpecMainWindow},

@@ -6,7 +6,7 @@
 
 namespace orvo {
 
-std::string_view LinkWindowBlock();      // "FCollega"
-std::string_view SpecLinkWindowBlock();  // "FLinkSpec"
+std::string_view LinkWindowBlock();         // "FCollega"
+std::string_view SpecialLinkWindowBlock();  // "FLinkSpec"
 
 }  // namespace orvo

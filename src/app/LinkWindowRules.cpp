@@ -489,7 +489,7 @@ Result<NamedTarget> TargetNamed(TKYTset& set, std::string_view words) {
 
 }  // namespace orvo
 
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 
 namespace orvo {
 
@@ -513,7 +513,7 @@ void TextSelectionLink::ApplyLink(const TKYToggetto* link) {
 }
 
 void TextSelectionLink::ApplySpecialLink(TKYToggetto& link, const TKYToggetto* target) {
-    ApplySpecLinkToText(text_, link, target);
+    ApplySpecialLinkToText(text_, link, target);
 }
 
 }  // namespace orvo

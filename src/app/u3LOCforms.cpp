@@ -102,7 +102,7 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"Fstili", StyleWindowBlock()},
                                                  {"TFcerca", SearchWindowBlock()},
                                                  {"FCollega", LinkWindowBlock()},
-                                                 {"FLinkSpec", SpecLinkWindowBlock()},
+                                                 {"FLinkSpec", SpecialLinkWindowBlock()},
                                                  {"QzSpellerDialog", SpellerDialogBlock()},
                                                  {"Falbum", AlbumWindowBlock()},
                                                  {"Fcancella", DeletionWindowBlock()},

@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 #include "base/Cp1252.h"
 #include "base/Format.h"
 #include "base/Paths.h"
@@ -365,37 +365,37 @@ TEST_F(LinkRules, PresetsSelectTheirEntry) {
 
 TEST_F(LinkRules, EveryTabWritesItsRecordAndReadsBackTheSameChoice) {
     struct Case {
-        SpecTab tab;
+        SpecialTab tab;
         int choice;
         int subtype, action, anchor;
         const char* name;
     };
     const Case cases[] = {
-        {SpecTab::Anchor, 0, 1, 6, 4, ""},       {SpecTab::Normal, 0, 1, 5, -1, ""},
-        {SpecTab::Normal, 1, 1, 0, -1, ""},      {SpecTab::Normal, 2, 1, 3, -1, ""},
-        {SpecTab::Window, 0, 1, 2, -1, "volo"},  {SpecTab::Window, 1, 1, 4, -1, ""},
-        {SpecTab::Frame, 0, 1, 1, -1, "destra"}, {SpecTab::Close, 0, 2, 0xFF, -1, "volo"},
-        {SpecTab::Misc, 0, 3, 0xFF, -1, ""},     {SpecTab::Misc, 1, 4, 0xFF, -1, ""},
-        {SpecTab::Misc, 2, 5, 0xFF, -1, ""},     {SpecTab::AutoImport, 0, 6, 0xFF, -1, ""},
+        {SpecialTab::Anchor, 0, 1, 6, 4, ""},       {SpecialTab::Normal, 0, 1, 5, -1, ""},
+        {SpecialTab::Normal, 1, 1, 0, -1, ""},      {SpecialTab::Normal, 2, 1, 3, -1, ""},
+        {SpecialTab::Window, 0, 1, 2, -1, "volo"},  {SpecialTab::Window, 1, 1, 4, -1, ""},
+        {SpecialTab::Frame, 0, 1, 1, -1, "destra"}, {SpecialTab::Close, 0, 2, 0xFF, -1, "volo"},
+        {SpecialTab::Misc, 0, 3, 0xFF, -1, ""},     {SpecialTab::Misc, 1, 4, 0xFF, -1, ""},
+        {SpecialTab::Misc, 2, 5, 0xFF, -1, ""},     {SpecialTab::AutoImport, 0, 6, 0xFF, -1, ""},
     };
     for (const Case& c : cases) {
-        SpecLinkChoice choice;
+        SpecialLinkChoice choice;
         choice.tab = c.tab;
         choice.choice = c.choice;
-        choice.anchor = c.tab == SpecTab::Anchor ? 4 : -1;
+        choice.anchor = c.tab == SpecialTab::Anchor ? 4 : -1;
         choice.name = c.name;
         choice.targetFrame = 1;
         choice.html = "onMouseOver=\"x()\"";
-        if (c.tab == SpecTab::Window) {
+        if (c.tab == SpecialTab::Window) {
             choice.features.width = 320;
             choice.features.height = 200;
             choice.features.scrollbars = true;
         }
-        if (c.tab == SpecTab::AutoImport) choice.importPath = "capitolo2.htm";
-        auto link = NewSpecLink(set_);
-        WriteSpecLink(*link, choice);
+        if (c.tab == SpecialTab::AutoImport) choice.importPath = "capitolo2.htm";
+        auto link = NewSpecialLink(set_);
+        WriteSpecialLink(*link, choice);
         const std::string label =
-            std::string(kSpecTabCaptions[int(c.tab)]) + " " + std::to_string(c.choice);
+            std::string(kSpecialTabCaptions[int(c.tab)]) + " " + std::to_string(c.choice);
         EXPECT_EQ(link->Record()[4], c.subtype) << label;
         EXPECT_EQ(I32At(*link, 9), c.anchor) << label;
         EXPECT_EQ(I32At(*link, 13), -1) << label;
@@ -405,46 +405,46 @@ TEST_F(LinkRules, EveryTabWritesItsRecordAndReadsBackTheSameChoice) {
         EXPECT_EQ(BytesAt(*link, 20, std::strlen(c.name)), c.name) << label;
         EXPECT_EQ(BytesAt(*link, 39, 8), std::string(8, '\xFF')) << label;  // aux place
         EXPECT_EQ(link->AuxiliaryCode(), choice.html);
-        if (c.tab == SpecTab::Window) {
+        if (c.tab == SpecialTab::Window) {
             Result<std::string> content = link->ContentBytes();
             ASSERT_TRUE(content);
             EXPECT_EQ(*content,
                       Bytes({0xE0, 0xB1, 0xE0, 0xB1, 0x40, 0x01, 0xC8, 0x00, 0xE0, 0xB1, 0xE0,
                              0xB1, 0,    0,    0,    0,    0,    0,    0,    1,    0,    0}));
         }
-        if (c.tab == SpecTab::AutoImport) {
+        if (c.tab == SpecialTab::AutoImport) {
             EXPECT_EQ(*link->ContentBytes(), "capitolo2.htm");
         }
-        SpecLinkChoice back = ReadSpecLink(*link);
-        if (c.tab != SpecTab::Anchor) back.anchor = -1;
+        SpecialLinkChoice back = ReadSpecialLink(*link);
+        if (c.tab != SpecialTab::Anchor) back.anchor = -1;
         EXPECT_EQ(back, choice) << label;
     }
 }
 
 TEST_F(LinkRules, NamesAreIdentifiersOfNineteenCharactersAndTheMainWindowClosesAsMinusTwo) {
-    SpecLinkChoice close;
-    close.tab = SpecTab::Close;
+    SpecialLinkChoice close;
+    close.tab = SpecialTab::Close;
     close.closeMain = true;
-    auto link = NewSpecLink(set_);
-    WriteSpecLink(*link, close);
+    auto link = NewSpecialLink(set_);
+    WriteSpecialLink(*link, close);
     EXPECT_EQ(link->Record()[4], 2);
     EXPECT_EQ(I32At(*link, 9), -2);
     EXPECT_EQ(link->ReadView().PStr(kSpecName), "principale");
-    EXPECT_TRUE(ReadSpecLink(*link).closeMain);
+    EXPECT_TRUE(ReadSpecialLink(*link).closeMain);
 
-    SpecLinkChoice frame;
-    frame.tab = SpecTab::Frame;
+    SpecialLinkChoice frame;
+    frame.tab = SpecialTab::Frame;
     frame.name = "9 finestra \xE8 lunga davvero molto";
-    WriteSpecLink(*link, frame);
+    WriteSpecialLink(*link, frame);
     EXPECT_EQ(link->Record()[19], 19);
     EXPECT_EQ(BytesAt(*link, 20, 19), "w9_finestra___lunga");
     EXPECT_EQ(BytesAt(*link, 39, 8), std::string(8, '\xFF'));
 
     // A separate window without a name asks until one is given; cancelling stops.
-    SpecLinkChoice window;
-    window.tab = SpecTab::Window;
-    WriteSpecLink(*link, window);
-    EXPECT_TRUE(SpecLinkNeedsName(*link));
+    SpecialLinkChoice window;
+    window.tab = SpecialTab::Window;
+    WriteSpecialLink(*link, window);
+    EXPECT_TRUE(SpecialLinkNeedsName(*link));
     std::vector<std::optional<std::string>> answers{"", "  ", "volo"};
     std::size_t asked = 0;
     EXPECT_EQ(AskWindowName([&] { return answers[asked++]; }), "__");
@@ -454,10 +454,10 @@ TEST_F(LinkRules, NamesAreIdentifiersOfNineteenCharactersAndTheMainWindowClosesA
     EXPECT_EQ(AskWindowName([&] { return answers[asked++]; }), std::nullopt);
     EXPECT_EQ(asked, 2u);
 
-    EXPECT_EQ(SpecLinkTargetMode(*link, 0), 1);
-    EXPECT_EQ(SpecLinkTargetMode(*link, 3), 5);
-    WriteSpecLink(*link, SpecLinkChoice{});
-    EXPECT_EQ(SpecLinkTargetMode(*link, 0), 3);
+    EXPECT_EQ(SpecialLinkTargetMode(*link, 0), 1);
+    EXPECT_EQ(SpecialLinkTargetMode(*link, 3), 5);
+    WriteSpecialLink(*link, SpecialLinkChoice{});
+    EXPECT_EQ(SpecialLinkTargetMode(*link, 0), 3);
 }
 
 TEST_F(LinkRules, ASpecialLinkToPageZeroIsAppliedAndStoredWithItsTarget) {
@@ -466,14 +466,14 @@ TEST_F(LinkRules, ASpecialLinkToPageZeroIsAppliedAndStoredWithItsTarget) {
     TKYTTextAttributes& text = *editor.CurrentText();
     TKYTbox& box = text.Box();
     text.Select({box.FirstEditable(), 0}, {box.FirstEditable(), 3});
-    SpecLinkChoice popup;
-    popup.tab = SpecTab::Window;
+    SpecialLinkChoice popup;
+    popup.tab = SpecialTab::Window;
     popup.choice = 1;
     popup.features.width = 300;
     popup.features.height = 150;
-    auto link = NewSpecLink(set_);
-    WriteSpecLink(*link, popup);
-    ApplySpecLinkToText(text, *link, set_.ObjectByKind(K::testoHtml, 0));
+    auto link = NewSpecialLink(set_);
+    WriteSpecialLink(*link, popup);
+    ApplySpecialLinkToText(text, *link, set_.ObjectByKind(K::testoHtml, 0));
     EXPECT_EQ(UndoListOf(set_).Labels().front(), "Inserisci collegamento ");
     const std::string markup = editor.Markup();
     // The stored text names a registered special link whose target is page 0.

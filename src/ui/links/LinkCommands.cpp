@@ -4,7 +4,7 @@
 #include <QInputDialog>
 #include <QMenu>
 
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "platform/IMessages.h"
@@ -13,7 +13,7 @@
 #include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
 #include "ui/links/LinkWindow.h"
-#include "ui/links/SpecLinkWindow.h"
+#include "ui/links/SpecialLinkWindow.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
@@ -84,9 +84,9 @@ LinkWindow& LinkCommands::Window() {
     return *window_;
 }
 
-SpecLinkWindow& LinkCommands::SpecWindow() {
+SpecialLinkWindow& LinkCommands::SpecialWindow() {
     if (!specWindow_) {
-        specWindow_ = new SpecLinkWindow(host_.set, parent_);
+        specWindow_ = new SpecialLinkWindow(host_.set, parent_);
         if (localize) localize(*specWindow_);
     }
     return *specWindow_;
@@ -142,7 +142,7 @@ bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
         host_.messages.Inform(kSelectFirst);
         return false;
     }
-    SpecLinkWindow& spec = SpecWindow();
+    SpecialLinkWindow& special = SpecialWindow();
     bool anchors = false;
     if (PageViewWidget* view = host_.view ? host_.view() : nullptr)
         if (const TKYTtesto* text = view->WorkingText()) {
@@ -155,11 +155,11 @@ bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
                         anchors = true;
             }
         }
-    spec.Open(0, nullptr, anchors);
-    if (Run(spec) != QDialog::Accepted) return false;
-    std::unique_ptr<TKYToggetto> link = NewSpecLink(host_.set);
-    WriteSpecLink(*link, spec.Choice());
-    if (SpecLinkNeedsName(*link)) {
+    special.Open(0, nullptr, anchors);
+    if (Run(special) != QDialog::Accepted) return false;
+    std::unique_ptr<TKYToggetto> link = NewSpecialLink(host_.set);
+    WriteSpecialLink(*link, special.Choice());
+    if (SpecialLinkNeedsName(*link)) {
         // Asked until a name is given; cancelling leaves everything as it was.
         const std::optional<std::string> name = AskWindowName(askName);
         if (!name) return false;
@@ -167,8 +167,8 @@ bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
     }
     const TKYToggetto* target = nullptr;
     std::unique_ptr<TKYToggetto> ownedTarget;
-    if (SpecLinkChoosesTarget(*link, 0)) {
-        const int mode = SpecLinkTargetMode(*link, 0);
+    if (SpecialLinkChoosesTarget(*link, 0)) {
+        const int mode = SpecialLinkTargetMode(*link, 0);
         LinkWindow& window = Window();
         TLinkChooser& chooser = window.Chooser();
         chooser.mode = mode;

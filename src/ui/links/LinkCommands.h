@@ -23,7 +23,7 @@ namespace orvo {
 class IMessages;
 class LinkWindow;
 class PageViewWidget;
-class SpecLinkWindow;
+class SpecialLinkWindow;
 class TKYTset;
 
 /// What the commands need of the main window.
@@ -85,13 +85,13 @@ public:
 
 private:
     LinkWindow& Window();
-    SpecLinkWindow& SpecWindow();
+    SpecialLinkWindow& SpecialWindow();
     int Run(QDialog& dialog);
 
     LinkCommandsHost host_;
     QWidget* parent_;
     LinkWindow* window_ = nullptr;
-    SpecLinkWindow* specWindow_ = nullptr;
+    SpecialLinkWindow* specWindow_ = nullptr;
 };
 
 }  // namespace orvo

@@ -11,7 +11,7 @@
 
 #include "MainWindowSupport.h"
 #include "app/LinkWindowRules.h"
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 #include "app/u3MainForm.h"
 #include "base/Cp1252.h"
 #include "model/SampleHypertext.h"
@@ -26,7 +26,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/links/LinkCommands.h"
 #include "ui/links/LinkWindow.h"
-#include "ui/links/SpecLinkWindow.h"
+#include "ui/links/SpecialLinkWindow.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo::test {
@@ -85,37 +85,38 @@ TEST(LinkWindowsAlone, EveryModeShowsItsTabsAndEveryTabWritesTheRecordItShows) {
         }
     }
 
-    SpecLinkWindow spec(set);
-    spec.Open(0, nullptr, false);
-    EXPECT_EQ(spec.Tabs()->currentIndex(), int(SpecTab::Anchor));
-    EXPECT_TRUE(spec.NoAnchors()->isVisibleTo(&spec));
-    EXPECT_EQ(ToCp1252(spec.NoAnchors()->text()), kSpecNoAnchors);
-    spec.Open(3, nullptr, true);
-    EXPECT_EQ(spec.Tabs()->currentIndex(), int(SpecTab::Window));
-    Grab(spec, "speclink-window");
-    const std::pair<SpecTab, int> choices[] = {
-        {SpecTab::Anchor, 0}, {SpecTab::Normal, 0}, {SpecTab::Normal, 1}, {SpecTab::Normal, 2},
-        {SpecTab::Window, 0}, {SpecTab::Window, 1}, {SpecTab::Frame, 0},  {SpecTab::Close, 0},
-        {SpecTab::Misc, 0},   {SpecTab::Misc, 1},   {SpecTab::Misc, 2},   {SpecTab::AutoImport, 0}};
+    SpecialLinkWindow special(set);
+    special.Open(0, nullptr, false);
+    EXPECT_EQ(special.Tabs()->currentIndex(), int(SpecialTab::Anchor));
+    EXPECT_TRUE(special.NoAnchors()->isVisibleTo(&special));
+    EXPECT_EQ(ToCp1252(special.NoAnchors()->text()), kSpecNoAnchors);
+    special.Open(3, nullptr, true);
+    EXPECT_EQ(special.Tabs()->currentIndex(), int(SpecialTab::Window));
+    Grab(special, "speclink-window");
+    const std::pair<SpecialTab, int> choices[] = {
+        {SpecialTab::Anchor, 0}, {SpecialTab::Normal, 0}, {SpecialTab::Normal, 1},
+        {SpecialTab::Normal, 2}, {SpecialTab::Window, 0}, {SpecialTab::Window, 1},
+        {SpecialTab::Frame, 0},  {SpecialTab::Close, 0},  {SpecialTab::Misc, 0},
+        {SpecialTab::Misc, 1},   {SpecialTab::Misc, 2},   {SpecialTab::AutoImport, 0}};
     for (auto [tab, choice] : choices) {
-        SpecLinkChoice c;
+        SpecialLinkChoice c;
         c.tab = tab;
         c.choice = choice;
-        c.anchor = tab == SpecTab::Anchor ? 3 : -1;
+        c.anchor = tab == SpecialTab::Anchor ? 3 : -1;
         c.targetFrame = 1;
-        c.name = tab == SpecTab::Frame || tab == SpecTab::Close || tab == SpecTab::Window
+        c.name = tab == SpecialTab::Frame || tab == SpecialTab::Close || tab == SpecialTab::Window
                      ? "volante"
                      : "";
-        if (tab == SpecTab::Window) c.features.width = 500;
-        if (tab == SpecTab::AutoImport) c.importPath = "pagina.htm";
+        if (tab == SpecialTab::Window) c.features.width = 500;
+        if (tab == SpecialTab::AutoImport) c.importPath = "pagina.htm";
         c.html = "title=\"x\"";
-        auto link = NewSpecLink(set);
-        WriteSpecLink(*link, c);
-        spec.Open(2, link.get(), true);  // an existing link selects its tab and choice
-        SpecLinkChoice back = spec.Choice();
-        if (tab != SpecTab::Anchor) back.anchor = c.anchor;
-        EXPECT_EQ(back, c) << kSpecTabCaptions[int(tab)] << " " << choice;
-        EXPECT_EQ(spec.Tabs()->currentIndex(), int(tab));
+        auto link = NewSpecialLink(set);
+        WriteSpecialLink(*link, c);
+        special.Open(2, link.get(), true);  // an existing link selects its tab and choice
+        SpecialLinkChoice back = special.Choice();
+        if (tab != SpecialTab::Anchor) back.anchor = c.anchor;
+        EXPECT_EQ(back, c) << kSpecialTabCaptions[int(tab)] << " " << choice;
+        EXPECT_EQ(special.Tabs()->currentIndex(), int(tab));
     }
 }
 

@@ -43,9 +43,9 @@ inline constexpr std::string_view kSpecNamePromptCaption = "Orvo";
 inline constexpr std::string_view kSpecNamePrompt = "Introdurre un nome per la finestra";
 
 /// The tabs of "Tipo del collegamento", in their order.
-enum class SpecTab : std::uint8_t { Anchor, Normal, Window, Frame, Close, Misc, AutoImport };
-inline constexpr int kSpecTabCount = 7;
-inline constexpr std::array<std::string_view, kSpecTabCount> kSpecTabCaptions{
+enum class SpecialTab : std::uint8_t { Anchor, Normal, Window, Frame, Close, Misc, AutoImport };
+inline constexpr int kSpecialTabCount = 7;
+inline constexpr std::array<std::string_view, kSpecialTabCount> kSpecialTabCaptions{
     "Ancora nella stessa pagina",
     "Normali",
     "Finestra separata o Popup",
@@ -58,8 +58,8 @@ inline constexpr std::array<std::string_view, 3> kSpecNormalChoices{
     "nella finestra corrente, saltando ad un'ancora",
     "nella finestra corrente, al posto della pagina che contiene il collegamento",
     "aprendo una nuova finestra del browser"};
-inline constexpr std::array<std::string_view, 2> kSpecWindowChoices{"in una finestra volante",
-                                                                    "in una popup"};
+inline constexpr std::array<std::string_view, 2> kSpecialWindowChoices{"in una finestra volante",
+                                                                       "in una popup"};
 inline constexpr std::array<std::string_view, 3> kSpecMiscChoices{
     "visualizza finestra di ricerca per parola chiave", "visualizza pagina <<",
     "visualizza pagina >>"};
@@ -68,8 +68,8 @@ inline constexpr std::array<std::string_view, 3> kSpecMiscChoices{
 inline constexpr std::size_t kSpecNameMax = 19;
 
 /// What the window's controls hold.
-struct SpecLinkChoice {
-    SpecTab tab = SpecTab::Anchor;
+struct SpecialLinkChoice {
+    SpecialTab tab = SpecialTab::Anchor;
     int choice = 0;                // Normal 0..2, Window 0..1, Misc 0..2
     std::int32_t anchor = -1;      // "Ancora:"
     std::uint8_t targetFrame = 0;  // 0 "singola", 1 "come insieme cornici"
@@ -78,11 +78,11 @@ struct SpecLinkChoice {
     WindowFeatures features;       // the window panel
     std::string importPath;        // "Path link:"
     std::string html;              // the tab "Html"
-    bool operator==(const SpecLinkChoice&) const = default;
+    bool operator==(const SpecialLinkChoice&) const = default;
 };
 
 /// The subtype and action (subtype 1 only, else -1) a tab and choice give.
-std::pair<std::uint8_t, int> SpecSubtypeAndAction(SpecTab tab, int choice);
+std::pair<std::uint8_t, int> SpecSubtypeAndAction(SpecialTab tab, int choice);
 
 /// The 22-byte window-feature record of a separate or pop-up window.
 std::string WindowFeaturesBytes(const WindowFeatures& features);
@@ -94,25 +94,25 @@ std::string ValidWindowName(std::string_view name);
 /// Fills a special link from the window: the HTML code, the target frame and the name, then
 /// the fields of the active tab. The target is not touched except for an anchor in the same
 /// page (none).
-void WriteSpecLink(TKYToggetto& link, const SpecLinkChoice& choice);
+void WriteSpecialLink(TKYToggetto& link, const SpecialLinkChoice& choice);
 
 /// The tab and choice an existing link selects, with its anchor, name, "principale", window
 /// features, import path and HTML code.
-SpecLinkChoice ReadSpecLink(const TKYToggetto& link);
+SpecialLinkChoice ReadSpecialLink(const TKYToggetto& link);
 
 /// A new special link taken into use (subtype 1, target -1), not registered.
-std::unique_ptr<TKYToggetto> NewSpecLink(TKYTset& set);
+std::unique_ptr<TKYToggetto> NewSpecialLink(TKYTset& set);
 
 /// Whether a filled link asks for a window name (actions 1 and 2 without one).
-bool SpecLinkNeedsName(const TKYToggetto& link);
+bool SpecialLinkNeedsName(const TKYToggetto& link);
 /// Asks `prompt` until it gives a name that is not empty; none when the author cancels.
 std::optional<std::string> AskWindowName(const std::function<std::optional<std::string>()>& prompt);
 
 /// Whether a filled link chooses its target next through the link window (subtype 1), and in
 /// which mode: window mode 0 gives 3 for an anchor in the same page, else 1; modes 1 and 3
 /// give 5.
-bool SpecLinkChoosesTarget(const TKYToggetto& link, int windowMode);
-int SpecLinkTargetMode(const TKYToggetto& link, int windowMode);
+bool SpecialLinkChoosesTarget(const TKYToggetto& link, int windowMode);
+int SpecialLinkTargetMode(const TKYToggetto& link, int windowMode);
 
 /// The names "Chiudi finestra" offers: those of the hypertext's special links of subtype 1
 /// that name a window and of its window-script markers, each once, in order.
@@ -125,6 +125,6 @@ bool TextHasAnchors(const TKYTset& set, const TKYTtesto* working, std::string_vi
 /// Applies a special link to the selection of a text box: the target (unless the action is
 /// an anchor in the same page) becomes local to the box's text, then the link is applied as
 /// one step "Inserisci collegamento ". A link to page 0 is a link like any other.
-void ApplySpecLinkToText(TKYTTextAttributes& text, TKYToggetto& link, const TKYToggetto* target);
+void ApplySpecialLinkToText(TKYTTextAttributes& text, TKYToggetto& link, const TKYToggetto* target);
 
 }  // namespace orvo

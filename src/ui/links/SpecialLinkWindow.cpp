@@ -1,5 +1,5 @@
 // The special-link window's widgets over its rules.
-#include "ui/links/SpecLinkWindow.h"
+#include "ui/links/SpecialLinkWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,7 +23,7 @@ namespace orvo {
 
 namespace {
 
-constexpr std::array<const char*, kSpecTabCount> kTabNames{
+constexpr std::array<const char*, kSpecialTabCount> kTabNames{
     "TSAncora", "TSNormali", "TSFinestra", "TSCornice", "TSChiudi", "TSVarie", "TSAutoImport"};
 constexpr std::array<const char*, 6> kGeometryNames{"top",    "left",    "width",
                                                     "height", "screenX", "screenY"};
@@ -63,7 +63,7 @@ int Checked(const std::array<QRadioButton*, N>& radios) {
 
 }  // namespace
 
-SpecLinkWindow::SpecLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent), set_(set) {
+SpecialLinkWindow::SpecialLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent), set_(set) {
     setObjectName(QStringLiteral("FLinkSpec"));
     setWindowTitle(ToQString(kSpecCaption));
     auto* layout = new QVBoxLayout(this);
@@ -75,15 +75,15 @@ SpecLinkWindow::SpecLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent),
     tabs_ = Named<QTabWidget>(QStringLiteral("PCTipo"), type);
     typeLayout->addWidget(tabs_);
     layout->addWidget(type, 1);
-    std::array<QVBoxLayout*, kSpecTabCount> pages{};
-    for (int t = 0; t < kSpecTabCount; ++t) {
+    std::array<QVBoxLayout*, kSpecialTabCount> pages{};
+    for (int t = 0; t < kSpecialTabCount; ++t) {
         auto* page = Named<QWidget>(QString::fromLatin1(kTabNames[std::size_t(t)]));
         pages[std::size_t(t)] = new QVBoxLayout(page);
-        tabs_->addTab(page, ToQString(kSpecTabCaptions[std::size_t(t)]));
+        tabs_->addTab(page, ToQString(kSpecialTabCaptions[std::size_t(t)]));
     }
     // "Ancora nella stessa pagina".
     {
-        auto* l = pages[std::size_t(SpecTab::Anchor)];
+        auto* l = pages[std::size_t(SpecialTab::Anchor)];
         auto* row = new QHBoxLayout;
         row->addWidget(Label(QStringLiteral("LAncoraSp"), kSpecAnchorLabel));
         anchor_ = Named<QSpinBox>(QStringLiteral("EAncoraSp"));
@@ -103,15 +103,15 @@ SpecLinkWindow::SpecLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent),
     }
     // "Normali".
     {
-        auto* l = pages[std::size_t(SpecTab::Normal)];
+        auto* l = pages[std::size_t(SpecialTab::Normal)];
         l->addWidget(Label(QStringLiteral("LNormali"), kSpecNormalGroup));
         Radios(normal_, kSpecNormalChoices, QStringLiteral("RBNormale"), l);
         l->addStretch();
     }
     // "Finestra separata o Popup": the choice and the window panel.
     {
-        auto* l = pages[std::size_t(SpecTab::Window)];
-        Radios(window_, kSpecWindowChoices, QStringLiteral("RBFinestra"), l);
+        auto* l = pages[std::size_t(SpecialTab::Window)];
+        Radios(window_, kSpecialWindowChoices, QStringLiteral("RBFinestra"), l);
         auto* panel = Named<QGroupBox>(QStringLiteral("GBFinestra"));
         auto* form = new QFormLayout(panel);
         windowName_ = Named<QLineEdit>(QStringLiteral("ENomeFinestra"));
@@ -136,7 +136,7 @@ SpecLinkWindow::SpecLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent),
     }
     // "Altra cornice, o finestra".
     {
-        auto* l = pages[std::size_t(SpecTab::Frame)];
+        auto* l = pages[std::size_t(SpecialTab::Frame)];
         l->addWidget(Label(QStringLiteral("LNomeCornice"), kSpecFrameName));
         frameName_ = Named<QLineEdit>(QStringLiteral("ENomeCornice"));
         frameName_->setMaxLength(int(kSpecNameMax));
@@ -145,7 +145,7 @@ SpecLinkWindow::SpecLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent),
     }
     // "Chiudi finestra".
     {
-        auto* l = pages[std::size_t(SpecTab::Close)];
+        auto* l = pages[std::size_t(SpecialTab::Close)];
         l->addWidget(Label(QStringLiteral("LNomeChiudi"), kSpecCloseName));
         closeName_ = Named<QComboBox>(QStringLiteral("CBNomeChiudi"));
         closeName_->setEditable(true);
@@ -158,13 +158,13 @@ SpecLinkWindow::SpecLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent),
     }
     // "Varie".
     {
-        auto* l = pages[std::size_t(SpecTab::Misc)];
+        auto* l = pages[std::size_t(SpecialTab::Misc)];
         Radios(misc_, kSpecMiscChoices, QStringLiteral("RBVarie"), l);
         l->addStretch();
     }
     // "Auto import".
     {
-        auto* l = pages[std::size_t(SpecTab::AutoImport)];
+        auto* l = pages[std::size_t(SpecialTab::AutoImport)];
         l->addWidget(Label(QStringLiteral("LPath"), kSpecImportPath));
         importPath_ = Named<QLineEdit>(QStringLiteral("EPath"));
         l->addWidget(importPath_);
@@ -203,8 +203,8 @@ SpecLinkWindow::SpecLinkWindow(TKYTset& set, QWidget* parent) : QDialog(parent),
     resize(640, 480);
 }
 
-void SpecLinkWindow::Open(int mode, const TKYToggetto* link, bool anchors,
-                          std::string_view targetLabel) {
+void SpecialLinkWindow::Open(int mode, const TKYToggetto* link, bool anchors,
+                             std::string_view targetLabel) {
     closeName_->clear();
     for (const std::string& name : CloseWindowNames(set_)) closeName_->addItem(ToQString(name));
     noAnchors_->setVisible(!anchors);
@@ -215,27 +215,27 @@ void SpecLinkWindow::Open(int mode, const TKYToggetto* link, bool anchors,
         const std::string described = link->Describe();
         setWindowTitle(
             ToQString(std::string(kSpecCaption) + " " + described.substr(0, described.find('|'))));
-        SetChoice(ReadSpecLink(*link));
+        SetChoice(ReadSpecialLink(*link));
     } else {
         setWindowTitle(ToQString(kSpecCaption));
-        SpecLinkChoice fresh;
-        if (mode == 3) fresh.tab = SpecTab::Window;
+        SpecialLinkChoice fresh;
+        if (mode == 3) fresh.tab = SpecialTab::Window;
         SetChoice(fresh);
     }
 }
 
-SpecLinkChoice SpecLinkWindow::Choice() const {
-    SpecLinkChoice c;
+SpecialLinkChoice SpecialLinkWindow::Choice() const {
+    SpecialLinkChoice c;
     const int index = tabs_->currentIndex();
-    c.tab = index >= 0 && index < kSpecTabCount ? SpecTab(index) : SpecTab::Anchor;
+    c.tab = index >= 0 && index < kSpecialTabCount ? SpecialTab(index) : SpecialTab::Anchor;
     c.targetFrame = frames_[1]->isChecked() ? 1 : 0;
     c.anchor = anchor_->value();
     c.html = ToCp1252(html_->toPlainText());
     switch (c.tab) {
-        case SpecTab::Normal:
+        case SpecialTab::Normal:
             c.choice = Checked(normal_);
             break;
-        case SpecTab::Window: {
+        case SpecialTab::Window: {
             c.choice = Checked(window_);
             c.name = ToCp1252(windowName_->text());
             std::array<std::optional<int>*, 6> fields{&c.features.top,     &c.features.left,
@@ -249,17 +249,17 @@ SpecLinkChoice SpecLinkWindow::Choice() const {
             for (std::size_t i = 0; i < options_.size(); ++i) *flags[i] = options_[i]->isChecked();
             break;
         }
-        case SpecTab::Frame:
+        case SpecialTab::Frame:
             c.name = ToCp1252(frameName_->text());
             break;
-        case SpecTab::Close:
+        case SpecialTab::Close:
             c.closeMain = closeMain_->isChecked();
             c.name = ToCp1252(closeName_->currentText());
             break;
-        case SpecTab::Misc:
+        case SpecialTab::Misc:
             c.choice = Checked(misc_);
             break;
-        case SpecTab::AutoImport:
+        case SpecialTab::AutoImport:
             c.importPath = ToCp1252(importPath_->text());
             break;
         default:
@@ -268,7 +268,7 @@ SpecLinkChoice SpecLinkWindow::Choice() const {
     return c;
 }
 
-void SpecLinkWindow::SetChoice(const SpecLinkChoice& c) {
+void SpecialLinkWindow::SetChoice(const SpecialLinkChoice& c) {
     tabs_->setCurrentIndex(int(c.tab));
     frames_[c.targetFrame == 1 ? 1 : 0]->setChecked(true);
     anchor_->setValue(c.anchor);
@@ -277,13 +277,13 @@ void SpecLinkWindow::SetChoice(const SpecLinkChoice& c) {
         radios[std::size_t(choice >= 0 && std::size_t(choice) < radios.size() ? choice : 0)]
             ->setChecked(true);
     };
-    if (c.tab == SpecTab::Normal) pick(normal_, c.choice);
-    if (c.tab == SpecTab::Misc) pick(misc_, c.choice);
+    if (c.tab == SpecialTab::Normal) pick(normal_, c.choice);
+    if (c.tab == SpecialTab::Misc) pick(misc_, c.choice);
     windowName_->clear();
     frameName_->clear();
     closeMain_->setChecked(false);
     importPath_->setText(ToQString(c.importPath));
-    if (c.tab == SpecTab::Window) {
+    if (c.tab == SpecialTab::Window) {
         pick(window_, c.choice);
         windowName_->setText(ToQString(c.name));
         const std::array<std::optional<int>, 6> values{c.features.top,     c.features.left,
@@ -296,8 +296,8 @@ void SpecLinkWindow::SetChoice(const SpecLinkChoice& c) {
                               c.features.status,    c.features.toolbar};
         for (std::size_t i = 0; i < options_.size(); ++i) options_[i]->setChecked(flags[i]);
     }
-    if (c.tab == SpecTab::Frame) frameName_->setText(ToQString(c.name));
-    if (c.tab == SpecTab::Close) {
+    if (c.tab == SpecialTab::Frame) frameName_->setText(ToQString(c.name));
+    if (c.tab == SpecialTab::Close) {
         closeMain_->setChecked(c.closeMain);
         closeName_->setCurrentText(ToQString(c.name));
     }

@@ -1,5 +1,5 @@
 // The special-link window's rules: the record written from its tabs and read back into them.
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 
 #include <cstring>
 
@@ -38,21 +38,21 @@ std::optional<std::string> CodeStream(const std::string& html) {
 
 }  // namespace
 
-std::pair<std::uint8_t, int> SpecSubtypeAndAction(SpecTab tab, int choice) {
+std::pair<std::uint8_t, int> SpecSubtypeAndAction(SpecialTab tab, int choice) {
     switch (tab) {
-        case SpecTab::Anchor:
+        case SpecialTab::Anchor:
             return {1, 6};
-        case SpecTab::Normal:
+        case SpecialTab::Normal:
             return {1, kActionNames[choice >= 0 && choice < 3 ? choice : 0]};
-        case SpecTab::Window:
+        case SpecialTab::Window:
             return {1, kActionWindows[choice == 1 ? 1 : 0]};
-        case SpecTab::Frame:
+        case SpecialTab::Frame:
             return {1, 1};
-        case SpecTab::Close:
+        case SpecialTab::Close:
             return {2, -1};
-        case SpecTab::Misc:
+        case SpecialTab::Misc:
             return {std::uint8_t(3 + (choice >= 0 && choice < 3 ? choice : 0)), -1};
-        case SpecTab::AutoImport:
+        case SpecialTab::AutoImport:
             return {6, -1};
     }
     return {1, 6};
@@ -87,27 +87,27 @@ std::string ValidWindowName(std::string_view name) {
     return out;
 }
 
-void WriteSpecLink(TKYToggetto& link, const SpecLinkChoice& c) {
+void WriteSpecialLink(TKYToggetto& link, const SpecialLinkChoice& c) {
     RecordView r = link.View();
     link.SetAuxiliary(CodeStream(c.html));
     r.SetU8(kSpecFrame, c.targetFrame > 1 ? 1 : c.targetFrame);
-    const bool closeMain = c.tab == SpecTab::Close && c.closeMain;
+    const bool closeMain = c.tab == SpecialTab::Close && c.closeMain;
     r.SetPStr(kSpecName, closeMain ? kSpecMainWindow : ValidWindowName(c.name));
     const auto [subtype, action] = SpecSubtypeAndAction(c.tab, c.choice);
     r.SetU8(kRecSubtype, subtype);
     if (action >= 0) r.SetU8(kSpecAction, std::uint8_t(action));
     switch (c.tab) {
-        case SpecTab::Anchor:
+        case SpecialTab::Anchor:
             r.SetI32(kSpecAnchor, c.anchor);
             r.SetI32(kSpecTarget, -1);
             break;
-        case SpecTab::Window:
+        case SpecialTab::Window:
             link.SetContent(WindowFeaturesBytes(c.features));
             break;
-        case SpecTab::Close:
+        case SpecialTab::Close:
             r.SetI32(kSpecAnchor, closeMain ? -2 : -1);
             break;
-        case SpecTab::AutoImport:
+        case SpecialTab::AutoImport:
             link.SetContent(c.importPath);
             break;
         default:
@@ -115,8 +115,8 @@ void WriteSpecLink(TKYToggetto& link, const SpecLinkChoice& c) {
     }
 }
 
-SpecLinkChoice ReadSpecLink(const TKYToggetto& link) {
-    SpecLinkChoice c;
+SpecialLinkChoice ReadSpecialLink(const TKYToggetto& link) {
+    SpecialLinkChoice c;
     const RecordView r = link.ReadView();
     c.targetFrame = r.U8(kSpecFrame) == 1 ? 1 : 0;
     c.name = r.PStr(kSpecName);
@@ -125,18 +125,18 @@ SpecLinkChoice ReadSpecLink(const TKYToggetto& link) {
     const std::uint8_t action = r.U8(kSpecAction);
     switch (link.Subtype()) {
         case 2:
-            c.tab = SpecTab::Close;
+            c.tab = SpecialTab::Close;
             c.closeMain = c.anchor == -2 || c.name == kSpecMainWindow;
             c.anchor = -1;
             break;
         case 3:
         case 4:
         case 5:
-            c.tab = SpecTab::Misc;
+            c.tab = SpecialTab::Misc;
             c.choice = link.Subtype() - 3;
             break;
         case 6: {
-            c.tab = SpecTab::AutoImport;
+            c.tab = SpecialTab::AutoImport;
             Result<std::string> path = link.ContentBytes();
             if (path) c.importPath = *path;
             break;
@@ -146,29 +146,29 @@ SpecLinkChoice ReadSpecLink(const TKYToggetto& link) {
                 case 0:
                 case 3:
                 case 5:
-                    c.tab = SpecTab::Normal;
+                    c.tab = SpecialTab::Normal;
                     c.choice = action == 5 ? 0 : action == 0 ? 1 : 2;
                     break;
                 case 1:
-                    c.tab = SpecTab::Frame;
+                    c.tab = SpecialTab::Frame;
                     break;
                 case 2:
                 case 4: {
-                    c.tab = SpecTab::Window;
+                    c.tab = SpecialTab::Window;
                     c.choice = action == 4 ? 1 : 0;
                     Result<std::string> bytes = link.ContentBytes();
                     if (bytes) c.features = ReadWindowFeatures(*bytes);
                     break;
                 }
                 default:
-                    c.tab = SpecTab::Anchor;
+                    c.tab = SpecialTab::Anchor;
                     break;
             }
     }
     return c;
 }
 
-std::unique_ptr<TKYToggetto> NewSpecLink(TKYTset& set) {
+std::unique_ptr<TKYToggetto> NewSpecialLink(TKYTset& set) {
     auto link = NewObjectOfKind(K::speclink, &set);
     link->Clear();
     link->TakeIntoUse();
@@ -176,7 +176,7 @@ std::unique_ptr<TKYToggetto> NewSpecLink(TKYTset& set) {
     return link;
 }
 
-bool SpecLinkNeedsName(const TKYToggetto& link) {
+bool SpecialLinkNeedsName(const TKYToggetto& link) {
     if (link.Subtype() != 1) return false;
     const std::uint8_t action = link.ReadView().U8(kSpecAction);
     return (action == 1 || action == 2) && link.ReadView().PStr(kSpecName).empty();
@@ -192,11 +192,11 @@ std::optional<std::string> AskWindowName(
     }
 }
 
-bool SpecLinkChoosesTarget(const TKYToggetto& link, int windowMode) {
+bool SpecialLinkChoosesTarget(const TKYToggetto& link, int windowMode) {
     return link.Subtype() == 1 && (windowMode == 0 || windowMode == 1 || windowMode == 3);
 }
 
-int SpecLinkTargetMode(const TKYToggetto& link, int windowMode) {
+int SpecialLinkTargetMode(const TKYToggetto& link, int windowMode) {
     if (windowMode == 1 || windowMode == 3) return 5;
     return link.ReadView().U8(kSpecAction) == 6 ? 3 : 1;
 }
@@ -254,7 +254,8 @@ bool TextHasAnchors(const TKYTset& set, const TKYTtesto* working, std::string_vi
     return false;
 }
 
-void ApplySpecLinkToText(TKYTTextAttributes& text, TKYToggetto& link, const TKYToggetto* target) {
+void ApplySpecialLinkToText(TKYTTextAttributes& text, TKYToggetto& link,
+                            const TKYToggetto* target) {
     if (!text.HasSelection()) {
         text.ApplyLink(&link);  // refused with its message, nothing added to the text
         return;

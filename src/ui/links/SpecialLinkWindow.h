@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/SpecLinkRules.h"
+#include "app/SpecialLinkRules.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,16 +23,16 @@ namespace orvo {
 
 class TKYTset;
 
-class SpecLinkWindow final : public QDialog {
+class SpecialLinkWindow final : public QDialog {
 public:
-    explicit SpecLinkWindow(TKYTset& set, QWidget* parent = nullptr);
+    explicit SpecialLinkWindow(TKYTset& set, QWidget* parent = nullptr);
 
     /// Fills the window for a new link (`link` none) or for an existing one; `mode` 3 starts a
     /// new link on the separate-window tab. `anchors`: the page has anchors (else the anchor
     /// tab warns).
     void Open(int mode, const TKYToggetto* link, bool anchors, std::string_view targetLabel = {});
-    SpecLinkChoice Choice() const;
-    void SetChoice(const SpecLinkChoice& choice);
+    SpecialLinkChoice Choice() const;
+    void SetChoice(const SpecialLinkChoice& choice);
 
     QTabWidget* Tabs() const { return tabs_; }
     QLabel* NoAnchors() const { return noAnchors_; }
