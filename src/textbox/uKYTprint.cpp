@@ -30,11 +30,11 @@ bool Within(std::uint8_t value, std::initializer_list<std::uint8_t> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-// The pixel rows a paragraph takes: from its top, or its first line (or that line's list
+// The pixel rows a paragraph's text takes: from its top, or its first line (or that line's list
 // mark, when the mark is taller than the line's letters) when negative spacing puts that
 // higher, to its bottom row, or below its lines when negative spacing puts the bottom above
 // them. A degenerate paragraph still takes its top row.
-std::int32_t StartOf(const TKYTparag& p) {
+std::int32_t TextStartOf(const TKYTparag& p) {
     const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
     if (p.lines.empty()) return p.top;
     std::int32_t start = std::min(p.top, contentTop + p.lines.front().top);
@@ -430,6 +430,28 @@ std::int32_t TKYTboxP::NextContentTop(std::int32_t from) const {
         if (found >= 0 && (best < 0 || found < best)) best = found;
     }
     return best;
+}
+
+std::int32_t TKYTboxP::StartOf(const TKYTparag& p) const {
+    std::int32_t start = TextStartOf(p);
+    const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
+    const std::int32_t measured =
+        std::min<std::int32_t>(std::int32_t(p.text.size()), std::int32_t(p.metrics.size()));
+    for (const TKYTline& line : p.lines) {
+        const std::int32_t end =
+            std::int32_t(std::min<std::int64_t>(std::int64_t(line.first) + line.count, measured));
+        for (std::int32_t k = std::max(line.first, 0); k < end; ++k) {
+            const TKYTcharMetric& m = p.metrics[std::size_t(k)];
+            if (m.objectIndex < 0 || std::size_t(m.objectIndex) >= p.objects.size()) continue;
+            const TKYToggetto* object = p.objects[std::size_t(m.objectIndex)];
+            if (!object || object->Kind() != K::tabellaHtml) continue;
+            const auto* table = dynamic_cast<const TMyyTableP*>(page_.PrintViewOf(*object));
+            if (!table) continue;
+            const std::int32_t objectTop = contentTop + line.top + line.ascent - m.ascent;
+            start = std::min(start, objectTop + std::min(table->reachAbove, 0));
+        }
+    }
+    return start;
 }
 
 std::optional<std::int32_t> TKYTboxP::ListMarkOffset(const TKYTparag& p) {

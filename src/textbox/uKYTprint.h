@@ -164,6 +164,9 @@ public:
     /// character, an object whose print view draws), the line standing at `lineTop`; -1 none.
     std::int32_t DrawnTop(const TKYTparag& paragraph, const TKYTline& line, std::int32_t lineTop,
                           std::int32_t from) const;
+    /// The first pixel row the paragraph prints on: its text's start, or higher where a table
+    /// on a line of fixed height reaches above the line.
+    std::int32_t StartOf(const TKYTparag& paragraph) const;
     /// The top of a numbered or bulleted paragraph's mark below its content top; none
     /// without a mark.
     static std::optional<std::int32_t> ListMarkOffset(const TKYTparag& paragraph);
