@@ -5,6 +5,7 @@
 #include "app/AlbumBlocks.h"
 #include "app/LinkWindowBlocks.h"
 #include "app/MainFormBlock.h"
+#include "app/PictureBlocks.h"
 #include "app/WindowBlocks.h"
 #include "base/Cp1252.h"
 #include "spell/TQzSpellerDialog.h"
@@ -106,7 +107,9 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"QzSpellerDialog", SpellerDialogBlock()},
                                                  {"Falbum", AlbumWindowBlock()},
                                                  {"Fcancella", DeletionWindowBlock()},
-                                                 {"FopzHyp", OptionsWindowBlock()}};
+                                                 {"FopzHyp", OptionsWindowBlock()},
+                                                 {"Fimmagini", PictureWindowBlock()},
+                                                 {"FPropImm", ImagePropertiesBlock()}};
     return blocks;
 }
 
