@@ -8,6 +8,7 @@
 #include "base/ByteStream.h"
 #include "base/Cp1252.h"
 #include "base/Paths.h"
+#include "convert/HtmlImport.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "platform/FixedMetrics.h"
@@ -366,9 +367,21 @@ Result<TKYToggetto*> TLinkChooser::NewPage(const LinkChoice& choice) {
             break;
         }
         case LinkTab::Html: {
-            source = editor_.ImportHtml(choice.htmlFile);
-            if (!source) return Fail("Errore nell'apertura file: " + NameOfPath(choice.htmlFile));
-            sourcePage = 0;
+            // The file becomes a page of a hypertext of the window's own; its pictures and
+            // style sheets are read only from the file's folder.
+            const std::string failed = "Errore nell'apertura file: " + NameOfPath(choice.htmlFile);
+            if (choice.htmlFile.empty()) return Fail(failed);
+            std::error_code ec;
+            const std::filesystem::path file = std::filesystem::absolute(choice.htmlFile, ec);
+            other_ = std::make_unique<TKYTset>(set_.Env(), set_.Messages());
+            other_->NewDocument();
+            HtmlImportOptions options;
+            options.rootFolder = file.parent_path();
+            THt2Imp importer(*other_, options);
+            importer.ImportFiles({NameOfPath(file)});
+            if (importer.ImportedPages.empty()) return Fail(failed);
+            sourcePage = importer.ImportedPages.front();
+            source = other_.get();
             break;
         }
         default:

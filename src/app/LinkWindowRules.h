@@ -177,8 +177,6 @@ public:
     /// The working copy of the page being edited (its record is stored with its text), to
     /// take a copied background.
     virtual TKYToggetto* CurrentPage() = 0;
-    /// An HTML file imported into a hypertext of its own (nullptr when it cannot be read).
-    virtual TKYTset* ImportHtml(const std::filesystem::path&) { return nullptr; }
 };
 
 /// The link window without its widgets: its state and Ok.
@@ -223,7 +221,7 @@ private:
     ILinkEditor& editor_;
     TKYToggetto* result_ = nullptr;
     std::unique_ptr<TKYToggetto> owned_;
-    std::unique_ptr<TKYTset> other_;  // the other hypertext or template read for a copy
+    std::unique_ptr<TKYTset> other_;  // the other hypertext, template or HTML page copied
     bool changePage_ = true;
 };
 

@@ -345,6 +345,27 @@ TEST_F(LinkRules, NewPagesAreRegisteredShownAndFilledFromTheirSource) {
     fromOther.otherFile = (TestDir() / "manca.kyt").string();
     EXPECT_FALSE(chooser.Ok(fromOther, true));
     EXPECT_EQ(set_.KindCount(K::testoHtml), pages + 3);
+
+    // From an HTML file: its words and its background colour; a missing file creates nothing
+    // and says which file it could not open.
+    const fs::path html = TestDir() / "pagina.htm";
+    WriteFile(html,
+              "<html><body bgcolor=\"#102030\"><h1>Titolo</h1><p>Prima <b>riga</b> "
+              "citt\xE0</p><p>Seconda riga</p></body></html>");
+    LinkChoice fromHtml;
+    fromHtml.tab = LinkTab::Html;
+    fromHtml.htmlFile = html;
+    made = chooser.Ok(fromHtml, true);
+    ASSERT_TRUE(made) << made.failure().text;
+    EXPECT_EQ((*made)->Identifier(), pages + 3);
+    EXPECT_EQ(editor.shown, pages + 3);
+    EXPECT_EQ(words(editor.Markup()), "TitoloPrima riga citt\xE0Seconda riga");
+    EXPECT_EQ(I32At(**made, 101), 0x00302010);
+    fromHtml.htmlFile = TestDir() / "manca.htm";
+    made = chooser.Ok(fromHtml, true);
+    ASSERT_FALSE(made);
+    EXPECT_EQ(made.failure().text, "Errore nell'apertura file: " + NameOfPath(fromHtml.htmlFile));
+    EXPECT_EQ(set_.KindCount(K::testoHtml), pages + 4);
 }
 
 TEST_F(LinkRules, PresetsSelectTheirEntry) {

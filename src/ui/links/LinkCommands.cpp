@@ -88,6 +88,9 @@ SpecialLinkWindow& LinkCommands::SpecialWindow() {
     if (!specWindow_) {
         specWindow_ = new SpecialLinkWindow(host_.set, parent_);
         if (localize) localize(*specWindow_);
+        specWindow_->defineOnScreen = [this](std::int32_t anchor) {
+            return AnchorOnScreen(anchor);
+        };
     }
     return *specWindow_;
 }
@@ -119,18 +122,14 @@ bool LinkCommands::ChooseLinkFor(ILinkHolder& holder) {
         return false;
     }
     const TKYToggetto* present = holder.PresentLink();
-    LinkWindow& window = Window();
-    TLinkChooser& chooser = window.Chooser();
-    chooser.mode = 0;
-    chooser.anchor = -1;
-    chooser.preset = present && present->Kind() != K::speclink ? present : nullptr;
+    TLinkChooser& chooser = Ready(0, present && present->Kind() != K::speclink ? present : nullptr);
     bool applied = false;
     chooser.onChoose = [&](TKYToggetto& target) {
         holder.ApplyLink(&target);
         applied = true;
     };
-    window.Prepare();
-    Run(window);
+    window_->Prepare();
+    Run(*window_);
     chooser.onChoose = nullptr;
     chooser.Close();
     if (host_.changed) host_.changed();
@@ -143,18 +142,16 @@ bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
         return false;
     }
     SpecialLinkWindow& special = SpecialWindow();
+    // The page as the box shows it, edits included; its stored text when it has no box.
     bool anchors = false;
-    if (PageViewWidget* view = host_.view ? host_.view() : nullptr)
-        if (const TKYTtesto* text = view->WorkingText()) {
+    if (PageViewWidget* view = host_.view ? host_.view() : nullptr) {
+        if (const TKYTbox* box = view->Box()) {
+            anchors = BoxHasAnchors(*box);
+        } else if (const TKYTtesto* text = view->WorkingText()) {
             Result<std::string> markup = text->ContentBytes();
             anchors = TextHasAnchors(host_.set, text, markup ? *markup : std::string());
-            if (!anchors && view->Box()) {
-                // The working text in the box: its anchors are among the text's own links.
-                for (const auto& link : text->links)
-                    if (link && link->Kind() == K::shortObj && link->Subtype() == 14)
-                        anchors = true;
-            }
         }
+    }
     special.Open(0, nullptr, anchors);
     if (Run(special) != QDialog::Accepted) return false;
     std::unique_ptr<TKYToggetto> link = NewSpecialLink(host_.set);
@@ -169,17 +166,14 @@ bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
     std::unique_ptr<TKYToggetto> ownedTarget;
     if (SpecialLinkChoosesTarget(*link, 0)) {
         const int mode = SpecialLinkTargetMode(*link, 0);
-        LinkWindow& window = Window();
-        TLinkChooser& chooser = window.Chooser();
-        chooser.mode = mode;
-        chooser.onChoose = nullptr;
-        chooser.anchor = link->ReadView().I32(kSpecAnchor);
         PageViewWidget* view = host_.view ? host_.view() : nullptr;
         const std::int32_t current = view ? view->PageShown() : -1;
-        chooser.preset = mode == 3 ? host_.set.ObjectByKind(K::testoHtml, current) : nullptr;
-        window.Prepare();
-        const bool chosen = Run(window) == QDialog::Accepted && chooser.ResultObject();
-        const std::int32_t anchor = window.Chooser().anchor;
+        TLinkChooser& chooser =
+            Ready(mode, mode == 3 ? host_.set.ObjectByKind(K::testoHtml, current) : nullptr,
+                  link->ReadView().I32(kSpecAnchor));
+        window_->Prepare();
+        const bool chosen = Run(*window_) == QDialog::Accepted && chooser.ResultObject();
+        const std::int32_t anchor = chooser.anchor;
         chooser.Close();
         if (!chosen) return false;  // nothing applied: the link goes with this command
         link->View().SetI32(kSpecAnchor, anchor);
@@ -191,12 +185,16 @@ bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
     return true;
 }
 
-void LinkCommands::LinkSelection() {
+TKYTTextAttributes* LinkCommands::SelectedText() {
     TKYTTextAttributes* text = CurrentText();
-    if (!text || !text->HasSelection()) {
-        host_.messages.Inform(kSelectFirst);
-        return;
-    }
+    if (text && text->HasSelection()) return text;
+    host_.messages.Inform(kSelectFirst);
+    return nullptr;
+}
+
+void LinkCommands::LinkOrUnlinkSelection(bool special) {
+    TKYTTextAttributes* text = SelectedText();
+    if (!text) return;
     TextSelectionLink holder(*text);
     if (holder.PresentLink()) {
         // The selection is a link (the link button is down): it loses it.
@@ -204,30 +202,23 @@ void LinkCommands::LinkSelection() {
         if (host_.changed) host_.changed();
         return;
     }
-    ChooseLinkFor(holder);
+    if (special)
+        ChooseSpecialLinkFor(holder);
+    else
+        ChooseLinkFor(holder);
+}
+
+void LinkCommands::LinkSelection() {
+    LinkOrUnlinkSelection(false);
 }
 
 void LinkCommands::SpecialLinkSelection() {
-    TKYTTextAttributes* text = CurrentText();
-    if (!text || !text->HasSelection()) {
-        host_.messages.Inform(kSelectFirst);
-        return;
-    }
-    TextSelectionLink holder(*text);
-    if (holder.PresentLink()) {
-        holder.ApplyLink(nullptr);
-        if (host_.changed) host_.changed();
-        return;
-    }
-    ChooseSpecialLinkFor(holder);
+    LinkOrUnlinkSelection(true);
 }
 
 void LinkCommands::SelfLink() {
-    TKYTTextAttributes* text = CurrentText();
-    if (!text || !text->HasSelection()) {
-        host_.messages.Inform(kSelectFirst);
-        return;
-    }
+    TKYTTextAttributes* text = SelectedText();
+    if (!text) return;
     const auto [start, end] = text->Selection();
     std::string address;
     for (std::int32_t p = start.para; p <= end.para; ++p) {
@@ -243,48 +234,55 @@ void LinkCommands::SelfLink() {
     if (host_.changed) host_.changed();
 }
 
+TLinkChooser& LinkCommands::Ready(int mode, const TKYToggetto* preset, std::int32_t anchor) {
+    TLinkChooser& chooser = Window().Chooser();
+    chooser.mode = mode;
+    chooser.preset = preset;
+    chooser.anchor = anchor;
+    chooser.onChoose = nullptr;
+    chooser.sourceDocument.clear();
+    chooser.sourcePage = -1;
+    return chooser;
+}
+
 void LinkCommands::NewPage() {
     if (host_.commitPage) host_.commitPage();
-    LinkWindow& window = Window();
-    TLinkChooser& chooser = window.Chooser();
-    chooser.mode = 9;
-    chooser.preset = nullptr;
-    chooser.anchor = -1;
-    chooser.onChoose = nullptr;
-    window.Prepare();
-    Run(window);
+    TLinkChooser& chooser = Ready(9);
+    window_->Prepare();
+    Run(*window_);
     chooser.Close();
     if (host_.changed) host_.changed();
 }
 
 void LinkCommands::PastePage(const std::string& sourceDocument, std::int32_t sourcePage) {
-    LinkWindow& window = Window();
-    TLinkChooser& chooser = window.Chooser();
-    chooser.mode = 10;
-    chooser.preset = nullptr;
-    chooser.anchor = -1;
-    chooser.onChoose = nullptr;
+    TLinkChooser& chooser = Ready(10);
     chooser.sourceDocument = sourceDocument;
     chooser.sourcePage = sourcePage;
-    window.Prepare();
-    Run(window);
+    window_->Prepare();
+    Run(*window_);
     chooser.Close();
     if (host_.changed) host_.changed();
 }
 
 void LinkCommands::ChooseFromPreview() {
-    LinkWindow& window = Window();
-    TLinkChooser& chooser = window.Chooser();
-    chooser.mode = 6;
-    chooser.preset = nullptr;
-    chooser.anchor = -1;
-    chooser.onChoose = nullptr;
-    window.Prepare();
-    if (Run(window) == QDialog::Accepted)
+    TLinkChooser& chooser = Ready(6);
+    window_->Prepare();
+    if (Run(*window_) == QDialog::Accepted)
         if (TKYToggetto* page = chooser.ResultObject(); page && page->Kind() == K::testoHtml)
             ShowPage(page->Identifier());
     chooser.Close();
     if (host_.changed) host_.changed();
+}
+
+std::optional<std::int32_t> LinkCommands::AnchorOnScreen(std::int32_t anchor) {
+    PageViewWidget* view = host_.view ? host_.view() : nullptr;
+    const std::int32_t current = view ? view->PageShown() : -1;
+    TLinkChooser& chooser = Ready(3, host_.set.ObjectByKind(K::testoHtml, current), anchor);
+    window_->Prepare();
+    std::optional<std::int32_t> chosen;
+    if (Run(*window_) == QDialog::Accepted) chosen = chooser.anchor;
+    chooser.Close();
+    return chosen;
 }
 
 }  // namespace orvo

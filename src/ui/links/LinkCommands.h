@@ -83,8 +83,17 @@ public:
     TKYTTextAttributes* CurrentText() override;
     TKYToggetto* CurrentPage() override;
 
+    /// "Definisci a video...": the link window in mode 3 on the page being edited, for the
+    /// author to click an anchor; the anchor chosen, none when cancelled.
+    std::optional<std::int32_t> AnchorOnScreen(std::int32_t anchor);
+
 private:
     LinkWindow& Window();
+    /// The link window's rules made ready for `mode` (no onChoose, no source document).
+    TLinkChooser& Ready(int mode, const TKYToggetto* preset = nullptr, std::int32_t anchor = -1);
+    /// The text box's selection, or none after telling the author to select first.
+    TKYTTextAttributes* SelectedText();
+    void LinkOrUnlinkSelection(bool special);
     SpecialLinkWindow& SpecialWindow();
     int Run(QDialog& dialog);
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -16,9 +17,11 @@
 
 #include "base/Cp1252.h"
 #include "model/HeaderRecord.h"
+#include "model/TKYTparag.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "platform/IMessages.h"
+#include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -49,7 +52,33 @@ bool UsesOtherFile(LinkTab tab) {
     return tab == LinkTab::OtherPage || tab == LinkTab::CopyOther || tab == LinkTab::Template;
 }
 
+constexpr std::uint8_t kAnchorSubtype = 14;
+
+// The number of the anchor that character `at` of `paragraph` shows, or -1.
+std::int32_t AnchorOfCharacter(const TKYTparag& paragraph, std::size_t at) {
+    if (at >= paragraph.metrics.size()) return -1;
+    const std::int32_t index = paragraph.metrics[at].objectIndex;
+    if (index < 0 || std::size_t(index) >= paragraph.objects.size()) return -1;
+    const TKYToggetto* object = paragraph.objects[std::size_t(index)];
+    if (!object || object->Kind() != K::shortObj || object->Subtype() != kAnchorSubtype) return -1;
+    return object->ReadView().I32(kShortReference);
+}
+
 }  // namespace
+
+std::int32_t AnchorAt(const TKYTbox& box, std::int32_t x, std::int32_t y) {
+    const TKYTTextPos pos = box.HitTest(1, x, y);
+    if (!pos.Valid() || !pos.paragraph || pos.height < 0 || pos.charIndex < 0) return -1;
+    if (y < pos.y || y >= pos.y + pos.height || x < pos.x || x >= pos.xRight) return -1;
+    return AnchorOfCharacter(*pos.paragraph, std::size_t(pos.charIndex));
+}
+
+bool BoxHasAnchors(const TKYTbox& box) {
+    for (const auto& paragraph : box.AllParagraphs())
+        for (std::size_t c = 0; paragraph && c < paragraph->metrics.size(); ++c)
+            if (AnchorOfCharacter(*paragraph, c) >= 0) return true;
+    return false;
+}
 
 LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, QWidget* parent)
     : QDialog(parent), set_(set), messages_(messages), chooser_(set, editor) {
@@ -107,6 +136,8 @@ LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, Q
     preview_ = new PageViewWidget(set_, pagePanel);
     preview_->setObjectName(QStringLiteral("Anteprima"));
     preview_->setMinimumSize(320, 240);
+    // An anchor clicked in the preview becomes the anchor linked to.
+    preview_->Surface()->installEventFilter(this);
     previewSide->addWidget(preview_, 1);
     auto* previewButtons = new QHBoxLayout;
     const std::pair<const char*, const char*> buttons[] = {{"BIndietro", "<<"},
@@ -378,6 +409,20 @@ bool LinkWindow::Accept(bool stay) {
         return false;
     }
     accept();
+    return true;
+}
+
+bool LinkWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != preview_->Surface() || !anchor_->isVisibleTo(this))
+        return QDialog::eventFilter(watched, event);
+    if (event->type() != QEvent::MouseButtonRelease) return QDialog::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton || !preview_->Box())
+        return QDialog::eventFilter(watched, event);
+    const QPoint at = mouse->position().toPoint();
+    const std::int32_t number = AnchorAt(*preview_->Box(), at.x(), at.y());
+    if (number < 0) return QDialog::eventFilter(watched, event);
+    anchor_->setValue(number);
     return true;
 }
 

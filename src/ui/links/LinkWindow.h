@@ -26,7 +26,13 @@ namespace orvo {
 
 class IMessages;
 class PageViewWidget;
+class TKYTbox;
 class TKYTset;
+
+/// The number of the anchor drawn at (x, y) of a laid-out box, or -1.
+std::int32_t AnchorAt(const TKYTbox& box, std::int32_t x, std::int32_t y);
+/// Whether a laid-out box shows an anchor.
+bool BoxHasAnchors(const TKYTbox& box);
 
 class LinkWindow final : public QDialog {
 public:
@@ -69,6 +75,9 @@ public:
     bool LoadOtherFile(const QString& path);
     /// "Aggiungi": registers the typed address in the agenda.
     void AddAddress();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FillPages();

@@ -89,10 +89,15 @@ SpecialLinkWindow::SpecialLinkWindow(TKYTset& set, QWidget* parent) : QDialog(pa
         anchor_ = Named<QSpinBox>(QStringLiteral("EAncoraSp"));
         anchor_->setRange(-1, 99999);
         row->addWidget(anchor_);
-        auto* define = Named<QPushButton>(QStringLiteral("BDefinisci"));
-        define->setText(ToQString(kSpecDefineOnScreen));
-        define->setEnabled(false);  // the anchor is clicked in the link window's preview
-        row->addWidget(define);
+        define_ = Named<QPushButton>(QStringLiteral("BDefinisci"));
+        define_->setText(ToQString(kSpecDefineOnScreen));
+        define_->setEnabled(false);  // until a caller offers the page to click on
+        connect(define_, &QPushButton::clicked, this, [this] {
+            if (!defineOnScreen) return;
+            if (const std::optional<std::int32_t> clicked = defineOnScreen(anchor_->value()))
+                anchor_->setValue(*clicked);
+        });
+        row->addWidget(define_);
         row->addStretch();
         l->addLayout(row);
         noAnchors_ = Label(QStringLiteral("LNoAncore"), kSpecNoAnchors);
@@ -208,6 +213,7 @@ void SpecialLinkWindow::Open(int mode, const TKYToggetto* link, bool anchors,
     closeName_->clear();
     for (const std::string& name : CloseWindowNames(set_)) closeName_->addItem(ToQString(name));
     noAnchors_->setVisible(!anchors);
+    define_->setEnabled(bool(defineOnScreen));
     target_->setText(ToQString(targetLabel));
     target_->setVisible(!targetLabel.empty());
     if (link) {

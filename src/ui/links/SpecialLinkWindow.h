@@ -6,6 +6,9 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 #include "app/SpecialLinkRules.h"
 
@@ -38,6 +41,11 @@ public:
     QLabel* NoAnchors() const { return noAnchors_; }
     QComboBox* CloseNames() const { return closeName_; }
     QPushButton* OkButton() const { return ok_; }
+    QPushButton* DefineOnScreenButton() const { return define_; }
+
+    /// "Definisci a video...": the page shown for the author to click an anchor on, starting
+    /// from the anchor given; the anchor chosen, none when the author cancelled.
+    std::function<std::optional<std::int32_t>(std::int32_t anchor)> defineOnScreen;
 
 private:
     TKYTset& set_;
@@ -45,6 +53,7 @@ private:
     QLabel* target_ = nullptr;
     std::array<QRadioButton*, 2> frames_{};
     QSpinBox* anchor_ = nullptr;
+    QPushButton* define_ = nullptr;
     QLabel* noAnchors_ = nullptr;
     std::array<QRadioButton*, 3> normal_{};
     std::array<QRadioButton*, 2> window_{};

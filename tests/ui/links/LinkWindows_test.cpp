@@ -9,11 +9,16 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <functional>
+
 #include "MainWindowSupport.h"
 #include "app/LinkWindowRules.h"
 #include "app/SpecialLinkRules.h"
+#include "app/WindowFeatures.h"
 #include "app/u3MainForm.h"
 #include "base/Cp1252.h"
+#include "base/Format.h"
+#include "base/Paths.h"
 #include "model/SampleHypertext.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -118,6 +123,366 @@ TEST(LinkWindowsAlone, EveryModeShowsItsTabsAndEveryTabWritesTheRecordItShows) {
         EXPECT_EQ(back, c) << kSpecialTabCaptions[int(tab)] << " " << choice;
         EXPECT_EQ(special.Tabs()->currentIndex(), int(tab));
     }
+}
+
+// The main window's link commands on a selected word of page 3.
+void Trigger(MainWindow& window, const char* command) {
+    QAction* action = window.findChild<QAction*>(QString::fromLatin1(command));
+    ASSERT_NE(action, nullptr) << command << " is not in the menus";
+    action->trigger();
+}
+
+// Selects `words` (Windows-1252) on the page the window shows.
+void SelectWords(MainWindow& window, std::string_view words) {
+    PageViewWidget& view = window.PageView();
+    const TKYTbox* box = view.Box();
+    ASSERT_TRUE(box && view.Input());
+    for (std::int32_t i = 0; i < box->ParagraphCount(); ++i) {
+        const std::size_t at = box->Paragraph(i).text.find(words);
+        if (at == std::string::npos) continue;
+        TKYTTextPos a, b;
+        a.paraIndex = b.paraIndex = i;
+        a.charIndex = std::int32_t(at);
+        b.charIndex = std::int32_t(at + words.size());
+        view.Input()->SetSelection(a, b);
+        return;
+    }
+    ADD_FAILURE() << "not on the page: " << words;
+}
+
+// The link code of the selection's first character.
+std::int32_t SelectionLink(MainWindow& window) {
+    return window.PageView().Session()->Editing()->Text().CurrentLink();
+}
+
+int PageRow(const LinkWindow& w, int page) {
+    for (int i = 0; i < w.PageList()->count(); ++i)
+        if (w.PageList()->item(i)->data(Qt::UserRole).toInt() == page) return i;
+    return -1;
+}
+
+class LinkWindows : public MainWindowTest {};
+
+TEST_F(LinkWindows, ALinkToAPageChosenInTheListIsFollowedAndUndone) {
+    auto window = Open(first_);
+    window->Rules().GoToPage(3);
+    ASSERT_EQ(window->PageShown(), 3);
+    SelectWords(*window, "ipertesto \xE8 un");
+    LinkCommands& links = window->Links();
+    bool shown = false;
+    links.execDialog = [&](QDialog& dialog) {
+        auto* w = dynamic_cast<LinkWindow*>(&dialog);
+        EXPECT_TRUE(w);
+        if (!w) return int(QDialog::Rejected);
+        EXPECT_EQ(w->CurrentTab(), LinkTab::Page);
+        w->Search()->setText(QStringLiteral("stili"));  // the search narrows the list
+        EXPECT_EQ(w->PageList()->count(), 1);
+        w->Search()->clear();
+        w->PageList()->setCurrentRow(PageRow(*w, 5));
+        shown = w->Preview()->PageShown() == 5;
+        Grab(*w, "link-page-chosen");
+        w->Accept(false);
+        return w->result();
+    };
+    Trigger(*window, "MIInsertLink");
+    EXPECT_TRUE(shown);                 // the preview showed the page chosen
+    EXPECT_EQ(window->PageShown(), 5);  // "&Ok" moves to it
+    window->Rules().GoToPage(3);
+    SelectWords(*window, "ipertesto \xE8 un");
+    EXPECT_EQ(SelectionLink(*window), MakeCode(K::testoHtml, 5));
+    // In preview the word is followed to the page.
+    const QPoint at = PointOf(*window, "ipertesto \xE8 un");
+    Preview(*window);
+    ASSERT_TRUE(window->ClickAt(at.x(), at.y()));
+    EXPECT_EQ(window->PageShown(), 5);
+}
+
+TEST_F(LinkWindows, WebAddressEmbeddedFileNewPagesAndSpecialLinksEachUndone) {
+    auto window = Open(first_);
+    window->Rules().GoToPage(3);
+    TKYTset& set = window->Document();
+    LinkCommands& links = window->Links();
+    const std::string word = "ipertesto";
+    const fs::path attachment = TestDir() / "allegato.bin";
+    WriteFile(attachment, std::string("\x00\x01\x02 dati", 8));
+    const fs::path webPage = TestDir() / "dal web.htm";
+    WriteFile(webPage, "<html><body><p>Una pagina dal web</p></body></html>");
+    const int pages = set.KindCount(K::testoHtml);
+    const int files = set.KindCount(K::genLink);
+
+    // Each case fills the dialogs it meets, then the word's link is checked and undone.
+    struct Case {
+        const char* name;
+        std::function<void(QDialog&)> fill;
+        std::function<void(std::int32_t code)> check;
+        const char* command = "MIInsertLink";
+        bool undoable = true;  // a new page is shown: leaving page 3 empties the undo list
+    };
+    const Case cases[] = {
+        {"web",
+         [](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::Internet);
+             w.Address()->setText(QStringLiteral("http://example.org/orvo"));
+             w.Accept(true);
+         },
+         [&](std::int32_t code) {
+             const TKYToggetto* link = window->PageView().LinkObject(code);
+             ASSERT_TRUE(link);
+             EXPECT_EQ(link->Name(), "http://example.org/orvo");
+             EXPECT_EQ(link->Subtype(), 7);
+         }},
+        {"other",
+         [&](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::OtherPage);
+             ASSERT_TRUE(w.LoadOtherFile(QString::fromStdString(second_)));
+             w.OtherPages()->setCurrentRow(1);
+             w.Accept(true);
+         },
+         [&](std::int32_t code) {
+             const TKYToggetto* link = window->PageView().LinkObject(code);
+             ASSERT_TRUE(link);
+             EXPECT_EQ(link->Name(), "orvo://Secondo.kyt|1");  // beside the document
+             EXPECT_EQ(link->Subtype(), 6);
+         }},
+        {"file",
+         [&](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::Embedded);
+             w.FileTabs()->setCurrentIndex(0);
+             w.DiskFile()->setText(QString::fromStdString(attachment.string()));
+             w.Accept(true);
+         },
+         [&](std::int32_t code) {
+             ASSERT_EQ(CodeKind(code), KindIndex(K::genLink));
+             const TKYToggetto* file = set.ObjectByCode(code);
+             ASSERT_TRUE(file);
+             EXPECT_EQ(*file->ContentBytes(), std::string("\x00\x01\x02 dati", 8));
+             EXPECT_EQ(set.KindCount(K::genLink), files + 1);
+         }},
+        {"empty",
+         [](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::Empty);
+             w.Accept(true);
+         },
+         [&](std::int32_t code) {
+             EXPECT_EQ(code, MakeCode(K::testoHtml, pages));
+             EXPECT_EQ(*set.ObjectByKind(K::testoHtml, pages)->ContentBytes(),
+                       std::string("<Z S0 >\0", 8));
+         },
+         "MIInsertLink", false},
+        {"copy",
+         [&](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::CopyPage);
+             w.PageList()->setCurrentRow(PageRow(w, 4));
+             w.Accept(false);  // the new page is shown, filled from page 4
+         },
+         [&](std::int32_t code) {
+             EXPECT_EQ(code, MakeCode(K::testoHtml, pages + 1));
+             const std::string copied = *set.ObjectByKind(K::testoHtml, pages + 1)->ContentBytes();
+             EXPECT_NE(copied.find("Pagine e capitoli"), std::string::npos) << copied;
+         },
+         "MIInsertLink", false},
+        {"html",
+         [&](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::Html);
+             w.HtmlFile()->setText(QString::fromStdString(webPage.string()));
+             w.Accept(false);  // the file is imported and copied into the new page
+         },
+         [&](std::int32_t code) {
+             EXPECT_EQ(code, MakeCode(K::testoHtml, pages + 2));
+             const std::string copied = *set.ObjectByKind(K::testoHtml, pages + 2)->ContentBytes();
+             EXPECT_NE(copied.find("Una pagina dal web"), std::string::npos) << copied;
+         },
+         "MIInsertLink", false},
+        {"popup",
+         [&](QDialog& d) {
+             if (auto* spec = dynamic_cast<SpecialLinkWindow*>(&d)) {
+                 SpecialLinkChoice c;
+                 c.tab = SpecialTab::Window;
+                 c.choice = 1;
+                 c.features.width = 320;
+                 c.features.height = 240;
+                 spec->SetChoice(c);
+                 Grab(*spec, "speclink-popup");
+                 spec->accept();
+                 return;
+             }
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             EXPECT_EQ(w.Chooser().mode, 1);
+             w.PageList()->setCurrentRow(PageRow(w, 0));  // page 0 is a target too
+             w.Accept(false);
+         },
+         [&](std::int32_t code) {
+             const TKYToggetto* link = window->PageView().LinkObject(code);
+             ASSERT_TRUE(link);
+             EXPECT_EQ(link->Kind(), K::speclink);
+             EXPECT_EQ(link->ReadView().U8(kSpecAction), 4);
+             EXPECT_EQ(link->ReadView().I32(kSpecTarget), MakeCode(K::testoHtml, 0));
+             const WindowFeatures f = ReadWindowFeatures(*link->ContentBytes());
+             EXPECT_EQ(f.width, 320);
+             EXPECT_EQ(f.height, 240);
+         },
+         "MIInsertSpecialLink"},
+        {"next",
+         [&](QDialog& d) {
+             auto& spec = dynamic_cast<SpecialLinkWindow&>(d);
+             SpecialLinkChoice c;
+             c.tab = SpecialTab::Misc;
+             c.choice = 2;
+             spec.SetChoice(c);
+             spec.accept();
+         },
+         [&](std::int32_t code) {
+             const TKYToggetto* link = window->PageView().LinkObject(code);
+             ASSERT_TRUE(link);
+             EXPECT_EQ(link->Subtype(), 5);
+             EXPECT_EQ(link->Describe(), "pagina successiva|Collegamento a: pagina successiva");
+         },
+         "MIInsertSpecialLink"},
+    };
+    for (const Case& c : cases) {
+        SelectWords(*window, word);
+        const std::string before = ViewText(*window);
+        const std::size_t steps = UndoListOf(set).Count();
+        links.execDialog = [&](QDialog& d) {
+            c.fill(d);
+            return d.result();
+        };
+        Trigger(*window, c.command);
+        if (window->PageShown() != 3) window->Rules().GoToPage(3);
+        SelectWords(*window, word);
+        const std::int32_t code = SelectionLink(*window);
+        ASSERT_NE(code, -1) << c.name;
+        c.check(code);
+        if (!c.undoable) {
+            // Linked again to nothing, as the link button does on a linked selection.
+            Trigger(*window, "MIInsertLink");
+            SelectWords(*window, word);
+            EXPECT_EQ(SelectionLink(*window), -1) << c.name;
+            continue;
+        }
+        // Undone: the word has no link and the page reads as before.
+        ASSERT_GT(UndoListOf(set).Count(), steps) << c.name;
+        Trigger(*window, "MIEditUndo");
+        SelectWords(*window, word);
+        EXPECT_EQ(SelectionLink(*window), -1) << c.name;
+        EXPECT_EQ(ViewText(*window), before) << c.name;
+    }
+}
+
+TEST_F(LinkWindows, DefineOnScreenTakesTheAnchorClickedInThePreview) {
+    // Page 3 gains anchor 7 at the start of a paragraph of its own.
+    const std::string path = NameOfPath(TestDir() / "Ancore.kyt");
+    {
+        TKYTset scratch(environment_, scratchMessages_);
+        MakeSampleHypertext(scratch, {.pages = 7});
+        auto anchor = NewObjectOfKind(K::shortObj, &scratch);
+        anchor->Clear();
+        anchor->TakeIntoUse();
+        anchor->Record()[4] = 14;
+        anchor->View().SetI32(kShortReference, 7);
+        const std::int32_t code = MakeCode(K::shortObj, scratch.Register(std::move(anchor), -1));
+        TKYToggetto* page = scratch.ObjectByKind(K::testoHtml, 3);
+        std::string text = *page->ContentBytes();
+        text.pop_back();
+        text += "<Z S0 ><$" + Hex8(std::uint32_t(code)) + ">Qui si arriva.";
+        text += '\0';
+        page->SetContent(text);
+        ASSERT_TRUE(scratch.SaveToFile(path));
+    }
+    auto window = Open(path);
+    window->Rules().GoToPage(3);
+    SelectWords(*window, "ipertesto");
+    LinkCommands& links = window->Links();
+    int clicked = -2, kept = -2, linkWindows = 0;
+    links.execDialog = [&](QDialog& d) {
+        if (auto* spec = dynamic_cast<SpecialLinkWindow*>(&d)) {
+            EXPECT_FALSE(spec->NoAnchors()->isVisibleTo(spec));
+            spec->Tabs()->setCurrentIndex(int(SpecialTab::Anchor));
+            EXPECT_TRUE(spec->DefineOnScreenButton()->isEnabled());
+            spec->DefineOnScreenButton()->click();  // the link window below, then back
+            EXPECT_EQ(spec->Choice().anchor, 7);
+            spec->accept();
+            return d.result();
+        }
+        auto& w = dynamic_cast<LinkWindow&>(d);
+        ++linkWindows;
+        EXPECT_EQ(w.Chooser().mode, 3);
+        EXPECT_EQ(w.Preview()->PageShown(), 3);
+        if (linkWindows == 1) {
+            // A click beside the anchor changes nothing; one on it takes its number.
+            QPoint at = test::PointOf(*w.Preview(), "Qui si arriva.");
+            Click(w.Preview()->Surface(), at + QPoint(12, 0));
+            kept = w.Anchor()->value();
+            at.rx() -= 3;  // the anchor's mark just before the words
+            Click(w.Preview()->Surface(), at);
+            clicked = w.Anchor()->value();
+            Grab(w, "link-define-anchor");
+        }
+        w.Accept(false);
+        return w.result();
+    };
+    Trigger(*window, "MIInsertSpecialLink");
+    EXPECT_EQ(kept, -1);
+    EXPECT_EQ(clicked, 7);
+    EXPECT_EQ(linkWindows, 2);  // "Definisci a video...", then the target of the jump
+    SelectWords(*window, "ipertesto");
+    const TKYToggetto* link = window->PageView().LinkObject(SelectionLink(*window));
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->Kind(), K::speclink);
+    EXPECT_EQ(link->ReadView().U8(kSpecAction), 6);
+    EXPECT_EQ(link->ReadView().I32(kSpecAnchor), 7);
+}
+
+TEST_F(LinkWindows, ACancelledNamePromptOrWindowChangesNothing) {
+    auto window = Open(first_);
+    window->Rules().GoToPage(3);
+    TKYTset& set = window->Document();
+    LinkCommands& links = window->Links();
+    SelectWords(*window, "ipertesto");
+    const std::size_t steps = UndoListOf(set).Count();
+    int asked = 0;
+    links.askName = [&]() -> std::optional<std::string> {
+        ++asked;
+        if (asked == 1) return std::string();  // an empty name asks again
+        return std::nullopt;
+    };
+    int dialogs = 0;
+    links.execDialog = [&](QDialog& d) {
+        ++dialogs;
+        auto& spec = dynamic_cast<SpecialLinkWindow&>(d);
+        SpecialLinkChoice c;
+        c.tab = SpecialTab::Window;  // a separate window without a name
+        spec.SetChoice(c);
+        spec.accept();
+        return d.result();
+    };
+    Trigger(*window, "MIInsertSpecialLink");
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(dialogs, 1);  // the link window never opened
+    EXPECT_EQ(UndoListOf(set).Count(), steps);
+    EXPECT_EQ(SelectionLink(*window), -1);
+
+    // The link window cancelled: nothing linked, no result.
+    links.execDialog = [&](QDialog& d) {
+        d.reject();
+        return d.result();
+    };
+    Trigger(*window, "MIInsertLink");
+    EXPECT_EQ(SelectionLink(*window), -1);
+    EXPECT_EQ(UndoListOf(set).Count(), steps);
+
+    // Without a selection: the message, and no window.
+    window->PageView().Input()->PlaceCaret(window->PageView().Input()->Caret().Pos());
+    messages_.Clear();
+    Trigger(*window, "MIInsertLink");
+    ASSERT_FALSE(messages_.Shown().empty());
+    EXPECT_EQ(messages_.Shown().back().text, kSelectFirst);
 }
 
 }  // namespace
