@@ -7,6 +7,7 @@
 #include "base/Cp1252.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
+#include "textbox/IBoxHost.h"
 
 namespace orvo {
 
@@ -401,6 +402,11 @@ bool TMyyBelPanel::HiddenInLayout(bool asked) const {
     return asked;
 }
 
+ObjectSize TMyyBelPanel::Size() const {
+    if (readOnly_ && HiddenInLayout(true)) return {0, 0};
+    return TMyyVisual::Size();
+}
+
 void TMyyBelPanel::FollowLink() {
     if (!obj_ || !site_ || !readOnly_) return;
     if (obj_->Kind() == K::shortObj && obj_->Subtype() == kMarkerAnchor) site_->RequestLink(*obj_);
@@ -575,8 +581,12 @@ void TMyyFloating::FitToWidth(std::int32_t available) {
     TMyyVisual::FitToWidth(available);
     if (!obj_) return;
     const RecordView r = obj_->ReadView();
-    if (r.U8(kFloatingPercent) == 1)
-        SetSize(available * r.I16(kFloatingWidth) / 100, r.I16(kFloatingHeight));
+    if (r.U8(kFloatingPercent) != 1) return;
+    // A share of the page's width and of its height, as the exported frame takes them.
+    const IBoxHost* host = site_ ? site_->BoxHost() : nullptr;
+    const std::int32_t height = host ? host->ClientHeight() : 0;
+    SetSize(available * r.I16(kFloatingWidth) / 100,
+            height > 0 ? height * r.I16(kFloatingHeight) / 100 : r.I16(kFloatingHeight));
 }
 
 void TMyyFloating::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) {

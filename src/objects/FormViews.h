@@ -187,6 +187,9 @@ public:
     void Refresh() override;
     bool IsOpaque() const override { return false; }
     bool HiddenInLayout(bool asked) const override;
+    /// No room at all while the page is browsed and the marker is hidden then (its glyph is
+    /// an editing aid): the text closes up around it.
+    ObjectSize Size() const override;
     /// An anchor on a browsed page asks for a link to itself.
     void FollowLink() override;
     const std::string& Hint() const { return hint_; }

@@ -197,9 +197,11 @@ TEST_F(FormViews, ButtonsAndMarkers) {
 
     TKYToggetto& anchor = Add(K::shortObj, kMarkerAnchor,
                               [](TKYToggetto& o) { o.View().SetI32(kShortReference, 1); });
-    auto marker = View(anchor, true);
+    auto marker = View(anchor, false);
     EXPECT_EQ(Sz(*marker), std::make_pair(18, 18));
     EXPECT_TRUE(marker->HiddenInLayout(true));
+    marker->SetReadOnly(true);  // browsed: no room in the text
+    EXPECT_EQ(Sz(*marker), std::make_pair(0, 0));
     TKYToggetto& parameters = Add(K::shortObj, 27, [](TKYToggetto&) {});
     EXPECT_EQ(View(parameters, false)->Size().width, 90);
 }
