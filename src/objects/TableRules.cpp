@@ -414,4 +414,80 @@ int PercentAfterResize(std::int32_t tableWidth, std::int32_t paragraphWidth, boo
     return int(std::clamp<std::int64_t>(percent, 1, inCell ? 100 : 255));
 }
 
+const std::vector<std::string_view> kCellBackgroundScopeNames{
+    "Non applicare",
+    "Casella",
+    "Riga",
+    "Colonna",
+    "Riga a colonne alternate",
+    "Colonna a righe alternate",
+    "Riga a colonne alternate 1",
+    "Colonna a righe alternate 1",
+};
+
+TableProperties ReadTableProperties(const TableRecord& record, int column,
+                                    std::int32_t cellBackground) {
+    TableProperties p;
+    p.widthInPercent = record.WidthInPercent();
+    p.percent = record.Percent();
+    p.fixedWidth = record.FixedWidth();
+    p.padding = record.Padding();
+    p.spacing = record.Spacing();
+    p.border = record.Border();
+    p.background = record.Background();
+    p.columnKind = std::clamp(record.Kind(column), kColumnPercent, kColumnFree);
+    p.columnWidth = record.Width(column);
+    p.cellBackground = cellBackground;
+    return p;
+}
+
+void WriteTableProperties(TableRecord record, int column, const TableProperties& p, bool inCell) {
+    record.SetWidthInPercent(p.widthInPercent);
+    record.SetPercent(std::clamp(p.percent, 1, inCell ? 100 : 255));
+    // The fixed width stays as it was while the table is measured in percent and never set.
+    if (!p.widthInPercent || p.fixedWidth >= 10)
+        record.SetFixedWidth(std::clamp<std::int32_t>(p.fixedWidth, 10, INT16_MAX));
+    record.SetPadding(std::clamp(p.padding, 0, 255));
+    record.SetSpacing(std::clamp(p.spacing, 0, 255));
+    record.SetBorder(std::clamp(p.border, 0, 255));
+    record.SetBackground(p.background);
+    if (column >= 0 && column < record.Columns()) {
+        record.SetKind(column, std::clamp(p.columnKind, kColumnPercent, kColumnFree));
+        record.SetWidth(column, std::clamp<std::int32_t>(p.columnWidth, 0, INT16_MAX));
+    }
+}
+
+void ApplyCellBackgroundScope(std::vector<std::int32_t>& backgrounds, int rows, int columns,
+                              int row, int column, CellBackgroundScope scope, std::int32_t value) {
+    if (rows < 1 || columns < 1 || row < 0 || row >= rows || column < 0 || column >= columns)
+        return;
+    backgrounds.resize(std::size_t(rows) * std::size_t(columns), -1);
+    const auto set = [&](int r, int c) {
+        backgrounds[std::size_t(r) * std::size_t(columns) + std::size_t(c)] = value;
+    };
+    switch (scope) {
+        case CellBackgroundScope::None:
+            break;
+        case CellBackgroundScope::Cell:
+            set(row, column);
+            break;
+        case CellBackgroundScope::Row:
+        case CellBackgroundScope::RowEvenColumns:
+        case CellBackgroundScope::RowOddColumns:
+            for (int c = 0; c < columns; ++c)
+                if (scope == CellBackgroundScope::Row ||
+                    (c % 2 == 1) == (scope == CellBackgroundScope::RowOddColumns))
+                    set(row, c);
+            break;
+        case CellBackgroundScope::Column:
+        case CellBackgroundScope::ColumnEvenRows:
+        case CellBackgroundScope::ColumnOddRows:
+            for (int r = 0; r < rows; ++r)
+                if (scope == CellBackgroundScope::Column ||
+                    (r % 2 == 1) == (scope == CellBackgroundScope::ColumnOddRows))
+                    set(r, column);
+            break;
+    }
+}
+
 }  // namespace orvo

@@ -177,6 +177,57 @@ std::vector<HeaderSection> UpdateHeaderSections(TableRecord record,
 std::optional<std::int32_t> DragColumn(TableRecord record, int column, std::int32_t tableWidth,
                                        std::int32_t oldWidth, std::int32_t newWidth, bool inCell);
 
+/// The backgrounds a new table's styles use unless the author picks others: a light blue and
+/// a light grey (0x00BBGGRR).
+inline constexpr std::int32_t kNewTableFirstColour = 0x00F0E0C0;
+inline constexpr std::int32_t kNewTableSecondColour = 0x00E0E0E0;
+
+/// Which cells the properties window gives the chosen background: none, the current cell, its
+/// row, its column, the even (then the odd) columns of its row or rows of its column.
+enum class CellBackgroundScope : std::uint8_t {
+    None,
+    Cell,
+    Row,
+    Column,
+    RowEvenColumns,
+    ColumnEvenRows,
+    RowOddColumns,
+    ColumnOddRows,
+};
+/// The window's names of the scopes, in the order above.
+extern const std::vector<std::string_view> kCellBackgroundScopeNames;
+
+/// What the table and cell properties window edits: the table's width (percent or pixels),
+/// padding, spacing, border and background, the current cell's column (kind and width) and a
+/// background for the cells of a scope.
+struct TableProperties {
+    bool widthInPercent = true;
+    int percent = 100;
+    std::int32_t fixedWidth = 0;
+    int padding = 0;
+    int spacing = 0;
+    int border = 0;
+    std::int32_t background = -1;
+    int columnKind = kColumnPercent;
+    std::int32_t columnWidth = 0;
+    CellBackgroundScope scope = CellBackgroundScope::None;
+    std::int32_t cellBackground = -1;
+    bool operator==(const TableProperties&) const = default;
+};
+
+/// The values the window starts from, for the cell in `column` (its background `cellBackground`).
+TableProperties ReadTableProperties(const TableRecord& record, int column,
+                                    std::int32_t cellBackground);
+/// Writes the table's fields and the column's kind and width into the record, each kept within
+/// what the record holds: percent 1 to 255 (100 at most for a table in a cell), fixed width 10
+/// to 32767, padding, spacing and border 0 to 255, a column width 0 to 32767.
+void WriteTableProperties(TableRecord record, int column, const TableProperties& properties,
+                          bool inCell);
+/// Gives the scope's cells of a rows x columns list (row after row) the properties' cell
+/// background; (row, column) is the current cell.
+void ApplyCellBackgroundScope(std::vector<std::int32_t>& backgrounds, int rows, int columns,
+                              int row, int column, CellBackgroundScope scope, std::int32_t value);
+
 /// The percent a table takes after its handles resized it to `tableWidth` in a paragraph
 /// `paragraphWidth` wide: at least 1, at most 255 (100 inside a cell).
 int PercentAfterResize(std::int32_t tableWidth, std::int32_t paragraphWidth, bool inCell);

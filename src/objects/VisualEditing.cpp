@@ -38,17 +38,35 @@ void VisualEditor::Forget() {
     drag_ = Drag::None;
 }
 
-std::vector<TMyyImage*> VisualEditor::Images() const {
+std::vector<VisualEditor::Placed> VisualEditor::Placements() const {
     // Views of objects that left the text (deleted, moved, undone) stay with the page until it
-    // closes: only those of the characters the box holds count.
+    // closes: only those of the characters the box and the cells hold count.
+    std::vector<Placed> placed;
+    if (!box_) return placed;
+    const auto collect = [&](const TKYTbox& box, Point origin) {
+        for (std::int32_t i = 0; i < box.ParagraphCount(); ++i)
+            for (const TKYToggetto* object : box.Paragraph(i).objects)
+                if (object)
+                    if (auto* image = dynamic_cast<TMyyImage*>(views_.ViewOf(*object)))
+                        placed.push_back({image, &box, origin});
+    };
+    collect(*box_, {0, 0});
+    for (TMyyTable* table : views_.Tables())
+        for (int r = 0; r < table->RowCount(); ++r)
+            for (int c = 0; c < table->ColumnCount(); ++c)
+                if (const TKYTbox* cell = table->CellAt(r, c))
+                    collect(*cell, table->CellBoxOrigin(*cell));
+    return placed;
+}
+
+std::vector<TMyyImage*> VisualEditor::Images() const {
     std::vector<TMyyImage*> images;
-    if (!box_) return images;
-    for (std::int32_t i = 0; i < box_->ParagraphCount(); ++i)
-        for (const TKYToggetto* object : box_->Paragraph(i).objects)
-            if (object)
-                if (auto* image = dynamic_cast<TMyyImage*>(views_.ViewOf(*object)))
-                    images.push_back(image);
+    for (const Placed& p : Placements()) images.push_back(p.image);
     return images;
+}
+
+Point VisualEditor::CurrentOrigin() const {
+    return Current() ? origin_ : Point{0, 0};
 }
 
 bool VisualEditor::StillShown(const TMyyImage* image) const {
@@ -59,10 +77,12 @@ bool VisualEditor::StillShown(const TMyyImage* image) const {
 }
 
 TMyyImage* VisualEditor::ImageAt(Point p) const {
-    for (TMyyImage* image : Images())
+    for (const Placed& placed : Placements()) {
+        TMyyImage* image = placed.image;
         if (image->Placed() && !image->ReadOnly() && !image->Inactive() &&
-            image->Bounds().Contains(p))
+            image->Bounds().Offset(placed.origin.x, placed.origin.y).Contains(p))
             return image;
+    }
     return nullptr;
 }
 
@@ -79,6 +99,14 @@ void VisualEditor::Select(TMyyImage* image) {
     TMyyImage* was = Current();
     if (was && was != image) was->FocusLeft();
     current_ = image;
+    origin_ = {0, 0};
+    inCell_ = false;
+    for (const Placed& placed : Placements())
+        if (placed.image == image) {
+            origin_ = placed.origin;
+            inCell_ = placed.box != box_;
+            break;
+        }
     if (image && !image->Selected()) image->FocusEntered();
 }
 
@@ -88,16 +116,18 @@ std::optional<Rect> VisualEditor::Outline() const {
         case Drag::ZoneMove:
         case Drag::ZoneResize:
         case Drag::Move:
-            return outline_;
+            return outline_.Offset(origin_.x, origin_.y);
         default:
             return std::nullopt;
     }
 }
 
-bool VisualEditor::Press(Point p, bool right, unsigned /*modifiers*/) {
+bool VisualEditor::Press(Point page, bool right, unsigned /*modifiers*/) {
     drag_ = Drag::None;
     if (!box_ || !input_) return false;
     TMyyImage* current = Current();
+    // The pointer in the coordinates of the box that holds the image (a cell's own).
+    Point p{page.x - CurrentOrigin().x, page.y - CurrentOrigin().y};
     if (current && !right) {
         const Rect b = current->Bounds();
         // The selected zone's handles lie over the image; the image's own lie around it.
@@ -119,12 +149,13 @@ bool VisualEditor::Press(Point p, bool right, unsigned /*modifiers*/) {
             return true;
         }
     }
-    TMyyImage* image = ImageAt(p);
+    TMyyImage* image = ImageAt(page);
     if (!image) {
         Select(nullptr);
         return false;
     }
     Select(image);
+    p = {page.x - origin_.x, page.y - origin_.y};
     const Rect b = image->Bounds();
     const Point local{p.x - b.left, p.y - b.top};
     image->MouseDown(local);
@@ -143,7 +174,8 @@ bool VisualEditor::Press(Point p, bool right, unsigned /*modifiers*/) {
     return true;
 }
 
-bool VisualEditor::Move(Point p, unsigned modifiers) {
+bool VisualEditor::Move(Point page, unsigned modifiers) {
+    const Point p{page.x - origin_.x, page.y - origin_.y};
     const std::int32_t dx = p.x - press_.x, dy = p.y - press_.y;
     switch (drag_) {
         case Drag::None:
@@ -170,11 +202,12 @@ bool VisualEditor::Move(Point p, unsigned modifiers) {
     return false;
 }
 
-VisualRelease VisualEditor::Release(Point p, bool right) {
+VisualRelease VisualEditor::Release(Point page, bool right) {
     const Drag drag = drag_;
     drag_ = Drag::None;
     TMyyImage* image = Current();
     if (!image) return VisualRelease::None;
+    const Point p{page.x - origin_.x, page.y - origin_.y};
     const Rect b = image->Bounds();
     const Point local{p.x - b.left, p.y - b.top};
     if (right) {
@@ -200,7 +233,8 @@ VisualRelease VisualEditor::Release(Point p, bool right) {
                                      drag == Drag::ZoneMove ? kUndoMoveZone : kUndoSizeZone);
             return VisualRelease::Handled;
         case Drag::Move:
-            MoveImageTo(*image, p);
+            // An image in a cell stays in its cell: only the page's own text moves characters.
+            if (!inCell_) MoveImageTo(*image, page);
             return VisualRelease::Handled;
     }
     return VisualRelease::None;

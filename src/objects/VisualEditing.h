@@ -45,8 +45,12 @@ public:
     bool Move(Point p, unsigned modifiers);
     VisualRelease Release(Point p, bool right);
 
-    /// The views of the images whose characters the box holds now, in text order.
+    /// The views of the images whose characters the box holds now, in text order, then those
+    /// of the table cells' texts.
     std::vector<TMyyImage*> Images() const;
+    /// Where the box that holds the selected image lies on the page: (0, 0) for the page's own
+    /// box, the cell's place for an image in a table cell (the image's bounds are the cell's).
+    Point CurrentOrigin() const;
     /// The image selected now, and its selected zone; none.
     TMyyImage* Current() const;
     TMyyZona* CurrentZone() const;
@@ -67,6 +71,13 @@ public:
 
 private:
     enum class Drag : std::uint8_t { None, Armed, Resize, ZoneArmed, ZoneMove, ZoneResize, Move };
+    // An image with the box that holds it and where that box lies on the page.
+    struct Placed {
+        TMyyImage* image = nullptr;
+        const TKYTbox* box = nullptr;
+        Point origin{};
+    };
+    std::vector<Placed> Placements() const;
     TMyyImage* ImageAt(Point p) const;
     bool StillShown(const TMyyImage* image) const;
 
@@ -74,6 +85,8 @@ private:
     TKYTbox* box_ = nullptr;
     TKYTboxInput* input_ = nullptr;
     TMyyImage* current_ = nullptr;
+    Point origin_{};       // where the selected image's box lies on the page
+    bool inCell_ = false;  // the selected image lies in a table cell
     Drag drag_ = Drag::None;
     int handle_ = 0;
     Point press_{};

@@ -120,6 +120,11 @@ Point TMyyTable::CellOrigin(const TableCell& cell) const {
     return {outer.x + Bounds().left + cell.slot.x, outer.y + Bounds().top + cell.slot.y};
 }
 
+Point TMyyTable::OriginInPage() const {
+    const Point outer = OuterHost().BoxOriginInPage();
+    return {outer.x + Bounds().left, outer.y + Bounds().top};
+}
+
 Point TMyyTable::CellBoxOrigin(const TKYTbox& box) const {
     for (const auto& row : rows_)
         for (const auto& cell : row)
@@ -370,6 +375,14 @@ void TMyyTable::SetSelected(bool on) {
     headerShown_ = on && !readOnly_;
     if (on) UpdateHeader();
     TMyyVisual::SetSelected(on);
+}
+
+void TMyyTable::ShowHeader(bool on) {
+    on = on && !readOnly_;
+    if (on == headerShown_) return;
+    headerShown_ = on;
+    if (on) UpdateHeader();
+    Invalidate();
 }
 
 void TMyyTable::SetReadOnly(bool on) {
@@ -676,18 +689,54 @@ void TMyyTable::Undo(const TableUndoStep& step) {
     RebuildHeader();
     for (auto& row : rows_)
         for (auto& cell : row) cell->slot.request = -1;
-    const TableRecord record(obj_->ReadView());
-    std::int32_t width = lastWidth_;
-    if (lastAvail_ > 0 && lastAvail_ != 30000)
-        width = record.WidthInPercent()
-                    ? std::int32_t(std::int64_t(lastAvail_) * record.Percent() / 100)
-                    : (record.FixedWidth() >= 30 ? record.FixedWidth() : lastWidth_);
-    LayoutCells(width, true);
+    LayoutCells(WidthForAvailable(), true);
     RelayoutInHolder();
     if (current_) {
         int r = 0, c = 0;
         if (!FindCell(*current_, r, c)) current_ = CellAt(0, 0);
     }
+}
+
+std::int32_t TMyyTable::WidthForAvailable() const {
+    const TableRecord record(obj_->ReadView());
+    if (lastAvail_ <= 0 || lastAvail_ == 30000) return lastWidth_;
+    if (record.WidthInPercent()) {
+        const int percent = record.Percent();
+        return inCell_ && percent > 100 ? lastAvail_
+                                        : std::int32_t(std::int64_t(lastAvail_) * percent / 100);
+    }
+    return record.FixedWidth() >= 30 ? record.FixedWidth() : lastWidth_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+TableProperties TMyyTable::Properties(int row, int column) const {
+    std::int32_t background = -1;
+    if (row >= 0 && row < RowCount() && column >= 0 && column < ColumnCount())
+        background = rows_[std::size_t(row)][std::size_t(column)]->background;
+    return ReadTableProperties(TableRecord(obj_->ReadView()), column, background);
+}
+
+bool TMyyTable::ApplyProperties(const TableProperties& properties, int row, int column) {
+    if (!obj_ || !markup_ || row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+        return false;
+    Record(RecordStep(TableUndoStep::Kind::Record, kUndoEditTable, 0, 0));
+    WriteTableProperties(TableRecord(obj_->View()), column, properties, inCell_);
+    std::vector<std::int32_t> values;
+    for (auto& r : rows_)
+        for (auto& cell : r) values.push_back(cell->background);
+    ApplyCellBackgroundScope(values, RowCount(), ColumnCount(), row, column, properties.scope,
+                             properties.cellBackground);
+    obj_->View().SetU8(kTableBackgroundFormat, 2);
+    obj_->SetAuxiliary(WriteCellBackgrounds(values));
+    ApplyBackgrounds();
+    for (auto& r : rows_)
+        for (auto& cell : r) cell->slot.request = -1;
+    RebuildHeader();
+    LayoutCells(WidthForAvailable(), true);
+    RelayoutInHolder();
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -134,6 +134,13 @@ public:
     /// The table's handles resized it to `width` in a paragraph `paragraphWidth` wide.
     void ResizeTo(std::int32_t width, std::int32_t paragraphWidth);
 
+    /// The values "Proprietà tabella/caselle..." starts from for the cell (row, column).
+    TableProperties Properties(int row, int column) const;
+    /// After the undo step "Modifica tabella" the record takes the properties and the cells of
+    /// their scope the cell background; the table is laid out again for its available width
+    /// and its paragraph in the holder. False (nothing recorded) without a cell (row, column).
+    bool ApplyProperties(const TableProperties& properties, int row, int column);
+
     /// The cells' registry ids: a 32-bit byte count, then the ids row after row.
     std::string WriteCellIds() const;
     /// Gives the ids back; false (nothing changed) when the count does not match the grid.
@@ -182,6 +189,12 @@ public:
     void RelayoutTableParagraph() override;
 
     IBoxHost& OuterHost() const;
+    /// Where the table's top left corner lies on the page (inside the cell of an outer table
+    /// too).
+    Point OriginInPage() const;
+    /// The header strip shown or hidden without selecting the table (the caret is in one of
+    /// its cells); never shown while the table is read-only.
+    void ShowHeader(bool on);
     Point CellOrigin(const TableCell& cell) const;
     /// Where a cell box of this table lies on the page ((0, 0) for a box that is none of its
     /// cells), and where the table placed the cell.
@@ -205,7 +218,9 @@ private:
                              int count) const;
     void RestoreRecord(const TableUndoStep& step);
     void FocusCell(TKYTbox* cell);
-    void Relayout();
+    void Relayout() override;
+    /// The width the record asks for in the available width last applied.
+    std::int32_t WidthForAvailable() const;
 
     IMarkupHost* markup_ = nullptr;
     std::vector<std::vector<std::unique_ptr<TableCell>>> rows_;

@@ -182,5 +182,133 @@ TEST_F(TableEditing, ANewTableItsRowsAndColumnsWithinTheLimitsAndTheirUndo) {
     EXPECT_EQ(Markup(), original);
 }
 
+// The table's record and cell background list, as bytes.
+std::string RecordState(const TKYToggetto& table) {
+    const auto record = table.Record();
+    return std::string(reinterpret_cast<const char*>(record.data()), record.size()) + "|" +
+           table.Auxiliary().value_or("(none)");
+}
+
+TEST_F(TableEditing, PropertiesAndHeaderDragsChangeTheTableAndUndoToTheSameBytes) {
+    const std::string original = Markup();
+    TKYToggetto& object = *table_->Object();
+    const std::string before = RecordState(object);
+    // The header strip shows above the table whose cell has the caret, and only then.
+    EXPECT_EQ(ShowHeaderOfEditedTable(*session_, *views_), nullptr);
+    EXPECT_FALSE(table_->HeaderShown());
+    EXPECT_FALSE(PropertiesOfEditedCell(*session_, *views_));
+    Click(1, 1);
+    EXPECT_EQ(ShowHeaderOfEditedTable(*session_, *views_), table_);
+    EXPECT_TRUE(table_->HeaderShown());
+
+    // "Proprietà tabella/caselle..." on cell (1, 1): the table's fields, column 1 fixed at 90
+    // pixels, the odd columns of row 1 coloured.
+    std::optional<TableProperties> p = PropertiesOfEditedCell(*session_, *views_);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(*p, ReadTableProperties(TableRecord(object.View()), 1, -1));
+    p->spacing = 4;
+    p->padding = 3;
+    p->border = 2;
+    p->background = 0x00112233;
+    p->columnKind = kColumnFixed;
+    p->columnWidth = 90;
+    p->scope = CellBackgroundScope::RowOddColumns;
+    p->cellBackground = 0x00445566;
+    ASSERT_TRUE(ApplyPropertiesToEditedCell(*session_, *views_, *p));
+    const TableRecord record(object.View());
+    EXPECT_EQ(record.Spacing(), 4);
+    EXPECT_EQ(record.Padding(), 3);
+    EXPECT_EQ(record.Border(), 2);
+    EXPECT_EQ(record.Background(), 0x00112233);
+    EXPECT_EQ(record.Kind(1), kColumnFixed);
+    EXPECT_EQ(record.Width(1), 90);
+    EXPECT_EQ(ReadCellBackgrounds(object.Auxiliary(), 2, 3),
+              (std::vector<std::int32_t>{-1, -1, -1, -1, 0x00445566, -1}));
+    EXPECT_EQ(table_->SlotOf(0, 1)->width, 90);
+    EXPECT_EQ(table_->SlotOf(1, 0)->x, 4) << "the new spacing places the cells";
+    EXPECT_EQ(table_->CellAt(1, 1)->padding, 3 + 2) << "padding and border";
+
+    // Painted as the window does after a change: the table is placed again.
+    RecordingCanvas canvas(metrics_);
+    box_->Paint(canvas, {0, 0, 600, 400});
+    // The right edge of column 0's section, dragged 25 pixels right.
+    TableHeaderDrag drag(*views_);
+    const Point origin = table_->OriginInPage();
+    const std::int32_t edge = origin.x + 4 + table_->HeaderSections()[0].width;
+    const std::int32_t oldWidth = table_->SlotOf(0, 0)->width;
+    const std::int32_t y = origin.y - kTableHeaderHeight / 2;
+    EXPECT_FALSE(drag.Press({edge + 8, y})) << "away from every edge";
+    EXPECT_FALSE(drag.Press({edge, origin.y + 2})) << "below the strip";
+    EXPECT_FALSE(drag.Release({edge, y})) << "no drag runs";
+    ASSERT_TRUE(drag.Press({edge + 2, y}));
+    ASSERT_TRUE(drag.Move({edge - 500, y}));
+    EXPECT_EQ(drag.LineX(), edge - table_->HeaderSections()[0].width + 10)
+        << "a section is never narrower than 10 pixels";
+    ASSERT_TRUE(drag.Move({edge + 25, y}));
+    EXPECT_EQ(drag.LineX(), edge + 25);
+    ASSERT_TRUE(drag.Release({edge + 25, y}));
+    EXPECT_FALSE(drag.Dragging());
+    EXPECT_GT(table_->SlotOf(0, 0)->width, oldWidth + 15);
+    EXPECT_EQ(table_->SlotOf(1, 1)->width, 90) << "the fixed column keeps its width";
+    // A drag whose table's strip went meanwhile does nothing.
+    box_->Paint(canvas, {0, 0, 600, 400});
+    ASSERT_TRUE(drag.Press({table_->OriginInPage().x + 4 + table_->HeaderSections()[0].width, y}));
+    table_->ShowHeader(false);
+    EXPECT_FALSE(drag.Move({edge + 60, y}));
+    EXPECT_FALSE(drag.Release({edge + 60, y}));
+
+    EXPECT_THAT(session_->Undo().Labels(), ElementsAre("Dimensiona celle", "Modifica tabella"));
+    while (session_->Undo().CanUndo()) ASSERT_TRUE(session_->UndoSteps(1));
+    EXPECT_EQ(RecordState(object), before);
+    EXPECT_EQ(Markup(), original);
+    EXPECT_EQ(table_->CellAt(1, 1)->padding,
+              TableRecord(object.View()).Padding() + TableRecord(object.View()).Border());
+}
+
+// The scopes of a cell background on a 3 x 4 grid from cell (1, 2): which cells take it.
+TEST(TableProperties, BackgroundScopesReachTheirCells) {
+    const std::vector<std::pair<CellBackgroundScope, std::string>> cases{
+        {CellBackgroundScope::None, "....|....|...."},
+        {CellBackgroundScope::Cell, "....|..X.|...."},
+        {CellBackgroundScope::Row, "....|XXXX|...."},
+        {CellBackgroundScope::Column, "..X.|..X.|..X."},
+        {CellBackgroundScope::RowEvenColumns, "....|X.X.|...."},
+        {CellBackgroundScope::ColumnEvenRows, "..X.|....|..X."},
+        {CellBackgroundScope::RowOddColumns, "....|.X.X|...."},
+        {CellBackgroundScope::ColumnOddRows, "....|..X.|...."},
+    };
+    ASSERT_EQ(kCellBackgroundScopeNames.size(), cases.size());
+    EXPECT_EQ(kCellBackgroundScopeNames[5], "Colonna a righe alternate");
+    for (const auto& [scope, expected] : cases) {
+        std::vector<std::int32_t> values(12, -1);
+        ApplyCellBackgroundScope(values, 3, 4, 1, 2, scope, 7);
+        std::string grid;
+        for (int i = 0; i < 12; ++i) {
+            if (i > 0 && i % 4 == 0) grid += '|';
+            grid += values[std::size_t(i)] == 7 ? 'X' : '.';
+        }
+        EXPECT_EQ(grid, expected) << int(scope);
+    }
+    // A short list grows to the grid; a cell outside the grid changes nothing.
+    std::vector<std::int32_t> shortList;
+    ApplyCellBackgroundScope(shortList, 2, 2, 1, 1, CellBackgroundScope::Cell, 5);
+    EXPECT_EQ(shortList, (std::vector<std::int32_t>{-1, -1, -1, 5}));
+    ApplyCellBackgroundScope(shortList, 2, 2, 2, 0, CellBackgroundScope::Row, 9);
+    EXPECT_EQ(shortList, (std::vector<std::int32_t>{-1, -1, -1, 5}));
+    // Values the record cannot hold are kept within it; a percent table in a cell stops at 100.
+    std::vector<std::uint8_t> bytes(668, 255);
+    TableProperties p;
+    p.percent = 400;
+    p.padding = -3;
+    p.spacing = 999;
+    p.columnWidth = 70000;
+    WriteTableProperties(TableRecord(RecordView(std::span<std::uint8_t>(bytes))), 0, p, true);
+    const TableRecord record{RecordView(std::span<std::uint8_t>(bytes))};
+    EXPECT_EQ(record.Percent(), 100);
+    EXPECT_EQ(record.Padding(), 0);
+    EXPECT_EQ(record.Spacing(), 255);
+    EXPECT_EQ(record.Width(0), 32767);
+}
+
 }  // namespace
 }  // namespace orvo
