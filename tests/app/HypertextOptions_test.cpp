@@ -124,8 +124,9 @@ TEST_F(HypertextOptionsRules, EveryFieldReachesTheSavedHeaderWithinItsLimits) {
         const bool edited = (at >= 4 && at < 1342) || (at >= 1346 && at < 1620) ||
                             (at >= 1623 && at < 1632) || (at >= 1636 && at < 1642) ||
                             (at >= 1724 && at < 1732) || (at >= 1736 && at < 1758);
-        if (!edited && !(at >= 1632 && at < 1636))
+        if (!edited && !(at >= 1632 && at < 1636)) {
             EXPECT_EQ(after[at], before[at]) << "byte " << at;
+        }
     }
 
     // The saved file opens read-only: its password is the one the edit mode asks for.

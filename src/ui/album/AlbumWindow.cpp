@@ -22,6 +22,7 @@
 #include "platform/IMessages.h"
 #include "ui/QtConvert.h"
 #include "ui/album/DeletionWindow.h"
+#include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
 namespace {
@@ -81,6 +82,12 @@ AlbumWindow::AlbumWindow(AlbumHost host, QWidget* parent)
     scroll->setWidgetResizable(true);
     scroll->setMinimumSize(260, 220);
     right->addWidget(scroll);
+    pictureArea_ = scroll;
+    // In the picture's place on "Pagine": the page, read only.
+    pageView_ = new PageViewWidget(host_.set, this);
+    pageView_->setObjectName(QStringLiteral("AEHframeSet1"));
+    pageView_->setMinimumSize(260, 220);
+    right->addWidget(pageView_, 1);
     right->addWidget(pagePreview_ = album::Named<QCheckBox>("cbpreview", this));
     middle->addLayout(right, 1);
     layout->addLayout(middle);
@@ -166,6 +173,8 @@ void AlbumWindow::Reload() {
     add_->setVisible(tab.add);
     apply_->setVisible(AlbumApplyShown(tab));
     pagePreview_->setVisible(tab.kind == K::testoHtml);
+    pictureArea_->setVisible(tab.kind != K::testoHtml);
+    pageView_->setVisible(tab.kind == K::testoHtml);
     filling_ = true;
     list_->clear();
     for (const AlbumItem& entry : AlbumItems(host_.set, tab.kind)) {
@@ -205,6 +214,18 @@ void AlbumWindow::SelectObject(std::int32_t code) {
 void AlbumWindow::RefreshPreview() {
     preview_->clear();
     TKYToggetto* object = SelectedObject();
+    // The page preview: the focused page while "anteprima" is ticked, else nothing.
+    const QListWidgetItem* focused = list_->currentItem();
+    const std::int32_t code = focused ? focused->data(Qt::UserRole).toInt() : -1;
+    const TKYToggetto* page = focused ? host_.set.ObjectByCode(code) : nullptr;
+    if (Tab() >= 0 && kAlbumTabs[std::size_t(Tab())].kind == K::testoHtml &&
+        pagePreview_->isChecked() && page && page->Kind() == K::testoHtml && !page->IsFree()) {
+        if (pageView_->PageShown() != page->Identifier() &&
+            !pageView_->ShowPage(page->Identifier()))
+            pageView_->ClosePage();
+    } else if (pageView_->Showing()) {
+        pageView_->ClosePage();
+    }
     if (object && object->Kind() == K::immagineNew)
         object = host_.set.ObjectByKind(K::immagine, object->ReadView().I32(kImagePicture));
     if (!object || object->IsFree() || object->Kind() != K::immagine) return;
@@ -348,7 +369,15 @@ void AlbumWindow::Add() {
     const K kind = kAlbumTabs[std::size_t(Tab())].kind;
     std::int32_t code = 0;
     bool rename = false;
-    if (kind == K::internetLink || kind == K::testoHtml) {
+    if (kind == K::testoHtml && host_.newPage) {
+        // The link window makes the page and the editor shows it.
+        pageView_->ClosePage();
+        if (!host_.newPage()) return;
+        const std::int32_t shown = host_.editor.shownPage ? host_.editor.shownPage() : -1;
+        if (shown < 0) return;
+        code = MakeCode(K::testoHtml, shown);
+        rename = true;
+    } else if (kind == K::internetLink || kind == K::testoHtml) {
         auto object = NewObjectOfKind(kind, &host_.set);
         object->Clear();
         object->TakeIntoUse();
@@ -389,6 +418,7 @@ void AlbumWindow::Add() {
 void AlbumWindow::Delete() {
     const std::vector<std::int32_t> codes = CollectForDeletion(SelectedCodes());
     if (codes.empty()) return;
+    pageView_->ClosePage();  // the page it shows may go
     if (host_.deleteObjects) {
         host_.deleteObjects(codes);
     } else {

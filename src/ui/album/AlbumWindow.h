@@ -27,6 +27,7 @@ class QTabWidget;
 namespace orvo {
 
 class IMessages;
+class PageViewWidget;
 class TKYTset;
 
 /// What the album needs of the main window.
@@ -45,6 +46,9 @@ struct AlbumHost {
     /// The deletion window, made for the objects and shown modally (tests answer it).
     std::function<bool(const std::vector<std::int32_t>& codes)> deleteObjects;
     album::WindowDressing dressing;
+    /// A new page made through the link window (the editor then shows it); false when the
+    /// author cancelled. None: a new empty page is added to the list.
+    std::function<bool()> newPage;
 };
 
 class AlbumWindow final : public album::DressedDialog {
@@ -60,6 +64,9 @@ public:
     std::vector<std::int32_t> SelectedCodes() const;
     QListWidget* List() const { return list_; }
     QLabel* Preview() const { return preview_; }
+    /// The page preview of "Pagine" ("anteprima").
+    PageViewWidget* PagePreview() const { return pageView_; }
+    QCheckBox* PagePreviewBox() const { return pagePreview_; }
     QLabel* Status() const { return status_; }
 
     void Search(const QString& text);
@@ -99,6 +106,8 @@ private:
     QPushButton* apply_ = nullptr;
     QCheckBox* pagePreview_ = nullptr;
     QLabel* preview_ = nullptr;
+    QWidget* pictureArea_ = nullptr;
+    PageViewWidget* pageView_ = nullptr;
     QLabel* status_ = nullptr;
 };
 

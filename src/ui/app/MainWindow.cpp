@@ -288,7 +288,8 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         album::WindowDressing{
             [](QWidget& window) { LocalizeFromBlock(window); },
             [this](QWidget& window) { RestoreWindowPlacement(window, *state_->settings); },
-            [this](QWidget& window) { SaveWindowPlacement(window, *state_->settings); }}};
+            [this](QWidget& window) { SaveWindowPlacement(window, *state_->settings); }},
+        [this] { return state_->links && state_->links->NewPage(); }};
     s.albumWindows = std::make_unique<AlbumWindows>(
         *s.spellingWindows,
         AlbumWindowsHost{std::move(album), [this] { state_->editingEditor->CommitPage(); },

@@ -245,13 +245,14 @@ TLinkChooser& LinkCommands::Ready(int mode, const TKYToggetto* preset, std::int3
     return chooser;
 }
 
-void LinkCommands::NewPage() {
+bool LinkCommands::NewPage() {
     if (host_.commitPage) host_.commitPage();
     TLinkChooser& chooser = Ready(9);
     window_->Prepare();
-    Run(*window_);
+    const bool made = Run(*window_) == QDialog::Accepted && chooser.ResultObject();
     chooser.Close();
     if (host_.changed) host_.changed();
+    return made;
 }
 
 void LinkCommands::PastePage(const std::string& sourceDocument, std::int32_t sourcePage) {

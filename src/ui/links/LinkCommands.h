@@ -58,8 +58,8 @@ public:
     void SpecialLinkSelection();
     /// "Collegamento autore&ferente": the selected text is the address.
     void SelfLink();
-    /// "Aggiungi nuova pagina": mode 9.
-    void NewPage();
+    /// "Aggiungi nuova pagina": mode 9; true when a page was made (the editor shows it).
+    bool NewPage();
     /// "Incolla &pagina da...": mode 10, from `sourceDocument` at `sourcePage` when given.
     void PastePage(const std::string& sourceDocument = {}, std::int32_t sourcePage = -1);
     /// "&Scegli da anteprima...": mode 6, the chosen page shown.

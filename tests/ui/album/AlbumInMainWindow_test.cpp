@@ -12,8 +12,13 @@
 
 #include "MainWindowSupport.h"
 #include "app/u3MainForm.h"
+#include "model/uKYTogge.h"
 #include "model/uKYTset.h"
+#include "ui/album/AlbumWindow.h"
 #include "ui/album/OptionsWindow.h"
+#include "ui/links/LinkCommands.h"
+#include "ui/links/LinkWindow.h"
+#include "ui/textbox/PageViewWidget.h"
 
 namespace orvo::test {
 namespace {
@@ -70,6 +75,47 @@ TEST_F(AlbumInMainWindow, MenuCommandsOpenTheAlbumOnItsTabsAndTheOptions) {
     EXPECT_EQ(saved.ReadOnlyPassword(), "segreta");
     auto again = Open(path);
     EXPECT_FALSE(again->Rules().EditMode()) << "a locked document opens in preview";
+}
+
+TEST_F(AlbumInMainWindow, PagesArePreviewedAndAddedThroughTheLinkWindow) {
+    auto window = Open(first_);
+    TKYTset& set = window->Document();
+    const int pages = set.KindCount(TOggettiHel::testoHtml);
+    int linkMode = -1;
+    window->Links().execDialog = [&](QDialog& d) {
+        auto& w = dynamic_cast<LinkWindow&>(d);
+        linkMode = w.Chooser().mode;
+        EXPECT_EQ(w.CurrentTab(), LinkTab::Empty);
+        w.Accept(false);
+        return w.result();
+    };
+    std::int32_t previewed = -2, afterUntick = -2, selected = 0;
+    bool renaming = false;
+    QTimer::singleShot(0, [&] {
+        auto* album = dynamic_cast<AlbumWindow*>(QApplication::activeModalWidget());
+        if (!album) return;
+        // "anteprima" shows the focused page; without it nothing is shown.
+        album->PagePreviewBox()->setChecked(true);
+        album->SelectObject(MakeCode(TOggettiHel::testoHtml, 4));
+        previewed = album->PagePreview()->PageShown();
+        album->PagePreviewBox()->setChecked(false);
+        afterUntick = album->PagePreview()->PageShown();
+        // "&Aggiungi...": the link window makes the page, which is selected to be named.
+        album->Add();
+        if (QListWidgetItem* item = album->List()->currentItem()) {
+            selected = item->data(Qt::UserRole).toInt();
+            renaming = album->List()->viewport()->findChild<QLineEdit*>() != nullptr;
+        }
+        static_cast<QDialog*>(album)->reject();
+    });
+    window->findChild<QAction*>(QStringLiteral("MIFilePageList"))->trigger();
+    EXPECT_EQ(previewed, 4);
+    EXPECT_EQ(afterUntick, -1);
+    EXPECT_EQ(linkMode, 9);
+    EXPECT_EQ(selected, MakeCode(TOggettiHel::testoHtml, pages));
+    EXPECT_TRUE(renaming);
+    EXPECT_EQ(set.KindCount(TOggettiHel::testoHtml), pages + 1);
+    EXPECT_EQ(window->PageShown(), pages);
 }
 
 }  // namespace

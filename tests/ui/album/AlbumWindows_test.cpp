@@ -90,7 +90,8 @@ protected:
             {},
             {},
             {},
-            album::WindowDressing{[](QWidget& w) { LocalizeFromBlock(w); }, {}, {}}};
+            album::WindowDressing{[](QWidget& w) { LocalizeFromBlock(w); }, {}, {}},
+            {}};
     }
     FixedEnvironment environment_;
     RecordingMessages messages_;
