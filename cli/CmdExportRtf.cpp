@@ -55,7 +55,7 @@ int RunExportRtf(CliContext& context) {
         rtf.ExportFileName = names[1];
         done = help ? rtf.ExportHelp(pages) : rtf.ExportPages(pages);
     }
-    if (!done) return 1;  // the message box has said why
+    if (!done) return FailWith(context, done.failure().text);
     return 0;
 }
 

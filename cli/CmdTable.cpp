@@ -1,5 +1,6 @@
 // orvo-cli table: lists a page's tables, makes a new one, adds or deletes rows and columns.
 #include <charconv>
+#include <optional>
 #include <ostream>
 
 #include "CliCommand.h"
@@ -23,6 +24,22 @@ bool ParseNumber(const std::string& text, int& value) {
     return parsed.ec == std::errc() && parsed.ptr == text.data() + text.size() && value >= 0;
 }
 
+// A colour written as in HTML, RRGGBB in hexadecimal (a leading '#' allowed), into the stored
+// 0x00BBGGRR; "none" for transparent.
+bool ParseColour(std::string text, std::int32_t& value) {
+    if (text == "none") {
+        value = -1;
+        return true;
+    }
+    if (!text.empty() && text.front() == '#') text.erase(0, 1);
+    unsigned rgb = 0;
+    const auto parsed = std::from_chars(text.data(), text.data() + text.size(), rgb, 16);
+    if (text.size() != 6 || parsed.ec != std::errc() || parsed.ptr != text.data() + text.size())
+        return false;
+    value = std::int32_t(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+    return true;
+}
+
 // The tables standing in the page's own paragraphs, in the order of the text.
 std::vector<TMyyTable*> PageTables(TKYTbox& box, ObjectViewHost& views) {
     std::vector<TMyyTable*> tables;
@@ -39,6 +56,7 @@ int RunTable(CliContext& context) {
     std::string action;
     std::vector<int> numbers;
     int para = -1, character = -1, style = 0;
+    std::int32_t first = kNewTableFirstColour, second = kNewTableSecondColour;
     const std::vector<std::pair<std::string, int>> actions{
         {"--new", 2},         {"--add-rows", 3},    {"--add-cols", 3},
         {"--delete-rows", 3}, {"--delete-cols", 3}, {"--set-cell", 3}};
@@ -48,6 +66,13 @@ int RunTable(CliContext& context) {
                       : arg == "--char"  ? &character
                       : arg == "--style" ? &style
                                          : nullptr;
+        if (arg == "--first" || arg == "--second") {
+            if (i + 1 >= context.args.size() ||
+                !ParseColour(context.args[i + 1], arg == "--first" ? first : second))
+                return FailWith(context, arg + " takes a colour RRGGBB or none");
+            ++i;
+            continue;
+        }
         if (single) {
             if (i + 1 >= context.args.size() || !ParseNumber(context.args[i + 1], *single))
                 return FailWith(context, arg + " takes a number (0 or more)");
@@ -135,7 +160,11 @@ int RunTable(CliContext& context) {
         choice.rows = rows;
         choice.columns = columns;
         choice.style = style;
-        ApplyNewTable(TableRecord(table->View()), choice);
+        choice.first = first;
+        choice.second = second;
+        if (std::optional<std::string> backgrounds =
+                ApplyNewTable(TableRecord(table->View()), choice))
+            table->SetAuxiliary(std::move(*backgrounds));
         const TKYToggetto* placed = table.get();
         EditContext edit(set, *const_cast<TKYTtesto*>(page.WorkingText()), messages);
         TKYTTextAttributes attributes(box, edit);
@@ -144,6 +173,7 @@ int RunTable(CliContext& context) {
         auto* view = dynamic_cast<TMyyTable*>(views.ViewOf(*placed));
         if (!view) return FailWith(context, "the table could not be shown");
         view->AttachNew();
+        view->ApplyBackgrounds();
         RelayoutObjectParagraph(box, *placed);
         changed = true;
     } else if (!action.empty()) {
@@ -208,10 +238,12 @@ const CliRegistration kRegistration{
      "then prints one line per table of the page: its number (from 0, in the order of the\n"
      "text), rows and columns. Without an action only the list is printed.\n"
      "Actions:\n"
-     "  --new ROWS COLS [--style S] [--para P] [--char C]\n"
+     "  --new ROWS COLS [--style S] [--first RRGGBB] [--second RRGGBB] [--para P] [--char C]\n"
      "      a new table of ROWS (1 to 200) by COLS (1 to 50) empty cells in a paragraph of its\n"
      "      own, before character C of paragraph P (from 0; the end of the last one unless\n"
-     "      given); S is the new-table style 0 to 11 (0, plain, unless given)\n"
+     "      given); S is the new-table style 0 to 11 (0, plain, unless given); the styles 1\n"
+     "      to 11 colour the cells with the first and second colours (hexadecimal as in HTML,\n"
+     "      or none for transparent; a light blue C0E0F0 and a light grey E0E0E0 unless given)\n"
      "  --add-rows TABLE N AT, --add-cols TABLE N AT\n"
      "      N empty rows (columns) before row (column) AT; a table holds at most 255 rows and\n"
      "      50 columns\n"

@@ -12,6 +12,7 @@
 #include "convert/TextExport.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
+#include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "platform/Environment.h"
 #include "platform/FixedMetrics.h"
@@ -39,6 +40,7 @@ void NewCodePage(TKYTset& set) {
     auto page = NewObjectOfKind(TOggettiHel::testoHtml, &set);
     page->Clear();
     page->TakeIntoUse();
+    PageRecord(*page).SetBackgroundColour(0xFFFFFF);  // code is written on white
     page->SetContent(std::string("<Z S0 >") + '\0');
     set.Register(std::move(page), 0);
 }
@@ -63,6 +65,7 @@ public:
                                                 &controls_, 0, frameId_);
         edited_ = false;
     }
+    void Release() override { Close(); }
     bool InsertStream(std::string_view stream, std::string_view label) override {
         if (!editing_) return false;
         const bool done = editing_->Text().InsertFromStream(stream, label, true, false);
@@ -232,6 +235,7 @@ CustomCodePanel::~CustomCodePanel() {
 }
 
 void CustomCodePanel::SetEditor(std::unique_ptr<ICodeEditor> editor) {
+    editor_->Release();
     editor_ = std::move(editor);
     editor_->ShowCode();
 }
@@ -245,6 +249,7 @@ void CustomCodePanel::InsertCode(std::string_view text) {
 
 void CustomCodePanel::LoadCode(const std::optional<std::string>& stream) {
     header_.clear();
+    editor_->Release();
     NewCodePage(*codeSet_);
     editor_->ShowCode();
     if (stream) {
@@ -353,6 +358,10 @@ bool CustomCodePanel::ChangeReference(TKYToggetto& reference, int choice) {
     }
     editor_->NoteEdit();
     return true;
+}
+
+std::string CustomCodePanel::Folder() const {
+    return Folder(Utf8ToCp1252(environment_.UserDataDir().string()));
 }
 
 std::string CustomCodePanel::Folder(std::string_view base) const {

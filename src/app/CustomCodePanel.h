@@ -59,6 +59,8 @@ public:
     virtual ~ICodeEditor() = default;
     /// Shows page 0 of the panel's hypertext (just made anew) in the box, editable.
     virtual void ShowCode() = 0;
+    /// Lets the text go unstored (the panel's hypertext is about to be emptied).
+    virtual void Release() = 0;
     /// Inserts an internal selection stream at the caret with that undo label; the caret is
     /// left after it, nothing selected.
     virtual bool InsertStream(std::string_view stream, std::string_view label) = 0;
@@ -150,6 +152,8 @@ public:
     // Templates.
     /// The folder below `base` (the program's data folder), made when missing.
     std::string Folder(std::string_view base) const;
+    /// The same below the user's data folder.
+    std::string Folder() const;
     /// Replaces the code by a template file (nothing for "Nessuno" but emptying); asks first.
     /// False when refused or unreadable.
     bool ChooseTemplate(const std::string& path, const std::function<bool()>& confirm);

@@ -107,10 +107,12 @@ Outcome DocumentConverters::ImportFiles(const std::vector<std::string>& files) {
         if (!rtf.empty()) {
             importer.ImportFiles(rtf, RtfSplit);
             made.insert(made.end(), importer.ImportedPages.begin(), importer.ImportedPages.end());
+            for (const std::string& failure : importer.Failures) messages_.Error(failure);
         }
         if (!documents.empty()) {
             importer.ImportDocuments(documents, RtfSplit, *wordProcessor_);
             made.insert(made.end(), importer.ImportedPages.begin(), importer.ImportedPages.end());
+            for (const std::string& failure : importer.Failures) messages_.Error(failure);
         }
         helpReport_ = importer.Report;
     }

@@ -116,10 +116,10 @@ Status ExportWindowRules::Export(const std::function<void(const std::string&)>& 
     rtf.MarginRight = Twips(values_.right);
     TMyExpProgressEvent saved = std::move(rtf.OnExpProgress);
     rtf.OnExpProgress = progress;
-    // The RTF converter shows its own failures.
     Status done = rtf.ExportFormat(format_, pages, values_.directory, mainFile_, parts_.shell,
                                    parts_.settings, parts_.wordProcessor);
     rtf.OnExpProgress = std::move(saved);
+    if (!done) parts_.messages.Error(done.failure().text);
     return done;
 }
 

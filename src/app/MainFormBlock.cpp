@@ -18,7 +18,7 @@ namespace {
 
 using C = CommandId;
 
-constexpr std::array<std::pair<CommandId, std::string_view>, 67> kCommandNames{{
+constexpr std::array<std::pair<CommandId, std::string_view>, 68> kCommandNames{{
     {C::FileNew, "MIFileNew"},
     {C::FileNewFrom, "MIFileNewFrom"},
     {C::FileOpen, "MIFileOpen"},
@@ -86,6 +86,7 @@ constexpr std::array<std::pair<CommandId, std::string_view>, 67> kCommandNames{{
     {C::ToolsSpellPage, "MIToolsSpellPage"},
     {C::ToolsSpellHypertext, "MIToolsSpellHypertext"},
     {C::ToolsOptions, "MIToolsOptions"},
+    {C::PageProperties, "MIPageProperties"},
 }};
 
 constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kMenuNames{{

@@ -82,6 +82,7 @@ constexpr std::array kItems{
     MenuItem{kFormat, "", "S&tile paragrafo...", C::FormatParagraphStyle, E, S::Formatting},
     MenuItem{kFormat, "", "&Nuovo stile...", C::FormatNewStyle, E, S::Styles},
     MenuItem{kFormat, "", "&Riformatta", C::FormatReformat, E, S::Formatting},
+    MenuItem{kHypertext, "", "&Proprietà pagina..."_cp, C::PageProperties, E, S::HypertextOptions},
     MenuItem{kHypertext, "", "&Proprietà dell'ipertesto corrente..."_cp, C::HypertextProperties, E,
              S::HypertextOptions},
     MenuItem{kHypertext, "", "&Copertina", C::HypertextCover, B, S::MainWindow},

@@ -77,6 +77,7 @@ enum class CommandId : std::uint8_t {
     ToolsSpellPage,
     ToolsSpellHypertext,
     ToolsOptions,
+    PageProperties,
 };
 
 /// Who does a command's work. A command whose service is not built into this program is left

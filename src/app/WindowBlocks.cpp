@@ -175,6 +175,7 @@ std::string_view StyleWindowBlock() {
     static const std::string kBlock = MakeBlock({
         {"fstili", "Stili"},
         {"bnuovo", "&Nuovo"},
+        {"bimporta", "&Importa..."},
         {"lnome", "Nome:"},
         {"lfont", "Font:"},
         {"ldimensione", "Dimensione:"},
@@ -224,6 +225,18 @@ std::string_view StyleWindowBlock() {
         {"cblinkbarrato", "Barrato"},
         {"lnota",
          "(nota che il link applica un''inversione allo stile abituale, ad esempio se il testo è in grassetto, ed il link è definito grassetto, il link sarà \"normale\")"_cp},
+        {"bok", "&Ok"},
+        {"bannulla", "A&nnulla"},
+    });
+    return kBlock;
+}
+
+std::string_view StyleImportBlock() {
+    static const std::string kBlock = MakeBlock({
+        {"fimpstili", "Importa stili"},
+        {"ldi", "Stili dell'ipertesto:"},
+        {"btutti", "&Tutti"},
+        {"bnessuno", "N&essuno"},
         {"bok", "&Ok"},
         {"bannulla", "A&nnulla"},
     });

@@ -14,6 +14,7 @@ std::string_view AboutBlock();          // "Fabout"
 std::string_view PublishWindowBlock();  // "FpubFtp"
 std::string_view PublishWizardBlock();  // "FwizCollF"
 std::string_view StyleWindowBlock();    // "Fstili"
+std::string_view StyleImportBlock();    // "FimpStili", "Importa stili"
 std::string_view SearchWindowBlock();   // "TFcerca", "Cerca:"
 
 }  // namespace orvo

@@ -101,6 +101,7 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"FpubFtp", PublishWindowBlock()},
                                                  {"FwizCollF", PublishWizardBlock()},
                                                  {"Fstili", StyleWindowBlock()},
+                                                 {"FimpStili", StyleImportBlock()},
                                                  {"TFcerca", SearchWindowBlock()},
                                                  {"FCollega", LinkWindowBlock()},
                                                  {"FLinkSpec", SpecialLinkWindowBlock()},

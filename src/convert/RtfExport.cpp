@@ -225,14 +225,11 @@ Status TKYTtortf::WriteTarget(const std::string& name, std::string_view head,
     bytes += "}";
     if (!name.empty()) {
         if (Result<std::filesystem::path> target = ReplaceableTarget(NativePath(name)); !target) {
-            if (LinkedKYTset) LinkedKYTset->Messages().Error(target.failure().text);
             return target.failure();
         }
     }
     if (name.empty() || !ReplaceFile(NativePath(name), bytes)) {
-        const std::string text = std::string(kWriteError) + name;
-        if (LinkedKYTset) LinkedKYTset->Messages().Error(text);
-        return Fail(text);
+        return Fail(std::string(kWriteError) + name);
     }
     return Status::Ok();
 }
@@ -248,9 +245,7 @@ Status TKYTtortf::ExportPages(const std::vector<std::int32_t>& numbers) {
     const std::filesystem::path temporary = set.WorkingDirectory() / "rtfBody.tmp";
     std::FILE* body = std::fopen(temporary.c_str(), "w+b");
     if (!body) {
-        const std::string text = std::string(kWriteError) + NameOfPath(temporary);
-        set.Messages().Error(text);
-        return Fail(text);
+        return Fail(std::string(kWriteError) + NameOfPath(temporary));
     }
     bool written = true;
     auto put = [&](const std::string& s) {
@@ -300,9 +295,7 @@ Status TKYTtortf::ExportPages(const std::vector<std::int32_t>& numbers) {
     std::error_code ec;
     std::filesystem::remove(temporary, ec);
     if (!written) {
-        const std::string text = std::string(kWriteError) + NameOfPath(temporary);
-        set.Messages().Error(text);
-        return Fail(text);
+        return Fail(std::string(kWriteError) + NameOfPath(temporary));
     }
     return WriteTarget(ExportFileName, DocumentHeader(), bytes);
 }
@@ -382,9 +375,7 @@ Status TKYTtortf::ExportHelp(const std::vector<std::int32_t>& numbers) {
     if (done) {
         const std::string name = HelpProjectName();
         if (!ReplaceFile(NativePath(name), HelpProjectFile(numbers))) {
-            const std::string text = std::string(kWriteError) + name;
-            LinkedKYTset->Messages().Error(text);
-            done = Fail(text);
+            done = Fail(std::string(kWriteError) + name);
         }
     }
     HelpMode = false;
@@ -399,10 +390,7 @@ Status TKYTtortf::StartHelpCompiler(IShell& shell, const ISettings& settings, bo
     const std::filesystem::path project = NativePath(HelpProjectName());
     if (useRegistered) return shell.OpenWithDefault(project);
     const std::string compiler = settings.ReadString("options", "HcpPath");
-    if (compiler.empty()) {
-        if (LinkedKYTset) LinkedKYTset->Messages().Error(kNoHelpCompiler);
-        return Fail(std::string(kNoHelpCompiler));
-    }
+    if (compiler.empty()) return Fail(std::string(kNoHelpCompiler));
     ShellCommand command;
     command.argv = {NativePath(compiler).string(), project.string()};
     command.workingFolder = project.parent_path();
@@ -442,11 +430,8 @@ Status TKYTtortf::ExportFormat(int format, const std::vector<std::int32_t>& numb
     switch (format) {
         case 5:
         case 6: {
-            IMessages& messages = LinkedKYTset->Messages();
-            if (!wordProcessor || !wordProcessor->Available()) {
-                messages.Error(kNoWordProcessor);
+            if (!wordProcessor || !wordProcessor->Available())
                 return Fail(std::string(kNoWordProcessor));
-            }
             const std::filesystem::path temporary = LinkedKYTset->WorkingDirectory() / "rtftmp";
             std::error_code ec;
             std::filesystem::create_directories(temporary, ec);
@@ -468,11 +453,11 @@ Status TKYTtortf::ExportFormat(int format, const std::vector<std::int32_t>& numb
                     if (const TKYToggetto* page = LivePage(*LinkedKYTset, number))
                         files.push_back(temporary / NativePath(PageFileName(*page)));
             }
-            const std::vector<std::filesystem::path> made =
-                ConvertToWordDocuments(*wordProcessor, messages, files, NativePath(folder),
+            const Result<std::vector<std::filesystem::path>> made =
+                ConvertToWordDocuments(*wordProcessor, files, NativePath(folder),
                                        [this](int pag, int tot) { Progress(pag, tot, 3); });
             for (const std::filesystem::path& rtf : files) std::filesystem::remove(rtf, ec);
-            if (made.size() != files.size()) return Fail(std::string(kNoWordProcessor));
+            if (!made) return made.failure();
             return Status::Ok();
         }
         case 1:

@@ -30,7 +30,7 @@ inline constexpr std::string_view kRtfLargeQuestion =
     "files. Proseguo l'export?";
 inline constexpr std::string_view kWriteError = "Errore nella scrittura file ";
 inline constexpr std::string_view kTempPictureError = "Problemi scrivendo il file temporaneo...";
-/// Shown when the help compiler is to be started but no compiler is configured.
+/// The failure when the help compiler is to be started but no compiler is configured.
 inline constexpr std::string_view kNoHelpCompiler =
     "Nessun compilatore di guide configurato (HcpPath).";
 

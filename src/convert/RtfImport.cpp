@@ -83,6 +83,7 @@ void TRtfImp::CompleteIndex() {
 std::int32_t TRtfImp::ImportFiles(const std::vector<std::string>& names, bool split) {
     ImportedPages.clear();
     Problems.clear();
+    Failures.clear();
     Report = {};
     const int total = int(names.size());
     for (int i = 0; i < total; ++i) {
@@ -92,7 +93,7 @@ std::int32_t TRtfImp::ImportFiles(const std::vector<std::string>& names, bool sp
         try {
             bytes = ReadFileBytes(NativePath(name));
         } catch (const std::bad_alloc&) {
-            set_.Messages().Error(kRtfOutOfMemory);
+            Failures.emplace_back(kRtfOutOfMemory);
             continue;
         }
         if (!bytes || !LooksLikeRtf(*bytes)) {
@@ -104,7 +105,7 @@ std::int32_t TRtfImp::ImportFiles(const std::vector<std::string>& names, bool sp
             page.sourceFolder = NativePath(name).parent_path();
             page.ImportFile(split);
         } catch (const std::bad_alloc&) {
-            set_.Messages().Error(kRtfOutOfMemory);
+            Failures.emplace_back(kRtfOutOfMemory);
         }
         if (!options_.commonIndex) CompleteIndex();
     }
@@ -112,7 +113,7 @@ std::int32_t TRtfImp::ImportFiles(const std::vector<std::string>& names, bool sp
     if (!Problems.empty()) {
         std::string text(kRtfProblems);
         for (const std::string& name : Problems) text += name + "\r\n";
-        set_.Messages().Error(text);
+        Failures.push_back(std::move(text));
     }
     return ImportedPages.empty() ? 0 : ImportedPages.front();
 }
@@ -126,8 +127,9 @@ bool IsWordProcessorExtension(std::string_view extension) {
 std::int32_t TRtfImp::ImportDocuments(const std::vector<std::string>& names, bool split,
                                       IWordProcessor& processor) {
     ImportedPages.clear();
+    Failures.clear();
     if (!processor.Available()) {
-        set_.Messages().Error(kNoWordProcessor);
+        Failures.emplace_back(kNoWordProcessor);
         return 0;
     }
     const std::filesystem::path folder = set_.WorkingDirectory() / "rtftmpI";
@@ -136,13 +138,12 @@ std::int32_t TRtfImp::ImportDocuments(const std::vector<std::string>& names, boo
     std::vector<std::string> converted;
     for (const std::string& name : names) {
         Result<std::filesystem::path> rtf = processor.Convert(NativePath(name), "rtf", folder);
-        if (!rtf) {
-            set_.Messages().Error(kNoWordProcessor);
-            break;
-        }
+        if (!rtf) break;
         converted.push_back(NameOfPath(*rtf));
     }
+    const bool allConverted = converted.size() == names.size();
     const std::int32_t first = converted.empty() ? 0 : ImportFiles(converted, split);
+    if (!allConverted) Failures.insert(Failures.begin(), std::string(kNoWordProcessor));
     for (const std::string& name : converted) std::filesystem::remove(NativePath(name), ec);
     std::filesystem::remove(folder, ec);
     return first;

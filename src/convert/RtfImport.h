@@ -144,12 +144,12 @@ public:
     /// Imports each file: with `split` several pages per file (at page and section breaks,
     /// headings and the paragraph limit), else one page per file. Returns the number of the
     /// first page made (or of the index page), 0 when none was made. A file that cannot be read
-    /// or is no RTF is listed in the problem message shown at the end (kRtfProblems).
+    /// or is no RTF is listed in one failure at the end (kRtfProblems and the names).
     std::int32_t ImportFiles(const std::vector<std::string>& names, bool split);
     /// Word-processor documents (".doc", ".docx", ".odt", ...): each converted to RTF by the
     /// word processor into the working folder's "rtftmpI", imported as ImportFiles does, and
-    /// the RTF deleted. Without a word processor, or when it fails, kNoWordProcessor is shown
-    /// and nothing is imported.
+    /// the RTF deleted. Without a word processor, or when it fails, the failure is
+    /// kNoWordProcessor and what was not converted is not imported.
     std::int32_t ImportDocuments(const std::vector<std::string>& names, bool split,
                                  IWordProcessor& processor);
     /// The markup of an RTF text (the clipboard's) whose objects (tables, pictures, comments,
@@ -164,6 +164,9 @@ public:
     std::vector<std::int32_t> ImportedPages;
     /// The files the last ImportFiles could not import.
     std::vector<std::string> Problems;
+    /// What went wrong in the last import, in order, for the caller to show; the pages made
+    /// despite it are in ImportedPages.
+    std::vector<std::string> Failures;
     HelpImportReport Report;
 
     const RtfImportOptions& Options() const { return options_; }

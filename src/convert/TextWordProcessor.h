@@ -14,13 +14,11 @@
 
 namespace orvo {
 
-class IMessages;
-
 /// Converts each RTF file into `folder` as a ".doc" document of the same name, then deletes
-/// the RTF files. On the first failure kNoWordProcessor is shown and the remaining files are
-/// skipped. Progress is (index, count) before each file. Returns the documents made.
-std::vector<std::filesystem::path> ConvertToWordDocuments(
-    IWordProcessor& processor, IMessages& messages, const std::vector<std::filesystem::path>& rtf,
+/// the RTF files. The first failure stops the rest and gives kNoWordProcessor, for the caller
+/// to show. Progress is (index, count) before each file. Returns the documents made.
+Result<std::vector<std::filesystem::path>> ConvertToWordDocuments(
+    IWordProcessor& processor, const std::vector<std::filesystem::path>& rtf,
     const std::filesystem::path& folder, const std::function<void(int, int)>& progress = {});
 
 }  // namespace orvo

@@ -9,7 +9,6 @@
 #include "base/Format.h"
 #include "model/FormFields.h"
 #include "model/ObjectRecord.h"
-#include "model/TKYTorderedTree.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 
@@ -200,27 +199,11 @@ std::string SampleFormPageText(TKYTset& set, int heading, std::int32_t popupPage
     return t + '\0';
 }
 
-std::int32_t AddSampleFormPage(TKYTset& set) {
-    std::int32_t map = 0;
+std::int32_t SampleFormPage(const TKYTset& set) {
     for (const auto& page : set.KindList(K::testoHtml))
-        if (page && !page->IsFree() && page->Name() == "La mappa della guida")
-            map = page->Identifier();
-    auto made = NewObjectOfKind(K::testoHtml, &set);
-    made->Clear();
-    made->TakeIntoUse();
-    made->SetName("Un modulo");
-    const std::int32_t identifier = set.Register(std::move(made), -1);
-    constexpr int kHeadingStyle = 2;
-    set.ObjectByKind(K::testoHtml, identifier)
-        ->SetContent(SampleFormPageText(set, kHeadingStyle, map));
-    TKYTorderedTree tree(&set);
-    tree.LoadTree();
-    if (!tree.Nodes().TopLevel().empty()) {
-        tree.Select(tree.Nodes().TopLevel().front().get());
-        tree.AddObject(MakeCode(K::testoHtml, identifier));
-        tree.SaveTree();
-    }
-    return identifier;
+        if (page && !page->IsFree() && page->Name() == kSampleFormPageTitle)
+            return page->Identifier();
+    return -1;
 }
 
 }  // namespace orvo

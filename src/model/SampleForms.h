@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace orvo {
 
@@ -13,10 +14,12 @@ class TKYTset;
 /// paragraph style of its title, `popupPage` the page the popup link shows.
 std::string SampleFormPageText(TKYTset& set, int heading, std::int32_t popupPage);
 
-/// Adds the form page to a sample hypertext (MakeSampleHypertext): a page "Un modulo" after
-/// the others, at the root of the page tree, whose popup link shows the map page (the cover
-/// when there is none); its number.
-std::int32_t AddSampleFormPage(TKYTset& set);
+/// The title of the sample's form page.
+inline constexpr std::string_view kSampleFormPageTitle = "Un modulo";
+
+/// The number of the sample's form page (the first page in use titled kSampleFormPageTitle),
+/// or -1 when `set` has none.
+std::int32_t SampleFormPage(const TKYTset& set);
 
 /// A short sound made here: 0.25 seconds of a 880 Hz bell, 8 kHz 8-bit mono, as a WAV file.
 std::string SampleBellWav();

@@ -14,6 +14,7 @@
 #include "base/Paths.h"
 #include "model/HeaderRecord.h"
 #include "model/ObjectRecord.h"
+#include "model/SampleForms.h"
 #include "model/StyleRecord.h"
 #include "model/StyleTable.h"
 #include "model/TKYTorderedTree.h"
@@ -421,6 +422,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
     const std::int32_t mapIdentifier = kFirstChapterPage + chapterPages;
     TKYToggetto& tablePage = AddPage(set, "Una tabella");
     const std::int32_t tableIdentifier = mapIdentifier + 1;
+    TKYToggetto& formPage = AddPage(set, kSampleFormPageTitle);
+    const std::int32_t formIdentifier = tableIdentifier + 1;
     header.SetI32(kHdrHeaderPage, kHeaderPage);
     header.SetI32(kHdrFooterPage, kFooterPage);
 
@@ -558,6 +561,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
         text.Paragraph(0).Link(pageCode(kCover), "Torna alla copertina");
         tablePage.SetContent(text.Done());
     }
+    // The form page: an input of every kind, a sound, an anchor and a popup of the map page.
+    formPage.SetContent(SampleFormPageText(set, kStyleHeading, mapIdentifier));
 
     // Every text as the markup writer writes it.
     for (const auto& page : set.KindList(K::testoHtml)) ReopenAndStorePage(set, *page, metrics);
@@ -587,6 +592,8 @@ void MakeSampleHypertext(TKYTset& set, const SampleOptions& options) {
     tree.AddObject(pageCode(mapIdentifier));
     tree.Select(root);
     tree.AddObject(pageCode(tableIdentifier));
+    tree.Select(root);
+    tree.AddObject(pageCode(formIdentifier));
     tree.SaveTree();
     set.SetModified(true);
 }

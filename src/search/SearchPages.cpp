@@ -14,6 +14,7 @@
 #include "platform/FixedMetrics.h"
 #include "platform/IClipboard.h"
 #include "platform/IScheduler.h"
+#include "search/CellSearch.h"
 #include "textbox/IBoxHost.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/TKYTpage.h"
@@ -28,32 +29,6 @@ namespace {
 
 std::size_t HashOf(const std::string& bytes) {
     return std::hash<std::string_view>{}(bytes);
-}
-
-// The table cell of the page (tables in cells included) whose box holds `paragraph`.
-struct CellPlace {
-    TMyyTable* table = nullptr;
-    TKYTbox* box = nullptr;
-    std::int32_t index = -1;
-};
-CellPlace FindCell(TKYTbox& box, const TKYTparag& paragraph, ObjectViewHost& views, int depth = 0) {
-    if (depth > 8) return {};
-    for (std::int32_t i = 0; i < box.ParagraphCount(); ++i)
-        for (const TKYToggetto* object : box.Paragraph(i).objects) {
-            if (!object || object->Kind() != TOggettiHel::tabellaHtml) continue;
-            auto* table = dynamic_cast<TMyyTable*>(views.ViewOf(*object));
-            if (!table) continue;
-            for (int row = 0; row < table->RowCount(); ++row)
-                for (int column = 0; column < table->ColumnCount(); ++column) {
-                    TKYTbox* cell = table->CellAt(row, column);
-                    if (!cell) continue;
-                    for (std::int32_t k = 0; k < cell->ParagraphCount(); ++k)
-                        if (&cell->Paragraph(k) == &paragraph) return {table, cell, k};
-                    if (CellPlace inner = FindCell(*cell, paragraph, views, depth + 1); inner.box)
-                        return inner;
-                }
-        }
-    return {};
 }
 
 }  // namespace
@@ -247,10 +222,11 @@ PagesReplaced ReplaceInPages(TKYTset& set, std::string_view word, std::string_vi
         TKYTbox& box = views.Last()->Box();
         objects.SetBox(&box);
         TPageSearch search(editing->Text(), views.Last()->Host());
-        CellPlace cell;
+        IMarkupHost& markup = views.Last()->Host();
+        TableCellHit cell;
         std::size_t cellAt = 0, cellLength = 0;
         search.selectInCell = [&](TKYTparag& paragraph, std::size_t at, std::size_t length) {
-            cell = FindCell(box, paragraph, objects);
+            cell = CellHoldingParagraph(box, paragraph, markup);
             cellAt = at;
             cellLength = length;
             return cell.box != nullptr;

@@ -97,12 +97,15 @@ bool TPageSearch::SearchFrom(const TKYTparag* from, std::size_t fromChar, std::s
         }
         const std::int32_t index = IndexInBox(box, hit->paragraph);
         if (index >= 0) {
+            if (inCell_ && leaveCell) leaveCell();
+            inCell_ = false;
             text_.Select({index, std::int32_t(hit->at)},
                          {index, std::int32_t(hit->at + term.size())});
             lastCell_.reset();
             return true;
         }
         if (selectInCell && selectInCell(*hit->paragraph, hit->at, term.size())) {
+            inCell_ = true;
             lastCell_ = WalkHit{hit->paragraph, hit->at + term.size()};
             lastLength_ = term.size();
             return true;

@@ -75,6 +75,12 @@ public:
     /// now; nullptr when it cannot (the hit is then passed over). None: hits in cells are not
     /// replaced.
     std::function<TKYTparag*(std::string_view replacement)> replaceInCell;
+    /// Called before a hit in the page's own box is selected after one in a cell was: the
+    /// page's box takes the events again.
+    std::function<void()> leaveCell;
+    /// FindNext goes on from byte `at` of a table cell's paragraph (where a cell's caret
+    /// stands), until Find or a hit elsewhere.
+    void ContinueFrom(TKYTparag& paragraph, std::size_t at) { lastCell_ = WalkHit{&paragraph, at}; }
 
     /// From the page's first paragraph (the selection cleared first).
     bool Find(std::string_view term, int options);
@@ -97,6 +103,8 @@ private:
     // Where the search goes on after a hit selected in a table cell.
     std::optional<WalkHit> lastCell_;
     std::size_t lastLength_ = 0;
+    // A hit was selected in a cell through selectInCell.
+    bool inCell_ = false;
     // Replaces the hit selected in a cell; the search goes on after the replacement.
     bool ReplaceCellHit(std::string_view replacement);
 };

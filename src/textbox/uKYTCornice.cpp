@@ -556,6 +556,18 @@ bool TKYTCustomFrameSet::CommitPages() {
     return stored;
 }
 
+bool TKYTCustomFrameSet::StoreLayout() {
+    if (!LayoutUnstored() || pageChanging_) return false;
+    for (TKYTFrame* leaf : Leaves())
+        if (leaf->page && leaf->page->Showing() && leaf->page->IsNewPage()) {
+            if (leaf->page->Commit()) changed_ = true;
+            leaf->record.SetPage(leaf->page->PageIdentifier());
+        }
+    WriteMap();
+    layoutChanged_ = false;
+    return true;
+}
+
 void TKYTCustomFrameSet::DetachPages() {
     for (TKYTFrame* leaf : Leaves())
         if (leaf->page && leaf->page->Showing()) leaf->page->DetachView();

@@ -225,6 +225,12 @@ public:
     bool ShowingTemporary() const { return temporary_.has_value(); }
     /// Every page shown commits its edits; true when one stored something.
     bool CommitPages();
+    /// Writes the page's frame map when its layout changed since it was shown or stored, and
+    /// the frame set saves what it shows (SaveOnExit); true when written. The pages' edits are
+    /// committed first, so that a new page in a frame is named by its number.
+    bool StoreLayout();
+    /// The layout changed and would be written by StoreLayout.
+    bool LayoutUnstored() const { return SaveOnExit && layoutChanged_ && top_ && set_; }
     /// Around a save or a load of the hypertext.
     void DetachPages();
     void ReattachPages();

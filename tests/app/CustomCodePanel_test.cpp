@@ -153,6 +153,7 @@ TEST_F(CodePanel, ReferencesInsertedAndChanged) {
 class NoBoxEditor final : public ICodeEditor {
 public:
     void ShowCode() override {}
+    void Release() override {}
     bool InsertStream(std::string_view, std::string_view) override { return false; }
     bool InsertObject(std::unique_ptr<TKYToggetto>) override { return false; }
     void Commit() override {}

@@ -179,7 +179,8 @@ constexpr std::initializer_list<CommandId> kEveryCommand = {CommandId::FileNew,
                                                             CommandId::PublishExportWinHelp,
                                                             CommandId::ToolsSpellPage,
                                                             CommandId::ToolsSpellHypertext,
-                                                            CommandId::ToolsOptions};
+                                                            CommandId::ToolsOptions,
+                                                            CommandId::PageProperties};
 
 TEST(CommandTable, EveryCommandHasExactlyOneRow) {
     std::set<CommandId> seen;

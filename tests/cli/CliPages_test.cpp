@@ -55,7 +55,8 @@ TEST(CliPages, SampleWritesTheGuideThatTreeShowsChapterByChapter) {
               "    Intestazione e piè di pagina [7]\n"
               "    Parole chiave e sequenze [8]\n"
               "  La mappa della guida [9]\n"
-              "  Una tabella [10]\n");
+              "  Una tabella [10]\n"
+              "  Un modulo [11]\n");
 }
 
 TEST(CliPages, SampleTakesAPageCountAndATextSize) {
@@ -72,7 +73,8 @@ TEST(CliPages, SampleTakesAPageCountAndATextSize) {
               "  Approfondimenti/\n"
               "    Gli stili di paragrafo [5]\n"
               "  La mappa della guida [6]\n"
-              "  Una tabella [7]\n");
+              "  Una tabella [7]\n"
+              "  Un modulo [8]\n");
     // four filled pages of at least 3 KiB each, and the header and footer
     EXPECT_GT(ReadFile(file).size(), 4u * 3072u);
 }
@@ -111,7 +113,7 @@ TEST(CliPages, DumpGivesThePageTreeAndEachPagesRecordFields) {
         "t=d['tree']\n"
         "assert t[:3]==[{'page':0,'level':1},{'chapter':'Primi passi','level':1},"
         "{'page':3,'level':2}],t\n"
-        "assert [e.get('page') for e in t]==[0,None,3,4,5,None,6,7,8,9,10],t\n"
+        "assert [e.get('page') for e in t]==[0,None,3,4,5,None,6,7,8,9,10,11],t\n"
         "assert t[5]=={'chapter':'Approfondimenti','level':1},t[5]\n"
         "p={x['id']:x for x in d['pages']}\n"
         "c=p[0]\n"

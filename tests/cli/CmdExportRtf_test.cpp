@@ -44,7 +44,8 @@ TEST(CliExportRtf, OneFilePerPageAndHelp) {
         ++files;
         EXPECT_EQ(entry.path().extension(), ".rtf");
     }
-    EXPECT_EQ(files, 11);  // the sample's 7 pages with its header, footer, map and table pages
+    EXPECT_EQ(files, 12);  // the sample's 7 pages with its header, footer, map, table and form
+                           // pages
     EXPECT_TRUE(std::filesystem::exists(folder / "guidaindex.rtf"));
 
     const std::filesystem::path help = TestDir() / "aiuto.rtf";

@@ -76,8 +76,8 @@ TEST(CliPrint, TheSampleSheetByPageWithHeaderAndFooter) {
     const std::filesystem::path pdf = TestDir() / "guida.pdf";
     const ProgramRun done = Cli({"print", kyt, "--pdf", pdf});
     ASSERT_EQ(done.status, 0) << done.out;
-    EXPECT_THAT(done.out, HasSubstr("9 pages, 9 sheets: "));
-    EXPECT_EQ(Info(pdf, "Pages"), "9");
+    EXPECT_THAT(done.out, HasSubstr("10 pages, 10 sheets: "));
+    EXPECT_EQ(Info(pdf, "Pages"), "10");
     EXPECT_EQ(Info(pdf, "Page size"), "595 x 842 pts (A4)");
     EXPECT_EQ(Info(pdf, "Title"), "Orvo, pag: Copertina");
 
@@ -88,7 +88,7 @@ TEST(CliPrint, TheSampleSheetByPageWithHeaderAndFooter) {
     const std::string header = "Guida di Orvo";
     const std::string footer = "Pagina della guida \xC2\xB7 \xC2\xA9 Gli autori di Orvo";
     const std::vector<std::string> sheets = Sheets(pdf);
-    ASSERT_EQ(sheets.size(), 9u);
+    ASSERT_EQ(sheets.size(), 10u);
     std::string printed;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         std::vector<std::string> words;

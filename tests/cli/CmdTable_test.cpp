@@ -167,6 +167,48 @@ TEST(CliTable, TheSamplesTablePageExportsAsTheSameGridEverywhere) {
     EXPECT_EQ(grid, withPicture) << plain.out;
 }
 
+// A new table of style 11 ("Lista") colours its cells as the style says with the colours
+// given (and the default ones when none are given), and the export writes them per cell.
+TEST(CliTable, NewTablesTakeTheirStylesBackgrounds) {
+    const std::string script =
+        "import html5lib,sys\n"
+        "d=html5lib.parse(open(sys.argv[1],'rb').read(),treebuilder='etree',"
+        "namespaceHTMLElements=False)\n"
+        "t=next(d.iter('table'))\n"
+        "for tr in t.iter('tr'):\n"
+        "  print(' '.join((td.get('bgcolor') or '-').upper() for td in tr.findall('td')))\n";
+    struct Case {
+        std::vector<std::string> colours;
+        std::string grid;
+    };
+    const std::vector<Case> cases{
+        {{"--first", "#102030", "--second", "abcdef"},
+         "#102030 #102030 #ABCDEF\n- - #ABCDEF\n#102030 #102030 #ABCDEF\n"},
+        {{}, "#C0E0F0 #C0E0F0 #E0E0E0\n- - #E0E0E0\n#C0E0F0 #C0E0F0 #E0E0E0\n"},
+        {{"--second", "none"}, "#C0E0F0 #C0E0F0 -\n- - -\n#C0E0F0 #C0E0F0 -\n"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::filesystem::path kyt = TestDir() / ("stile" + std::to_string(n) + ".kyt");
+        ASSERT_EQ(Cli({"sample", kyt}).status, 0);
+        std::vector<std::string> args{"table", kyt.string(), "0",       "--new",
+                                      "3",     "3",          "--style", "11"};
+        args.insert(args.end(), c.colours.begin(), c.colours.end());
+        const ProgramRun run = Cli(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::filesystem::path site = TestDir() / ("sito-stile" + std::to_string(n++));
+        ASSERT_EQ(Cli({"export", "html", kyt, site}).status, 0);
+        const ProgramRun parsed =
+            RunProgram({"/usr/bin/python3", "-c", script, (site / "guida_index.html").string()});
+        ASSERT_EQ(parsed.status, 0) << parsed.err;
+        EXPECT_EQ(parsed.out, c.grid);
+    }
+    const ProgramRun bad = Cli({"table", (TestDir() / "stile0.kyt").string(), "0", "--new", "2",
+                                "2", "--first", "12345G"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("--first takes a colour RRGGBB or none"), std::string::npos) << bad.err;
+}
+
 TEST(CliTable, LimitsAndRefusalsLeaveTheFileAsItWas) {
     const std::filesystem::path kyt = TestDir() / "limiti.kyt";
     ASSERT_EQ(Cli({"sample", kyt}).status, 0);

@@ -64,7 +64,8 @@ TEST(HtmlFormSite, SampleScriptsPassNodeAndTheFormPostsItsFields) {
     RecordingMessages messages;
     TKYTset set(environment, messages);
     MakeSampleHypertext(set, SampleOptions{});
-    const std::int32_t formPage = AddSampleFormPage(set);
+    const std::int32_t formPage = SampleFormPage(set);
+    ASSERT_GE(formPage, 0);
     const std::filesystem::path site = Export(set, "sito-modulo");
     // The sound beside the pages; the page shown in the popup exported alone once more.
     int sounds = 0;

@@ -350,9 +350,9 @@ TEST_F(RtfHelpTest, ProjectFileAndCompiler) {
     MemorySettings settings;
     messages_.Clear();
     Status absent = rtf_.StartHelpCompiler(shell, settings, false);
-    EXPECT_FALSE(absent);
-    ASSERT_EQ(messages_.Shown().size(), 1u);
-    EXPECT_EQ(messages_.Shown()[0].text, kNoHelpCompiler);
+    ASSERT_FALSE(absent);
+    EXPECT_EQ(absent.failure().text, kNoHelpCompiler);
+    EXPECT_TRUE(messages_.Shown().empty());
     EXPECT_FALSE(std::filesystem::exists(TestDir() / "guida.hlp"));
     settings.Write("options", "HcpPath", "/opt/hc dir/hcw; rm");
     ASSERT_TRUE(rtf_.StartHelpCompiler(shell, settings, false));
@@ -439,9 +439,10 @@ TEST_F(RtfExportTest, WordDocumentsGoThroughTemporaryRtf) {
     EXPECT_TRUE(std::filesystem::exists(out / "000001.doc"));
     // No word processor: the message, nothing written.
     word.available = false;
-    EXPECT_FALSE(rtf_.ExportFormat(5, {0}, NameOfPath(out), "altro.doc", shell, settings, &word));
-    ASSERT_FALSE(messages_.Shown().empty());
-    EXPECT_EQ(messages_.Shown().back().text,
+    const Status absent =
+        rtf_.ExportFormat(5, {0}, NameOfPath(out), "altro.doc", shell, settings, &word);
+    ASSERT_FALSE(absent);
+    EXPECT_EQ(absent.failure().text,
               "MsWord non installato, o linguaggio di MsWord non supportato.");
     EXPECT_FALSE(std::filesystem::exists(out / "altro.doc"));
 }
@@ -614,9 +615,10 @@ TEST_F(RtfExportTest, LargeBodyAsksOnceAndNoStopsWithAWholeDocument) {
 TEST_F(RtfExportTest, UnwritableTargetIsReported) {
     Page(0, "<Z S0 >x");
     rtf_.ExportFileName = NameOfPath(TestDir() / "manca" / "x.rtf");
-    EXPECT_FALSE(rtf_.ExportPages({0}));
-    ASSERT_EQ(messages_.Shown().size(), 1u);
-    EXPECT_EQ(messages_.Shown()[0].text, "Errore nella scrittura file " + rtf_.ExportFileName);
+    const Status done = rtf_.ExportPages({0});
+    ASSERT_FALSE(done);
+    EXPECT_EQ(done.failure().text, "Errore nella scrittura file " + rtf_.ExportFileName);
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 TEST_F(RtfExportTest, PerPageFilesEachWithItsOwnTables) {

@@ -133,7 +133,7 @@ TEST_F(WordProcessorRun, ARealProgramIsWaitedForAndItsFileChecked) {
     EXPECT_FALSE(processor.Convert(TestDir() / "manca.rtf", "doc", out_));
 }
 
-TEST_F(WordProcessorRun, WithoutAWordProcessorTheMessageIsShownOnceAndTheRtfIsDeleted) {
+TEST_F(WordProcessorRun, WithoutAWordProcessorTheFailureIsGivenAndTheRtfIsDeleted) {
     WriteFile(source_, "{\\rtf1 x}");
     const fs::path second = TestDir() / "due.rtf";
     WriteFile(second, "{\\rtf1 y}");
@@ -142,14 +142,10 @@ TEST_F(WordProcessorRun, WithoutAWordProcessorTheMessageIsShownOnceAndTheRtfIsDe
     const char* saved = std::getenv("PATH");
     const std::string path = saved ? saved : "";
     ::setenv("PATH", (TestDir() / "empty-bin").c_str(), 1);
-    RecordingMessages messages;
-    const auto made = ConvertToWordDocuments(processor, messages, {source_, second}, out_);
+    const auto made = ConvertToWordDocuments(processor, {source_, second}, out_);
     ::setenv("PATH", path.c_str(), 1);
-    EXPECT_TRUE(made.empty());
-    EXPECT_EQ(
-        messages.Shown(),
-        (std::vector<Message>{
-            {Box::Information, "MsWord non installato, o linguaggio di MsWord non supportato."}}));
+    ASSERT_FALSE(made);
+    EXPECT_EQ(made.failure().text, "MsWord non installato, o linguaggio di MsWord non supportato.");
     EXPECT_TRUE(shell.Starts().empty());
     EXPECT_FALSE(fs::exists(source_));
     EXPECT_FALSE(fs::exists(second));
@@ -163,16 +159,14 @@ TEST_F(WordProcessorRun, TheFirstFailedConversionStopsTheRest) {
     LibreOfficeWordProcessor processor(shell, profile_, 20s);
     processor.program = Script(TestDir() / "bin" / "counting-office",
                                "echo run >> \"" + (TestDir() / "runs").string() + "\"\nexit 1\n");
-    RecordingMessages messages;
     std::vector<std::string> progress;
-    const auto made = ConvertToWordDocuments(
-        processor, messages, {source_, second}, out_,
-        [&](int i, int n) { progress.push_back(std::to_string(i) + "/" + std::to_string(n)); });
-    EXPECT_TRUE(made.empty());
+    const auto made = ConvertToWordDocuments(processor, {source_, second}, out_, [&](int i, int n) {
+        progress.push_back(std::to_string(i) + "/" + std::to_string(n));
+    });
+    ASSERT_FALSE(made);
+    EXPECT_EQ(made.failure().text, kNoWordProcessor);
     EXPECT_EQ(ReadFile(TestDir() / "runs"), "run\n");
     EXPECT_EQ(progress, (std::vector<std::string>{"0/2"}));
-    ASSERT_EQ(messages.Shown().size(), 1u);
-    EXPECT_EQ(messages.Shown()[0].text, kNoWordProcessor);
 }
 
 // LibreOffice itself, when installed, as an independent reader of our RTF: each page's RTF
@@ -222,9 +216,10 @@ TEST_F(LibreOffice, ReadsEachPageOfOurRtfAsTheTextWeExport) {
     // RTF files are gone afterwards.
     const fs::path docs = TestDir() / "lo-doc";
     files.resize(3);  // each conversion takes LibreOffice a second or two
-    const std::vector<fs::path> made = ConvertToWordDocuments(processor_, messages_, files, docs);
+    const Result<std::vector<fs::path>> converted = ConvertToWordDocuments(processor_, files, docs);
+    ASSERT_TRUE(converted);
+    const std::vector<fs::path>& made = *converted;
     ASSERT_EQ(made.size(), files.size());
-    EXPECT_TRUE(messages_.Shown().empty());
     for (std::size_t page = 0; page < made.size(); ++page) {
         EXPECT_EQ(made[page], docs / ("pagina" + std::to_string(page) + ".doc"));
         EXPECT_EQ(ReadFile(made[page]).substr(0, 4), "\xD0\xCF\x11\xE0");  // a compound file

@@ -68,7 +68,7 @@ TEST_F(Sample, HoldsACoverAHeaderAFooterAndSixPagesInTwoChapters) {
         ElementsAre("Copertina", "Intestazione", "Piè di pagina"_cp, "Che cos'è un ipertesto"_cp,
                     "Pagine e capitoli", "Gli stili di paragrafo", "I collegamenti",
                     "Intestazione e piè di pagina"_cp, "Parole chiave e sequenze",
-                    "La mappa della guida", "Una tabella"));
+                    "La mappa della guida", "Una tabella", "Un modulo"));
     EXPECT_EQ(TreeText(),
               "a0,-2,Esempio.kyt\r\n"
               "a1,0,x\r\n"
@@ -77,7 +77,8 @@ TEST_F(Sample, HoldsACoverAHeaderAFooterAndSixPagesInTwoChapters) {
               "a1,-3,Approfondimenti\r\n"
               "a2,6,x\r\na2,7,x\r\na2,8,x\r\n"
               "a1,9,x\r\n"
-              "a1,10,x\r\n");
+              "a1,10,x\r\n"
+              "a1,11,x\r\n");
     EXPECT_THAT(messages_.Shown(), IsEmpty());
     const RecordView h = set_.HeaderView();
     EXPECT_EQ(h.PStr(kHdrTitle), "Guida di Orvo");
@@ -216,27 +217,27 @@ TEST_F(Sample, IsTheSameFileEveryTime) {
 
 TEST_F(Sample, ScalesToManyLongPages) {
     MakeSampleHypertext(set_, {.pages = 41, .textKb = 4});
-    ASSERT_EQ(set_.KindCount(K::testoHtml), 45);
+    ASSERT_EQ(set_.KindCount(K::testoHtml), 46);
     for (std::int32_t p : {0, 3, 22, 42}) {
         EXPECT_GE(Text(p).size(), 4096u) << "page " << p;
         EXPECT_LT(Text(p).size(), 4096u + 400u) << "page " << p;
     }
     EXPECT_LT(Text(1).size(), 100u);  // the header page is not filled
     const std::string tree = TreeText();
-    // 40 chapter pages: 20 in each chapter, each chapter one sequence; the map and table pages
-    // last
-    EXPECT_EQ(std::count(tree.begin(), tree.end(), '\n'), 1 + 1 + 2 + 40 + 2);
+    // 40 chapter pages: 20 in each chapter, each chapter one sequence; the map, table and form
+    // pages last
+    EXPECT_EQ(std::count(tree.begin(), tree.end(), '\n'), 1 + 1 + 2 + 40 + 3);
     EXPECT_EQ(Sequence(3).size(), 20u);
     EXPECT_EQ(Sequence(23).size(), 20u);
     EXPECT_EQ(Record(9).Title(), "Che cos'è un ipertesto (7)"_cp);
     ASSERT_TRUE(set_.SaveToFile(Path("Grande.kyt")));
-    EXPECT_EQ(set_.KindCount(K::testoHtml), 45);
+    EXPECT_EQ(set_.KindCount(K::testoHtml), 46);
 }
 
 TEST_F(Sample, KeepsAtLeastTheCover) {
     MakeSampleHypertext(set_, {.pages = 0, .textKb = -3});
-    EXPECT_EQ(set_.KindCount(K::testoHtml), 5);
-    EXPECT_EQ(TreeText(), "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,3,x\r\na1,4,x\r\n");
+    EXPECT_EQ(set_.KindCount(K::testoHtml), 6);
+    EXPECT_EQ(TreeText(), "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,3,x\r\na1,4,x\r\na1,5,x\r\n");
     EXPECT_THAT(Text(0), ::testing::Not(::testing::HasSubstr("primo capitolo")));
 
     TKYTset two(env_, messages_);
@@ -245,7 +246,7 @@ TEST_F(Sample, KeepsAtLeastTheCover) {
     tree.LoadTree();
     EXPECT_EQ(tree.Text(),
               "a0,-2,Esempio.kyt\r\na1,0,x\r\na1,-3,Primi passi\r\na2,3,x\r\na1,4,x\r\n"
-              "a1,5,x\r\n");
+              "a1,5,x\r\na1,6,x\r\n");
 }
 
 }  // namespace

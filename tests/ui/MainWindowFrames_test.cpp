@@ -19,7 +19,14 @@
 #include <iterator>
 
 #include "MainWindowSupport.h"
+#include "app/LinkWindowRules.h"
 #include "app/u3MainForm.h"
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "model/ObjectRecord.h"
+#include "model/SampleHypertext.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTset.h"
 #include "support/ProgramRun.h"
 #include "support/TestSupport.h"
 #include "textbox/FrameRecord.h"
@@ -161,6 +168,156 @@ TEST_F(MainWindowFramesTest, TheSpellPageCommandOpensTheDialogOnTheShownPage) {
     QApplication::processEvents();
     EXPECT_TRUE(shown);
     EXPECT_FALSE(misspelt.isEmpty());
+}
+
+}  // namespace
+}  // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+// A save while the split page is still shown stores its layout: the frame map is written
+// with the pages the frames show, not only when the page is left.
+TEST_F(MainWindowFramesTest, ASaveWithTheSplitPageShownStoresItsLayout) {
+    auto window = Open(first_);
+    window->resize(960, 680);
+    QApplication::processEvents();
+    auto* widget = window->findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    ASSERT_NE(widget, nullptr);
+    TKYTframeSet& frames = widget->FrameSet();
+    Mouse(*widget, QEvent::MouseButtonPress, {300, 5});
+    Mouse(*widget, QEvent::MouseMove, {300, 200});
+    Mouse(*widget, QEvent::MouseButtonRelease, {300, 200});
+    ASSERT_TRUE(frames.Split());
+    ASSERT_TRUE(frames.ShowPageInFrame(*frames.Leaves()[0], kTextPage));
+    ASSERT_TRUE(window->Rules().FileSave());
+    // Still split and showing the same pages after the save.
+    ASSERT_TRUE(frames.Split());
+    EXPECT_EQ(widget->Views()[0]->PageShown(), kTextPage);
+    EXPECT_TRUE(window->close());
+    window.reset();
+    const ProgramRun map = RunOrvoCli({"frames", first_, "0"});
+    ASSERT_EQ(map.status, 0) << map.err;
+    EXPECT_THAT(map.out, HasSubstr("\"page\": 3"));
+    EXPECT_THAT(map.out, HasSubstr("\"page\": 0"));
+}
+
+}  // namespace
+}  // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+// The split page's layout saved to a ".frm" file and loaded into a page just added: the new
+// page shows the two frames and keeps them as its frame map once saved.
+TEST_F(MainWindowFramesTest, ALayoutFileLoadsIntoANewPage) {
+    auto window = Open(first_);
+    window->resize(960, 680);
+    QApplication::processEvents();
+    auto* widget = window->findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    ASSERT_NE(widget, nullptr);
+    TKYTframeSet& frames = widget->FrameSet();
+    Mouse(*widget, QEvent::MouseButtonPress, {300, 5});
+    Mouse(*widget, QEvent::MouseMove, {300, 200});
+    Mouse(*widget, QEvent::MouseButtonRelease, {300, 200});
+    ASSERT_TRUE(frames.ShowPageInFrame(*frames.Leaves()[0], kTextPage));
+    const std::string file = (TestDir() / "nuova.frm").string();
+    ASSERT_TRUE(widget->SaveLayoutTo(file));
+
+    const std::int32_t page = AddNewEmptyPage(window->Document());
+    window->Rules().GoToPage(page);
+    ASSERT_EQ(window->PageShown(), page);
+    ASSERT_FALSE(frames.Split());
+    ASSERT_TRUE(widget->LoadLayoutFrom(file, false));
+    ASSERT_TRUE(frames.Split());
+    ASSERT_EQ(widget->Views().size(), 2u);
+    EXPECT_EQ(widget->Views()[0]->PageShown(), kTextPage);
+    EXPECT_EQ(widget->Views()[1]->PageShown(), 0);
+    EXPECT_EQ(frames.MainPageNumber(), page);
+    Grab(*window, "main-frames-new-page");
+    ASSERT_TRUE(window->Rules().FileSave());
+    EXPECT_TRUE(window->close());
+    window.reset();
+    const ProgramRun map = RunOrvoCli({"frames", first_, std::to_string(page)});
+    ASSERT_EQ(map.status, 0) << map.err;
+    EXPECT_THAT(map.out, HasSubstr("\"page\": 3"));
+    EXPECT_THAT(map.out, HasSubstr("\"page\": 0"));
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+std::int32_t AddSpecialLink(TKYTset& set, int action, std::string_view name,
+                            std::int32_t targetPage) {
+    auto link = NewObjectOfKind(TOggettiHel::speclink, &set);
+    link->Clear();
+    link->TakeIntoUse();
+    RecordView record = link->View();
+    record.SetU8(kRecSubtype, 1);
+    record.SetI32(kSpecAnchor, -1);
+    record.SetI32(kSpecTarget, MakeCode(TOggettiHel::testoHtml, targetPage));
+    record.SetU8(kSpecFrame, 0);
+    record.SetU8(kSpecAction, std::uint8_t(action));
+    record.SetPStr(kSpecName, name);
+    return MakeCode(TOggettiHel::speclink, set.Register(std::move(link), -1));
+}
+
+void AppendLink(TKYTset& set, int page, std::int32_t code, std::string_view words) {
+    TKYToggetto* object = set.ObjectByKind(TOggettiHel::testoHtml, page);
+    std::string text = *object->ContentBytes();
+    if (!text.empty() && text.back() == '\0') text.pop_back();
+    object->SetContent(text + "<Z S0 ><$" + Hex8(std::uint32_t(code)) + ">" + std::string(words) +
+                       "<%> " + '\0');
+}
+
+// Browsing a split page: a link in any frame is followed. A special link to the frame it was
+// clicked in shows its page there, one naming a frame shows it in that frame, and a page link
+// shows its page in the window, as one in a page not split does.
+TEST_F(MainWindowFramesTest, LinksInEveryFrameAreFollowedWhileBrowsing) {
+    const std::string path = NameOfPath(TestDir() / "Riquadri.kyt");
+    {
+        TKYTset set(environment_, scratchMessages_);
+        SampleOptions options;
+        options.pages = 9;
+        options.fileName = "Riquadri.kyt";
+        MakeSampleHypertext(set, options);
+        AppendLink(set, kTextPage, AddSpecialLink(set, 1, "basso", 6), "Nel riquadro");
+        AppendLink(set, kTextPage, AddSpecialLink(set, 0, "", 5), "Vai qui");
+        AppendLink(set, 6, MakeCode(TOggettiHel::testoHtml, 2), "Alla due");
+        ASSERT_TRUE(set.SaveToFile(path));
+    }
+    auto window = Open(path);
+    window->resize(960, 680);
+    QApplication::processEvents();
+    auto* widget = window->findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    ASSERT_NE(widget, nullptr);
+    TKYTframeSet& frames = widget->FrameSet();
+    Mouse(*widget, QEvent::MouseButtonPress, {300, 5});
+    Mouse(*widget, QEvent::MouseMove, {300, 200});
+    Mouse(*widget, QEvent::MouseButtonRelease, {300, 200});
+    ASSERT_TRUE(frames.ShowPageInFrame(*frames.Leaves()[0], kTextPage));
+    frames.Leaves()[1]->record.SetName("basso");
+    Preview(*window);
+    ASSERT_TRUE(frames.Split());
+    const std::vector<PageViewWidget*> views = widget->Views();
+    ASSERT_EQ(views.size(), 2u);
+    ASSERT_EQ(views[0]->PageShown(), kTextPage);
+    ASSERT_FALSE(views[0]->Editable());
+
+    Click(views[0]->Surface(), test::PointOf(*views[0], "Nel riquadro"));
+    QApplication::processEvents();
+    EXPECT_EQ(views[0]->PageShown(), kTextPage);
+    EXPECT_EQ(views[1]->PageShown(), 6);
+    Click(views[0]->Surface(), test::PointOf(*views[0], "Vai qui"));
+    QApplication::processEvents();
+    EXPECT_EQ(views[0]->PageShown(), 5);
+    EXPECT_EQ(views[1]->PageShown(), 6);
+    EXPECT_EQ(window->PageShown(), 0);
+    Grab(*window, "main-frames-links");
+
+    Click(views[1]->Surface(), test::PointOf(*views[1], "Alla due"));
+    QApplication::processEvents();
+    EXPECT_EQ(window->PageShown(), 2);
+    EXPECT_FALSE(frames.Split());
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, ASecondDocumentReplacesTreeAndPageAndIsTimedToItsFirstPai
         ++pages;
         EXPECT_EQ((*it)->text(0), ToQString(PageName(*window, page)));
     }
-    EXPECT_EQ(pages, 5);  // three pages, the map page and the table page
+    EXPECT_EQ(pages, 6);  // three pages, the map, table and form pages
     window->PageView().Surface()->repaint();
     const qint64 first = window->OpenToPaintNanoseconds();
     EXPECT_GT(first, 0);

@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, ThePageListShowsEveryPageAndAClickedRowShowsItsPage) {
     // One row per page, sorted by title, with the page's text size and number.
     // The sample's header and footer pages are pages too, though the tree leaves them out.
     ASSERT_EQ(list.topLevelItemCount(), LivePages(window->Document()));
-    ASSERT_EQ(list.topLevelItemCount(), 11);  // with the map page and the table page
+    ASSERT_EQ(list.topLevelItemCount(), 12);  // with the map, table and form pages
     QStringList titles;
     for (int i = 0; i < list.topLevelItemCount(); ++i) {
         const QTreeWidgetItem& row = *list.topLevelItem(i);
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, TreeAndListShowTheIconsOfTheirNodes) {
 
 TEST_F(MainWindowTest, ASecondDocumentListsItsOwnPages) {
     auto window = Open(first_);
-    ASSERT_EQ(window->PageList().topLevelItemCount(), 11);
+    ASSERT_EQ(window->PageList().topLevelItemCount(), 12);
     window->OpenFile(second_);
     PageListView& list = window->PageList();
     const int pages = LivePages(window->Document());

@@ -35,6 +35,7 @@
 #include "convert/TKYTListHtmlToTx.h"
 #include "convert/TextExport.h"
 #include "model/ObjectRecord.h"
+#include "model/SampleHypertext.h"
 #include "model/StyleRecord.h"
 #include "model/StyleTable.h"
 #include "model/uKYTogge.h"
@@ -47,6 +48,7 @@
 #include "textbox/uKYTbox.h"
 #include "textbox/uKYTundo.h"
 #include "ui/app/ExportWindow.h"
+#include "ui/app/PageListView.h"
 #include "ui/app/PageTreeView.h"
 #include "ui/app/ProgramOptionsWindow.h"
 #include "ui/app/PublishWindow.h"
@@ -432,11 +434,83 @@ TEST_F(SecondaryWindowsTest, StyleWindowChangesAStyleAndThePageFollows) {
     EXPECT_EQ(made.Unit(), 5);
     EXPECT_EQ(made.Origin(), 0);
     EXPECT_THAT(messages_.Shown(), ElementsAre());
+
+    // Styles imported from another hypertext: the sample's own styles are already here and
+    // offered unticked; a "Titolo" of another format and a new "Citazione" are ticked.
+    const std::string other = NameOfPath(TestDir() / "Stili.kyt");
+    {
+        TKYTset scratch(environment_, scratchMessages_);
+        MakeSampleHypertext(scratch);
+        StyleRecord(StyleByName(scratch, "Titolo")->Record()).SetSize(30);
+        StyleRecord quote(CreateStyle(scratch, "Citazione").Record());
+        quote.SetStyleBits(2);
+        quote.SetLeftMargin(40);
+        ASSERT_TRUE(scratch.SaveToFile(other));
+    }
+    const std::string garbage = NameOfPath(TestDir() / "NonIpertesto.kyt");
+    std::ofstream(garbage, std::ios::binary) << "non sono un ipertesto";
+    const std::size_t before2 = StyleNames(set).size();
+    std::vector<std::int32_t> imported;
+    window->Windows().onWindow = [&](QDialog& dialog) {
+        auto& styleWindow = dynamic_cast<StyleWindow&>(dialog);
+        int chooserShown = 0;
+        styleWindow.chooseFile = [&] { return garbage; };
+        styleWindow.onImportWindow = [&](StyleImportWindow&) { ++chooserShown; };
+        EXPECT_THAT(styleWindow.ImportStyles(), ElementsAre());
+        EXPECT_EQ(chooserShown, 0);
+        EXPECT_FALSE(messages_.Shown().empty());  // the reading failure was shown
+        messages_.Clear();
+        styleWindow.chooseFile = [&] { return other; };
+        styleWindow.onImportWindow = [&](StyleImportWindow& chooser) {
+            ++chooserShown;
+            EXPECT_EQ(chooser.windowTitle(), "Importa stili");
+            EXPECT_EQ(Child<QLabel>(chooser, "Ldi")->text(), "Stili dell'ipertesto:");
+            auto* list = Child<QListWidget>(chooser, "LBstili");
+            auto* ok = Child<QPushButton>(chooser, "BOk");
+            QStringList names, ticked;
+            for (int i = 0; i < list->count(); ++i) {
+                names << list->item(i)->text();
+                if (list->item(i)->checkState() == Qt::Checked) ticked << list->item(i)->text();
+            }
+            EXPECT_EQ(names,
+                      QStringList({"Titolo", "Elenco puntato", "Elenco numerato", "Citazione"}));
+            EXPECT_EQ(ticked, QStringList({"Titolo", "Citazione"}));
+            Child<QPushButton>(chooser, "BNessuno")->click();
+            EXPECT_FALSE(ok->isEnabled());
+            ok->click();  // nothing ticked: the chooser stays
+            EXPECT_TRUE(chooser.isVisible());
+            list->item(3)->setCheckState(Qt::Checked);
+            list->item(0)->setCheckState(Qt::Checked);
+            EXPECT_TRUE(ok->isEnabled());
+            Grab(chooser, "style-import");
+            ok->click();
+        };
+        imported = styleWindow.ImportStyles();
+        EXPECT_EQ(chooserShown, 1);
+        auto* list = Child<QListWidget>(styleWindow, "LBstili");
+        ASSERT_EQ(std::size_t(list->count()), before2 + 2);
+        EXPECT_EQ(list->currentItem()->text(), "Titolo 1");
+        EXPECT_EQ(Child<QSpinBox>(styleWindow, "SEdimensione")->value(), 30);
+        Child<QPushButton>(styleWindow, "BAnnulla")->click();
+    };
+    Trigger(*window, "MIFormatStyles");
+    ASSERT_EQ(imported.size(), 2u);
+    ASSERT_EQ(StyleNames(set).size(), before2 + 2);
+    const StyleRecord title(StyleByNumber(set, imported[0])->Record());
+    const StyleRecord quote(StyleByNumber(set, imported[1])->Record());
+    EXPECT_EQ(title.Name(), "Titolo 1");
+    EXPECT_EQ(title.Size(), 30);
+    EXPECT_FALSE(title.SameFormat(StyleRecord(StyleByName(set, "Titolo")->Record())));
+    EXPECT_EQ(quote.Name(), "Citazione");
+    EXPECT_EQ(quote.StyleBits(), 2);
+    EXPECT_EQ(quote.LeftMargin(), 40);
+    EXPECT_EQ(quote.Origin(), 0);
+    EXPECT_EQ(title.Origin(), 0);
 }
 
-// The page tree reorganised in the window: a new chapter renamed in place, the first page
-// dragged into it, a chapter moved up, a page taken out with Del; after a save, orvo-cli reads
-// the same order from the file.
+// The page tree reorganised in the window: a new chapter renamed in place, then in preview the
+// first page dragged into it and renamed (the page list follows), a chapter moved up, a page
+// taken out with Del; after a save, orvo-cli reads the same order from the file.
 TEST_F(SecondaryWindowsTest, PageTreeReorganisedIsSavedInItsOrder) {
     auto window = Open(first_);
     const ProgramRun stored = RunOrvoCli({"tree", first_});
@@ -476,7 +550,18 @@ TEST_F(SecondaryWindowsTest, PageTreeReorganisedIsSavedInItsOrder) {
     QApplication::processEvents();
     chapter = child(count() - 1);
     ASSERT_EQ(text(chapter), "Indice analitico");
+    // The rest is done in preview: the tree is edited in both modes.
+    Preview(*window);
     ASSERT_TRUE(tree.DropOn(child(0), chapter));
+    // The page renamed in place in its new chapter; the page list follows.
+    QTreeWidgetItem* dropped = child(count() - 1)->child(0);
+    const std::int32_t droppedPage = PageTreeView::PageOf(*dropped);
+    ASSERT_EQ(text(dropped), first);
+    dropped->setText(0, "Prima pagina, rinominata");
+    QApplication::processEvents();
+    const QTreeWidgetItem* listed = window->PageList().ItemOfPage(droppedPage);
+    ASSERT_NE(listed, nullptr);
+    EXPECT_EQ(listed->text(0).toStdString(), "Prima pagina, rinominata");
     for (int i = 0; i < count(); ++i)
         if (text(child(i)) == third) tree.setCurrentItem(child(i));
     ASSERT_TRUE(tree.MoveUp());
@@ -486,6 +571,7 @@ TEST_F(SecondaryWindowsTest, PageTreeReorganisedIsSavedInItsOrder) {
     QApplication::sendEvent(&tree, &del);
     Grab(*window, "tree");
     EXPECT_TRUE(window->Document().Modified());
+    ASSERT_FALSE(window->Rules().EditMode());
     Trigger(*window, "MIFileSave");
     EXPECT_THAT(messages_.Shown(), ElementsAre());
 
@@ -514,7 +600,7 @@ TEST_F(SecondaryWindowsTest, PageTreeReorganisedIsSavedInItsOrder) {
     lines.insert(std::find(lines.begin(), lines.end(), "  " + second + "/"), moved.begin(),
                  moved.end());
     lines.push_back("  Indice analitico/");
-    lines.push_back("  " + firstLine);
+    lines.push_back("    Prima pagina, rinominata" + firstLine.substr(2 + first.size()));
     std::string expected;
     for (const std::string& line : lines) expected += line + "\n";
     const ProgramRun saved = RunOrvoCli({"tree", first_});

@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 
@@ -21,7 +23,10 @@
 #include "model/uKYTset.h"
 #include "spell/QzSpellers.h"
 #include "spell/SpellMarks.h"
+#include "spell/TQzSpellerDialog.h"
 #include "textbox/uKYTbox.h"
+#include "ui/spell/DesktopSpelling.h"
+#include "ui/spell/QtSpellerDialog.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo::test {
@@ -160,6 +165,66 @@ TEST_F(SpellingInWindow, ATypedWordIsMarkedItsMenuReplacesAndAddsToTheUserDictio
     ASSERT_TRUE(again.Open());
     EXPECT_TRUE(again.WordPasses("zorblatico"));
     EXPECT_FALSE(again.WordPasses("sbagliatta"));
+}
+
+// "Controllo ortografia &ipertesto..." walks every page through the dialog. The answers come
+// from a timer that runs inside the dialog's own event loop, so nothing waits on the modal
+// window: "Orvo" is skipped everywhere, the word typed on two pages is changed on the first
+// and, by "change all", on the second without asking again.
+TEST_F(SpellingInWindow, TheDialogWalksEveryPageAndChangeAllReplacesEverywhere) {
+    auto window = Open(first_);
+    PageViewWidget& view = window->PageView();
+    constexpr int kStylesPage = 5;
+    const std::pair<int, const char*> typed[] = {{kTextPage, "documento"},
+                                                 {kStylesPage, "carattere"}};
+    for (const auto& [page, before] : typed) {
+        window->Rules().GoToPage(page);
+        Click(view.Surface(), test::PointOf(view, before));
+        Type(view.Surface(), QStringLiteral("ipertessto "));
+    }
+    std::vector<std::string> asked;
+    std::vector<int> pagesShown;
+    int answers = 0;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* dialog = dynamic_cast<QtSpellerDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->Rules() || !dialog->Rules()->Waiting()) return;
+        const TQzSpellerDialog& rules = *dialog->Rules();
+        const std::string word =
+            rules.contextLine.substr(rules.contextError, rules.contextErrorLength);
+        asked.push_back(word);
+        pagesShown.push_back(window->PageShown());
+        if (++answers > 50) {  // a walk that does not end fails here instead of hanging
+            dialog->Button("CancelButton")->click();
+            return;
+        }
+        if (word == "ipertessto") {
+            const auto& variants = rules.variants;
+            const auto at = std::find(variants.begin(), variants.end(), "ipertesto");
+            ASSERT_NE(at, variants.end());
+            dialog->Variants()->setCurrentRow(int(at - variants.begin()));
+            Shot(*dialog, "spelling-dialog-change-all");
+            dialog->Button("ChangeAllButton")->click();
+        } else {
+            dialog->Button("SkipAllButton")->click();
+        }
+    });
+    answerer.start(20);
+    window->findChild<QAction*>(QStringLiteral("MIToolsSpellHypertext"))->trigger();
+    WaitFor([&] { return !window->Spelling().Running(); });
+    answerer.stop();
+    EXPECT_FALSE(window->Spelling().Running());
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "ipertessto"), 1);
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "Orvo"), 1);
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(pagesShown, (std::vector<int>{0, kTextPage}));
+    for (const auto& [page, before] : typed) {
+        window->Rules().GoToPage(page);
+        const std::string text = ViewText(*window);
+        EXPECT_NE(text.find(std::string("ipertesto ") + before), std::string::npos) << page;
+        EXPECT_EQ(text.find("ipertessto"), std::string::npos) << page;
+    }
+    EXPECT_TRUE(window->Document().Modified());
 }
 
 }  // namespace

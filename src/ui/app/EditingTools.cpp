@@ -17,6 +17,9 @@
 #include <QToolButton>
 
 #include "app/u3MainForm.h"
+#include "model/uKYTpag.h"
+#include "objects/TableCommands.h"
+#include "textbox/uKYTCornice.h"
 #include "ui/QtConvert.h"
 #include "ui/app/EditTools.h"
 #include "ui/textbox/FrameSetWidget.h"
@@ -30,6 +33,7 @@ void EditingEditorView::SetReadOnly(bool readOnly) {
 }
 
 bool EditingEditorView::Changed() const {
+    if (frames_.FrameSet().LayoutUnstored()) return true;
     for (PageViewWidget* view : frames_.Views())
         if (view->Session() && view->Session()->Edited()) return true;
     return false;
@@ -41,6 +45,8 @@ void EditingEditorView::ClearChanged() {
 }
 
 bool EditingEditorView::PageHasUnsavedEdits() const {
+    // A page split or shown in a frame is stored as the page's frame map.
+    if (frames_.FrameSet().LayoutUnstored()) return true;
     for (PageViewWidget* view : frames_.Views())
         if (view->Showing() && view->Session() && view->Session()->Edited()) return true;
     return false;
@@ -49,6 +55,69 @@ bool EditingEditorView::PageHasUnsavedEdits() const {
 void EditingEditorView::CommitPage() {
     // Every frame's page: a frame set shows several pages at once.
     for (PageViewWidget* view : frames_.Views()) view->CommitPage();
+    frames_.FrameSet().StoreLayout();
+}
+
+bool FramePageSurface::ShowPage(std::int32_t page) {
+    TKYTframeSet& frames = frames_.FrameSet();
+    TKYTFrame* frame = frames.FrameWithSerial(serial_);
+    if (!frame || frame->IsSplit() || !frames.LinkedKYTset() ||
+        !LivePage(*frames.LinkedKYTset(), page))
+        return false;
+    frames_.ForgetStaleControl();
+    return frames.ShowPageInFrame(*frame, page);
+}
+
+PageViewWidget* FramePageSurface::View() const {
+    TKYTFrame* frame = frames_.FrameSet().FrameWithSerial(serial_);
+    return frame ? frames_.ViewOf(*frame) : nullptr;
+}
+
+std::int32_t FramePageSurface::PageShown() const {
+    PageViewWidget* view = View();
+    return view && view->Showing() ? view->PageShown() : -1;
+}
+
+bool FramePageSurface::GoToAnchor(std::int32_t anchor) {
+    PageViewWidget* view = View();
+    return view && view->GoToAnchor(anchor);
+}
+
+const TKYTbox* FramePageSurface::Box() const {
+    PageViewWidget* view = View();
+    return view ? view->Box() : nullptr;
+}
+
+const TKYTtesto* FramePageSurface::WorkingText() const {
+    PageViewWidget* view = View();
+    return view ? view->WorkingText() : nullptr;
+}
+
+void FramePageSurface::Repaint() {
+    if (PageViewWidget* view = View()) view->Surface()->update();
+}
+
+IPreviewSurface* EditingEditorView::FrameSurfaceOf(const PageViewWidget& view) {
+    TKYTframeSet& frames = frames_.FrameSet();
+    if (!frames.Split()) return nullptr;
+    for (TKYTFrame* frame : frames.Leaves())
+        if (frames_.ViewOf(*frame) == &view) {
+            auto& surface = frameSurfaces_[frame->Serial()];
+            if (!surface) surface = std::make_unique<FramePageSurface>(frames_, frame->Serial());
+            return surface.get();
+        }
+    return nullptr;
+}
+
+void EditingEditorView::ShowInNamedFrame(std::string_view name, int page, int anchor) {
+    TKYTframeSet& frames = frames_.FrameSet();
+    TKYTFrame* frame = frames.Split() && !name.empty() ? frames.FrameNamed(name) : nullptr;
+    if (frame && !frame->IsSplit()) {
+        FramePageSurface surface(frames_, frame->Serial());
+        if (surface.ShowPage(page) && anchor >= 0) surface.GoToAnchor(anchor);
+        return;
+    }
+    preview_.ShowInNamedFrame(name, page, anchor);
 }
 
 namespace {
@@ -184,7 +253,9 @@ EditingTools::EditingTools(QMainWindow& window, FrameSetWidget& frames, TMainFor
         QString caption = ToQString(MenuItemOf(id).caption);
         caption.remove(QLatin1Char('&'));
         QAction* action = tableBar_->addAction(caption);
-        QObject::connect(action, &QAction::triggered, &window_, [this, id] { rules_.Execute(id); });
+        QObject::connect(action, &QAction::triggered, &window_, [this, id] {
+            if (!RunCommand(id)) rules_.Execute(id);
+        });
     }
 
     // The ruler, on a bar of its own under the context toolbars.
@@ -284,6 +355,14 @@ bool EditingTools::RunCommand(CommandId command) {
             break;
         case CommandId::EditRedo:
             return true;  // no step records a redo: the list stays empty
+        case CommandId::InsertTable:
+        case CommandId::TableAddRow:
+        case CommandId::TableDeleteRow:
+        case CommandId::TableAddColumn:
+        case CommandId::TableDeleteColumn:
+        case CommandId::TableProperties:
+            RunTableCommand(command);
+            return true;
         default:
             return false;
     }
@@ -292,6 +371,36 @@ bool EditingTools::RunCommand(CommandId command) {
         Edited();
     }
     return true;
+}
+
+void EditingTools::RunTableCommand(CommandId command) {
+    // The focused frame's page, being edited; the row and column commands act on the cell that
+    // has the caret and do nothing outside one.
+    PageViewWidget* view = frames_.FocusedView();
+    if (!view || !view->Editable()) return;
+    switch (command) {
+        case CommandId::InsertTable:
+            view->NewTableWindow();
+            break;
+        case CommandId::TableAddRow:
+            view->TableCommandOnCell(int(TableCommand::AddRows), 1, false);
+            break;
+        case CommandId::TableDeleteRow:
+            view->TableCommandOnCell(int(TableCommand::DeleteRow), 1, false);
+            break;
+        case CommandId::TableAddColumn:
+            view->TableCommandOnCell(int(TableCommand::AddColumns), 1, false);
+            break;
+        case CommandId::TableDeleteColumn:
+            view->TableCommandOnCell(int(TableCommand::DeleteColumn), 1, false);
+            break;
+        case CommandId::TableProperties:
+            view->TablePropertiesWindow();
+            break;
+        default:
+            return;
+    }
+    Edited();
 }
 
 void EditingTools::OpenUndoList() {

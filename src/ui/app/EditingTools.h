@@ -6,12 +6,15 @@
 
 #include <QKeySequence>
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
 #include "app/MainFormPorts.h"
 #include "app/MenuCatalogue.h"
+#include "app/PreviewEditor.h"
 #include "textbox/PageEditSession.h"
 
 class QAction;
@@ -29,6 +32,33 @@ class FrameSetWidget;
 class PageViewWidget;
 class RulerWidget;
 class TMainFormRules;
+
+/// One frame of the main window's frame set as a surface links are shown in: a link clicked in
+/// a frame other than the main one, or one that names a frame, shows its page there.
+class FramePageSurface final : public IPreviewSurface {
+public:
+    FramePageSurface(FrameSetWidget& frames, std::uint32_t frameSerial)
+        : frames_(frames), serial_(frameSerial) {}
+    bool ShowPage(std::int32_t page) override;
+    void ClosePage() override {}
+    std::int32_t PageShown() const override;
+    bool GoToAnchor(std::int32_t anchor) override;
+    const TKYTbox* Box() const override;
+    const TKYTtesto* WorkingText() const override;
+    void Raise() override {}
+    void ApplyFeatures(const WindowFeatures&) override {}
+    // The frame set detaches and attaches all its frames' pages itself.
+    void DetachPage() override {}
+    void ReattachPage() override {}
+    void SetEnabled(bool) override {}
+    void Repaint() override;
+    /// The page widget of the frame, while the frame shows a page.
+    PageViewWidget* View() const;
+
+private:
+    FrameSetWidget& frames_;
+    std::uint32_t serial_;
+};
 
 /// The editor of the main window: the preview's decisions (links, browse windows) with the
 /// editing of the frame set's page widgets (read-only switch, change flag, commit).
@@ -61,9 +91,11 @@ public:
     void ShowInSourceFrame(const LinkSource& source, int page, int anchor) override {
         preview_.ShowInSourceFrame(source, page, anchor);
     }
-    void ShowInNamedFrame(std::string_view name, int page, int anchor) override {
-        preview_.ShowInNamedFrame(name, page, anchor);
-    }
+    /// A frame of the frame set with that name shows the page; else a browse window does.
+    void ShowInNamedFrame(std::string_view name, int page, int anchor) override;
+    /// The surface of the frame `view` shows its page in, while the page is split into
+    /// frames (links clicked there are followed from that frame); nullptr otherwise.
+    IPreviewSurface* FrameSurfaceOf(const PageViewWidget& view);
     void ShowInSeparateWindow(std::string_view name, int page, int anchor,
                               const LinkedObject& link) override {
         preview_.ShowInSeparateWindow(name, page, anchor, link);
@@ -80,6 +112,8 @@ public:
     }
 
 private:
+    // Kept for the window's life: the preview may refer to the surface a link was shown in.
+    std::map<std::uint32_t, std::unique_ptr<FramePageSurface>> frameSurfaces_;
     IEditorView& preview_;
     FrameSetWidget& frames_;
 };
@@ -95,8 +129,11 @@ public:
     void AddToMainToolbar(QToolBar& toolbar);
     /// The "Vai a pagina" submenu of `menu`: the pages visited, filled when it opens.
     void AddGoToPageMenu(QMenu& menu);
-    /// Runs a command of the "&Modifica" menu on the edited box; false for other commands.
+    /// Runs a command of the "&Modifica" menu on the edited box, or a table command; false for
+    /// other commands.
     bool RunCommand(CommandId command);
+    /// The table commands on the focused frame's page being edited.
+    void RunTableCommand(CommandId command);
     /// The key of a menu command (Ctrl+S saves, Ctrl+Z undoes, ...), if it has one.
     static std::optional<QKeySequence> Shortcut(CommandId command);
     /// Shows the state of the edited box in the tools; in preview mode they hide.

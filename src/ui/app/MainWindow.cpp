@@ -17,6 +17,7 @@
 #include "model/uKYTpag.h"
 #include "platform/ISettings.h"
 #include "platform/IShell.h"
+#include "search/CellSearch.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
@@ -27,6 +28,8 @@
 #include "ui/app/QtLocalizer.h"
 #include "ui/convert/HtmlOpenWindow.h"
 #include "ui/convert/ImportWindow.h"
+#include "ui/objects/PictureEditing.h"
+#include "ui/pages/PageWindows.h"
 #include "ui/search/SearchWindow.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -231,12 +234,12 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
             [this](std::int32_t page) { state_->rules->GoToPage(page); },
             [this] { return state_->rules->EditMode(); },
             [this, finder = std::make_shared<std::unique_ptr<TPageSearch>>()]() -> TPageSearch* {
+                // Hits in table cells too, selected and replaced in the cell's own editing.
                 PageViewWidget& view = *state_->view;
                 PageEditSession* session = view.Session();
                 TKYTbox* box = view.Box();
-                if (!session || !box || !session->Editing()) return nullptr;
-                *finder =
-                    std::make_unique<TPageSearch>(session->Editing()->Text(), box->MarkupHost());
+                if (!session || !box) return nullptr;
+                *finder = SessionPageSearch(*session, *box);
                 return finder->get();
             },
             [this](bool changed) {
@@ -290,8 +293,15 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
             [this](QWidget& window) { RestoreWindowPlacement(window, *state_->settings); },
             [this](QWidget& window) { SaveWindowPlacement(window, *state_->settings); }},
         [this] { return state_->links && state_->links->NewPage(); }};
-    s.albumWindows = std::make_unique<AlbumWindows>(
+    // "&Proprietà pagina...": the page properties window on the current frame's page.
+    s.pageWindows = std::make_unique<PageWindows>(
         *s.spellingWindows,
+        PageWindowsHost{
+            s.main, s.environment, s.messages, s.scheduler, *s.frameSet,
+            [](QWidget& window, std::string_view block) { (void)LocalizeWindow(window, block); },
+            this});
+    s.albumWindows = std::make_unique<AlbumWindows>(
+        *s.pageWindows,
         AlbumWindowsHost{std::move(album), [this] { state_->editingEditor->CommitPage(); },
                          [this] {
                              HypertextOptionsHost host;
@@ -310,7 +320,11 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                              return host;
                          },
                          this});
-    ISecondaryWindows& windows = *s.albumWindows;
+    s.pictures = std::make_unique<PictureCommands>(
+        PictureCommandsHost{s.main, s.messages, [this] { return state_->frameSet->FocusedView(); },
+                            [](QWidget& window) { LocalizeFromBlock(window); }, this});
+    s.pictureWindows = std::make_unique<PictureWindowsLayer>(*s.albumWindows, *s.pictures);
+    ISecondaryWindows& windows = *s.pictureWindows;
     MainFormServices services{s.environment, s.messages, settings,         s.scheduler,
                               shell,         s.prompter, *s.editingEditor, *s.exporting,
                               *s.print,      *s.publish, windows,          *s.linkedFiles,
@@ -327,7 +341,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
                  Service::ExportWindow, Service::Import, Service::Publishing,
                  Service::ProgramOptions, Service::Search, Service::Styles, Service::SpellCheck,
-                 Service::HypertextOptions, Service::Album});
+                 Service::HypertextOptions, Service::Album, Service::Tables});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.frameSet, *s.rules);
@@ -337,6 +351,9 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     };
     // Every frame's page widget hands dropped files and hypertexts to the command flow.
     const auto wire = [this](PageViewWidget& view) {
+        // Links are followed in every frame while browsing.
+        view.Surface()->installEventFilter(this);
+        view.Surface()->setMouseTracking(true);
         view.onFilesDropped = [this](const std::vector<std::string>& files) {
             state_->rules->EditorDropFile(files);
         };
@@ -347,11 +364,23 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         // "&Controllo ortografia" checks the page in the spelling dialog.
         view.EnableSpelling(&state_->spelling->Checker());
         view.onCheckSpelling = [this] { state_->spelling->Run(CommandId::ToolsSpellPage); };
+        // A zone of an image is linked through the link window.
+        if (PictureEditing* pictures = view.Pictures())
+            pictures->chooseLink = [this](ILinkHolder& holder) {
+                return state_->links && state_->links->ChooseLinkFor(holder);
+            };
+        // The image menu offers the image's properties window.
+        state_->pictures->Wire(view);
     };
     wire(*s.view);
     s.frameSet->onViewMade = wire;
 
     s.tree->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
+    // A page renamed in the tree is renamed in the hypertext: the list shows its new title.
+    s.tree->onChanged = [this] {
+        state_->list->Reload();
+        state_->list->SelectPage(state_->editor->CurrentPage());
+    };
     s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.browse.onClick = [this](BrowseWindow& window, QPoint at) {
         FollowLinkIn(window, window.View(), at, &window);

@@ -31,6 +31,7 @@ class ISettings;
 class IShell;
 class LinkCommands;
 class PageListView;
+class DesktopSpelling;
 class PageTreeView;
 class PageViewWidget;
 class QtConverters;
@@ -87,6 +88,8 @@ public:
     QtPublishService& Publishing();
     /// The link commands and their windows (made with the menus).
     LinkCommands& Links();
+    /// The spelling checker, its dialog and the walk over the pages.
+    DesktopSpelling& Spelling();
     /// Applies another localisation block to every text of the window: menus, toolbar,
     /// panel, list columns, status bar, dialog titles. A malformed block changes nothing.
     Status SetLocalization(std::string_view block);

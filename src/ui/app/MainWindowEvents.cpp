@@ -37,12 +37,20 @@ bool MainWindow::FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QP
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     State& s = *state_;
-    if (s.view && watched == s.view->Surface()) {
+    // The page widget of any frame: a page split into frames follows links in each of them.
+    PageViewWidget* view = s.view && watched == s.view->Surface() ? s.view : nullptr;
+    if (!view && s.frameSet)
+        for (PageViewWidget* framed : s.frameSet->Views())
+            if (watched == framed->Surface()) view = framed;
+    if (view) {
         // A page being edited takes its own mouse events; links are followed in preview.
         const bool mouse = event->type() == QEvent::MouseButtonPress ||
                            event->type() == QEvent::MouseButtonRelease ||
                            event->type() == QEvent::MouseMove;
-        if (mouse && s.view->Editable()) return QMainWindow::eventFilter(watched, event);
+        if (mouse && view->Editable()) return QMainWindow::eventFilter(watched, event);
+        // A link in a frame is followed from that frame (a link to "the current frame" shows
+        // its page there); a page not split is the main surface.
+        IPreviewSurface* frame = s.editingEditor ? s.editingEditor->FrameSurfaceOf(*view) : nullptr;
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             return true;  // taken, so that the release comes here too
@@ -51,13 +59,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
                 const QPoint p = mouse->position().toPoint();
-                ClickAt(p.x(), p.y());
+                if (frame)
+                    FollowLinkIn(*frame, *view, p, frame);
+                else if (view == s.view)
+                    ClickAt(p.x(), p.y());
             }
         } else if (event->type() == QEvent::MouseMove) {
             const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            s.view->Surface()->setCursor(LinkAt(p.x(), p.y()) >= 0 ? Qt::PointingHandCursor
-                                                                   : Qt::ArrowCursor);
-        } else if (event->type() == QEvent::Paint && s.timingOpen) {
+            const std::int32_t link = frame            ? PreviewEditor::LinkAt(*frame, p.x(), p.y())
+                                      : view == s.view ? LinkAt(p.x(), p.y())
+                                                       : -1;
+            view->Surface()->setCursor(link >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        } else if (event->type() == QEvent::Paint && s.timingOpen && view == s.view) {
             // The paint runs inside this call; the figure is taken once it has ended.
             s.timingOpen = false;
             QApplication::sendEvent(watched, event);

@@ -81,6 +81,10 @@ void MainWindow::BuildToolbar() {
     s.editing->AddToMainToolbar(*s.toolbar);
 }
 
+DesktopSpelling& MainWindow::Spelling() {
+    return *state_->spelling;
+}
+
 LinkCommands& MainWindow::Links() {
     return *state_->links;
 }
@@ -153,13 +157,16 @@ void MainWindow::BuildMenus() {
         action->setObjectName(ToQString(CommandComponentName(item->command)));
         const CommandId command = item->command;
         if (const auto key = EditingTools::Shortcut(command)) action->setShortcut(*key);
+        if (command == CommandId::InsertImage)
+            action->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
         connect(action, &QAction::triggered, this, [this, command] {
             // "Esci" closes the window, which asks about unsaved changes as any close does.
             if (command == CommandId::FileExit) {
                 close();
                 return;
             }
-            if (!state_->editing->RunCommand(command) && !state_->links->RunCommand(command))
+            if (!state_->editing->RunCommand(command) && !state_->pictures->RunCommand(command) &&
+                !state_->links->RunCommand(command))
                 state_->rules->Execute(command);
         });
     }

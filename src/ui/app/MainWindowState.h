@@ -43,6 +43,8 @@
 #include "ui/app/SecondaryWindows.h"
 #include "ui/convert/HelpImportReportWindow.h"
 #include "ui/links/LinkCommands.h"
+#include "ui/pages/PageWindows.h"
+#include "ui/pictures/PictureCommands.h"
 #include "ui/print/QtPrintService.h"
 #include "ui/render/QtTextMeasurer.h"
 #include "ui/spell/DesktopSpelling.h"
@@ -162,6 +164,7 @@ struct MainWindow::State {
     // The spelling checker in the hypertext's language and its two commands.
     std::unique_ptr<DesktopSpelling> spelling;
     std::unique_ptr<SpellingWindows> spellingWindows;
+    std::unique_ptr<PageWindows> pageWindows;    // "Proprietà pagina"
     std::unique_ptr<AlbumWindows> albumWindows;  // the album and the hypertext options
     FunctionOptionsHost optionsHost;
     bool startWindows = false;
@@ -175,7 +178,9 @@ struct MainWindow::State {
     std::unique_ptr<SelectionConverters> selectionConverters;
     std::unique_ptr<EditingEditorView> editingEditor;  // the editor the command flow sees
     std::unique_ptr<EditingTools> editing;
-    std::unique_ptr<LinkCommands> links;  // the link commands, made with the first menus
+    std::unique_ptr<LinkCommands> links;        // the link commands, made with the first menus
+    std::unique_ptr<PictureCommands> pictures;  // "&Immagine/mappa..." and the image menu
+    std::unique_ptr<PictureWindowsLayer> pictureWindows;  // a dropped picture
     ObjectHolders::Registration pagesHeld;
     std::unique_ptr<ViewNotice> notice;
     std::unique_ptr<TMainFormRules> rules;

@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -61,6 +62,7 @@ StyleWindow::StyleWindow(TKYTset& set, ISettings& settings, QWidget* parent)
     styles_ = Named<QListWidget>("LBstili", this);
     styles_->setMinimumWidth(170);  // "[nessuno stile tabella]" whole
     QPushButton* newStyle = NamedButton("BNuovo", this);
+    QPushButton* import = NamedButton("BImporta", this);
 
     auto* fields = new QFormLayout;
     name_ = Named<QLineEdit>("EDnome", this);
@@ -118,6 +120,7 @@ StyleWindow::StyleWindow(TKYTset& set, ISettings& settings, QWidget* parent)
     auto* left = new QVBoxLayout;
     left->addWidget(styles_, 1);
     left->addWidget(newStyle);
+    left->addWidget(import);
     auto* middle = new QVBoxLayout;
     middle->addLayout(fields);
     middle->addWidget(link);
@@ -138,11 +141,12 @@ StyleWindow::StyleWindow(TKYTset& set, ISettings& settings, QWidget* parent)
     LocalizeFromBlock(*this);
     RestoreWindowPlacement(*this, settings);
 
-    for (const std::string& styleName : rules_.Names()) styles_->addItem(ToQString(styleName));
+    ShowNames();
     connect(styles_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_ && row >= 0) ChooseStyle(row);
     });
     connect(newStyle, &QPushButton::clicked, this, [this] { NewStyle(); });
+    connect(import, &QPushButton::clicked, this, [this] { (void)ImportStyles(); });
     connect(colour_, &QPushButton::clicked, this, [this] { PickColour(false); });
     connect(linkColour_, &QPushButton::clicked, this, [this] { PickColour(true); });
     connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
@@ -196,6 +200,43 @@ void StyleWindow::Confirm() {
     }
     if (onApplied) onApplied(number);
     accept();
+}
+
+void StyleWindow::ShowNames() {
+    showing_ = true;
+    styles_->clear();
+    for (const std::string& styleName : rules_.Names()) styles_->addItem(ToQString(styleName));
+    styles_->setCurrentRow(rules_.Selected());
+    showing_ = false;
+}
+
+std::vector<std::int32_t> StyleWindow::ImportStyles() {
+    std::string file;
+    if (chooseFile) {
+        file = chooseFile();
+    } else {
+        file = ToCp1252(
+            QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("*.kyt")));
+    }
+    StyleImportRules rules(set_);
+    if (file.empty() || !rules.Open(file)) return {};
+    StyleImportWindow window(rules, settings_, this);
+    bool accepted = false;
+    if (onImportWindow) {
+        window.setModal(true);
+        window.show();
+        onImportWindow(window);
+        accepted = window.result() == QDialog::Accepted;
+        if (window.isVisible()) window.reject();
+    } else {
+        accepted = window.exec() == QDialog::Accepted;
+    }
+    if (!accepted) return {};
+    const std::vector<std::int32_t> made = rules.Import();
+    if (!made.empty()) (void)rules_.Select(made.front());
+    ShowNames();
+    ShowFields();
+    return made;
 }
 
 void StyleWindow::ShowFields() {
@@ -267,6 +308,77 @@ void StyleWindow::PickColour(bool link) {
     ShowColour(button, *chosen);
     TakeFields();
     ShowPreview();
+}
+
+StyleImportWindow::StyleImportWindow(StyleImportRules& rules, ISettings& settings, QWidget* parent)
+    : PlacedDialog("FimpStili", settings, parent), rules_(rules) {
+    QLabel* from = NamedLabel("Ldi", this);
+    auto* file = new QLabel(this);
+    file->setObjectName(QStringLiteral("LnomeFile"));
+    file->setText(ToQString(rules_.FileName()));
+    styles_ = Named<QListWidget>("LBstili", this);
+    styles_->setMinimumSize(240, 200);
+    QPushButton* all = NamedButton("BTutti", this);
+    QPushButton* none = NamedButton("BNessuno", this);
+    ok_ = NamedButton("BOk", this);
+    QPushButton* cancel = NamedButton("BAnnulla", this);
+    auto* choose = new QHBoxLayout;
+    choose->addWidget(all);
+    choose->addWidget(none);
+    choose->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(from);
+    layout->addWidget(file);
+    layout->addWidget(styles_, 1);
+    layout->addLayout(choose);
+    layout->addLayout(buttons);
+    LocalizeFromBlock(*this);
+    RestoreWindowPlacement(*this, settings);
+
+    connect(styles_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (showing_) return;
+        rules_.Choose(std::size_t(styles_->row(item)), item->checkState() == Qt::Checked);
+        ShowChoices();
+    });
+    connect(all, &QPushButton::clicked, this, [this] {
+        rules_.ChooseAll(true);
+        ShowChoices();
+    });
+    connect(none, &QPushButton::clicked, this, [this] {
+        rules_.ChooseAll(false);
+        ShowChoices();
+    });
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        if (rules_.ChosenCount() > 0) accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ShowChoices();
+}
+
+void StyleImportWindow::ShowChoices() {
+    showing_ = true;
+    const auto& offered = rules_.Offered();
+    if (styles_->count() != int(offered.size())) {
+        styles_->clear();
+        for (const OfferedStyle& style : offered) {
+            auto* item = new QListWidgetItem(ToQString(style.name), styles_);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        }
+    }
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        QListWidgetItem* item = styles_->item(int(i));
+        item->setCheckState(offered[i].chosen ? Qt::Checked : Qt::Unchecked);
+        // A style already here with the same name and format is shown greyed: importing it
+        // again would only add a copy under another name.
+        item->setForeground(offered[i].present ? palette().color(QPalette::Disabled, QPalette::Text)
+                                               : palette().color(QPalette::Text));
+    }
+    ok_->setEnabled(rules_.ChosenCount() > 0);
+    showing_ = false;
 }
 
 }  // namespace orvo

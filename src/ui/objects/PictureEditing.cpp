@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/LinkWindowRules.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "objects/ImageRecord.h"
@@ -45,6 +46,29 @@ Qt::CursorShape HandleCursor(int handle) {
             return Qt::SizeHorCursor;
     }
 }
+
+// A zone of an image as the holder of the link the link window makes.
+class ZoneLinkHolder final : public ILinkHolder {
+public:
+    ZoneLinkHolder(VisualEditor& editor, TMyyImage& image, TMyyZona& zone)
+        : editor_(editor), image_(image), zone_(zone) {}
+    bool CanLink() const override { return Still(); }
+    const TKYToggetto* PresentLink() const override { return Still() ? zone_.Target() : nullptr; }
+    void ApplyLink(const TKYToggetto* link) override {
+        // A zone always links somewhere: taking its link away is deleting it, not this.
+        if (link && Still()) image_.LinkZone(zone_, link->Code());
+    }
+    void ApplySpecialLink(TKYToggetto& link, const TKYToggetto*) override {
+        if (Still()) image_.LinkZone(zone_, link.Code());
+    }
+
+private:
+    // The window may have let the selection go meanwhile.
+    bool Still() const { return editor_.Current() == &image_ && image_.SelectedZone() == &zone_; }
+    VisualEditor& editor_;
+    TMyyImage& image_;
+    TMyyZona& zone_;
+};
 
 constexpr PictureCommand kMenuOrder[] = {
     PictureCommand::AddZone,    PictureCommand::DeleteZone, PictureCommand::ZoneToFront,
@@ -184,6 +208,9 @@ bool PictureEditing::Event(QEvent* event) {
 int PictureEditing::HandleUnder(Point p) const {
     TMyyImage* image = editor_.Current();
     if (!image) return 0;
+    // An image in a table cell: its bounds are the cell's.
+    const Point origin = editor_.CurrentOrigin();
+    p = {p.x - origin.x, p.y - origin.y};
     const Rect b = image->Bounds();
     if (TMyyZona* zone = image->SelectedZone())
         if (const int handle = HandleAt(zone->Bounds().Offset(b.left, b.top), p)) return handle;
@@ -241,6 +268,11 @@ bool PictureEditing::Run(PictureCommand command) {
             image.SendToBack(*zone);
             break;
         case PictureCommand::LinkZone: {
+            if (chooseLink) {
+                ZoneLinkHolder holder(editor_, image, *zone);
+                done = chooseLink(holder);
+                break;
+            }
             const std::optional<std::int32_t> page = askZonePage ? askZonePage() : std::nullopt;
             if (!page) return false;
             TKYToggetto* target = set_.ObjectByKind(TOggettiHel::testoHtml, *page);
@@ -285,6 +317,15 @@ void PictureEditing::ShowMenu(const QPoint& at) {
         action->setEnabled(Enabled(command));
         QObject::connect(action, &QAction::triggered, &surface_, [this, command] { Run(command); });
     }
+    if (properties && editor_.Current()) {
+        menu.addSeparator();
+        QAction* action = menu.addAction(QString::fromUtf8("&Proprietà..."));
+        action->setObjectName(QStringLiteral("MIImageProperties"));
+        TMyyImage* image = editor_.Current();
+        QObject::connect(action, &QAction::triggered, &surface_, [this, image] {
+            if (editor_.Current() == image) properties(*image);
+        });
+    }
     menu.exec(at);
 }
 
@@ -296,6 +337,13 @@ bool PictureEditing::PlacePicture(const std::string& file) {
         return false;
     }
     const bool placed = editing_->Text().InsertObject(NewImageObject(set_, *picture), false);
+    Changed();
+    return placed;
+}
+
+bool PictureEditing::PlaceImage(std::unique_ptr<TKYToggetto> image) {
+    if (!editing_ || !input_ || !image) return false;
+    const bool placed = editing_->Text().InsertObject(std::move(image), false);
     Changed();
     return placed;
 }

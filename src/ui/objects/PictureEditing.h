@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,7 @@ class QWidget;
 namespace orvo {
 
 class BoxEditing;
+class ILinkHolder;
 class ObjectViewHost;
 class TKYTset;
 
@@ -66,9 +68,18 @@ public:
     /// undo step of the box); false, with the hypertext's message, when the file is not a
     /// picture it can read or nothing is edited.
     bool PlacePicture(const std::string& file);
+    /// Places an image object made elsewhere at the caret (an undo step of the box); false
+    /// when nothing is edited.
+    bool PlaceImage(std::unique_ptr<TKYToggetto> image);
+    /// The box being edited and its editing operations; none while nothing is edited.
+    BoxEditing* Editing() const { return editing_; }
 
     VisualEditor& Editor() { return editor_; }
 
+    /// Links the selected zone through the link window: called with the zone as the holder of
+    /// a link, true when a link was applied. Without it the zone's page is asked by number
+    /// (askZonePage).
+    std::function<bool(ILinkHolder&)> chooseLink;
     /// Asks for the page a zone links to (its number), none when cancelled. The default asks
     /// in a small window.
     std::function<std::optional<std::int32_t>()> askZonePage;
@@ -76,6 +87,8 @@ public:
     std::function<bool(bool cut)> copyText;
     /// Something the pictures changed must be painted and the tools brought up to date.
     std::function<void()> changed;
+    /// The properties window of an image; when set, the image's menu ends with "&Proprietà...".
+    std::function<void(TMyyImage& image)> properties;
 
 private:
     void ShowMenu(const QPoint& at);

@@ -43,6 +43,7 @@
 #include "ui/render/QPainterCanvas.h"
 #include "ui/render/QtTextMeasurer.h"
 #include "ui/table/TableDialogs.h"
+#include "ui/textbox/PageFormInput.h"
 #include "ui/textbox/QtClipboard.h"
 
 namespace orvo {
@@ -266,8 +267,12 @@ struct PageViewWidget::State {
     std::unique_ptr<TKYTboxViewFactory> views;
     // The editing of those pictures while the page is edited.
     std::unique_ptr<PictureEditing> pictures;
+    // A column of a table resized by its header strip.
+    std::unique_ptr<TableHeaderDrag> headerDrag;
     std::unique_ptr<TKYTpage> page;
     PageBackgroundPicture background;
+    // The clicks and keys of the form inputs while the page is browsed.
+    PageFormInput* formInput = nullptr;
     bool editable = false;
     bool toolsPending = false;
     int paints = 0;
@@ -324,6 +329,7 @@ PageViewWidget::PageViewWidget(TKYTset& set, QWidget* parent)
     s.page = std::make_unique<TKYTpage>(set, s.frameSet, *s.views, s.undo, s.spell, *s.scheduler);
     s.page->SetReadOnly(true);
     s.inputHost = std::make_unique<PageInputHost>(*this);
+    s.formInput = new PageFormInput(*this);
     // The box's update lock stops the page's spell check before any change and arms it again
     // after: a check never reads a paragraph being changed.
     s.host->stopSpell = [this] {
@@ -335,6 +341,9 @@ PageViewWidget::PageViewWidget(TKYTset& set, QWidget* parent)
 }
 
 PageViewWidget::~PageViewWidget() {
+    // The form input watches the surface, which Qt destroys after this body: it goes first.
+    delete state_->formInput;
+    state_->formInput = nullptr;
     Detach();
     if (state_->page && state_->page->Showing()) state_->page->CloseText();
     state_->page.reset();
@@ -363,6 +372,7 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
     s.session->SetCells(s.cells.get());
     s.objects->SetUndo(&s.session->Undo(), &s.session->Controls());
     s.pictures = std::make_unique<PictureEditing>(*s.surface, s.set, *s.objects, s.clipboard);
+    s.headerDrag = std::make_unique<TableHeaderDrag>(*s.objects);
     s.pictures->copyText = [this](bool cut) {
         return state_->session &&
                state_->session->Command(cut ? BoxCommandKind::Cut : BoxCommandKind::Copy);
@@ -406,6 +416,8 @@ void PageViewWidget::SetEditable(bool on) {
     if (on) s.session->SetEditable(true);
     if (TKYTbox* box = Box()) box->runMode = !on;
     state_->objects->SetReadOnly(!on);
+    // Markers take room only while the page is edited.
+    if (TKYTbox* box = Box()) box->RelayoutAll();
     s.surface->setMouseTracking(true);
     if (on) s.surface->setFocus(Qt::OtherFocusReason);
     s.surface->update();
@@ -448,10 +460,19 @@ void PageViewWidget::ClosePage() {
 void PageViewWidget::DropObjectViews() {
     // The views hold the closed text's objects and cells: they go with it.
     if (state_->pictures) state_->pictures->Forget();
+    if (state_->headerDrag) state_->headerDrag->Forget();
     if (state_->objects) {
         state_->objects->SetBox(nullptr);
         state_->objects->Clear();
     }
+}
+
+ObjectViewHost* PageViewWidget::ObjectViews() const {
+    return state_->objects.get();
+}
+
+PageFormInput* PageViewWidget::FormInput() const {
+    return state_->formInput;
 }
 
 TKYTbox* PageViewWidget::Box() const {
@@ -562,6 +583,8 @@ void PageViewWidget::resizeEvent(QResizeEvent* event) {
 
 void PageViewWidget::ToolsChanged() {
     State& s = *state_;
+    // The header strip shows above the table whose cell has the caret.
+    if (s.session && s.objects && Box()) ShowHeaderOfEditedTable(*s.session, *s.objects);
     if (s.toolsPending || !onToolsChanged) return;
     s.toolsPending = true;
     QTimer::singleShot(0, this, [this] {
@@ -705,13 +728,16 @@ void PageViewWidget::ShowMenu(int menu, const QPoint& at, TKYTboxInput* input) {
             {"Aggiungi righe/colonne...", -1},
             {"Elimina riga", int(TableCommand::DeleteRow)},
             {"Elimina colonna", int(TableCommand::DeleteColumn)},
+            {"Propriet\xE0 tabella/caselle...", -2},
         };
         for (const TableItem& item : tableItems) {
             QAction* action = popup.addAction(QString::fromLatin1(item.caption));
             action->setEnabled(inCell);
             const int command = item.command;
             QObject::connect(action, &QAction::triggered, s.surface, [this, command] {
-                if (command < 0)
+                if (command == -2)
+                    TablePropertiesWindow();
+                else if (command < 0)
                     AddRowsColumnsWindow();
                 else
                     TableCommandOnCell(command, 1, false);
@@ -749,11 +775,65 @@ void PageViewWidget::NewTableWindow() {
     if (dialog.exec() == QDialog::Accepted) InsertTable(dialog.Choice());
 }
 
+bool PageViewWidget::InTableCell() const {
+    State& s = *state_;
+    return s.session && s.editable && s.objects &&
+           CellBeingEdited(*s.session, *s.objects).table != nullptr;
+}
+
+bool PageViewWidget::ApplyTableProperties(const TableProperties& properties) {
+    State& s = *state_;
+    if (!s.session || !s.editable) return false;
+    const bool done = ApplyPropertiesToEditedCell(*s.session, *s.objects, properties);
+    s.surface->update();
+    ToolsChanged();
+    return done;
+}
+
+void PageViewWidget::TablePropertiesWindow() {
+    State& s = *state_;
+    if (!s.session || !s.editable) return;
+    const EditedCell cell = CellBeingEdited(*s.session, *s.objects);
+    if (!cell.table) return;
+    TablePropertiesDialog dialog(cell.table->Properties(cell.row, cell.column),
+                                 cell.table->InCell(), cell.table->Bounds().Width(), this);
+    if (onTableWindow) onTableWindow(dialog);
+    if (dialog.exec() == QDialog::Accepted) ApplyTableProperties(dialog.Properties());
+}
+
 void PageViewWidget::AddRowsColumnsWindow() {
     AddRowsColumnsDialog dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     TableCommandOnCell(int(dialog.Columns() ? TableCommand::AddColumns : TableCommand::AddRows),
                        dialog.Count(), dialog.After());
+}
+
+bool PageViewWidget::HeaderDragEvent(QMouseEvent& mouse, Point p) {
+    State& s = *state_;
+    TableHeaderDrag& drag = *s.headerDrag;
+    switch (mouse.type()) {
+        case QEvent::MouseButtonPress:
+            if (mouse.button() != Qt::LeftButton || !drag.Press(p)) return false;
+            s.surface->update();
+            return true;
+        case QEvent::MouseMove:
+            if (drag.Move(p)) {
+                s.surface->update();
+                return true;
+            }
+            if (drag.EdgeAt(p)) {
+                s.surface->setCursor(Qt::SplitHCursor);
+                return true;
+            }
+            return false;
+        case QEvent::MouseButtonRelease:
+            if (mouse.button() != Qt::LeftButton || !drag.Release(p)) return false;
+            s.surface->update();
+            ToolsChanged();
+            return true;
+        default:
+            return false;
+    }
 }
 
 bool PageViewWidget::SurfaceEvent(QEvent* event) {
@@ -776,6 +856,12 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
             s.page->Background().Paint(canvas, area);
             box->Paint(canvas, area);
             if (editing && s.pictures) s.pictures->PaintOver(painter);
+            if (editing && s.headerDrag)
+                if (const std::optional<std::int32_t> x = s.headerDrag->LineX()) {
+                    // The column's new edge, dotted across the page.
+                    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+                    painter.drawLine(*x, 0, *x, s.surface->height());
+                }
             if (editing && input->Caret().BarVisible()) {
                 // The bar inverts what it covers, as an exclusive-or of white.
                 painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -838,9 +924,10 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonDblClick: {
             if (!editing) return false;
-            if (s.pictures && s.pictures->Event(event)) return true;
             auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint p = mouse->position().toPoint();
+            if (s.headerDrag && HeaderDragEvent(*mouse, Point{p.x(), p.y()})) return true;
+            if (s.pictures && s.pictures->Event(event)) return true;
             const unsigned modifiers = ModifiersOf(mouse->modifiers());
             if (event->type() == QEvent::MouseButtonPress) {
                 if (!s.surface->hasFocus()) s.surface->setFocus(Qt::MouseFocusReason);

@@ -7,6 +7,8 @@
 
 #include <QScrollArea>
 
+class QMouseEvent;
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,6 +21,8 @@ namespace orvo {
 
 class IMessages;
 class IScheduler;
+class ObjectViewHost;
+class PageFormInput;
 class ISelectionConverters;
 class PageEditSession;
 class PictureEditing;
@@ -27,6 +31,9 @@ class TKYTboxInput;
 class TKYTtesto;
 class TQzSpellChecker;
 struct NewTableChoice;
+struct Point;
+struct TableProperties;
+class TablePropertiesDialog;
 
 class PageViewWidget final : public QScrollArea {
 public:
@@ -86,6 +93,18 @@ public:
     /// The windows that ask for them: "Nuova tabella" and "Aggiungi righe/colonne".
     void NewTableWindow();
     void AddRowsColumnsWindow();
+    /// Whether the caret is in a table cell of the page being edited (the table commands apply).
+    bool InTableCell() const;
+    /// "Proprietà tabella/caselle..." on the cell being edited: the window, and the change it
+    /// makes (one undo step); false outside a cell.
+    void TablePropertiesWindow();
+    bool ApplyTableProperties(const TableProperties& properties);
+    /// Called with the properties window before it is shown (tests answer it).
+    std::function<void(TablePropertiesDialog&)> onTableWindow;
+    /// The views of the shown page's objects.
+    ObjectViewHost* ObjectViews() const;
+    /// The form inputs of the page while it is browsed (their clicks and keys).
+    PageFormInput* FormInput() const;
     /// The widget the page is painted on, inside the scroll area.
     QWidget* Surface() const;
     /// How many times the surface was painted.
@@ -114,6 +133,7 @@ private:
     friend class PageInputHost;
     struct State;
     bool SurfaceEvent(QEvent* event);
+    bool HeaderDragEvent(QMouseEvent& mouse, Point p);
     void Attach();
     void Detach();
     void DropObjectViews();

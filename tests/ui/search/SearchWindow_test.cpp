@@ -4,6 +4,7 @@
 // ORVO_SEARCH_SHOTS=DIR (under an X server) the screen is saved there at each stage.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,6 +28,7 @@
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "support/ProgramRun.h"
+#include "textbox/PageEditSession.h"
 #include "textbox/uKYTbox.h"
 #include "ui/QtConvert.h"
 #include "ui/search/SearchWindow.h"
@@ -290,6 +292,93 @@ TEST_F(SearchWindowTest, TheKeywordTabListsTheKeywordsAndOpensTheirPages) {
     EXPECT_FALSE(search->isVisible());
     EXPECT_EQ(settings_.ReadString("finds", "wholeword"), "1");
     EXPECT_EQ(window->findChild<SearchWindow*>(), search);
+}
+
+// The selected text of a box (the page's own or a table cell's).
+std::string SelectedIn(const TKYTbox* box) {
+    if (!box || !box->SelectionShown()) return {};
+    auto [a, b] = box->SelectionRange();
+    if (a.paraIndex != b.paraIndex) return "(across paragraphs)";
+    return box->Paragraph(a.paraIndex)
+        .text.substr(std::size_t(a.charIndex), std::size_t(b.charIndex - a.charIndex));
+}
+
+// The hits of a word over the page's paragraph walk, table cells included.
+int HitsInPage(PageViewWidget& view, std::string_view word) {
+    TKYTbox& box = *view.Box();
+    int hits = 0;
+    const TKYTparag* from = nullptr;
+    std::size_t at = 0;
+    while (auto hit = SearchParagraphs(box.AllParagraphs(), box.MarkupHost(), word, 0, from, at)) {
+        ++hits;
+        from = hit->paragraph;
+        at = hit->at + word.size();
+    }
+    return hits;
+}
+
+// The sample's table page: "copertina" stands in two cells and in the paragraph after the
+// table. F3 selects each in turn (the cell's box taking the caret, then the page's again);
+// replace-all in the page replaces all three as undo steps, undone back to the stored bytes.
+TEST_F(SearchWindowTest, FindAndReplaceInThePageReachTheTableCells) {
+    constexpr int kTablePage = 10;
+    auto window = Open(first_);
+    window->resize(900, 650);
+    window->show();
+    ASSERT_TRUE(window->Rules().EditMode());
+    window->Rules().GoToPage(kTablePage);
+    QApplication::processEvents();
+    PageViewWidget& view = window->PageView();
+    ASSERT_EQ(view.PageShown(), kTablePage);
+    const std::string before = Stored(*window, kTablePage);
+    ASSERT_EQ(HitsInPage(view, "copertina"), 3);
+    SearchWindow& search = Search(*window, CommandId::SearchFind);
+    search.Term(0)->setCurrentText("copertina");
+    QLineEdit* field = search.Term(0)->lineEdit();
+    PageEditSession& session = *view.Session();
+
+    std::vector<std::pair<bool, std::string>> hits;  // (in a cell, the text selected)
+    for (int i = 0; i < 6; ++i) {
+        Key(field, Qt::Key_F3);
+        if (search.PageButton()->text() == ToQString(kPageSearchEnded)) break;
+        const TKYTbox* active = session.ActiveBox();
+        hits.emplace_back(active != view.Box(), SelectedIn(active));
+        if (i == 0) Shot("5-find-in-cell");
+    }
+    EXPECT_EQ(hits, (std::vector<std::pair<bool, std::string>>{
+                        {true, "Copertina"}, {true, "copertina"}, {false, "copertina"}}));
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Ricerca nella pagina terminata");
+
+    // Replace all from the page's start, without questions.
+    QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::ControlModifier);
+    QApplication::sendEvent(view.Surface(), &home);
+    search.Open(SearchWindow::ReplaceTab);
+    search.ReplaceWord()->setCurrentText("copertina");
+    search.Replacement()->setCurrentText("FRONTE");
+    search.ConfirmAll()->setChecked(false);
+    Button(search, "Sostituisci &tutte nella pagina");
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Sostituzione nella pagina terminata");
+    EXPECT_EQ(HitsInPage(view, "copertina"), 0);
+    EXPECT_EQ(HitsInPage(view, "FRONTE"), 3);
+
+    // Three steps back, one a replacement.
+    QAction* undo = window->findChild<QAction*>(QStringLiteral("MIEditUndo"));
+    ASSERT_NE(undo, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        {
+            auto l = session.Undo().Labels();
+            fprintf(stderr, "DBG count %zu enabled %d:", session.Undo().Count(), undo->isEnabled());
+            for (auto& x : l) fprintf(stderr, " [%s]", x.c_str());
+            fprintf(stderr, "\n");
+        }
+        undo->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(HitsInPage(view, "FRONTE"), 2 - i);
+    }
+    EXPECT_EQ(HitsInPage(view, "copertina"), 3);
+    view.CommitPage();
+    EXPECT_EQ(Stored(*window, kTablePage), before);
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 TEST_F(SearchWindowTest, EveryKeyOfItsBlockNamesOneOfItsComponents) {

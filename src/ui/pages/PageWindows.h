@@ -1,0 +1,46 @@
+// The main window's page-properties command: "Proprietà pagina" opened on the page of the
+// editor's current frame, as a layer of the secondary windows.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <string_view>
+
+#include "app/MainFormPorts.h"
+
+namespace orvo {
+
+class Environment;
+class FrameSetWidget;
+class IMessages;
+class IScheduler;
+class PagePropertiesWindow;
+class TKYTset;
+
+struct PageWindowsHost {
+    TKYTset& set;
+    Environment& environment;
+    IMessages& messages;
+    IScheduler& scheduler;
+    FrameSetWidget& frames;
+    /// Applies a localisation block to a window.
+    std::function<void(QWidget&, std::string_view block)> localize;
+    QWidget* parent = nullptr;
+};
+
+class PageWindows final : public ForwardingWindows {
+public:
+    PageWindows(ISecondaryWindows& inner, PageWindowsHost host);
+    Outcome RunCommand(CommandId command) override;
+    /// Opens the window in the mode of a command's tag; false when the editor has no frame
+    /// with a page.
+    bool OpenPageProperties(int tag);
+    /// Called with each window before it runs (tests answer it and close it).
+    std::function<void(PagePropertiesWindow&)> onWindow;
+
+private:
+    PageWindowsHost host_;
+};
+
+}  // namespace orvo

@@ -1,0 +1,120 @@
+// The image properties window ("Proprietà immagine"): the alternative text, alignment, border
+// and size of an image (in pixels or in percent of the picture's own size), its low-resolution
+// and roll-over pictures, the parameters of its IMG tag, and the picture replaced everywhere
+// in the hypertext; Ok writes them through the window's rules.
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+#include "app/ImagePropertiesRules.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTimer;
+
+namespace orvo {
+
+class TKYTset;
+
+class ImagePropertiesWindow final : public QDialog {
+public:
+    ImagePropertiesWindow(TKYTset& set, std::function<void(QWidget&)> localize,
+                          QWidget* parent = nullptr);
+    ~ImagePropertiesWindow() override;
+
+    /// An image to edit (a pasted picture, when given, is the one it shows from now on).
+    void LoadImage(const TKYToggetto& image, ChosenPicture pasted = {});
+    /// A new image for a picture.
+    void LoadNew(ChosenPicture picture);
+    /// After Ok: writes the fields into `image`, or makes the new image and returns it.
+    std::unique_ptr<TKYToggetto> Apply(TKYToggetto* image);
+
+    /// Opens the picture window in a mode and hands back its picture (none when cancelled).
+    std::function<ChosenPicture(PictureWindowMode)> choosePicture;
+    /// The picture was replaced everywhere: the editor's frames lay their pages out again.
+    std::function<void()> replaced;
+
+    ImagePropertiesRules& Rules() { return rules_; }
+
+    // The controls, for the tests.
+    QTabWidget* Tabs() const { return tabs_; }
+    QLineEdit* AltText() const { return alt_; }
+    QComboBox* Position() const { return position_; }
+    QCheckBox* Border() const { return border_; }
+    QSpinBox* SizeX() const { return sizeX_; }
+    QSpinBox* SizeY() const { return sizeY_; }
+    QCheckBox* Percent() const { return percent_; }
+    QLineEdit* NaturalX() const { return naturalX_; }
+    QLineEdit* NaturalY() const { return naturalY_; }
+    QCheckBox* Transparent() const { return transparent_; }
+    QPushButton* AddLowRes() const { return addLowRes_; }
+    QPushButton* NoLowRes() const { return noLowRes_; }
+    QPushButton* AddRollover() const { return addRollover_; }
+    QPushButton* NoRollover() const { return noRollover_; }
+    QPushButton* ShowPages() const { return showPages_; }
+    QListWidget* Pages() const { return pages_; }
+    QPushButton* FindReplacement() const { return findReplacement_; }
+    QPushButton* ReplaceButton() const { return replace_; }
+    QPlainTextEdit* ImgParameters() const { return parameters_; }
+    QLabel* PictureDisplay() const { return display_; }
+    QLabel* RolloverDisplay() const { return rolloverDisplay_; }
+
+protected:
+    void done(int result) override;
+
+private:
+    void Fill();
+    void ShowSizes();
+    void TakeSizes();
+    void ShowPictures();
+    void StartBlinking();
+    void StopBlinking();
+    void Replace();
+    void ListPages();
+
+    TKYTset& set_;
+    ImagePropertiesRules rules_;
+    bool busy_ = false;
+    QString replaceCaption_;
+    bool blinkOn_ = false;
+
+    QTabWidget* tabs_ = nullptr;
+    QWidget* replaceTab_ = nullptr;
+    QLineEdit* alt_ = nullptr;
+    QComboBox* position_ = nullptr;
+    QCheckBox* border_ = nullptr;
+    QSpinBox* sizeX_ = nullptr;
+    QSpinBox* sizeY_ = nullptr;
+    QCheckBox* percent_ = nullptr;
+    QLineEdit* naturalX_ = nullptr;
+    QLineEdit* naturalY_ = nullptr;
+    QCheckBox* transparent_ = nullptr;
+    QLabel* display_ = nullptr;
+    QPushButton* addLowRes_ = nullptr;
+    QPushButton* noLowRes_ = nullptr;
+    QLabel* lowResDisplay_ = nullptr;
+    QPushButton* addRollover_ = nullptr;
+    QPushButton* noRollover_ = nullptr;
+    QLabel* rolloverDisplay_ = nullptr;
+    QPushButton* showPages_ = nullptr;
+    QListWidget* pages_ = nullptr;
+    QPushButton* findReplacement_ = nullptr;
+    QPushButton* replace_ = nullptr;
+    QLabel* currentDisplay_ = nullptr;
+    QLabel* replacementDisplay_ = nullptr;
+    QPlainTextEdit* parameters_ = nullptr;
+    QCheckBox* stretch_ = nullptr;
+    QTimer* blink_ = nullptr;
+};
+
+}  // namespace orvo

@@ -1,0 +1,103 @@
+#include "ui/pictures/PictureCommands.h"
+
+#include <QWidget>
+
+#include "base/Cp1252.h"
+#include "model/uKYTset.h"
+#include "objects/uKYTvisu.h"
+#include "ui/objects/PictureEditing.h"
+#include "ui/pictures/ImagePropertiesWindow.h"
+#include "ui/pictures/PictureWindow.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo {
+
+bool PictureCommands::RunCommand(CommandId command) {
+    if (command != CommandId::InsertImage) return false;
+    InsertImages();
+    return true;
+}
+
+void PictureCommands::Wire(PageViewWidget& view) {
+    PictureEditing* pictures = view.Pictures();
+    if (!pictures) return;
+    pictures->properties = [this, &view](TMyyImage& image) { EditImage(view, image); };
+}
+
+ChosenPicture PictureCommands::ChoosePicture(PictureWindowMode mode) {
+    PictureWindow window(host_.set, host_.messages, host_.localize, host_.parent);
+    window.SetMode(mode);
+    window.Prepare();
+    if (window.exec() != QDialog::Accepted) return {};
+    return window.TakeResult();
+}
+
+bool PictureCommands::InsertImages() {
+    PageViewWidget* view = host_.focusedView ? host_.focusedView() : nullptr;
+    PictureEditing* pictures = view ? view->Pictures() : nullptr;
+    // Without a box being edited the command does nothing.
+    if (!pictures || !pictures->Editing()) return false;
+    PictureWindow window(host_.set, host_.messages, host_.localize, host_.parent);
+    window.SetMode(PictureWindowMode::Several);
+    window.Prepare();
+    const bool chosen = window.exec() == QDialog::Accepted;
+    std::vector<ChosenPicture> results = window.TakeResults();
+    int placed = 0;
+    if (chosen) {
+        for (ChosenPicture& picture : results) {
+            std::unique_ptr<TKYToggetto> image = AddImmagineNew(host_.set, picture);
+            // The page may have gone while the window was open.
+            if (!image || !pictures->PlaceImage(std::move(image))) break;
+            ++placed;
+        }
+    }
+    if (QWidget* surface = view->Surface()) surface->setFocus();
+    return placed > 0;
+}
+
+Outcome PictureCommands::InsertDroppedPicture(const std::string& file) {
+    PageViewWidget* view = host_.focusedView ? host_.focusedView() : nullptr;
+    PictureEditing* pictures = view ? view->Pictures() : nullptr;
+    if (!pictures || !pictures->Editing()) return Outcome::Cancelled;
+    PictureWindow chooser(host_.set, host_.messages, host_.localize, host_.parent);
+    chooser.SetMode(PictureWindowMode::DroppedFile);
+    chooser.SetPresetFile(Cp1252ToUtf8(file));
+    chooser.Prepare();
+    if (chooser.exec() != QDialog::Accepted) return Outcome::Cancelled;
+    ChosenPicture picture = chooser.TakeResult();
+    if (!picture) return Outcome::Cancelled;
+    ImagePropertiesWindow window(host_.set, host_.localize, host_.parent);
+    window.choosePicture = [this](PictureWindowMode mode) { return ChoosePicture(mode); };
+    window.LoadNew(std::move(picture));
+    if (window.exec() != QDialog::Accepted) return Outcome::Cancelled;
+    std::unique_ptr<TKYToggetto> image = window.Apply(nullptr);
+    const bool placed = pictures->PlaceImage(std::move(image));
+    if (QWidget* surface = view->Surface()) surface->setFocus();
+    return placed ? Outcome::Done : Outcome::Failed;
+}
+
+bool PictureCommands::EditImage(PageViewWidget& view, TMyyImage& image) {
+    TKYToggetto* object = image.Object();
+    if (!object) return false;
+    image.StoreToObject();  // the zones as the page shows them
+    ImagePropertiesWindow window(host_.set, host_.localize, host_.parent);
+    window.choosePicture = [this](PictureWindowMode mode) { return ChoosePicture(mode); };
+    window.replaced = [&view] {
+        if (QWidget* surface = view.Surface()) surface->update();
+    };
+    window.LoadImage(*object);
+    if (window.exec() != QDialog::Accepted) return false;
+    image.MakeUndo(kUndoEditImage);
+    window.Apply(object);
+    image.Setup();
+    image.Relayout();
+    if (PictureEditing* pictures = view.Pictures(); pictures && pictures->changed)
+        pictures->changed();
+    if (QWidget* surface = view.Surface()) {
+        surface->update();
+        surface->setFocus();
+    }
+    return true;
+}
+
+}  // namespace orvo

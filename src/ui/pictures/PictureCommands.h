@@ -1,0 +1,69 @@
+// The main window's picture commands: "&Immagine/mappa..." (Ctrl+I) inserts the pictures the
+// picture window gives at the caret of the page being edited, and the image menu's
+// "&Proprietà..." edits the selected image in the image properties window.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/MainFormPorts.h"
+#include "app/MenuCatalogue.h"
+#include "app/PictureWindowRules.h"
+
+class QWidget;
+
+namespace orvo {
+
+class IMessages;
+class PageViewWidget;
+class TKYTset;
+class TMyyImage;
+
+struct PictureCommandsHost {
+    TKYTset& set;
+    IMessages& messages;
+    /// The page widget of the frame being edited (none: nothing is edited).
+    std::function<PageViewWidget*()> focusedView;
+    /// Applies a window's localisation block.
+    std::function<void(QWidget&)> localize;
+    QWidget* parent = nullptr;
+};
+
+class PictureCommands {
+public:
+    explicit PictureCommands(PictureCommandsHost host) : host_(std::move(host)) {}
+
+    /// Runs "&Immagine/mappa..."; false for every other command.
+    bool RunCommand(CommandId command);
+    /// Gives a page widget's image menu its "&Proprietà...".
+    void Wire(PageViewWidget& view);
+
+    /// Shows the picture window in `mode`; the picture chosen, or none.
+    ChosenPicture ChoosePicture(PictureWindowMode mode);
+    /// The pictures chosen in the picture window (mode 4) go into the page being edited, each
+    /// as an image at the caret; false when no page is edited or nothing was chosen.
+    bool InsertImages();
+    /// The image properties window for an image of `view`; true when Ok changed it.
+    bool EditImage(PageViewWidget& view, TMyyImage& image);
+    /// A picture file dropped on the page being edited: the picture window preset to it, then
+    /// the image properties window for a new image, which Ok inserts at the caret.
+    Outcome InsertDroppedPicture(const std::string& file);
+
+private:
+    PictureCommandsHost host_;
+};
+
+/// The secondary windows with the dropped picture handled here.
+class PictureWindowsLayer final : public ForwardingWindows {
+public:
+    PictureWindowsLayer(ISecondaryWindows& inner, PictureCommands& commands)
+        : ForwardingWindows(inner), commands_(commands) {}
+    Outcome InsertDroppedPicture(const std::string& file) override {
+        return commands_.InsertDroppedPicture(file);
+    }
+
+private:
+    PictureCommands& commands_;
+};
+
+}  // namespace orvo

@@ -1,0 +1,183 @@
+// The sample's form page browsed in the page widget, offscreen: clicks check the radio buttons
+// of a group one at a time, toggle the check box, give the text field the keys, choose a list
+// item; the reset button sets every input back to the document's values. Markers take no
+// room while the page is browsed and their 18 pixels while it is edited.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "MainWindowSupport.h"
+#include "model/FormFields.h"
+#include "model/SampleForms.h"
+#include "model/SampleHypertext.h"
+#include "model/uKYTogge.h"
+#include "model/uKYTset.h"
+#include "objects/FormBrowsing.h"
+#include "objects/FormViews.h"
+#include "objects/ObjectViews.h"
+#include "platform/Environment.h"
+#include "platform/IMessages.h"
+#include "platform/IScheduler.h"
+#include "support/TestSupport.h"
+#include "textbox/uKYTbox.h"
+#include "ui/textbox/PageFormInput.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo::test {
+namespace {
+
+using K = TOggettiHel;
+
+class FormPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApplication();
+        SetMediaPlayerFactory([] { return std::make_unique<NullMediaPlayer>(); });
+        MakeSampleHypertext(set_);
+        page_ = SampleFormPage(set_);
+        ASSERT_GE(page_, 0);
+        view_.resize(760, 900);
+        view_.EnableEditing(scheduler_, messages_);
+        ASSERT_TRUE(view_.ShowPage(page_));
+        view_.show();
+        QApplication::processEvents();
+        view_.Surface()->grab();  // painted once: every view takes its place
+    }
+    void TearDown() override { SetMediaPlayerFactory(nullptr); }
+
+    // The view of the input named `name` (with `value`, for a radio button).
+    template <typename View>
+    View* Find(std::string_view name, std::string_view value = {}) {
+        for (TMyyVisual* view : ViewsInTextOrder(*view_.Box(), *view_.ObjectViews()))
+            if (auto* found = dynamic_cast<View*>(view)) {
+                const RecordView r = found->Object()->ReadView();
+                if (r.PStr(kInputName) == name && (value.empty() || r.PStr(kInputValue) == value))
+                    return found;
+            }
+        ADD_FAILURE() << "no input " << name;
+        return nullptr;
+    }
+    TMyyButton* Button(std::string_view caption) {
+        for (TMyyVisual* view : ViewsInTextOrder(*view_.Box(), *view_.ObjectViews()))
+            if (auto* button = dynamic_cast<TMyyButton*>(view);
+                button && button->Caption() == caption)
+                return button;
+        ADD_FAILURE() << "no button " << caption;
+        return nullptr;
+    }
+    void ClickOn(const TMyyVisual* view, int dx = 4, int dy = 4) {
+        ASSERT_TRUE(view && view->Placed());
+        Click(view_.Surface(), QPoint(view->Bounds().left + dx, view->Bounds().top + dy));
+        QApplication::processEvents();
+    }
+    void Key(int key, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(view_.Surface(), &press);
+    }
+    // Every input's value as a form sends it, in the text's order.
+    std::string Values() {
+        std::string out;
+        for (TMyyVisual* view : ViewsInTextOrder(*view_.Box(), *view_.ObjectViews()))
+            if (dynamic_cast<TMyyEdit*>(view) || dynamic_cast<TMyyListBox*>(view) ||
+                dynamic_cast<TMyyCheckedControl*>(view))
+                out +=
+                    view->Object()->ReadView().PStr(kInputName) + "=" + view->GetFormValue() + ";";
+        return out;
+    }
+    // The paragraph holding an object of `kind`, or the one whose text begins with `words`.
+    const TKYTparag* ParagraphWith(K kind) {
+        for (std::int32_t i = 0; i < view_.Box()->ParagraphCount(); ++i)
+            for (const TKYToggetto* o : view_.Box()->Paragraph(i).objects)
+                if (o && o->Kind() == kind) return &view_.Box()->Paragraph(i);
+        return nullptr;
+    }
+    const TKYTparag* ParagraphStarting(std::string_view words) {
+        for (std::int32_t i = 0; i < view_.Box()->ParagraphCount(); ++i)
+            if (view_.Box()->Paragraph(i).text.starts_with(words))
+                return &view_.Box()->Paragraph(i);
+        return nullptr;
+    }
+
+    FixedEnvironment environment_;
+    RecordingMessages messages_;
+    ManualScheduler scheduler_;
+    TKYTset set_{environment_, messages_};
+    PageViewWidget view_{set_};
+    std::int32_t page_ = -1;
+};
+
+constexpr std::string_view kStored =
+    "nome=Mario Rossi;parola=;allegato=;parere=Una guida chiara.\nGrazie.;piaciuta=si;"
+    "piaciuta=;notizie=si;capitolo=2;lingua=it;";
+
+TEST_F(FormPage, RadioGroupsTypingListsAndTheResetButton) {
+    ASSERT_EQ(Values(), kStored);
+    // "no" checked: "si" of the same group lets go; clicked again, it stays checked.
+    ClickOn(Find<TMyyRadioButton>("piaciuta", "no"));
+    EXPECT_FALSE(Find<TMyyRadioButton>("piaciuta", "si")->Checked());
+    EXPECT_TRUE(Find<TMyyRadioButton>("piaciuta", "no")->Checked());
+    ClickOn(Find<TMyyRadioButton>("piaciuta", "no"));
+    EXPECT_TRUE(Find<TMyyRadioButton>("piaciuta", "no")->Checked());
+    ClickOn(Find<TMyyCheckBox>("notizie"));
+    // The name field takes the keys: a letter added, two taken away, an accented one typed.
+    ClickOn(Find<TMyyEdit>("nome"));
+    Key(Qt::Key_X, QStringLiteral("x"));
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Agrave, QString::fromUtf8("\xC3\xA0"));
+    // The third item of the list (its lines start 2 pixels down).
+    ClickOn(Find<TMyyListBox>("capitolo"), 4, 2 + 2 * FieldMetrics().listLineHeight + 3);
+    EXPECT_EQ(Values(),
+              "nome=Mario Ross\xE0;parola=;allegato=;parere=Una guida chiara.\nGrazie.;piaciuta=;"
+              "piaciuta=no;notizie=;capitolo=0;lingua=it;");
+    // Return is a new line in the text box only.
+    ClickOn(Find<TMyyMemo>("parere"));
+    Key(Qt::Key_Return);
+    Key(Qt::Key_O, QStringLiteral("o"));
+    EXPECT_EQ(Find<TMyyMemo>("parere")->GetFormValue(), "Una guida chiara.\nGrazie.\no");
+
+    // "Cancella" resets the form to the stored values; the stored page is untouched.
+    const std::string before = *set_.ObjectByKind(K::testoHtml, page_)->ContentBytes();
+    ClickOn(Button("Cancella"));
+    EXPECT_EQ(Values(), kStored);
+    EXPECT_EQ(*set_.ObjectByKind(K::testoHtml, page_)->ContentBytes(), before);
+    // Keys go nowhere once the field's page is shown again (its views made anew).
+    ASSERT_TRUE(view_.ShowPage(page_));
+    Key(Qt::Key_Y, QStringLiteral("y"));
+    view_.Surface()->grab();
+    EXPECT_EQ(Values(), kStored);
+}
+
+TEST_F(FormPage, InputsIgnoreClicksAndKeysWhileEdited) {
+    view_.SetEditable(true);
+    view_.Surface()->grab();
+    ClickOn(Find<TMyyRadioButton>("piaciuta", "no"));
+    EXPECT_EQ(Values(), kStored);
+}
+
+TEST_F(FormPage, MarkersTakeNoRoomWhileBrowsed) {
+    const TKYTparag* anchor = ParagraphWith(K::shortObj);
+    const TKYTparag* plain = ParagraphStarting("Prima di scrivere");
+    ASSERT_TRUE(anchor && plain && !anchor->lines.empty() && !plain->lines.empty());
+    ASSERT_FALSE(anchor->metrics.empty());
+    // Browsed: the anchor's character has no width and the line is as high as plain text.
+    EXPECT_EQ(anchor->metrics[0].width, 0);
+    EXPECT_EQ(anchor->lines[0].height, plain->lines[0].height);
+    const std::int32_t browsedBottom = ParagraphWith(K::shortObj)->bottom;
+    // Edited: its 18 x 18 placeholder takes its room; browsed again, the room goes.
+    view_.SetEditable(true);
+    view_.Surface()->grab();
+    anchor = ParagraphWith(K::shortObj);
+    EXPECT_EQ(anchor->metrics[0].width, 18);
+    EXPECT_GE(anchor->lines[0].height, 18);
+    EXPECT_GT(anchor->lines[0].height, ParagraphStarting("Prima di scrivere")->lines[0].height);
+    EXPECT_GT(anchor->bottom, browsedBottom);
+    view_.SetEditable(false);
+    view_.Surface()->grab();
+    EXPECT_EQ(ParagraphWith(K::shortObj)->metrics[0].width, 0);
+    EXPECT_EQ(ParagraphWith(K::shortObj)->bottom, browsedBottom);
+}
+
+}  // namespace
+}  // namespace orvo::test

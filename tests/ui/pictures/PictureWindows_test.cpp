@@ -1,0 +1,307 @@
+// The picture window and the image properties window offscreen, with their Italian texts: the
+// tabs each mode shows, a bitmap converted to GIF then JPEG in the working folder and handed
+// back as a picture that keeps its bytes once the converted file is gone, a picture of another
+// hypertext copied, and the properties of an image (text, percent, roll-over, replacement).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QThread>
+
+#include <filesystem>
+
+#include "MainWindowSupport.h"
+#include "app/ImagePropertiesRules.h"
+#include "app/PictureWindowRules.h"
+#include "base/Cp1252.h"
+#include "model/uKYTset.h"
+#include "objects/ImageRecord.h"
+#include "support/TestSupport.h"
+#include "ui/app/DialogSupport.h"
+#include "ui/pictures/ImagePropertiesWindow.h"
+#include "ui/pictures/PictureWindow.h"
+
+namespace orvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using K = TOggettiHel;
+
+void Put(std::string& s, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+}
+
+// A 24-bit bitmap of stripes.
+std::string Bmp(int width, int height, int seed) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    std::string bmp = "BM";
+    Put(bmp, std::uint32_t(54 + row * height), 4);
+    Put(bmp, 0, 4);
+    Put(bmp, 54, 4);
+    Put(bmp, 40, 4);
+    Put(bmp, std::uint32_t(width), 4);
+    Put(bmp, std::uint32_t(height), 4);
+    Put(bmp, 1, 2);
+    Put(bmp, 24, 2);
+    for (int i = 0; i < 6; ++i) Put(bmp, 0, 4);
+    for (int y = 0; y < height; ++y) {
+        std::string line;
+        for (int x = 0; x < width; ++x) {
+            line += char((x * 9 + seed) & 0xFF);
+            line += char((y * 7) & 0xFF);
+            line += char(((x / 4 + y / 4) % 2) * 200);
+        }
+        line.resize(std::size_t(row), '\0');
+        bmp += line;
+    }
+    return bmp;
+}
+
+std::string Cp(const fs::path& p) {
+    return Utf8ToCp1252(p.string());
+}
+
+template <class T>
+T* Child(QWidget& window, const char* name) {
+    T* child = window.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+QString TabText(QTabWidget* tabs, int i) {
+    return tabs->tabText(i);
+}
+
+class PictureWindows : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApplication(); }
+    const std::function<void(QWidget&)> localize_ = [](QWidget& w) { LocalizeFromBlock(w); };
+    FixedEnvironment environment_;
+    RecordingMessages messages_;
+    TKYTset set_{environment_, messages_};
+};
+
+TEST_F(PictureWindows, PictureWindowTabsDiskConversionAndOtherHypertext) {
+    const fs::path folder = TestDir() / "immagini";
+    WriteFile(folder / "foto.bmp", Bmp(48, 32, 3));
+    WriteFile(folder / "Note.txt", "non un'immagine");
+    WriteFile(folder / "RETRO.BMP", Bmp(8, 8, 50));
+
+    PictureWindow window(set_, messages_, localize_);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Inserisci immagine:"));
+    QTabWidget* tabs = window.Tabs();
+    EXPECT_EQ(TabText(tabs, 0), QStringLiteral("Dall'album interno"));
+    EXPECT_EQ(TabText(tabs, 1), QStringLiteral("Da disco"));
+    EXPECT_EQ(TabText(tabs, 2), QStringLiteral("Da altri ipertesti"));
+    EXPECT_EQ(Child<QLabel>(window, "Lqualita")->text(), QStringLiteral("Qualità:"));
+    EXPECT_EQ(Child<QCheckBox>(window, "CBstretch")->text(), QStringLiteral("Stretch"));
+    EXPECT_EQ(Child<QPushButton>(window, "BAnnulla")->text(), QStringLiteral("A&nnulla"));
+
+    // No picture yet: mode 0 opens on the disk, whose list shows the pictures in any case.
+    window.SetMode(PictureWindowMode::Single);
+    window.SetDiskFolder(folder);
+    window.Prepare();
+    EXPECT_EQ(tabs->currentIndex(), int(PictureTab::Disk));
+    QListWidget* files = window.DiskFiles();
+    QStringList names;
+    for (int i = 0; i < files->count(); ++i) names << files->item(i)->text();
+    EXPECT_EQ(names, (QStringList{"foto.bmp", "RETRO.BMP"}));
+    EXPECT_FALSE(window.OkButton()->isEnabled());
+
+    // A bitmap: converted to GIF, then to JPEG (the GIF goes), sizes shown.
+    files->setCurrentRow(0);
+    ASSERT_TRUE(window.ImportPanel()->isVisibleTo(&window));
+    const std::string gif = window.ConvertedFile();
+    ASSERT_FALSE(gif.empty());
+    EXPECT_EQ(fs::path(gif).parent_path(), set_.WorkingDirectory());
+    EXPECT_EQ(ReadFile(gif).substr(0, 6), "GIF89a");
+    EXPECT_EQ(window.SourceSize()->text(), QString::number(Bmp(48, 32, 3).size()));
+    EXPECT_EQ(window.ConvertedSize()->text(), QString::number(ReadFile(gif).size()));
+    EXPECT_FALSE(window.Quality()->isEnabled());
+    EXPECT_TRUE(window.DiskTransparent()->isEnabled());
+    EXPECT_TRUE(window.OkButton()->isEnabled());
+    window.Quality()->setValue(50);
+    window.JpegChoice()->setChecked(true);
+    const std::string jpeg = window.ConvertedFile();
+    EXPECT_FALSE(fs::exists(gif));
+    EXPECT_EQ(fs::path(jpeg).extension(), ".jpg");
+    EXPECT_EQ(ReadFile(jpeg).substr(0, 2), "\xFF\xD8");
+    EXPECT_TRUE(window.Quality()->isEnabled());
+    EXPECT_FALSE(window.DiskTransparent()->isEnabled());
+    const std::string jpegBytes = ReadFile(jpeg);
+
+    window.OkButton()->click();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_FALSE(fs::exists(jpeg));  // the window's file goes, the picture keeps its bytes
+    ChosenPicture chosen = window.TakeResult();
+    ASSERT_TRUE(chosen);
+    EXPECT_FALSE(chosen.Registered());
+    EXPECT_EQ(chosen.Get()->Name(), "foto");
+    EXPECT_EQ(*chosen.Get()->ContentBytes(), jpegBytes);
+    TKYToggetto* registered = chosen.Register(set_);
+
+    // Now the album has a picture: mode 0 opens on it, mode 2 hides it, mode 1 shows it alone.
+    window.SetMode(PictureWindowMode::Single);
+    window.Prepare();
+    EXPECT_EQ(tabs->currentIndex(), int(PictureTab::Album));
+    EXPECT_EQ(window.CountLabel()->text(), QStringLiteral("N°: 1"));
+    EXPECT_FALSE(window.OkButton()->isEnabled());
+    window.AlbumSearch()->setText(QStringLiteral("FO"));
+    Child<QPushButton>(window, "BCerca")->click();
+    EXPECT_EQ(window.AlbumList()->currentRow(), 0);
+    EXPECT_TRUE(window.OkButton()->isEnabled());
+    window.OkButton()->click();
+    EXPECT_EQ(window.TakeResult().Get(), registered);
+    window.SetMode(PictureWindowMode::DiskOrOther);
+    window.Prepare();
+    EXPECT_FALSE(tabs->isTabVisible(0));
+    EXPECT_TRUE(tabs->isTabVisible(1) && tabs->isTabVisible(2));
+    window.SetMode(PictureWindowMode::AlbumOnly);
+    window.Prepare();
+    EXPECT_TRUE(tabs->isTabVisible(0));
+    EXPECT_FALSE(tabs->isTabVisible(1) || tabs->isTabVisible(2));
+
+    // Another hypertext: its pictures listed, one copied in, one held already taken as is.
+    RecordingMessages otherMessages;
+    {
+        TKYTset other(environment_, otherMessages);
+        other.NewDocument();
+        ASSERT_TRUE(other.AddPictureFromFile(Cp(folder / "RETRO.BMP")));
+        TKYToggetto* same = nullptr;
+        for (const auto& p : registered->Owner()->KindList(K::immagine)) same = p.get();
+        WriteFile(folder / "stessa.jpg", *same->ContentBytes());
+        ASSERT_TRUE(other.AddPictureFromFile(Cp(folder / "stessa.jpg")));
+        fs::create_directories(TestDir() / "altri");
+        ASSERT_TRUE(other.SaveToFile(Cp(TestDir() / "altri" / "Altro.kyt")));
+    }
+    window.SetMode(PictureWindowMode::Several);
+    window.SetOtherFolder(TestDir() / "altri");
+    window.Prepare();
+    tabs->setCurrentIndex(int(PictureTab::Other));
+    ASSERT_EQ(window.OtherFiles()->count(), 1);
+    EXPECT_FALSE(window.OtherPictures()->isVisibleTo(&window));
+    window.OtherFiles()->setCurrentRow(0);
+    ASSERT_TRUE(window.OtherPictures()->isVisibleTo(&window));
+    ASSERT_EQ(window.OtherPictures()->count(), 2);
+    window.OtherPictures()->selectAll();
+    EXPECT_TRUE(window.OkButton()->isEnabled());
+    window.OkButton()->click();
+    std::vector<ChosenPicture> copies = window.TakeResults();
+    ASSERT_EQ(copies.size(), 2u);
+    int held = 0, fresh = 0;
+    for (ChosenPicture& c : copies) {
+        if (c.Registered()) {
+            EXPECT_EQ(c.Get(), registered);
+            ++held;
+        } else {
+            EXPECT_EQ(c.Get()->Name(), "RETRO");
+            EXPECT_EQ(c.Get()->Owner(), &set_);
+            ++fresh;
+        }
+    }
+    EXPECT_EQ(held, 1);
+    EXPECT_EQ(fresh, 1);
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(PictureWindows, ImagePropertiesFieldsRolloverAndReplacement) {
+    const fs::path folder = TestDir() / "imm";
+    WriteFile(folder / "logo.bmp", Bmp(200, 100, 1));
+    WriteFile(folder / "sopra.bmp", Bmp(20, 10, 2));
+    WriteFile(folder / "nuovo.bmp", Bmp(60, 30, 9));
+    TKYToggetto& logo = **set_.AddPictureFromFile(Cp(folder / "logo.bmp"));
+
+    ImagePropertiesWindow window(set_, localize_);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Proprietà immagine"));
+    QTabWidget* tabs = window.Tabs();
+    EXPECT_EQ(TabText(tabs, 0), QStringLiteral("Proprietà immagine selezionata"));
+    EXPECT_EQ(TabText(tabs, 2), QStringLiteral("Sostituisci immagine dentro tutto l'ipertesto"));
+    EXPECT_EQ(Child<QLabel>(window, "Lhtml")->text(),
+              QStringLiteral("E' possibile inserire  parametri HTML che saranno inseriti nel tag "
+                             "<IMG>, senza alcun controllo."));
+    EXPECT_EQ(Child<QCheckBox>(window, "CBstretch")->text(), QStringLiteral("stretch"));
+    EXPECT_EQ(window.Position()->itemText(0), QStringLiteral("Basso"));
+    EXPECT_EQ(window.Position()->itemText(2), QStringLiteral("Alto"));
+
+    window.LoadNew(ChosenPicture(&logo));
+    EXPECT_EQ(window.AltText()->text(), QStringLiteral("IMG logo"));
+    EXPECT_EQ(window.Position()->currentText(), QStringLiteral("Centro"));
+    EXPECT_EQ(window.NaturalX()->text(), QStringLiteral("200"));
+    EXPECT_TRUE(tabs->isTabVisible(2));
+    window.Percent()->setChecked(true);
+    EXPECT_EQ(window.SizeX()->value(), 100);
+    window.SizeX()->setValue(50);
+    window.SizeY()->setValue(50);
+    window.AltText()->setText(QStringLiteral("Il logo della ditta"));
+    window.ImgParameters()->setPlainText(QStringLiteral("HSPACE=3"));
+
+    // The roll-over picture comes from the picture window (answered here).
+    int asked = 0;
+    window.choosePicture = [&](PictureWindowMode mode) {
+        ++asked;
+        EXPECT_EQ(mode, PictureWindowMode::Single);
+        Result<ChosenPicture> p = PictureFromFile(set_, Cp(folder / "sopra.bmp"), "sopra");
+        return p ? std::move(*p) : ChosenPicture();
+    };
+    window.AddRollover()->click();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(window.RolloverDisplay()->pixmap().isNull());
+    window.accept();
+    std::unique_ptr<TKYToggetto> image = window.Apply(nullptr);
+    ASSERT_TRUE(image);
+    ImageRecord record(*image);
+    EXPECT_EQ(record.AlternativeText(), "Il logo della ditta");
+    EXPECT_EQ(record.Width(), 100);
+    EXPECT_EQ(record.Height(), 50);
+    EXPECT_TRUE(record.Percent());
+    TKYToggetto* rollover = ImagePictureObject(set_, *image, true);
+    ASSERT_NE(rollover, nullptr);
+    EXPECT_TRUE(rollover->Registered());
+    EXPECT_EQ(rollover->Name(), "sopra");
+    EXPECT_EQ(image->AuxiliaryCode(), "HSPACE=3");
+
+    // Edited again: clearing "Percentuale" shows pixels; the replacement blinks, then every
+    // image of the picture shows the new one, at its size.
+    auto second = NewImageObject(set_, &logo);
+    window.LoadImage(*image);
+    EXPECT_TRUE(window.Percent()->isChecked());
+    window.Percent()->setChecked(false);
+    EXPECT_EQ(window.SizeX()->value(), 100);
+    window.choosePicture = [&](PictureWindowMode mode) {
+        EXPECT_EQ(mode, PictureWindowMode::DiskOrOther);
+        Result<ChosenPicture> p = PictureFromFile(set_, Cp(folder / "nuovo.bmp"), "nuovo");
+        return p ? std::move(*p) : ChosenPicture();
+    };
+    EXPECT_FALSE(window.ReplaceButton()->isEnabled());
+    window.FindReplacement()->click();
+    ASSERT_TRUE(window.ReplaceButton()->isEnabled());
+    QString blinked;
+    for (int i = 0; i < 40 && blinked.isEmpty(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (window.ReplaceButton()->text().endsWith(QLatin1Char('!')))
+            blinked = window.ReplaceButton()->text();
+        QThread::msleep(20);
+    }
+    EXPECT_EQ(blinked, QStringLiteral("Rimpiazza!"));
+    window.ReplaceButton()->click();
+    EXPECT_EQ(window.ReplaceButton()->text(), QStringLiteral("Rimpiazza"));
+    EXPECT_EQ(window.SizeX()->value(), 60);
+    EXPECT_EQ(window.NaturalY()->text(), QStringLiteral("30"));
+    EXPECT_EQ(logo.Name(), "nuovo");
+    EXPECT_EQ(ImagePictureObject(set_, *second)->ReadView().I16(kPictureWidth), 60);
+    window.ShowPages()->click();
+    EXPECT_TRUE(window.Pages()->isVisibleTo(&window));
+}
+
+}  // namespace
+}  // namespace orvo::test

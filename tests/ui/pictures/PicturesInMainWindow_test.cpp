@@ -1,0 +1,192 @@
+// Pictures put on a page through the main window: "&Immagine/mappa..." (Ctrl+I) inserts a
+// bitmap converted to GIF and one converted to JPEG at quality 50, the image menu's
+// "&Proprietà..." gives the first an alternative text, a size in percent and a roll-over
+// picture; the document is saved, read back and exported, and html5lib with PIL read each
+// change in the exported page.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "MainWindowSupport.h"
+#include "app/MenuCatalogue.h"
+#include "app/u3MainForm.h"
+#include "base/Cp1252.h"
+#include "base/Paths.h"
+#include "convert/HtmlExport.h"
+#include "model/uKYTset.h"
+#include "objects/ImageRecord.h"
+#include "objects/VisualEditing.h"
+#include "objects/uKYTvisu.h"
+#include "support/TestSupport.h"
+#include "ui/objects/PictureEditing.h"
+#include "ui/pictures/ImagePropertiesWindow.h"
+#include "ui/pictures/PictureWindow.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using K = TOggettiHel;
+constexpr int kTextPage = 3;
+
+void Put(std::string& s, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+}
+
+std::string Bmp(int width, int height, int seed) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    std::string bmp = "BM";
+    Put(bmp, std::uint32_t(54 + row * height), 4);
+    Put(bmp, 0, 4);
+    Put(bmp, 54, 4);
+    Put(bmp, 40, 4);
+    Put(bmp, std::uint32_t(width), 4);
+    Put(bmp, std::uint32_t(height), 4);
+    Put(bmp, 1, 2);
+    Put(bmp, 24, 2);
+    for (int i = 0; i < 6; ++i) Put(bmp, 0, 4);
+    for (int y = 0; y < height; ++y) {
+        std::string line;
+        for (int x = 0; x < width; ++x) {
+            line += char((x * 5 + seed) & 0xFF);
+            line += char((y * 8 + seed) & 0xFF);
+            line += char((x * y + seed) & 0xFF);
+        }
+        line.resize(std::size_t(row), '\0');
+        bmp += line;
+    }
+    return bmp;
+}
+
+std::string RunCommandLine(const std::string& command) {
+    std::string out;
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+class PicturesInMainWindow : public MainWindowTest {};
+
+TEST_F(PicturesInMainWindow, InsertedPicturesAndTheirPropertiesReachTheExport) {
+    const fs::path folder = TestDir() / "dal-disco";
+    WriteFile(folder / "foto.bmp", Bmp(48, 32, 1));
+    WriteFile(folder / "mare.bmp", Bmp(40, 30, 60));
+    WriteFile(folder / "sopra.bmp", Bmp(48, 32, 120));
+
+    auto window = Open(first_);
+    window->Rules().GoToPage(kTextPage);
+    PageViewWidget& view = window->PageView();
+    ASSERT_TRUE(view.Editable());
+    Click(view.Surface(), test::PointOf(view, "documento"));
+    PictureEditing& pictures = *view.Pictures();
+    const std::size_t before = pictures.Editor().Images().size();
+
+    QAction* insert = window->findChild<QAction*>(QStringLiteral("MIInsertImage"));
+    ASSERT_NE(insert, nullptr);
+    EXPECT_EQ(insert->text(), QStringLiteral("&Immagine/mappa..."));
+    EXPECT_EQ(insert->shortcut(), QKeySequence(QStringLiteral("Ctrl+I")));
+    const auto insertFile = [&](const char* file, bool jpeg) {
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* w = dynamic_cast<PictureWindow*>(QApplication::activeModalWidget());
+            ASSERT_NE(w, nullptr);
+            EXPECT_EQ(w->Mode(), PictureWindowMode::Several);
+            w->SetDiskFolder(folder);
+            w->Tabs()->setCurrentIndex(int(PictureTab::Disk));
+            const auto found =
+                w->DiskFiles()->findItems(QString::fromLatin1(file), Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            w->DiskFiles()->setCurrentItem(found.front());
+            if (jpeg) {
+                w->Quality()->setValue(50);
+                w->JpegChoice()->setChecked(true);
+            }
+            answered = true;
+            w->OkButton()->click();
+        });
+        insert->trigger();
+        EXPECT_TRUE(answered) << file;
+    };
+    insertFile("foto.bmp", false);
+    insertFile("mare.bmp", true);
+    std::vector<TMyyImage*> images = pictures.Editor().Images();
+    ASSERT_EQ(images.size(), before + 2);
+
+    // The GIF's properties: alternative text, half its size in percent, a roll-over picture.
+    TMyyImage* foto = nullptr;
+    for (TMyyImage* image : images)
+        if (TKYToggetto* p = ImagePictureObject(window->Document(), *image->Object());
+            p && p->Name() == "foto")
+            foto = image;
+    ASSERT_NE(foto, nullptr);
+    ASSERT_TRUE(pictures.properties);
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* w = dynamic_cast<ImagePropertiesWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Proprietà immagine"));
+        w->AltText()->setText(QStringLiteral("Foto del mare"));
+        w->Percent()->setChecked(true);
+        w->SizeX()->setValue(50);
+        w->SizeY()->setValue(50);
+        w->choosePicture = [&](PictureWindowMode) {
+            Result<ChosenPicture> p = PictureFromFile(
+                window->Document(), Utf8ToCp1252((folder / "sopra.bmp").string()), "sopra");
+            return p ? std::move(*p) : ChosenPicture();
+        };
+        w->AddRollover()->click();
+        answered = true;
+        w->findChild<QPushButton*>(QStringLiteral("BOk"))->click();
+    });
+    pictures.properties(*foto);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(ImageRecord(*foto->Object()).Width(), 24);
+
+    // Saved, read back and exported: the page shows each change.
+    window->Rules().Execute(CommandId::FileSave);
+    const bool autoAlt = window->Document().AutomaticAlternativeText;
+    window.reset();
+    RecordingMessages readMessages;
+    TKYTset read(environment_, readMessages);
+    ASSERT_TRUE(read.LoadFromFile(first_));
+    TKYTtoHtml html(&read);
+    html.ExportPath = NameOfPath(TestDir() / "sito");
+    html.ExpSepImage = true;
+    std::vector<TKYToggetto*> exported;
+    ASSERT_TRUE(html.ExportAllPages(exported));
+    ASSERT_TRUE(html.WriteObjectFiles(exported));
+    const fs::path page =
+        TestDir() / "sito" / html.ObjectFileName(*read.ObjectByKind(K::testoHtml, kTextPage), 0);
+    const std::string lines =
+        RunCommandLine("/usr/bin/python3 " ORVO_SOURCE_DIR "/tests/ui/pictures/data/img_tags.py '" +
+                       page.string() + "'");
+    const std::string foto0 = "img alt='Foto del mare' width=24 height=16 GIF over=";
+    const std::size_t at = lines.find(foto0);
+    ASSERT_NE(at, std::string::npos) << lines;
+    const std::string over =
+        lines.substr(at + foto0.size(), lines.find('\n', at) - at - foto0.size());
+    EXPECT_NE(over, "-");
+    EXPECT_EQ(over.find("missing"), std::string::npos) << over;
+    const std::string mare = std::string("img alt='") + (autoAlt ? "mare" : "") +
+                             "' width=40 height=30 JPEG q0=16 over=-\n";
+    EXPECT_NE(lines.find(mare), std::string::npos) << lines;
+}
+
+}  // namespace
+}  // namespace orvo::test
