@@ -90,6 +90,13 @@ TKYTbox* PageCells::Neighbour(TKYTbox& cell, int code) {
     return next == &cell ? nullptr : next;
 }
 
+bool PageCells::IsCell(const TKYTbox& box) {
+    // The view of a table taken out of the text (its insertion undone) lives on until the page
+    // is shown again; its cells are no longer the page's.
+    TKYTbox* holder = Container(const_cast<TKYTbox&>(box)).first;
+    return holder && (holder == views_.Box() || IsCell(*holder));
+}
+
 std::pair<TKYTbox*, std::int32_t> PageCells::Container(TKYTbox& cell) {
     TMyyTable* table = views_.TableOfCell(cell);
     if (!table || !table->Object()) return {nullptr, -1};

@@ -16,7 +16,8 @@ public:
     TKYTbox* EntryCell(const TKYTparag& tableParagraph, int code) override;
     TKYTbox* Neighbour(TKYTbox& cell, int code) override;
     std::pair<TKYTbox*, std::int32_t> Container(TKYTbox& cell) override;
-    bool IsCell(const TKYTbox& box) override { return views_.TableOfCell(box) != nullptr; }
+    /// A cell of a table the page's text holds (in the page's box or in a cell of such a table).
+    bool IsCell(const TKYTbox& box) override;
 
 private:
     ObjectViewHost& views_;

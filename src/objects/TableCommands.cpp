@@ -12,8 +12,10 @@ namespace orvo {
 
 EditedCell CellBeingEdited(PageEditSession& session, ObjectViewHost& views) {
     EditedCell out;
+    // Found by its address, never read first: a table step being undone may just have freed
+    // the cell the session still names (its input goes once the step is applied).
     TKYTbox* box = session.ActiveBox();
-    if (!box || !box->IsCellBox()) return out;
+    if (!box) return out;
     TMyyTable* table = views.TableOfCell(*box);
     if (!table || !table->FindCell(*box, out.row, out.column)) return out;
     out.table = table;

@@ -15,6 +15,9 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <optional>
+#include <utility>
+
 #include "MainWindowSupport.h"
 #include "app/u3MainForm.h"
 #include "model/SampleHypertext.h"
@@ -287,6 +290,222 @@ TEST_F(TableWindowPictures, AnImageInACellIsResizedAndItsZoneLinkedThroughTheLin
     }
     EXPECT_FALSE(view.Session()->Undo().CanUndo());
     EXPECT_EQ(Escaped(record()), Escaped(stored));
+}
+
+class TableInMainWindow : public MainWindowTest {
+protected:
+    // A click a few pixels inside the cell (row, column) of `table`.
+    static void ClickCell(PageViewWidget& view, TMyyTable& table, int row, int column) {
+        const Point o = table.CellBoxOrigin(*table.CellAt(row, column));
+        Click(view.Surface(), {o.x + 6, o.y + 6});
+    }
+    // The right edge of the first section of the header strip above `table`, found by the
+    // pointer's sizing shape.
+    static std::optional<std::pair<int, int>> HeaderEdge(PageViewWidget& view, TMyyTable& table) {
+        QWidget* surface = view.Surface();
+        const Point o = table.OriginInPage();
+        for (int y = o.y - kTableHeaderHeight; y < o.y; y += 2)
+            for (int x = o.x; x < o.x + table.Bounds().Width(); ++x) {
+                Mouse(surface, QEvent::MouseMove, {x, y}, Qt::NoButton);
+                if (surface->cursor().shape() == Qt::SplitHCursor)
+                    return std::pair{x + TableHeaderDrag::kGrip, y};
+            }
+        return std::nullopt;
+    }
+    static std::string WriteCellsOf(const TMyyTable& table) {
+        return table.WriteCellContents(0, table.ColumnCount() - 1, 0, table.RowCount() - 1);
+    }
+    // The "Nuova tabella" window the next command opens, answered with rows x columns.
+    static void AnswerNewTable(int rows, int columns) {
+        QTimer::singleShot(0, [rows, columns] {
+            auto* dialog = dynamic_cast<NewTableDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "no \"Nuova tabella\" window";
+            EXPECT_EQ(dialog->Rows()->value(), 3);
+            EXPECT_EQ(dialog->Columns()->value(), 4);
+            dialog->Rows()->setValue(rows);
+            dialog->Columns()->setValue(columns);
+            dialog->accept();
+        });
+    }
+    static void Menu(MainWindow& window, const char* name) {
+        QAction* action = window.findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(action, nullptr) << name;
+        ASSERT_TRUE(action->isVisible()) << name;
+        action->trigger();
+        QApplication::processEvents();  // the posted deletions run
+    }
+    static std::string Front(PageViewWidget& view) {
+        const auto labels = view.Session()->Undo().Labels();
+        return labels.empty() ? "(none)" : labels.front();
+    }
+};
+
+// "Inserisci > Tabella..." makes a 3 x 4 table at the caret; the keys walk and fill its cells;
+// the "T&abella" menu of the menu bar adds and deletes a row and a column of the cell with the
+// caret; a drag in the header strip widens a column. "Undo" takes back each step in turn, the
+// table as it was before that step, and in the end the page reads as stored.
+TEST_F(TableInMainWindow, ATableMadeFilledChangedFromTheMenusAndUndoneStepByStep) {
+    auto window = Open(first_);
+    PageViewWidget& view = window->PageView();
+    ASSERT_TRUE(view.Editable());
+    const std::int32_t page = view.PageShown();
+    const auto stored = [&] {
+        return *window->Document().ObjectByKind(TOggettiHel::testoHtml, page)->ContentBytes();
+    };
+    const std::string before = stored();
+    QWidget* surface = view.Surface();
+    surface->grab();
+    const TKYTparag& start = view.Box()->Paragraph(view.Box()->FirstEditable());
+    ASSERT_FALSE(start.text.empty());
+    Click(surface, PointOf(*window, start.text.substr(0, 3)));
+    Key(surface, Qt::Key_End);
+    EXPECT_FALSE(view.InTableCell());
+
+    AnswerNewTable(3, 4);
+    Menu(*window, "MIInsertTable");
+    ASSERT_TRUE(view.InTableCell()) << "the caret goes into the new table's first cell";
+    TMyyTable* table = CellBeingEdited(*view.Session(), *view.ObjectViews()).table;
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->RowCount(), 3);
+    EXPECT_EQ(table->ColumnCount(), 4);
+    EXPECT_EQ(Front(view), "Inserimento oggetti");
+    const auto at = [&] {
+        const EditedCell cell = CellBeingEdited(*view.Session(), *view.ObjectViews());
+        return std::to_string(cell.row) + "," + std::to_string(cell.column);
+    };
+    const auto text = [&](int r, int c) { return table->CellAt(r, c)->Paragraph(0).text; };
+
+    // Tab, Shift+Tab and the arrows move between the cells; what is typed goes into each.
+    Type(surface, QStringLiteral("a1"));
+    Key(surface, Qt::Key_Tab);
+    EXPECT_EQ(at(), "0,1");
+    Type(surface, QStringLiteral("b1"));
+    Key(surface, Qt::Key_Down);
+    EXPECT_EQ(at(), "1,1");
+    Type(surface, QStringLiteral("b2"));
+    Key(surface, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(at(), "1,0");
+    Type(surface, QStringLiteral("a2"));
+    Key(surface, Qt::Key_Up);
+    EXPECT_EQ(at(), "0,0");
+    EXPECT_EQ(text(0, 0), "a1");
+    EXPECT_EQ(text(0, 1), "b1");
+    EXPECT_EQ(text(1, 0), "a2");
+    EXPECT_EQ(text(1, 1), "b2");
+    // Back to the cell "b2": the row and column commands act on it.
+    Key(surface, Qt::Key_Down);
+    Key(surface, Qt::Key_Tab);
+    ASSERT_EQ(at(), "1,1");
+    const std::size_t typed = view.Session()->Undo().Count();
+
+    // "Aggiungi riga" and "Aggiungi colonna" open them before the cell's row and column, and
+    // the first new cell takes the caret.
+    Menu(*window, "MITableAddRow");
+    EXPECT_EQ(table->RowCount(), 4);
+    EXPECT_EQ(at(), "1,0");
+    EXPECT_EQ(text(2, 1), "b2");
+    EXPECT_EQ(Front(view), "Aggiunta righe");
+    Key(surface, Qt::Key_Tab);
+    Menu(*window, "MITableAddColumn");
+    EXPECT_EQ(table->ColumnCount(), 5);
+    EXPECT_EQ(at(), "0,1");
+    EXPECT_EQ(text(0, 2), "b1");
+    EXPECT_EQ(Front(view), "Aggiunta colonne");
+    // "Elimina riga" and "Elimina colonna" on the cell (2, 2), "b2".
+    ASSERT_TRUE(view.Session()->FocusCell(*table->CellAt(2, 2)));
+    Menu(*window, "MITableDeleteRow");
+    EXPECT_EQ(table->RowCount(), 3);
+    EXPECT_EQ(text(1, 0), "");
+    EXPECT_EQ(Front(view), "Cancellazione righe");
+    ASSERT_TRUE(view.Session()->FocusCell(*table->CellAt(0, 0)));
+    Menu(*window, "MITableDeleteColumn");
+    EXPECT_EQ(table->ColumnCount(), 4);
+    EXPECT_EQ(text(0, 0), "");
+    EXPECT_EQ(text(0, 1), "b1");
+    EXPECT_EQ(Front(view), "Cancellazione colonne");
+    const std::string grid = WriteCellsOf(*table);
+
+    // The first column's right edge in the header strip, dragged 30 pixels to the right.
+    ClickCell(view, *table, 0, 1);
+    ASSERT_EQ(at(), "0,1");
+    const TableRecord record(const_cast<TKYToggetto&>(*table->Object()).View());
+    const std::int32_t width0 = record.Width(0), width1 = record.Width(1);
+    const std::optional<std::pair<int, int>> edge = HeaderEdge(view, *table);
+    ASSERT_TRUE(edge) << "no section edge under the pointer along the strip";
+    Mouse(surface, QEvent::MouseButtonPress, {edge->first, edge->second}, Qt::LeftButton);
+    Mouse(surface, QEvent::MouseMove, {edge->first + 30, edge->second}, Qt::LeftButton);
+    Mouse(surface, QEvent::MouseButtonRelease, {edge->first + 30, edge->second}, Qt::NoButton);
+    EXPECT_GT(record.Width(0), width0) << "the first column takes the drag";
+    EXPECT_EQ(record.Width(1), width1);
+    EXPECT_EQ(Front(view), "Dimensiona celle");
+    const QImage shot = surface->grab().toImage();
+    if (const char* folder = std::getenv("ORVO_WINDOWS_GRAB"))
+        shot.save(QString::fromLocal8Bit(folder) + QStringLiteral("/tabella-menu.png"));
+
+    // "Undo", one step at a time: each takes the table back to what it was before the step.
+    struct Back {
+        const char* step;
+        int rows, columns;
+    };
+    const Back steps[] = {{"Dimensiona celle", 3, 4},
+                          {"Cancellazione colonne", 3, 5},
+                          {"Cancellazione righe", 4, 5},
+                          {"Aggiunta colonne", 4, 4},
+                          {"Aggiunta righe", 3, 4}};
+    for (const Back& back : steps) {
+        ASSERT_EQ(Front(view), back.step);
+        Menu(*window, "MIEditUndo");
+        EXPECT_EQ(table->RowCount(), back.rows) << back.step;
+        EXPECT_EQ(table->ColumnCount(), back.columns) << back.step;
+        if (std::string_view(back.step) == "Dimensiona celle") {
+            EXPECT_EQ(record.Width(0), width0);
+            EXPECT_EQ(WriteCellsOf(*table), grid);
+        }
+    }
+    EXPECT_EQ(text(1, 1), "b2");
+    EXPECT_EQ(text(0, 1), "b1");
+    EXPECT_EQ(view.Session()->Undo().Count(), typed);
+    // The typing and the table itself.
+    while (view.Session()->Undo().CanUndo()) Menu(*window, "MIEditUndo");
+    EXPECT_FALSE(view.InTableCell());
+    view.CommitPage();
+    EXPECT_EQ(Escaped(stored()), Escaped(before));
+}
+
+// The commands stop at 50 columns and 255 rows: one more is refused with its message and no
+// undo step; up to the limit they run.
+TEST_F(TableInMainWindow, FiftyColumnsAndTwoHundredFiftyFiveRowsAreTheMostTheCommandsMake) {
+    auto window = Open(first_);
+    PageViewWidget& view = window->PageView();
+    QWidget* surface = view.Surface();
+    surface->grab();
+    const TKYTparag& start = view.Box()->Paragraph(view.Box()->FirstEditable());
+    Click(surface, PointOf(*window, start.text.substr(0, 3)));
+    AnswerNewTable(200, 50);
+    Menu(*window, "MIInsertTable");
+    TMyyTable* table = CellBeingEdited(*view.Session(), *view.ObjectViews()).table;
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->RowCount(), 200);
+    ASSERT_EQ(table->ColumnCount(), 50);
+    const std::size_t steps = view.Session()->Undo().Count();
+    messages_.Clear();
+    Menu(*window, "MITableAddColumn");
+    EXPECT_EQ(table->ColumnCount(), 50);
+    EXPECT_FALSE(view.TableCommandOnCell(int(TableCommand::AddRows), 56, true));
+    EXPECT_EQ(table->RowCount(), 200);
+    ASSERT_EQ(messages_.Shown().size(), 2u);
+    EXPECT_EQ(messages_.Shown()[0].text, kTooManyColumns);
+    EXPECT_EQ(messages_.Shown()[1].text, kTooManyRows);
+    EXPECT_EQ(view.Session()->Undo().Count(), steps);
+    ASSERT_TRUE(view.TableCommandOnCell(int(TableCommand::AddRows), 55, true));
+    EXPECT_EQ(table->RowCount(), 255);
+    Menu(*window, "MITableAddRow");
+    EXPECT_EQ(table->RowCount(), 255);
+    EXPECT_EQ(messages_.Shown().back().text, kTooManyRows);
+    EXPECT_EQ(view.Session()->Undo().Count(), steps + 1);
+    const TableRecord record(const_cast<TKYToggetto&>(*table->Object()).View());
+    EXPECT_EQ(record.Rows(), 255);
+    EXPECT_EQ(record.Columns(), 50);
 }
 
 TEST(TableWindow, TheNewTableAndRowsColumnsWindowsOfferTheLimits) {
