@@ -60,7 +60,7 @@ constexpr std::array kItems{
              S::Search},
     MenuItem{kSearch, "", "Ripeti nell'&ipertesto", C::SearchRepeatInHypertext, B, S::Search},
     MenuItem{kInsert, "", "&Simbolo...", C::InsertSymbol, E, S::Insertion},
-    MenuItem{kInsert, "", "&Immagine/mappa...", C::InsertImage, E, S::Insertion},
+    MenuItem{kInsert, "", "&Immagine/mappa...", C::InsertImage, E, S::Pictures},
     MenuItem{kInsert, "", "&Tabella...", C::InsertTable, E, S::Tables},
     MenuItem{kInsert, "", "&Animazione/suono...", C::InsertAnimation, E, S::Insertion},
     MenuItem{kInsert, "", "&Embed/Java/activeX...", C::InsertEmbed, E, S::Insertion},

@@ -100,6 +100,7 @@ enum class Service : std::uint8_t {
     ProgramOptions,    // "Opzioni del programma"
     ExportWindow,      // the export window: chosen pages as HTML, RTF, help RTF or text
     Styles,            // the paragraph style window: editing and creating styles
+    Pictures,          // the picture window: pictures brought into a page
 };
 
 /// The set of services built into this program.

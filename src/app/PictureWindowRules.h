@@ -70,6 +70,8 @@ public:
     /// Registers a new picture in its hypertext (nothing for one held already) and returns
     /// the object the hypertext holds.
     TKYToggetto* Register(TKYTset& set);
+    /// Hands a new picture over to the caller (none for a held one, which stays chosen).
+    std::unique_ptr<TKYToggetto> Release() { return std::move(fresh_); }
     /// Drops a new picture; forgets a held one.
     void Reset() {
         fresh_.reset();

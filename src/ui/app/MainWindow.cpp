@@ -299,7 +299,10 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         PageWindowsHost{
             s.main, s.environment, s.messages, s.scheduler, *s.frameSet,
             [](QWidget& window, std::string_view block) { (void)LocalizeWindow(window, block); },
-            this});
+            this,
+            [this](PictureWindowMode mode, std::int32_t preset) {
+                return state_->pictures->ChoosePicture(mode, preset);
+            }});
     s.albumWindows = std::make_unique<AlbumWindows>(
         *s.pageWindows,
         AlbumWindowsHost{std::move(album), [this] { state_->editingEditor->CommitPage(); },
@@ -341,7 +344,7 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         Services{Service::Printing, Service::HtmlExport, Service::RtfExport, Service::Editing,
                  Service::ExportWindow, Service::Import, Service::Publishing,
                  Service::ProgramOptions, Service::Search, Service::Styles, Service::SpellCheck,
-                 Service::HypertextOptions, Service::Album, Service::Tables});
+                 Service::HypertextOptions, Service::Album, Service::Tables, Service::Pictures});
     s.optionsHost.windowCacheLimit = [this] { return state_->rules->FrameLimit(); };
     s.optionsHost.showCurrentPageAgain = [this] { state_->editor->Refresh(); };
     s.editing = std::make_unique<EditingTools>(*this, *s.frameSet, *s.rules);

@@ -222,7 +222,16 @@ PagePropertiesWindow::PagePropertiesWindow(TKYTset& set, TKYToggetto& page, TKYT
     connect(pictureButton, &QPushButton::clicked, this, [this] {
         TKYToggetto* chosen = nullptr;
         if (choosePicture) {
-            chosen = choosePicture();
+            const TKYToggetto* current = rules_->BackgroundPicture();
+            ChosenPicture picture =
+                choosePicture(current && current->Registered() ? current->Identifier() : -1);
+            if (!picture) return;
+            if (picture.Registered())
+                rules_->ChooseBackgroundPicture(picture.Get());
+            else
+                rules_->ChooseBackgroundPicture(picture.Release());
+            ShowPicture();
+            return;
         } else {
             QStringList names;
             std::vector<TKYToggetto*> pictures;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/PageProperties.h"
+#include "app/PictureWindowRules.h"
 
 class QCheckBox;
 class QComboBox;
@@ -50,9 +51,10 @@ public:
     void Confirm();
     /// How a colour is chosen: tests answer it instead of the colour dialog.
     std::function<std::optional<std::int32_t>(std::int32_t current)> chooseColour;
-    /// How the background picture is chosen (the picture window): a registered picture, or
-    /// nullptr when cancelled. Without it the hypertext's pictures are offered in a list.
-    std::function<TKYToggetto*()> choosePicture;
+    /// How the background picture is chosen (the picture window, preset with the picture
+    /// chosen so far when the hypertext holds it, -1 otherwise): a picture held or a new one,
+    /// none when cancelled. Without it the hypertext's pictures are offered in a list.
+    std::function<ChosenPicture(std::int32_t preset)> choosePicture;
 
 private:
     void ShowFields();

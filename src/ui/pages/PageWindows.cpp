@@ -42,6 +42,11 @@ bool PageWindows::OpenPageProperties(int tag) {
                             [&frames] { frames.FrameSet().SetChanged(true); }};
     PagePropertiesWindow window(host_.set, *page, frame, mode, host_.environment, host_.messages,
                                 host_.scheduler, host, host_.localize, host_.parent);
+    // The background picture comes from the picture window, one picture from any source.
+    if (host_.choosePicture)
+        window.choosePicture = [this](std::int32_t preset) {
+            return host_.choosePicture(PictureWindowMode::Single, preset);
+        };
     if (onWindow) onWindow(window);
     const bool accepted = window.exec() == QDialog::Accepted;
     // The page's box takes the new background, header and footer: it is shown again.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/MainFormPorts.h"
+#include "app/PictureWindowRules.h"
 
 namespace orvo {
 
@@ -27,6 +28,8 @@ struct PageWindowsHost {
     /// Applies a localisation block to a window.
     std::function<void(QWidget&, std::string_view block)> localize;
     QWidget* parent = nullptr;
+    /// The picture window in a mode, preset with a picture of the hypertext (-1 none).
+    std::function<ChosenPicture(PictureWindowMode, std::int32_t preset)> choosePicture;
 };
 
 class PageWindows final : public ForwardingWindows {

@@ -5,6 +5,7 @@
 #include "base/Cp1252.h"
 #include "model/uKYTset.h"
 #include "objects/uKYTvisu.h"
+#include "textbox/PageEditSession.h"
 #include "ui/objects/PictureEditing.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
@@ -24,9 +25,10 @@ void PictureCommands::Wire(PageViewWidget& view) {
     pictures->properties = [this, &view](TMyyImage& image) { EditImage(view, image); };
 }
 
-ChosenPicture PictureCommands::ChoosePicture(PictureWindowMode mode) {
+ChosenPicture PictureCommands::ChoosePicture(PictureWindowMode mode, std::int32_t preset) {
     PictureWindow window(host_.set, host_.messages, host_.localize, host_.parent);
     window.SetMode(mode);
+    window.SetPresetPicture(preset);
     window.Prepare();
     if (window.exec() != QDialog::Accepted) return {};
     return window.TakeResult();
@@ -51,6 +53,8 @@ bool PictureCommands::InsertImages() {
             ++placed;
         }
     }
+    // The page's text changed: a save or a page change stores it.
+    if (placed > 0 && view->Session()) view->Session()->NoteEdit();
     if (QWidget* surface = view->Surface()) surface->setFocus();
     return placed > 0;
 }
@@ -72,6 +76,7 @@ Outcome PictureCommands::InsertDroppedPicture(const std::string& file) {
     if (window.exec() != QDialog::Accepted) return Outcome::Cancelled;
     std::unique_ptr<TKYToggetto> image = window.Apply(nullptr);
     const bool placed = pictures->PlaceImage(std::move(image));
+    if (placed && view->Session()) view->Session()->NoteEdit();
     if (QWidget* surface = view->Surface()) surface->setFocus();
     return placed ? Outcome::Done : Outcome::Failed;
 }
@@ -91,6 +96,7 @@ bool PictureCommands::EditImage(PageViewWidget& view, TMyyImage& image) {
     window.Apply(object);
     image.Setup();
     image.Relayout();
+    if (view.Session()) view.Session()->NoteEdit();
     if (PictureEditing* pictures = view.Pictures(); pictures && pictures->changed)
         pictures->changed();
     if (QWidget* surface = view.Surface()) {

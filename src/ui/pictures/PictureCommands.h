@@ -38,8 +38,9 @@ public:
     /// Gives a page widget's image menu its "&Proprietà...".
     void Wire(PageViewWidget& view);
 
-    /// Shows the picture window in `mode`; the picture chosen, or none.
-    ChosenPicture ChoosePicture(PictureWindowMode mode);
+    /// Shows the picture window in `mode` (with the hypertext's picture `preset` selected in
+    /// the album, -1 none); the picture chosen, or none.
+    ChosenPicture ChoosePicture(PictureWindowMode mode, std::int32_t preset = -1);
     /// The pictures chosen in the picture window (mode 4) go into the page being edited, each
     /// as an image at the caret; false when no page is edited or nothing was chosen.
     bool InsertImages();

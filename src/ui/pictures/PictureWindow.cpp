@@ -647,7 +647,8 @@ void PictureWindow::Accept() {
         const std::vector<std::string> files = SelectedDiskFiles();
         if (files.size() <= 1) {
             if (files.empty()) return;
-            const std::string file = importPanel_->isVisible() ? converted_ : files.front();
+            // The converted file when the bitmap was converted (whether shown or not).
+            const std::string file = converted_.empty() ? files.front() : converted_;
             Result<ChosenPicture> made =
                 PictureFromFile(set_, file, StemOf(LastComponent(files.front())));
             if (!made) {

@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
+
+#include <filesystem>
 
 #include "MainWindowSupport.h"
 #include "app/CustomCodePanel.h"
@@ -14,8 +19,10 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
+#include "support/TestSupport.h"
 #include "ui/pages/CodePanelWidget.h"
 #include "ui/pages/PagePropertiesWindow.h"
+#include "ui/pictures/PictureWindow.h"
 
 namespace orvo::test {
 namespace {
@@ -56,6 +63,85 @@ TEST_F(PagePropertiesInMainWindow, TheCommandEditsThePageShownAndTheFileKeepsIt)
     EXPECT_EQ(PageRecord::Read(*page).TextColour(), 0xFF);
     ASSERT_TRUE(page->Auxiliary());
     EXPECT_EQ(*page->Auxiliary(), std::string(4, '\0') + "<meta x>");
+}
+
+// "Immagine di sfondo" opens the picture window on one picture from any source: a GIF file
+// from disk is a new picture, which Ok registers (once) and stores as the page's background;
+// the window opened again shows the page's picture selected in the album.
+TEST_F(PagePropertiesInMainWindow, TheBackgroundPictureComesFromThePictureWindow) {
+    const std::string path = Write("Sfondo.kyt", 3);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    // A 2x2 GIF of two colours.
+    const std::string gif(
+        "\x47\x49\x46\x38\x37\x61\x02\x00\x02\x00\x81\x00\x00\xff\x00\x00\x00\x00\xff"
+        "\x00\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x02\x00\x02\x00\x00\x08\x07\x00"
+        "\x01\x04\x08\x00\x20\x20\x00\x3b",
+        46);
+    WriteFile(folder / "sfondo.gif", gif);
+    auto window = Open(path);
+    TKYTset& set = window->Document();
+    const auto pictures = [&set] {
+        int n = 0;
+        for (const auto& p : set.KindList(TOggettiHel::immagine)) n += p && !p->IsFree();
+        return n;
+    };
+    const int before = pictures();
+    QAction* action = window->findChild<QAction*>(QStringLiteral("MIPageProperties"));
+    ASSERT_NE(action, nullptr);
+    int asked = 0;
+    PictureWindowMode mode = PictureWindowMode::Several;
+    QString selected;
+    const auto answerPictureWindow = [&](bool fromDisk) {
+        auto* w = dynamic_cast<PictureWindow*>(QApplication::activeModalWidget());
+        if (!w) return;
+        ++asked;
+        mode = w->Mode();
+        if (fromDisk) {
+            w->Tabs()->setCurrentIndex(int(PictureTab::Disk));
+            const auto found =
+                w->DiskFiles()->findItems(QStringLiteral("sfondo.gif"), Qt::MatchExactly);
+            if (found.size() == 1) w->DiskFiles()->setCurrentItem(found.front());
+            w->OkButton()->click();
+        } else {
+            const auto chosen = w->AlbumList()->selectedItems();
+            if (chosen.size() == 1) selected = chosen.front()->text();
+            w->reject();
+        }
+    };
+    const auto runWindow = [&](bool fromDisk, bool confirm) {
+        QTimer::singleShot(0, [&, fromDisk, confirm] {
+            auto* dialog = dynamic_cast<PagePropertiesWindow*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            QTimer::singleShot(0, [&, fromDisk] { answerPictureWindow(fromDisk); });
+            dialog->findChild<QPushButton*>(QStringLiteral("Bimmagine"))->click();
+            EXPECT_TRUE(dialog->findChild<QCheckBox*>(QStringLiteral("CBsfondo"))->isChecked());
+            if (confirm)
+                dialog->Confirm();
+            else
+                dialog->reject();
+        });
+        action->trigger();
+    };
+
+    // Cancelled: the new picture goes with the window.
+    runWindow(true, false);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(mode, PictureWindowMode::Single);
+    EXPECT_EQ(pictures(), before);
+    // Confirmed: registered once, and the page's background.
+    runWindow(true, true);
+    EXPECT_EQ(pictures(), before + 1);
+    const TKYToggetto* page = set.ObjectByKind(TOggettiHel::testoHtml, 0);
+    const std::int32_t background = PageRecord::Read(*page).BackgroundPicture();
+    const TKYToggetto* picture = set.ObjectByKind(TOggettiHel::immagine, background);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Name(), "sfondo");
+    EXPECT_EQ(*picture->ContentBytes(), gif);
+    // Opened again, the picture window shows the background selected in the album.
+    runWindow(false, false);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(selected, QStringLiteral("sfondo"));
+    EXPECT_EQ(PageRecord::Read(*page).BackgroundPicture(), background);
 }
 
 }  // namespace

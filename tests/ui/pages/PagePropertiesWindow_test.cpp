@@ -104,7 +104,9 @@ TEST_F(PagePropertiesWindowTest, TextsTabsAndOkStoreThePageAndItsHeadCode) {
     Find<QPushButton>(*window, "BShText").click();
     window->chooseColour = [](std::int32_t) { return std::optional<std::int32_t>(0xE0FFFF); };
     Find<QPushButton>(*window, "Bcolore").click();
-    window->choosePicture = [this] { return set_.ObjectByKind(K::immagine, 0); };
+    window->choosePicture = [this](std::int32_t) {
+        return ChosenPicture(set_.ObjectByKind(K::immagine, 0));
+    };
     Find<QPushButton>(*window, "Bimmagine").click();
     EXPECT_TRUE(Find<QCheckBox>(*window, "CBsfondo").isChecked());
     Shot(*window, "proprieta-testo");

@@ -299,6 +299,8 @@ TEST_F(PictureWindows, ImagePropertiesFieldsRolloverAndReplacement) {
     EXPECT_EQ(window.NaturalY()->text(), QStringLiteral("30"));
     EXPECT_EQ(logo.Name(), "nuovo");
     EXPECT_EQ(ImagePictureObject(set_, *second)->ReadView().I16(kPictureWidth), 60);
+    tabs->setCurrentIndex(2);
+    EXPECT_FALSE(window.Pages()->isVisibleTo(&window));
     window.ShowPages()->click();
     EXPECT_TRUE(window.Pages()->isVisibleTo(&window));
 }
