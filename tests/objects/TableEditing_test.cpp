@@ -182,6 +182,47 @@ TEST_F(TableEditing, ANewTableItsRowsAndColumnsWithinTheLimitsAndTheirUndo) {
     EXPECT_EQ(Markup(), original);
 }
 
+// What typing in a cell lays out again: a character that changes neither the cell's width nor
+// its height lays out that cell alone; a line more grows its row and moves the rows below, and
+// no other cell is laid out again.
+TEST_F(TableEditing, TypingInACellLaysOutThatCellAndMovesTheRowsBelow) {
+    const auto slots = [&] {
+        std::vector<TableCellSlot> out;
+        for (int r = 0; r < table_->RowCount(); ++r)
+            for (int c = 0; c < table_->ColumnCount(); ++c) out.push_back(*table_->SlotOf(r, c));
+        return out;
+    };
+    const auto same = [](const TableCellSlot& a, const TableCellSlot& b) {
+        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    };
+    Click(0, 1);
+    session_->Key(BoxKey::End, 0);
+    const int full = table_->FullLayouts();
+    const std::vector<TableCellSlot> before = slots();
+    Type("x");
+    EXPECT_EQ(Cell(0, 1), "01x");
+    EXPECT_EQ(table_->FullLayouts(), full);
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_TRUE(same(slots()[i], before[i])) << i;
+
+    // Words that wrap to a second line: row 0 grows, row 1 moves down by as much.
+    const std::int32_t width = table_->SlotOf(0, 1)->width;
+    std::string words;
+    while (std::int32_t(words.size()) * 5 < 2 * width) words += "ab ";
+    Type(words);
+    EXPECT_EQ(table_->FullLayouts(), full) << "no column placed again";
+    const std::vector<TableCellSlot> taller = slots();
+    const std::int32_t grown = taller[0].height - before[0].height;
+    EXPECT_GT(grown, 0);
+    for (int c = 0; c < 3; ++c) {
+        const TableCellSlot& top = taller[std::size_t(c)];
+        const TableCellSlot& below = taller[std::size_t(3 + c)];
+        EXPECT_EQ(top.width, before[std::size_t(c)].width);
+        EXPECT_EQ(top.height, before[std::size_t(c)].height + grown);
+        EXPECT_EQ(below.y, before[std::size_t(3 + c)].y + grown);
+        EXPECT_EQ(below.height, before[std::size_t(3 + c)].height);
+    }
+}
+
 // The table's record and cell background list, as bytes.
 std::string RecordState(const TKYToggetto& table) {
     const auto record = table.Record();
