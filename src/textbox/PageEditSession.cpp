@@ -163,12 +163,10 @@ TKYTboxInput* PageEditSession::CellInput(TKYTbox* cell) {
     CellEdit edit;
     edit.editing =
         std::make_unique<BoxEditing>(*cell, std::move(context), &controls_, pageId_, frameId_);
-    // A cell edited before keeps its number: its steps find it again.
-    auto known = cellNumbers_.find(cell);
-    if (known != cellNumbers_.end())
-        controls_.Put(edit.editing.get(), known->second);
-    else
-        cellNumbers_[cell] = edit.editing->Number();
+    // A cell edited before keeps its numbers: the steps recorded under each find it again.
+    std::vector<std::int32_t>& numbers = cellNumbers_[cell];
+    for (const std::int32_t number : numbers) controls_.Put(edit.editing.get(), number);
+    numbers.push_back(edit.editing->Number());
     edit.input = std::make_unique<TKYTboxInput>(*cell, scheduler_, *cellSite_, clipboard_,
                                                 *edit.editing, cellSite_.get());
     cell->SetRunMode(!editable_, false);
@@ -200,10 +198,10 @@ bool PageEditSession::FocusCell(TKYTbox& cell) {
 }
 
 void PageEditSession::DropCellEdit(const TKYTbox* cell, CellEdit& edit) {
-    // The number the cell kept is cleared too, so no step finds the editing that goes.
-    auto known = cellNumbers_.find(cell);
-    if (known != cellNumbers_.end() && controls_.Lookup(known->second) == edit.editing.get())
-        controls_.Put(nullptr, known->second);
+    // The numbers the cell kept are cleared too, so no step finds the editing that goes.
+    if (auto known = cellNumbers_.find(cell); known != cellNumbers_.end())
+        for (const std::int32_t number : known->second)
+            if (controls_.Lookup(number) == edit.editing.get()) controls_.Put(nullptr, number);
     edit.input.reset();
     edit.editing.reset();
 }
@@ -388,7 +386,7 @@ bool PageEditSession::UndoSteps(int count) {
     Editing()->EndBursts();
     // The cells edited on this page take their numbers back, so their steps find them.
     if (cells_)
-        for (const auto& [cell, number] : cellNumbers_)
+        for (const auto& [cell, numbers] : cellNumbers_)
             if (cells_->IsCell(*cell)) CellInput(const_cast<TKYTbox*>(cell));
     undo_->UndoFromList(count);
     // A table step may have taken cells away: their inputs go.

@@ -190,9 +190,10 @@ private:
     IPageCells* cells_ = nullptr;
     std::unique_ptr<CellSite> cellSite_;
     std::map<const TKYTbox*, CellEdit> cellEdits_;
-    // The cells' numbers in the control index, kept while the page is shown so that the
-    // steps recorded in a cell find it when its input is made again.
-    std::map<const TKYTbox*, std::int32_t> cellNumbers_;
+    // The cells' numbers in the control index (one for each time the cell's input was made),
+    // kept while the page is shown so that the steps recorded in a cell find it when its input
+    // is made again.
+    std::map<const TKYTbox*, std::vector<std::int32_t>> cellNumbers_;
     TKYTboxInput* active_ = nullptr;  // a cell's input, or none: the page's own
     std::int32_t pageId_ = -1;
     bool editable_ = false;

@@ -572,6 +572,9 @@ TEST_F(SecondaryWindowsTest, PageTreeReorganisedIsSavedInItsOrder) {
     Grab(*window, "tree");
     EXPECT_TRUE(window->Document().Modified());
     ASSERT_FALSE(window->Rules().EditMode());
+    // Saving is an edit-mode command: the changes made in preview are kept across the switch.
+    window->Rules().EditButtonClick();
+    ASSERT_TRUE(window->Rules().EditMode());
     Trigger(*window, "MIFileSave");
     EXPECT_THAT(messages_.Shown(), ElementsAre());
 

@@ -365,12 +365,6 @@ TEST_F(SearchWindowTest, FindAndReplaceInThePageReachTheTableCells) {
     QAction* undo = window->findChild<QAction*>(QStringLiteral("MIEditUndo"));
     ASSERT_NE(undo, nullptr);
     for (int i = 0; i < 3; ++i) {
-        {
-            auto l = session.Undo().Labels();
-            fprintf(stderr, "DBG count %zu enabled %d:", session.Undo().Count(), undo->isEnabled());
-            for (auto& x : l) fprintf(stderr, " [%s]", x.c_str());
-            fprintf(stderr, "\n");
-        }
         undo->trigger();
         QApplication::processEvents();
         EXPECT_EQ(HitsInPage(view, "FRONTE"), 2 - i);
