@@ -202,8 +202,7 @@ Outcome DocumentConverters::ExportPage(PageFormat format, const std::string& pat
         case PageFormat::Rtf: {
             ProgressScope scope(rtf_, progress);
             rtf_.ExportFileName = path;
-            // The RTF converter shows its failures itself ("Errore nella scrittura file ").
-            return rtf_.ExportPage(page) ? Outcome::Done : Outcome::Failed;
+            return Report(rtf_.ExportPage(page));
         }
     }
     return Outcome::NotSupported;

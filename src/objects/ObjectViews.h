@@ -21,6 +21,8 @@ public:
 
     /// Views made from now on start read-only (browsed) or not, animated or not.
     void SetReadOnly(bool on) { readOnly_ = on; }
+    /// Anchor markers stay shown on a browsed page (a preview where anchors are picked).
+    void SetAnchorPreview(bool on) { anchorPreview_ = on; }
     void SetAnimated(bool on);
     /// The opened text whose local links zones may name.
     void SetText(const TKYTtesto* text) { text_ = text; }
@@ -83,6 +85,7 @@ public:
     TKYTset& LinkedKYTset() override { return set_; }
     IMessages& Messages() override { return messages_; }
     IScheduler& Scheduler() override { return scheduler_; }
+    bool AnchorPreview() const override { return anchorPreview_; }
     const TKYTtesto* Text() override { return text_; }
     void RecordUndo(VisualUndoStep step) override;
     void RequestLink(const TKYToggetto& target) override { links_.push_back(&target); }
@@ -98,6 +101,7 @@ private:
     IScheduler& scheduler_;
     const TKYTtesto* text_ = nullptr;
     bool readOnly_ = false;
+    bool anchorPreview_ = false;
     bool animated_ = true;
     // Objects without a view are remembered too, so they are asked once. The kind and
     // identifier guard against an address that a freed object left to another one.

@@ -174,7 +174,7 @@ TEST_F(DocumentConvertersTest, AnExportThatCannotBeWrittenShowsItsFailure) {
     EXPECT_EQ(messages_.Shown()[0].box, Box::Error);
     EXPECT_NE(messages_.Shown()[0].text.find(txt), std::string::npos);
 
-    // The RTF converter's own message, shown once.
+    // The RTF converter's failure, shown once by the program.
     messages_.Clear();
     const std::string rtf = NameOfPath(TestDir() / "non" / "esiste" / "p.rtf");
     EXPECT_EQ(documents_.ExportPage(PageFormat::Rtf, rtf, 0, {}), Outcome::Failed);

@@ -64,8 +64,9 @@ TEST(HtmlSite, SampleExportParsesAndLinksResolve) {
     // and its alias page both name the background picture in "images/"; the map page names
     // its picture and, through the two areas of its image map, the cover and a chapter page;
     // the table page names the cover from a cell and from its last line, and the picture of
-    // another cell.
-    EXPECT_EQ(report, "pages=12 links=33 empty=0\n");
+    // another cell; the form page names its sound, and through its popup link the map page's
+    // popup version, a page of its own.
+    EXPECT_EQ(report, "pages=14 links=40 empty=0\n");
 }
 
 // The export window's run over the sample, then the list of what it wrote: every row names a
@@ -85,9 +86,10 @@ TEST(HtmlSite, ExportedItemsOfTheSampleSite) {
     std::vector<std::string> shown;
     ASSERT_TRUE(RunHtmlExport(html, list, [&](const std::string& t) { shown.push_back(t); }));
     ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.back(), "Export in corso, fase 3: 66%");  // the second of three pictures
+    // the third of four objects: three pictures and the form page's sound
+    EXPECT_EQ(shown.back(), "Export in corso, fase 3: 75%");
     list.Rebuild();
-    int pages = 0, pictures = 0;
+    int pages = 0, pictures = 0, popups = 0;
     for (std::size_t i = 0; i < list.Rows().size(); ++i) {
         const TListHtmlRow& row = list.Rows()[i];
         std::string first, second;
@@ -95,16 +97,22 @@ TEST(HtmlSite, ExportedItemsOfTheSampleSite) {
         ASSERT_TRUE(std::filesystem::exists(NativePath(first))) << first;
         EXPECT_EQ(row.texts[colSize], std::to_string(std::filesystem::file_size(NativePath(first))))
             << row.caption;
-        EXPECT_EQ(second, "");
+        // Only the map page, shown in a popup by the form page, has a second file.
+        if (!second.empty()) {
+            ++popups;
+            EXPECT_TRUE(std::filesystem::exists(NativePath(second))) << second;
+        }
         pages += row.texts[colType] == "Pagina";
         pictures += row.texts[colType] == "Immagine";
     }
-    EXPECT_EQ(pages, 11);
+    EXPECT_EQ(pages, 12);
     EXPECT_EQ(pictures, 3);
-    ASSERT_GE(list.Rows().size(), 2u);
+    EXPECT_EQ(popups, 1);
+    ASSERT_GE(list.Rows().size(), 3u);
     EXPECT_EQ(list.Rows()[0].caption, "Stili del testo");
-    EXPECT_EQ(list.Rows()[1].caption, "Carta della copertina");
-    EXPECT_EQ(list.Rows()[1].texts[colFile].substr(0, 14), "images/guida_i");
+    EXPECT_EQ(list.Rows()[1].caption, "campanello.wav");
+    EXPECT_EQ(list.Rows()[2].caption, "Carta della copertina");
+    EXPECT_EQ(list.Rows()[2].texts[colFile].substr(0, 14), "images/guida_i");
     EXPECT_TRUE(std::filesystem::exists(TestDir() / "sito" / "benvenuti.htm"));
 }
 

@@ -468,14 +468,20 @@ TEST_F(RtfImportTest, OurHelpRtfComesBackWithTitlesKeywordsIdsAndLinks) {
         std::sort(words.begin(), words.end());
         return words;
     };
+    // A special link showing a page (the form page's popup) comes back as a jump to it.
     const auto linkTitles = [](const TKYTset& set, const std::string& markup) {
         std::vector<std::string> titles;
-        for (std::size_t at = markup.find("<$00"); at != std::string::npos;
-             at = markup.find("<$00", at + 1)) {
+        for (std::size_t at = markup.find("<$"); at != std::string::npos;
+             at = markup.find("<$", at + 1)) {
             std::uint32_t code = 0;
-            ParseHex(std::string_view(markup).substr(at + 2, 8), 8, code);
-            const TKYToggetto* target =
-                set.ObjectByKind(K::testoHtml, CodeIdentifier(std::int32_t(code)));
+            if (ParseHex(std::string_view(markup).substr(at + 2, 8), 8, code) != 8) continue;
+            std::int32_t page = std::int32_t(code);
+            if (CodeKind(page) == KindIndex(K::speclink)) {
+                const TKYToggetto* link = set.ObjectByKind(K::speclink, CodeIdentifier(page));
+                page = link ? link->ReadView().I32(kSpecTarget) : -1;
+            }
+            if (CodeKind(page) != KindIndex(K::testoHtml)) continue;
+            const TKYToggetto* target = set.ObjectByKind(K::testoHtml, CodeIdentifier(page));
             titles.push_back(target ? PageRecord::Read(*target).Title() : "?");
         }
         return titles;

@@ -74,9 +74,10 @@ TEST_F(PublishCli, PublishesTheSiteThenOnlyWhatChanged) {
     EXPECT_EQ(first.err, "");
     // A relative name is written as the full path.
     EXPECT_THAT(ServerFile("guida_ver.html"), HasSubstr("Hypertext :" + document_ + "<BR>"));
-    // 11 pages (the map and table pages too), the alias page, the style sheet, 4 pictures
-    // (the map's and the table's too), the version page.
-    EXPECT_EQ(Received().size(), 18u);
+    // 12 pages (the map, table and form pages too), the map's popup version, the alias page,
+    // the style sheet, 4 pictures (the map's and the table's too), the form's sound, the
+    // version page.
+    EXPECT_EQ(Received().size(), 21u);
 
     const CliOutcome second = Publish(Server());
     ASSERT_EQ(second.status, 0) << second.err;

@@ -45,7 +45,8 @@ TEST_F(Publishing, FirstSendsTheWholeSiteThenOnlyWhatChanged) {
     ASSERT_EQ(publisher_->Publish(), 200);
     EXPECT_EQ(publisher_->StatusText(), "Pubblicazione OK.");
     std::set<std::string> expected = FilesBelow(NativePath(html_->ExportPath));
-    EXPECT_EQ(expected.size(), 11u /* pages */ + 1 /* style */ + 1 /* alias */ + 4 /* pictures */);
+    EXPECT_EQ(expected.size(), 12u /* pages */ + 1 /* the map's popup version */ + 1 /* style */ +
+                                   1 /* alias */ + 4 /* pictures */ + 1 /* the form's sound */);
     EXPECT_TRUE(expected.count("images/guida_i000000.gif")) << ::testing::PrintToString(expected);
     EXPECT_TRUE(expected.count("benvenuti.htm"));
     expected.insert("guida_ver.html");
@@ -203,7 +204,7 @@ TEST_F(Publishing, AnImagesFolderMadeBeforeIsUsedAgain) {
     EXPECT_TRUE(trace.Contains("550"));
     const std::set<std::string> names = ReceivedNames();
     EXPECT_TRUE(names.count("images/guida_i000000.gif"));
-    EXPECT_EQ(names.size(), 18u);  // with the sample's map and table pages and their pictures
+    EXPECT_EQ(names.size(), 21u);  // with the sample's map, table and form pages and their objects
 }
 
 TEST_F(Publishing, ALinkedFileGoesIntoTheImagesFolderTheLinkPointsTo) {
@@ -299,10 +300,11 @@ TEST_F(Publishing, NothingCheckedStillSendsTheVersionPage) {
     std::vector<std::string> progress;
     publisher_->OnExportProgress = [&](const std::string& text) { progress.push_back(text); };
     ASSERT_EQ(Open(), 200);
-    // The eleven pages of the export, in phase 1.
-    ASSERT_EQ(progress.size(), 11u);
+    // The twelve pages of the export in phase 1, the map's popup version in phase 2.
+    ASSERT_EQ(progress.size(), 13u);
     EXPECT_EQ(progress[0], "Export in corso, fase 1: 0%");
-    EXPECT_EQ(progress[10], "Export in corso, fase 1: 90%");
+    EXPECT_EQ(progress[11], "Export in corso, fase 1: 91%");
+    EXPECT_EQ(progress[12], "Export in corso, fase 2: 0%");
     list_->SetAllChecked(false);
     ASSERT_EQ(publisher_->Publish(), 200);
     const std::vector<ReceivedFile> received = Received();

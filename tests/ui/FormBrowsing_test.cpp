@@ -29,10 +29,14 @@ namespace {
 
 using K = TOggettiHel;
 
-class FormPage : public ::testing::Test {
+// The application exists before the fixture's widget is made.
+struct ApplicationFirst {
+    ApplicationFirst() { EnsureApplication(); }
+};
+
+class FormPage : public ::testing::Test, private ApplicationFirst {
 protected:
     void SetUp() override {
-        EnsureApplication();
         SetMediaPlayerFactory([] { return std::make_unique<NullMediaPlayer>(); });
         MakeSampleHypertext(set_);
         page_ = SampleFormPage(set_);

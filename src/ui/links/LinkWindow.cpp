@@ -135,6 +135,7 @@ LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, Q
     previewSide->addWidget(chooseAnchor_);
     preview_ = new PageViewWidget(set_, pagePanel);
     preview_->setObjectName(QStringLiteral("Anteprima"));
+    preview_->ShowAnchors(true);  // the anchors are clicked to be linked to
     preview_->setMinimumSize(320, 240);
     // An anchor clicked in the preview becomes the anchor linked to.
     preview_->Surface()->installEventFilter(this);

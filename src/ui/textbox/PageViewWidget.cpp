@@ -262,6 +262,7 @@ struct PageViewWidget::State {
     std::unique_ptr<ScrollAreaHost> host;
     // The views of the page's pictures and tables, drawn with the text.
     std::unique_ptr<ObjectViewHost> objects;
+    bool showAnchors = false;  // kept when the objects' host is made again
     // The cells of its tables, which the session edits like the page's own box.
     std::unique_ptr<PageCells> cells;
     std::unique_ptr<TKYTboxViewFactory> views;
@@ -364,6 +365,7 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
     s.views.reset();
     s.objects = std::make_unique<ObjectViewHost>(*s.host, s.set, messages, scheduler);
     s.objects->SetReadOnly(!s.editable);
+    s.objects->SetAnchorPreview(s.showAnchors);
     s.views = std::make_unique<TKYTboxViewFactory>(s.measurer, *s.objects);
     s.session =
         std::make_unique<PageEditSession>(s.set, messages, scheduler, s.clipboard, *s.inputHost);
@@ -469,6 +471,11 @@ void PageViewWidget::DropObjectViews() {
 
 ObjectViewHost* PageViewWidget::ObjectViews() const {
     return state_->objects.get();
+}
+
+void PageViewWidget::ShowAnchors(bool on) {
+    state_->showAnchors = on;
+    state_->objects->SetAnchorPreview(on);
 }
 
 PageFormInput* PageViewWidget::FormInput() const {

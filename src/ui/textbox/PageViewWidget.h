@@ -114,6 +114,9 @@ public:
     /// after each change misspelt words are underlined, and the spelling menu of a marked word
     /// offers the checker's suggestions. Needs EnableEditing first.
     void EnableSpelling(TQzSpellChecker* checker);
+    /// Anchor markers keep their room and glyph on the browsed page (a preview where an
+    /// anchor is clicked to be linked to); for the pages shown from now on.
+    void ShowAnchors(bool on);
     /// "&Controllo ortografia" of the spelling menu: the spelling dialog on the page.
     std::function<void()> onCheckSpelling;
 
