@@ -63,6 +63,10 @@ bool RunTableCommand(PageEditSession& session, ObjectViewHost& views, TableComma
             // The cells' inputs go before the deletion frees cells; the caret goes back to
             // the page's box.
             session.ReleaseCells();
+            // Once the deletion has run, the caret goes into the cell the table makes current.
+            table.afterDeletion = [&session](TKYTbox& next) {
+                if (session.Editable()) session.FocusCell(next);
+            };
             done = command == TableCommand::DeleteRow
                        ? table.RequestDeleteRows(cell.row, cell.row)
                        : table.RequestDeleteColumns(cell.column, cell.column);

@@ -481,7 +481,9 @@ bool TMyyTable::RequestDeleteColumns(int first, int last) {
     step.ids = WriteCellIds();
     Record(std::move(step));
     auto run = [this, first, last, alive = std::weak_ptr<bool>(alive_)] {
-        if (alive.lock()) DeleteColumns(first, last, true);
+        if (!alive.lock()) return;
+        DeleteColumns(first, last, true);
+        if (current_ && afterDeletion) afterDeletion(*current_);
     };
     if (site_)
         site_->Scheduler().Post(run);
@@ -500,7 +502,9 @@ bool TMyyTable::RequestDeleteRows(int first, int last) {
     step.ids = WriteCellIds();
     Record(std::move(step));
     auto run = [this, first, last, alive = std::weak_ptr<bool>(alive_)] {
-        if (alive.lock()) DeleteRows(first, last, true);
+        if (!alive.lock()) return;
+        DeleteRows(first, last, true);
+        if (current_ && afterDeletion) afterDeletion(*current_);
     };
     if (site_)
         site_->Scheduler().Post(run);

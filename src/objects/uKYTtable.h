@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -115,6 +116,9 @@ public:
     /// placed again. Returns the cell to make current, or none.
     TKYTbox* DeleteColumns(int first, int last, bool full);
     TKYTbox* DeleteRows(int first, int last, bool full);
+    /// Called with the cell to make current once a posted deletion has run (the editor puts
+    /// the caret there).
+    std::function<void(TKYTbox&)> afterDeletion;
 
     /// The cells' backgrounds into the cell background list, and from it back to the cells.
     void StoreBackgrounds();

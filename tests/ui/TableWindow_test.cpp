@@ -411,18 +411,20 @@ TEST_F(TableInMainWindow, ATableMadeFilledChangedFromTheMenusAndUndoneStepByStep
     EXPECT_EQ(at(), "0,1");
     EXPECT_EQ(text(0, 2), "b1");
     EXPECT_EQ(Front(view), "Aggiunta colonne");
-    // "Elimina riga" and "Elimina colonna" on the cell (2, 2), "b2".
+    // "Elimina riga" on the cell (2, 2), "b2": the row below moves up and its cell in the same
+    // column takes the caret, where "Elimina colonna" then acts.
     ASSERT_TRUE(view.Session()->FocusCell(*table->CellAt(2, 2)));
     Menu(*window, "MITableDeleteRow");
     EXPECT_EQ(table->RowCount(), 3);
     EXPECT_EQ(text(1, 0), "");
     EXPECT_EQ(Front(view), "Cancellazione righe");
-    ASSERT_TRUE(view.Session()->FocusCell(*table->CellAt(0, 0)));
+    EXPECT_EQ(at(), "2,2");
     Menu(*window, "MITableDeleteColumn");
     EXPECT_EQ(table->ColumnCount(), 4);
-    EXPECT_EQ(text(0, 0), "");
-    EXPECT_EQ(text(0, 1), "b1");
+    EXPECT_EQ(text(0, 0), "a1");
+    EXPECT_EQ(text(0, 2), "") << "\"b1\" went with its column";
     EXPECT_EQ(Front(view), "Cancellazione colonne");
+    EXPECT_EQ(at(), "2,2");
     const std::string grid = WriteCellsOf(*table);
 
     // The first column's right edge in the header strip, dragged 30 pixels to the right.
