@@ -158,6 +158,19 @@ bool ImagePropertiesRules::ReplaceEverywhere() {
             return false;
         }
         replacement_.Reset();
+        // Every image of the picture takes its new size, as a page that shows one would: the
+        // pages not shown since are exported at the new size too.
+        TKYToggetto& picture = *picture_.Get();
+        const RecordView p = picture.ReadView();
+        const std::int16_t w = p.I16(kPictureWidth), h = p.I16(kPictureHeight);
+        for (const auto& object : set_.KindList(TOggettiHel::immagineNew)) {
+            if (!object || object->IsFree() || ImagePictureObject(set_, *object, false) != &picture)
+                continue;
+            ImageRecord record(*object);
+            if (record.NaturalWidth() == w && record.NaturalHeight() == h) continue;
+            record.SetNaturalSize(w, h);
+            record.SetSize(w, h);
+        }
     } else {
         picture_ = std::move(replacement_);
         replacement_ = ChosenPicture();

@@ -396,6 +396,12 @@ TEST_F(PictureRules, PictureReplacedEverywhereOverAHundredPages) {
             const std::string bytes = *picture->ContentBytes();
             EXPECT_EQ(bytes, newBytes);
             EXPECT_NE(bytes, oldBytes);
+            // Each image shows the new picture at its size, as the page on screen does.
+            const ImageRecord record(*image);
+            EXPECT_EQ(std::make_pair(record.NaturalWidth(), record.NaturalHeight()),
+                      std::make_pair(std::int16_t(30), std::int16_t(16)));
+            EXPECT_EQ(std::make_pair(record.Width(), record.Height()),
+                      std::make_pair(std::int16_t(30), std::int16_t(16)));
             ++images;
         }
     }
