@@ -8,14 +8,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "MainWindowSupport.h"
@@ -108,7 +111,11 @@ protected:
         QApplication::processEvents();
         auto* search = window.findChild<SearchWindow*>();
         EXPECT_TRUE(search && search->isVisible());
-        if (search && !shots_.empty()) search->move(window.geometry().right() + 8, 40);
+        // Beside the main window, as much of it as the screen leaves room for.
+        if (search && !shots_.empty()) {
+            const int right = QGuiApplication::primaryScreen()->availableGeometry().right();
+            search->move(std::min(window.geometry().right() + 8, right - search->width()), 40);
+        }
         return *search;
     }
     std::string shots_;
