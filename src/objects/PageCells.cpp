@@ -97,6 +97,18 @@ bool PageCells::IsCell(const TKYTbox& box) {
     return holder && (holder == views_.Box() || IsCell(*holder));
 }
 
+std::int32_t PageCells::CellId(const TKYTbox& box) {
+    TMyyTable* table = views_.TableOfCell(box);
+    return table ? table->CellId(box) : -1;
+}
+
+TKYTbox* PageCells::CellWithId(std::int32_t id) {
+    if (id < 0) return nullptr;
+    for (TMyyTable* table : views_.Tables())
+        if (TKYTbox* cell = table->CellWithId(id); cell && IsCell(*cell)) return cell;
+    return nullptr;
+}
+
 std::pair<TKYTbox*, std::int32_t> PageCells::Container(TKYTbox& cell) {
     TMyyTable* table = views_.TableOfCell(cell);
     if (!table || !table->Object()) return {nullptr, -1};

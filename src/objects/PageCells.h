@@ -18,6 +18,8 @@ public:
     std::pair<TKYTbox*, std::int32_t> Container(TKYTbox& cell) override;
     /// A cell of a table the page's text holds (in the page's box or in a cell of such a table).
     bool IsCell(const TKYTbox& box) override;
+    std::int32_t CellId(const TKYTbox& box) override;
+    TKYTbox* CellWithId(std::int32_t id) override;
 
 private:
     ObjectViewHost& views_;

@@ -166,6 +166,9 @@ void TMyyTable::SetTableObject(IMarkupHost& markup) {
 
 std::unique_ptr<TableCell> TMyyTable::NewCell(bool empty) {
     auto cell = std::make_unique<TableCell>(*this, *markup_);
+    // Unique among every table's cells; a deleted cell brought back by undo takes its id again.
+    static std::int32_t lastId = 0;
+    cell->registryId = lastId = lastId == INT32_MAX ? 1 : lastId + 1;
     cell->Box().runMode = readOnly_;
     cell->Box().inactive = inactive_;
     PrepareCell(*cell);
@@ -226,6 +229,19 @@ bool TMyyTable::FindCell(const TKYTbox& box, int& row, int& column) const {
                 return true;
             }
     return false;
+}
+
+std::int32_t TMyyTable::CellId(const TKYTbox& box) const {
+    int row = 0, column = 0;
+    return FindCell(box, row, column) ? rows_[std::size_t(row)][std::size_t(column)]->registryId
+                                      : -1;
+}
+
+TKYTbox* TMyyTable::CellWithId(std::int32_t id) {
+    for (auto& row : rows_)
+        for (auto& cell : row)
+            if (cell->registryId == id) return &cell->Box();
+    return nullptr;
 }
 
 TKYTbox* TMyyTable::NeighbourCell(int row, int column, CellMove move) {

@@ -98,6 +98,9 @@ public:
     TKYTbox* CellAt(int row, int column);
     /// The row and column of a cell box of this table; false (outputs unchanged) otherwise.
     bool FindCell(const TKYTbox& box, int& row, int& column) const;
+    /// The registry id of a cell box of this table (-1 for none), and the cell with an id.
+    std::int32_t CellId(const TKYTbox& box) const;
+    TKYTbox* CellWithId(std::int32_t id);
     TKYTbox* NeighbourCell(int row, int column, CellMove move);
     int RowCount() const;
     int ColumnCount() const;

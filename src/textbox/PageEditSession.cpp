@@ -135,6 +135,7 @@ void PageEditSession::Forget() {
     place_.reset();
     numbers_.clear();
     cellNumbers_.clear();
+    cellIds_.clear();
 }
 
 BoxEditing* PageEditSession::Editing() {
@@ -164,6 +165,8 @@ TKYTboxInput* PageEditSession::CellInput(TKYTbox* cell) {
     edit.editing =
         std::make_unique<BoxEditing>(*cell, std::move(context), &controls_, pageId_, frameId_);
     // A cell edited before keeps its numbers: the steps recorded under each find it again.
+    if (cells_)
+        if (const std::int32_t id = cells_->CellId(*cell); id >= 0) cellIds_[cell] = id;
     std::vector<std::int32_t>& numbers = cellNumbers_[cell];
     for (const std::int32_t number : numbers) controls_.Put(edit.editing.get(), number);
     numbers.push_back(edit.editing->Number());
@@ -229,6 +232,7 @@ void PageEditSession::PruneCells() {
         if (it->second.input.get() == active_) active_ = nullptr;
         DropCellEdit(it->first, it->second);
         cellNumbers_.erase(it->first);
+        cellIds_.erase(it->first);
         it = cellEdits_.erase(it);
     }
 }
@@ -384,10 +388,35 @@ bool PageEditSession::UndoSteps(int count) {
     if (!input_ || !undo_ || !editable_ || count < 1 || std::size_t(count) > undo_->Count())
         return false;
     Editing()->EndBursts();
-    // The cells edited on this page take their numbers back, so their steps find them.
-    if (cells_)
-        for (const auto& [cell, numbers] : cellNumbers_)
-            if (cells_->IsCell(*cell)) CellInput(const_cast<TKYTbox*>(cell));
+    // The cells edited on this page take their numbers back, so their steps find them; a cell
+    // that went (its row or column deleted) and came back by a table step is found by its id.
+    if (cells_) {
+        std::vector<TKYTbox*> edited;
+        for (auto it = cellNumbers_.begin(); it != cellNumbers_.end();) {
+            TKYTbox* cell = const_cast<TKYTbox*>(it->first);
+            if (cells_->IsCell(*cell)) {
+                edited.push_back(cell);
+                ++it;
+                continue;
+            }
+            const auto id = cellIds_.find(it->first);
+            TKYTbox* back = id != cellIds_.end() ? cells_->CellWithId(id->second) : nullptr;
+            if (!back || back == cell) {
+                ++it;
+                continue;
+            }
+            std::vector<std::int32_t>& numbers = cellNumbers_[back];
+            numbers.insert(numbers.end(), it->second.begin(), it->second.end());
+            if (auto edit = cellEdits_.find(back); edit != cellEdits_.end())
+                for (const std::int32_t number : it->second)
+                    controls_.Put(edit->second.editing.get(), number);
+            cellIds_[back] = id->second;
+            cellIds_.erase(id);
+            edited.push_back(back);
+            it = cellNumbers_.erase(it);
+        }
+        for (TKYTbox* cell : edited) CellInput(cell);
+    }
     undo_->UndoFromList(count);
     // A table step may have taken cells away: their inputs go.
     PruneCells();

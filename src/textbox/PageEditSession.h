@@ -65,6 +65,11 @@ public:
     virtual std::pair<TKYTbox*, std::int32_t> Container(TKYTbox& cell) = 0;
     /// The box is a cell of a table shown now.
     virtual bool IsCell(const TKYTbox& box) = 0;
+    /// The number a cell keeps while its table shows (a deleted row or column brought back by
+    /// undo has its cells' numbers again); -1 for none.
+    virtual std::int32_t CellId(const TKYTbox&) { return -1; }
+    /// The cell of a table shown now with that number, or none.
+    virtual TKYTbox* CellWithId(std::int32_t) { return nullptr; }
 };
 
 /// The commands of the "&Modifica" menu that act on the edited box.
@@ -194,6 +199,9 @@ private:
     // kept while the page is shown so that the steps recorded in a cell find it when its input
     // is made again.
     std::map<const TKYTbox*, std::vector<std::int32_t>> cellNumbers_;
+    // The table's number of each cell edited (IPageCells::CellId), so that a cell deleted and
+    // brought back takes the numbers of the steps recorded on it.
+    std::map<const TKYTbox*, std::int32_t> cellIds_;
     TKYTboxInput* active_ = nullptr;  // a cell's input, or none: the page's own
     std::int32_t pageId_ = -1;
     bool editable_ = false;

@@ -223,6 +223,38 @@ TEST_F(TableEditing, TypingInACellLaysOutThatCellAndMovesTheRowsBelow) {
     }
 }
 
+// Typing in two cells, the row of one and the column of the other deleted, then everything
+// undone one step at a time: the row and the column come back with their cells' ids, so the
+// typing steps find their cells again and take the letters back.
+TEST_F(TableEditing, TypingInARowThatWasDeletedAndBroughtBackIsUndoneToo) {
+    const std::string original = Markup();
+    Click(1, 1);
+    session_->Key(BoxKey::End, 0);
+    Type("x");
+    Click(0, 0);
+    Type("y");
+    ASSERT_TRUE(session_->FocusCell(*table_->CellAt(1, 0)));
+    ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::DeleteRow));
+    scheduler_.RunPending();
+    ASSERT_EQ(table_->RowCount(), 1);
+    ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::DeleteColumn));
+    scheduler_.RunPending();
+    ASSERT_EQ(table_->ColumnCount(), 2);
+    EXPECT_THAT(session_->Undo().Labels(),
+                ElementsAre("Cancellazione colonne", "Cancellazione righe", "Inserimento caratteri",
+                            "Inserimento caratteri"));
+    ASSERT_TRUE(session_->UndoSteps(1));
+    ASSERT_TRUE(session_->UndoSteps(1));
+    ASSERT_EQ(table_->RowCount(), 2);
+    EXPECT_EQ(Cell(1, 1), "11x");
+    EXPECT_EQ(Cell(0, 0), "y00");
+    ASSERT_TRUE(session_->UndoSteps(1));
+    EXPECT_EQ(Cell(0, 0), "00");
+    ASSERT_TRUE(session_->UndoSteps(1));
+    EXPECT_EQ(Cell(1, 1), "11");
+    EXPECT_EQ(Markup(), original);
+}
+
 // The table's record and cell background list, as bytes.
 std::string RecordState(const TKYToggetto& table) {
     const auto record = table.Record();
