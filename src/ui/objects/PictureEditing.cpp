@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <utility>
+
 #include "app/LinkWindowRules.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -129,6 +131,10 @@ void PictureEditing::Changed() {
     if (changed) changed();
 }
 
+void PictureEditing::Edited() {
+    if (edited) edited();
+}
+
 bool PictureEditing::Event(QEvent* event) {
     if (!input_) return false;
     switch (event->type()) {
@@ -138,6 +144,7 @@ bool PictureEditing::Event(QEvent* event) {
             const bool had = editor_.Current() != nullptr;
             const Point p = FromQPoint(mouse->position().toPoint());
             const bool right = mouse->button() == Qt::RightButton;
+            dragged_ = false;
             const bool ours = editor_.Press(p, right, ModifierBits(mouse->modifiers()));
             if (ours || had) Changed();
             if (ours && !surface_.hasFocus()) surface_.setFocus(Qt::MouseFocusReason);
@@ -155,7 +162,10 @@ bool PictureEditing::Event(QEvent* event) {
             }
             const bool ours = editor_.Move(FromQPoint(mouse->position().toPoint()),
                                            ModifierBits(mouse->modifiers()));
-            if (ours) surface_.update();
+            if (ours) {
+                dragged_ = true;
+                surface_.update();
+            }
             return ours;
         }
         case QEvent::MouseButtonRelease: {
@@ -164,6 +174,7 @@ bool PictureEditing::Event(QEvent* event) {
             const VisualRelease done =
                 editor_.Release(FromQPoint(mouse->position().toPoint()), right);
             if (done == VisualRelease::None) return false;
+            if (std::exchange(dragged_, false) && done == VisualRelease::Handled) Edited();
             Changed();
             if (done == VisualRelease::ImageMenu)
                 ShowMenu(surface_.mapToGlobal(mouse->position().toPoint()));
@@ -304,6 +315,7 @@ bool PictureEditing::Run(PictureCommand command) {
                 [this](std::string_view format) { return clipboard_.Data(format); });
             break;
     }
+    if (done && command != PictureCommand::Copy) Edited();
     Changed();
     return done;
 }
@@ -337,6 +349,7 @@ bool PictureEditing::PlacePicture(const std::string& file) {
         return false;
     }
     const bool placed = editing_->Text().InsertObject(NewImageObject(set_, *picture), false);
+    if (placed) Edited();
     Changed();
     return placed;
 }
@@ -344,6 +357,7 @@ bool PictureEditing::PlacePicture(const std::string& file) {
 bool PictureEditing::PlaceImage(std::unique_ptr<TKYToggetto> image) {
     if (!editing_ || !input_ || !image) return false;
     const bool placed = editing_->Text().InsertObject(std::move(image), false);
+    if (placed) Edited();
     Changed();
     return placed;
 }

@@ -87,6 +87,9 @@ public:
     std::function<bool(bool cut)> copyText;
     /// Something the pictures changed must be painted and the tools brought up to date.
     std::function<void()> changed;
+    /// A picture of the page or the page's text changed (an image placed, moved, resized or
+    /// pasted on, a zone added, moved, linked or deleted): the page is to be stored.
+    std::function<void()> edited;
     /// The properties window of an image; when set, the image's menu ends with "&Proprietà...".
     std::function<void(TMyyImage& image)> properties;
 
@@ -95,6 +98,7 @@ private:
     /// The handle (1..8) of the selected image or zone under `p`, or 0.
     int HandleUnder(Point p) const;
     void Changed();
+    void Edited();
 
     QWidget& surface_;
     TKYTset& set_;
@@ -102,6 +106,7 @@ private:
     VisualEditor editor_;
     BoxEditing* editing_ = nullptr;
     TKYTboxInput* input_ = nullptr;
+    bool dragged_ = false;  // the press being followed moved an image, a zone or a handle
 };
 
 }  // namespace orvo

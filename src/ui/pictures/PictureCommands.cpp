@@ -23,6 +23,10 @@ void PictureCommands::Wire(PageViewWidget& view) {
     PictureEditing* pictures = view.Pictures();
     if (!pictures) return;
     pictures->properties = [this, &view](TMyyImage& image) { EditImage(view, image); };
+    // A picture changed on the page: a save or a page change stores the page.
+    pictures->edited = [&view] {
+        if (PageEditSession* session = view.Session()) session->NoteEdit();
+    };
 }
 
 ChosenPicture PictureCommands::ChoosePicture(PictureWindowMode mode, std::int32_t preset) {

@@ -29,6 +29,7 @@
 #include "objects/VisualEditing.h"
 #include "objects/uKYTvisu.h"
 #include "support/TestSupport.h"
+#include "ui/links/LinkWindow.h"
 #include "ui/objects/PictureEditing.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
@@ -186,6 +187,61 @@ TEST_F(PicturesInMainWindow, InsertedPicturesAndTheirPropertiesReachTheExport) {
     const std::string mare = std::string("img alt='") + (autoAlt ? "mare" : "") +
                              "' width=40 height=30 JPEG q0=16 over=-\n";
     EXPECT_NE(lines.find(mare), std::string::npos) << lines;
+}
+
+// A zone of the sample's map linked through the link window ("&Ok, e non cambiare pagina"):
+// the zone's record names the page chosen, the editor stays on the map's page, and the saved
+// document keeps the link.
+TEST_F(PicturesInMainWindow, AZoneLinkedThroughTheLinkWindowKeepsItsNewPage) {
+    constexpr int kMapPage = 9, kChosen = 4;
+    auto window = Open(first_);
+    window->Rules().GoToPage(kMapPage);
+    PageViewWidget& view = window->PageView();
+    ASSERT_TRUE(view.Editable());
+    PictureEditing& pictures = *view.Pictures();
+    std::vector<TMyyImage*> images = pictures.Editor().Images();
+    ASSERT_EQ(images.size(), 1u);
+    TMyyImage& map = *images.front();
+    ASSERT_GE(map.Zones().size(), 1u);
+    pictures.Editor().Select(&map);
+    TMyyZona& zone = *map.Zones().back();
+    map.SelectZone(&zone);
+    const std::int32_t before = zone.Link();
+    const std::int32_t chosen = window->Document().ObjectByKind(K::testoHtml, kChosen)->Code();
+    ASSERT_NE(before, chosen);
+
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* links = dynamic_cast<LinkWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(links, nullptr);
+        QListWidget* list = links->PageList();
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->data(Qt::UserRole).toInt() == kChosen) list->setCurrentRow(i);
+        answered = true;
+        links->findChild<QPushButton*>(QStringLiteral("BOkStay"))->click();
+    });
+    EXPECT_TRUE(pictures.Run(PictureCommand::LinkZone));
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(view.PageShown(), kMapPage);
+    int slot = -1;
+    const ImageRecord record(*map.Object());
+    for (int i = 0; i < kZoneCount; ++i)
+        if (!record.Zone(i).Empty() && record.Zone(i).link == chosen) slot = i;
+    EXPECT_GE(slot, 0) << "no zone links to the page chosen";
+
+    ASSERT_TRUE(window->Rules().FileSave());
+    window.reset();
+    RecordingMessages readMessages;
+    TKYTset read(environment_, readMessages);
+    ASSERT_TRUE(read.LoadFromFile(first_));
+    bool kept = false;
+    for (const auto& object : read.KindList(K::immagineNew)) {
+        if (!object || object->IsFree()) continue;
+        const ImageRecord saved(*object);
+        for (int i = 0; i < kZoneCount; ++i)
+            if (!saved.Zone(i).Empty() && saved.Zone(i).link == chosen) kept = true;
+    }
+    EXPECT_TRUE(kept);
 }
 
 }  // namespace
