@@ -46,8 +46,10 @@ std::int32_t EndOf(const TKYTparag& p) {
     // A fixed line height lower than what a line holds (a table, large letters) lets the line
     // reach below its height: the paragraph reaches as far.
     const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
+    // What a line draws starts at most its ascent below its top (a letter of no height, or a
+    // list mark beside one, at the baseline): the paragraph reaches below that row.
     for (const TKYTline& line : p.lines)
-        end = std::max(end, contentTop + line.top + std::max({line.height, line.ascent, 1}));
+        end = std::max(end, contentTop + line.top + std::max({line.height, line.ascent + 1, 1}));
     return end;
 }
 
@@ -454,6 +456,12 @@ std::int32_t TKYTboxP::StartOf(const TKYTparag& p) const {
     return start;
 }
 
+std::int32_t TKYTboxP::PrintTop(const TKYTline& line, std::int32_t lineTop,
+                                std::int32_t ownTop) const {
+    const std::int32_t paper = page_.printHeight + page_.bottomRoom;
+    return std::max(line.height, line.ascent) > paper ? ownTop : lineTop;
+}
+
 std::optional<std::int32_t> TKYTboxP::ListMarkOffset(const TKYTparag& p) {
     const std::uint8_t listKind = p.style.ListKind();
     if (p.lines.empty() || p.metrics.empty() ||
@@ -470,7 +478,8 @@ std::int32_t TKYTboxP::DrawnTop(const TKYTparag& p, const TKYTline& line, std::i
         if (top >= from && (best < 0 || top < best)) best = top;
     };
     if (&line == &p.lines.front())
-        if (const auto mark = ListMarkOffset(p)) offer(lineTop - line.top + *mark);
+        if (const auto mark = ListMarkOffset(p))
+            offer(PrintTop(line, lineTop, lineTop - line.top + *mark));
     const std::int32_t measured =
         std::min<std::int32_t>(std::int32_t(p.text.size()), std::int32_t(p.metrics.size()));
     const std::int32_t end =
@@ -480,8 +489,9 @@ std::int32_t TKYTboxP::DrawnTop(const TKYTparag& p, const TKYTline& line, std::i
         if (best >= 0 && best <= lineTop) break;
         const TKYTcharMetric& m = p.metrics[std::size_t(k)];
         const std::int32_t index = m.objectIndex;
+        const std::int32_t ownTop = lineTop + line.ascent - m.ascent;
         if (index < 0 || std::size_t(index) >= p.objects.size()) {  // a character
-            offer(lineTop);
+            offer(PrintTop(line, lineTop, ownTop));
             continue;
         }
         const TKYToggetto* object = p.objects[std::size_t(index)];
@@ -490,9 +500,9 @@ std::int32_t TKYTboxP::DrawnTop(const TKYTparag& p, const TKYTline& line, std::i
         // A table inside the line may reach far below the line's top: its own cells tell
         // where it draws.
         if (const auto* table = dynamic_cast<const TMyyTableP*>(view)) {
-            offer(table->NextCellContent(lineTop + line.ascent - m.ascent, from));
-        } else if (lineTop >= from && view->Draws()) {
-            offer(lineTop);
+            offer(table->NextCellContent(ownTop, from));
+        } else if (PrintTop(line, lineTop, ownTop) >= from && view->Draws()) {
+            offer(PrintTop(line, lineTop, ownTop));
         }
     }
     return best;
@@ -524,10 +534,27 @@ std::int32_t TKYTboxP::BandEnd(std::size_t first, std::int32_t top) const {
             continue;
         }
         const std::int32_t contentTop = p.style.SpaceBefore() + p.top;
+        const std::int32_t measured =
+            std::min<std::int32_t>(std::int32_t(p.text.size()), std::int32_t(p.metrics.size()));
         for (const TKYTline& line : p.lines) {
             const std::int32_t lineTop = contentTop + line.top;
-            if (lineTop < top) continue;
             if (lineTop >= cut) break;
+            if (PrintTop(line, lineTop, lineTop + 1) != lineTop) {
+                // A line taller than a sheet: its letters and pictures print where their own
+                // top lies, and one that would run off the paper moves to the next sheet.
+                const std::int32_t end = std::int32_t(
+                    std::min<std::int64_t>(std::int64_t(line.first) + line.count, measured));
+                for (std::int32_t k = std::max(line.first, 0); k < end; ++k) {
+                    const TKYTcharMetric& m = p.metrics[std::size_t(k)];
+                    if (m.objectIndex >= 0 && std::size_t(m.objectIndex) < p.objects.size()) {
+                        const TKYToggetto* object = p.objects[std::size_t(m.objectIndex)];
+                        if (!object || object->Kind() == K::tabellaHtml) continue;
+                    }
+                    const std::int32_t ownTop = lineTop + line.ascent - m.ascent;
+                    if (ownTop + m.height > paperEnd) consider(ownTop);
+                }
+            }
+            if (lineTop < top) continue;
             if (lineTop + line.height > paperEnd) consider(lineTop);
         }
     }

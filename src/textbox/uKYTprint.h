@@ -167,6 +167,11 @@ public:
     /// The first pixel row the paragraph prints on: its text's start, or higher where a table
     /// on a line of fixed height reaches above the line.
     std::int32_t StartOf(const TKYTparag& paragraph) const;
+    /// Where something on a line prints, its own top lying at `ownTop`: on the sheet that shows
+    /// the line's top, or, on a line taller than the paper below a band's top (a table inside
+    /// it), on the sheet that shows its own top, as drawing it with the line's top would put it
+    /// below the paper.
+    std::int32_t PrintTop(const TKYTline& line, std::int32_t lineTop, std::int32_t ownTop) const;
     /// The top of a numbered or bulleted paragraph's mark below its content top; none
     /// without a mark.
     static std::optional<std::int32_t> ListMarkOffset(const TKYTparag& paragraph);

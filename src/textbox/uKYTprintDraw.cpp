@@ -116,8 +116,10 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
     const std::uint8_t listKind = style.ListKind();
     if (const auto markOffset = ListMarkOffset(paragraph)) {
         const std::int32_t markTop = contentTop + *markOffset;
+        const TKYTline& first = paragraph.lines.front();
+        const std::int32_t printTop = PrintTop(first, contentTop + first.top, markTop);
         const std::int32_t L = style.LeftMargin(), F = style.FirstIndent();
-        if (markTop >= bandTop && markTop < bandBottom) {
+        if (printTop >= bandTop && printTop < bandBottom) {
             if (listKind == kListNumbered) {
                 const std::string mark = ListNumberMark(paragraph.listNumber);
                 canvas.TextOut(left + NumberMarkX(L, F, canvas.TextExtent(mark)), paperDy + markTop,
@@ -143,9 +145,15 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
                                                          std::int32_t(paragraph.metrics.size()));
     for (const TKYTline& line : paragraph.lines) {
         const std::int32_t lineTop = contentTop + line.top;
-        // The line's characters and small objects print on the sheet its top lies on; a table
-        // prints its part on every sheet it meets.
-        const bool draw = lineTop >= bandTop && lineTop < bandBottom;
+        // The line's characters and small objects print on the sheet its top lies on (on a
+        // line taller than a sheet, the sheet their own top lies on); a table prints its part
+        // on every sheet it meets.
+        const bool tall = PrintTop(line, lineTop, lineTop + 1) != lineTop;
+        const bool lineHere = lineTop >= bandTop && lineTop < bandBottom;
+        auto here = [&](const TKYTcharMetric& m) {
+            const std::int32_t top = PrintTop(line, lineTop, lineTop + line.ascent - m.ascent);
+            return top >= bandTop && top < bandBottom;
+        };
         const std::int32_t end = std::min(line.first + line.count, measured);
         std::int32_t x = left + line.alignOffset + line.indent;
         const std::int32_t baseline = paperDy + lineTop + line.ascent;
@@ -161,7 +169,7 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
                 link = m.linkId;
                 changed = true;
             }
-            if (changed && draw) {
+            if (changed && (lineHere || tall)) {
                 canvas.SetFont(displayed());
                 subOffset = subOffsetOf(displayed());
             }
@@ -171,8 +179,9 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
                 const std::int32_t objectTop = lineTop + line.ascent - m.ascent;
                 const auto* table = dynamic_cast<TMyyTableP*>(view);
                 // A table's cells may reach above its top (negative spacing).
-                const bool meets = draw || (table && objectTop + table->reachAbove < bandBottom &&
-                                            objectTop + view->height > bandTop);
+                const bool meets =
+                    here(m) || (table && objectTop + table->reachAbove < bandBottom &&
+                                objectTop + view->height > bandTop);
                 // An object is placed where it is first met and drawn only there: named again,
                 // or inside one of its own cells, it takes its room and prints nothing.
                 auto* inlineView = dynamic_cast<IInlineObject*>(view);
@@ -200,7 +209,7 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
             }
             std::int32_t stored = 0;
             for (std::int32_t i = k; i < j; ++i) stored += paragraph.metrics[std::size_t(i)].width;
-            if (draw) {
+            if (here(m)) {
                 const std::string_view run(paragraph.text.data() + k, std::size_t(j - k));
                 const std::int32_t top = baseline + subOffset - m.ascent;
                 if (std::abs(canvas.TextExtent(run) - stored) > kDriftTolerance) {

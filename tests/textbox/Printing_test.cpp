@@ -245,6 +245,76 @@ TEST_F(Printing, TablesSplitBetweenRows) {
     EXPECT_NE(sheetOf["r00c0"], sheetOf["r89c1"]);
 }
 
+// A line holding a table taller than a sheet has its letters and its list mark at the baseline,
+// below the table: they print on the sheet where they stand, on the paper, next to the table's
+// last row, once. In a bulleted paragraph of letters of no height the mark stands on the very
+// row where the paragraph ends, and rows left empty end the table: the last sheet holds the
+// mark and the letters, it is not blank.
+TEST_F(Printing, LettersBesideATableTallerThanASheetPrintOnThePaperWhereTheyStand) {
+    TKYToggetto& table = Add(TOggettiHel::tabellaHtml);
+    RecordView r = table.View();
+    r.SetU8(kTableRows, 150);
+    r.SetU8(kTableColumns, 1);
+    r.SetI16At(kTableColumnWidths, 50);
+    const struct {
+        std::string style;
+        int filledRows;  // the rows after them are empty
+        std::string after;
+    } cases[] = {
+        {"<Z S0 >", 150, "<Z S0 >Dopo"},
+        {"<Z S0 s0 N10 >", 70, ""},
+    };
+    for (const auto& c : cases) {
+        std::string markup = "<Z S0 >Prima" + c.style + "x<$08" + Hex6(table.Identifier()) + ">";
+        std::vector<std::string> expected{"Prima", "x"};
+        char cell[16];
+        for (int row = 0; row < 150; ++row) {
+            std::snprintf(cell, sizeof cell, "r%03d", row);
+            markup += row < c.filledRows ? "<Z S1 >" + std::string(cell) + "<T>" : "<Z S1 ><T>";
+            if (row < c.filledRows) expected.push_back(cell);
+        }
+        markup += "y" + c.after;
+        expected.push_back("y");
+        if (!c.after.empty()) expected.push_back("Dopo");
+        device_.Clear();
+        const TKYToggetto& page = AddPage("Alta", Text(markup));
+        ASSERT_TRUE(Print(&page)) << c.style;
+
+        const auto sheets = device_.AllSheets();
+        ASSERT_GE(sheets.size(), 3u) << c.style;
+        std::map<std::string, Drawn> at;
+        std::vector<std::size_t> marks;
+        for (const Drawn& d : TextsDrawn()) {
+            EXPECT_GE(d.area.top, 0) << c.style << d.text;
+            EXPECT_LE(d.area.bottom, kSheetHeight) << c.style << d.text << " below the paper";
+            EXPECT_EQ(at.count(d.text), 0u) << c.style << d.text << " printed twice";
+            at[d.text] = d;
+        }
+        for (std::size_t s = 0; s < sheets.size(); ++s) {
+            EXPECT_FALSE(sheets[s]->ops.empty()) << c.style << "sheet " << s << " is blank";
+            for (const CanvasOp& op : sheets[s]->ops)
+                if (op.kind == CanvasOpKind::Text && op.font.name == "Wingdings")
+                    marks.push_back(s);
+        }
+        for (const std::string& word : expected) EXPECT_EQ(at.count(word), 1u) << c.style << word;
+        // The letters stand on the baseline, below the table's last row, on the sheet after
+        // the last filled row or on its own.
+        std::snprintf(cell, sizeof cell, "r%03d", c.filledRows - 1);
+        const std::string last = cell;
+        EXPECT_EQ(at["x"].sheet, at["y"].sheet) << c.style;
+        EXPECT_EQ(at["x"].area.top, at["y"].area.top) << c.style;
+        EXPECT_GE(at["x"].sheet, at[last].sheet) << c.style;
+        EXPECT_EQ(at["Prima"].sheet, 0u) << c.style;
+        if (c.style.find("N10") != std::string::npos) {
+            EXPECT_THAT(marks, ElementsAre(at["x"].sheet)) << c.style;
+            EXPECT_EQ(at["x"].sheet, sheets.size() - 1) << c.style;
+        } else {
+            EXPECT_THAT(marks, IsEmpty());
+            EXPECT_EQ(at["Dopo"].sheet, sheets.size() - 1);
+        }
+    }
+}
+
 // A table inside a cell whose content lies sheets below the line that holds it, and a text
 // naming one table twice, once inside one of its own cells: every word prints once, in order,
 // and no sheet is blank.
