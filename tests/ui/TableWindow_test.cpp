@@ -271,7 +271,7 @@ TEST_F(TableWindowPictures, AnImageInACellIsResizedAndItsZoneLinkedThroughTheLin
         if (!links || links->PageList()->count() == 0) return int(QDialog::Rejected);
         links->PageList()->setCurrentRow(0);
         chosen = links->PageList()->item(0)->data(Qt::UserRole).toInt();
-        links->Accept(false);
+        links->Accept(true);  // "Ok, e non cambiare pagina": the table page stays
         return links->result();
     };
     ASSERT_TRUE(pictures.Run(PictureCommand::LinkZone));
