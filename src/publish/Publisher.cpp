@@ -222,6 +222,9 @@ int Publisher::Connect() {
     if (ftp.LoggedIn()) (void)comm_.RunCloseSession();
     remote_.clear();
     serverVersion_ = -1;
+    // What the last attempt said goes: a failure before a connection that works is not shown.
+    status_.clear();
+    detail_.clear();
     const int result = ChangeDirectory(fields_.BaseDir.empty() ? "/" : fields_.BaseDir);
     if (result == TQzFtpComm::kFailure) status_ = std::string(kCannotConnectText);
     return result;

@@ -20,6 +20,11 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -108,6 +113,21 @@ void Trigger(MainWindow& window, const char* command) {
     QAction* action = window.findChild<QAction*>(QString::fromLatin1(command));
     ASSERT_NE(action, nullptr) << command << " is not in the menus";
     action->trigger();
+}
+
+// A local port where nothing listens (bound, then let go).
+int ClosedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 1;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
 }
 
 class CancellingPrompter final : public IPrompter {
@@ -300,7 +320,17 @@ TEST_F(SecondaryWindowsTest, PublishesToARealServerAndBrowsesIt) {
     window->Publishing().onWindow = [&](QDialog& dialog) {
         auto& publish = dynamic_cast<PublishWindow&>(dialog);
         EXPECT_EQ(publish.windowTitle(), "Pubblicazione in rete tramite FTP");
+        // A port where nothing listens, then the server's: the failure is not shown after.
+        auto* port = Child<QSpinBox>(publish, "SEporta");
+        auto* apply = Child<QPushButton>(publish, "BApplica");
+        port->setValue(ClosedPort());
+        apply->click();
+        EXPECT_NE(publish.ConnectNow(), 200);
+        EXPECT_EQ(publish.StatusText(), "Impossibile connettersi: Errore di creazione socket");
+        port->setValue(server.Port());
+        apply->click();
         ASSERT_EQ(publish.ConnectNow(), 200);
+        EXPECT_EQ(publish.StatusText(), "");
         EXPECT_EQ(publish.Rules().VersionLabel(),
                   "In questa dir del server non risulta nessuna versione dell'ipertesto.");
         publish.ChooseChanged();
