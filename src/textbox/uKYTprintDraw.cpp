@@ -148,8 +148,6 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
         // The line's characters and small objects print on the sheet its top lies on (on a
         // line taller than a sheet, the sheet their own top lies on); a table prints its part
         // on every sheet it meets.
-        const bool tall = PrintTop(line, lineTop, lineTop + 1) != lineTop;
-        const bool lineHere = lineTop >= bandTop && lineTop < bandBottom;
         auto here = [&](const TKYTcharMetric& m) {
             const std::int32_t top = PrintTop(line, lineTop, lineTop + line.ascent - m.ascent);
             return top >= bandTop && top < bandBottom;
@@ -169,7 +167,8 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
                 link = m.linkId;
                 changed = true;
             }
-            if (changed && (lineHere || tall)) {
+            // A format set on a line of an earlier sheet stays in force on this one.
+            if (changed) {
                 canvas.SetFont(displayed());
                 subOffset = subOffsetOf(displayed());
             }

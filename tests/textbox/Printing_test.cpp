@@ -315,6 +315,34 @@ TEST_F(Printing, LettersBesideATableTallerThanASheetPrintOnThePaperWhereTheyStan
     }
 }
 
+// A paragraph whose letters grow on its first sheet goes on in the larger letters on the next
+// ones, each line drawn whole (not letter by letter, as a font unlike the measured one is).
+TEST_F(Printing, AFormatSetOnOneSheetStaysInForceOnTheNext) {
+    std::string markup = "<Z S0 >";
+    char word[16];
+    for (int i = 1; i <= 1500; ++i) {
+        if (i == 11) markup += "<Y s20 >";
+        std::snprintf(word, sizeof word, "w%04d ", i);
+        markup += word;
+    }
+    const TKYToggetto& page = AddPage("Grande", Text(markup));
+    ASSERT_TRUE(Print(&page));
+    ASSERT_GE(device_.AllSheets().size(), 2u);
+    std::string all;
+    int wrongSize = 0, letterByLetter = 0;
+    for (const auto* sheet : device_.AllSheets())
+        for (const CanvasOp& op : sheet->ops) {
+            if (op.kind != CanvasOpKind::Text) continue;
+            const bool after = all.size() >= 60;  // "w0001 " ... "w0010 " come first
+            wrongSize += op.font.size != (after ? 20 : 12);
+            letterByLetter += op.text.size() == 1;
+            all += op.text;
+        }
+    EXPECT_EQ(wrongSize, 0);
+    EXPECT_EQ(letterByLetter, 0);
+    EXPECT_EQ(all, markup.substr(7, 60) + markup.substr(75));
+}
+
 // A table inside a cell whose content lies sheets below the line that holds it, and a text
 // naming one table twice, once inside one of its own cells: every word prints once, in order,
 // and no sheet is blank.
