@@ -50,6 +50,7 @@
 #include "publish/PublishConfigurations.h"
 #include "support/ProgramRun.h"
 #include "support/TestSupport.h"
+#include "textbox/PageEditSession.h"
 #include "textbox/uKYTbox.h"
 #include "textbox/uKYTundo.h"
 #include "ui/app/ExportWindow.h"
@@ -373,13 +374,16 @@ TEST_F(SecondaryWindowsTest, PublishesToARealServerAndBrowsesIt) {
     EXPECT_FALSE(fs::exists(root / "nuova"));
     EXPECT_TRUE(fs::exists(root / "vecchia" / "x.txt"));
 
-    // One page changed and saved: the second publication sends that page, the style sheet
+    // One page typed into and saved: the second publication sends that page, the style sheet
     // (it has no stamp, so it always counts as changed) and the version page.
     std::vector<TKYToggetto*> pages = Pages(set, window->Converters().Html());
     ASSERT_GE(pages.size(), 3u);
     const std::string changed = window->Converters().Html().ObjectFileName(*pages[2], 0);
-    pages[2]->SetVersionStamp(set.SaveCounter());
-    set.SetModified(true);
+    if (!window->Rules().EditMode()) window->Rules().EditButtonClick();
+    window->Rules().GoToPage(pages[2]->Identifier());
+    QApplication::processEvents();
+    ASSERT_NE(window->PageView().Session(), nullptr);
+    ASSERT_TRUE(window->PageView().Session()->Char('X'));
     Trigger(*window, "MIFileSave");
     ASSERT_FALSE(window->Document().Modified());
     std::vector<std::string> sent;

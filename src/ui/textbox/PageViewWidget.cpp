@@ -544,6 +544,8 @@ bool PageViewWidget::CommitPage() {
     State& s = *state_;
     if (!s.page->Showing()) return false;
     const std::int32_t identifier = s.page->PageIdentifier();
+    // A page the author changed records the save counter, so that publishing sends it again.
+    s.frameSet.raiseVersionStamp = s.session && s.session->Edited();
     Detach();
     const bool stored = s.page->CommitText();
     // A committed page takes no further commit until it is shown again.
