@@ -241,9 +241,14 @@ void CustomCodePanel::SetEditor(std::unique_ptr<ICodeEditor> editor) {
 }
 
 void CustomCodePanel::InsertCode(std::string_view text) {
+    // A 0x00 byte ends a stored text, so the code holds none: dropped before the references
+    // are read, so that "!Ref" and "F:..." joined by them read as the reference a second
+    // load of the stored code finds.
+    std::string code(text);
+    std::erase(code, '\0');
     TKYTtoTxt converter(codeSet_.get());
     MemoryStream stream;
-    if (!converter.ImportText(text, stream, 1, 0)) return;
+    if (!converter.ImportText(code, stream, 1, 0)) return;
     editor_->InsertStream(stream.Bytes(), kCodeLoadLabel);
 }
 

@@ -110,6 +110,21 @@ TEST_F(CodePanel, HostileHeaderLengthsReadNothingOutsideTheStream) {
     }
 }
 
+// Bytes of 0 in a code stream are dropped before its references are read: a reference they
+// split reads as one at once, and the code stored reads back the same.
+TEST_F(CodePanel, ZeroBytesSplittingAReferenceLoadAsTheStoredCodeReloads) {
+    panel_.LoadCode(std::string("\xFF\xFF\xFF\xFF", 4) + "a!Ref" + std::string(4, '\0') +
+                    "F:0B000001!RefL:00000003");
+    const std::string code = panel_.CodeText();
+    EXPECT_EQ(code.find('\0'), std::string::npos);
+    std::optional<std::string> stored = std::string();
+    panel_.Editor().NoteEdit();
+    panel_.StoreCode(stored);
+    ASSERT_TRUE(stored);
+    panel_.LoadCode(stored);
+    EXPECT_EQ(panel_.CodeText(), code);
+}
+
 TEST_F(CodePanel, ReferencesInsertedAndChanged) {
     panel_.LoadCode(std::nullopt);
     panel_.Parameters = {"colore", "larghezza"};
