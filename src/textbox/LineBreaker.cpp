@@ -45,16 +45,23 @@ void PrepareInlineObject(TKYTparag& paragraph, TKYTcharMetric& m, std::int32_t f
 
 }  // namespace
 
+// Margins and indents come from stored markup and may be any int32: layout takes them within
+// 16 million pixels, so that sums of a few of them stay in range.
+std::int32_t LayoutExtent(std::int32_t value) {
+    constexpr std::int32_t kLimit = 1 << 24;
+    return std::clamp(value, -kLimit, kLimit);
+}
+
 std::int32_t LeftMarginOf(const TKYTparag& paragraph, std::int32_t padding) {
-    return paragraph.style.LeftMargin() + padding;
+    return LayoutExtent(paragraph.style.LeftMargin()) + LayoutExtent(padding);
 }
 
 std::int32_t RightMarginOf(const TKYTparag& paragraph, std::int32_t padding) {
-    return paragraph.style.RightMargin() + padding;
+    return LayoutExtent(paragraph.style.RightMargin()) + LayoutExtent(padding);
 }
 
 std::int32_t FirstIndentOf(const TKYTparag& paragraph) {
-    const std::int32_t indent = paragraph.style.FirstIndent();
+    const std::int32_t indent = LayoutExtent(paragraph.style.FirstIndent());
     return (indent < 0 && paragraph.style.ListKind() != 0) ? 0 : indent;
 }
 
@@ -71,7 +78,8 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     const TKYTParaStyle& style = paragraph.style;
     const std::int32_t left = LeftMarginOf(paragraph, context.padding);
     const std::int32_t firstIndent = FirstIndentOf(paragraph);
-    const std::int32_t fullWidth = W - left - RightMarginOf(paragraph, context.padding);
+    const std::int32_t fullWidth =
+        LayoutExtent(W) - left - RightMarginOf(paragraph, context.padding);
     const std::uint8_t alignment = style.Alignment();
     const std::int32_t fixedLineHeight = style.LineHeight();
     const std::int32_t emptyHeight = EmptyLineHeight(paragraph);

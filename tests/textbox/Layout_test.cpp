@@ -1,6 +1,8 @@
 // Breaking paragraphs into lines and stacking them in a box.
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
+#include <cstdlib>
 
 #include <random>
 
@@ -137,6 +139,17 @@ TEST_F(LineBreaking, AHangingIndentHangsOnlyOnPlainParagraphs) {
     EXPECT_EQ(First().lines[0].indent, 2);
     Load("<Z S0 N10 I-8 >abc", 100);  // bulleted: the bullet hangs there, the text does not
     EXPECT_EQ(First().lines[0].indent, 10);
+}
+
+// Margins and indents of any int32 read from a document are laid out within 16 million
+// pixels: no sum of them overflows (the sanitizer build stops on one).
+TEST_F(LineBreaking, MarginsAndIndentsAtTheEndsOfTheirRangeLayOutInRange) {
+    for (const char* markup : {"<Z S0 r-2147483641 >ab cd", "<Z S0 l2147483647 I2147483647 >ab",
+                               "<Z S0 l-2147483648 r-2147483648 I-2147483648 >ab cd"}) {
+        Load(markup, 100);
+        ASSERT_FALSE(First().lines.empty()) << markup;
+        EXPECT_LE(std::abs(First().lines[0].indent), 3 << 24) << markup;
+    }
 }
 
 TEST_F(LineBreaking, SubscriptAndSuperscriptCharactersMakeTheLineTaller) {
