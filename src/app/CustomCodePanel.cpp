@@ -241,11 +241,13 @@ void CustomCodePanel::SetEditor(std::unique_ptr<ICodeEditor> editor) {
 }
 
 void CustomCodePanel::InsertCode(std::string_view text) {
-    // A 0x00 byte ends a stored text, so the code holds none: dropped before the references
-    // are read, so that "!Ref" and "F:..." joined by them read as the reference a second
-    // load of the stored code finds.
+    // The text import drops control characters but tab and line ends; dropped here first, a
+    // reference they split reads as one at once, and a line left empty at the end goes as it
+    // goes when the stored code is loaded again.
     std::string code(text);
-    std::erase(code, '\0');
+    std::erase_if(code, [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\r' && c != '\n';
+    });
     TKYTtoTxt converter(codeSet_.get());
     MemoryStream stream;
     if (!converter.ImportText(code, stream, 1, 0)) return;
