@@ -282,7 +282,11 @@ void CustomCodePanel::LoadCode(const std::optional<std::string>& stream) {
 
 std::string CustomCodePanel::CodeText() {
     editor_->Commit();
-    return PageText(*codeSet_, 0);
+    std::string text = PageText(*codeSet_, 0);
+    // The text import takes a last line end as the end of the last line: a code whose last
+    // line is empty ends with one line end more, so that loading it gives that line again.
+    if (text.ends_with("\r\n")) text += "\r\n";
+    return text;
 }
 
 std::size_t CustomCodePanel::StoreCode(std::optional<std::string>& stream) {

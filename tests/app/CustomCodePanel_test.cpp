@@ -112,11 +112,12 @@ TEST_F(CodePanel, HostileHeaderLengthsReadNothingOutsideTheStream) {
 
 // Control bytes the text import drops (0 among them) are dropped before a code's references
 // are read: a reference they split reads as one at once, a line they alone make at the end is
-// no line, and the code stored reads back the same.
+// no line; a last empty line is kept; and the code stored reads back the same.
 TEST_F(CodePanel, ControlBytesInALoadedCodeLoadAsTheStoredCodeReloads) {
     const std::string header("\xFF\xFF\xFF\xFF", 4);
-    for (const std::string& code : {"a!Ref" + std::string(4, '\0') + "F:0B000001!RefL:00000003",
-                                    std::string("abc\r\n\x19")}) {
+    for (const std::string& code :
+         {"a!Ref" + std::string(4, '\0') + "F:0B000001!RefL:00000003", std::string("abc\r\n\x19"),
+          std::string("\r\0\r", 3), std::string("a\r\n\r\n")}) {
         panel_.LoadCode(header + code);
         const std::string loaded = panel_.CodeText();
         EXPECT_EQ(loaded.find('\0'), std::string::npos);
