@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+#include "ui/NamedWidget.h"
+
 class QPushButton;
 class QCheckBox;
 class QLabel;
@@ -22,14 +24,6 @@ void LocalizeFromBlock(QWidget& window);
 void RestoreWindowPlacement(QWidget& window, const ISettings& settings);
 /// Stores the window's geometry in the settings.
 void SaveWindowPlacement(const QWidget& window, ISettings& settings);
-
-/// A widget of type T named `name` (the key its block gives its texts by), a child of `parent`.
-template <class T>
-T* Named(const char* name, QWidget* parent = nullptr) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 /// Widgets named as the block's keys name them; their texts come from the block.
 QPushButton* NamedButton(const char* name, QWidget* parent = nullptr);

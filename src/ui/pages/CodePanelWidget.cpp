@@ -19,6 +19,7 @@
 #include "platform/IMessages.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/uKYTattr.h"
+#include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -27,13 +28,6 @@ namespace orvo {
 namespace {
 
 using K = TOggettiHel;
-
-template <class T>
-T* Named(const char* name, QWidget* parent) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // The code's editor: page 0 of the panel's hypertext in a page widget, edited as any page.
 class PageViewCodeEditor final : public ICodeEditor {

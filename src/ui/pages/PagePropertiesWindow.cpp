@@ -23,6 +23,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
+#include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
 #include "ui/pages/CodePanelWidget.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -32,13 +33,6 @@ namespace orvo {
 namespace {
 
 using K = TOggettiHel;
-
-template <class T>
-T* Named(const char* name, QWidget* parent) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 void Swatch(QPushButton* button, std::int32_t colour) {
     button->setStyleSheet(QStringLiteral("background-color: %1").arg(ToQColor(colour).name()));

@@ -18,18 +18,12 @@
 
 #include "model/uKYTset.h"
 #include "picture/TKYTpicture.h"
+#include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
 
 namespace orvo {
 
 namespace {
-
-template <class T>
-T* Named(const char* name, QWidget* parent) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* Display(const char* name, QWidget* parent) {
     QLabel* display = Named<QLabel>(name, parent);

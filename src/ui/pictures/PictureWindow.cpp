@@ -24,6 +24,7 @@
 #include "base/Paths.h"
 #include "model/uKYTset.h"
 #include "picture/TKYTpicture.h"
+#include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
 
 namespace orvo {
@@ -31,13 +32,6 @@ namespace orvo {
 using K = TOggettiHel;
 
 namespace {
-
-template <class T>
-T* Named(const char* name, QWidget* parent) {
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* Display(const char* name, QWidget* parent) {
     QLabel* display = Named<QLabel>(name, parent);
