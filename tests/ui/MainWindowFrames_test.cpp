@@ -68,6 +68,19 @@ constexpr int kTextPage = 3;
 
 class MainWindowFramesTest : public MainWindowTest {};
 
+// The window at 960 x 680 with its page split by the top bar dragged down 195 pixels (the
+// page shown stays in the lower frame); its frame-set widget.
+FrameSetWidget* SplitByTheTopBar(MainWindow& window) {
+    window.resize(960, 680);
+    QApplication::processEvents();
+    auto* widget = window.findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    if (!widget) return nullptr;
+    Mouse(*widget, QEvent::MouseButtonPress, {300, 5});
+    Mouse(*widget, QEvent::MouseMove, {300, 200});
+    Mouse(*widget, QEvent::MouseButtonRelease, {300, 200});
+    return widget;
+}
+
 TEST_F(MainWindowFramesTest, ASplitPageEditsInItsFramesAndKeepsItsLayout) {
     auto window = Open(first_);
     window->resize(960, 680);
@@ -142,12 +155,6 @@ TEST_F(MainWindowFramesTest, ASplitPageEditsInItsFramesAndKeepsItsLayout) {
     EXPECT_THAT(markup.out, Not(HasSubstr("ZQ")));
 }
 
-}  // namespace
-}  // namespace orvo::test
-
-namespace orvo::test {
-namespace {
-
 // "&Controllo ortografia pagina..." from the main window's menu: the spelling dialog comes up
 // on the shown page with a word the Italian dictionary does not know.
 TEST_F(MainWindowFramesTest, TheSpellPageCommandOpensTheDialogOnTheShownPage) {
@@ -170,24 +177,13 @@ TEST_F(MainWindowFramesTest, TheSpellPageCommandOpensTheDialogOnTheShownPage) {
     EXPECT_FALSE(misspelt.isEmpty());
 }
 
-}  // namespace
-}  // namespace orvo::test
-
-namespace orvo::test {
-namespace {
-
 // A save while the split page is still shown stores its layout: the frame map is written
 // with the pages the frames show, not only when the page is left.
 TEST_F(MainWindowFramesTest, ASaveWithTheSplitPageShownStoresItsLayout) {
     auto window = Open(first_);
-    window->resize(960, 680);
-    QApplication::processEvents();
-    auto* widget = window->findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    FrameSetWidget* widget = SplitByTheTopBar(*window);
     ASSERT_NE(widget, nullptr);
     TKYTframeSet& frames = widget->FrameSet();
-    Mouse(*widget, QEvent::MouseButtonPress, {300, 5});
-    Mouse(*widget, QEvent::MouseMove, {300, 200});
-    Mouse(*widget, QEvent::MouseButtonRelease, {300, 200});
     ASSERT_TRUE(frames.Split());
     ASSERT_TRUE(frames.ShowPageInFrame(*frames.Leaves()[0], kTextPage));
     ASSERT_TRUE(window->Rules().FileSave());
@@ -202,24 +198,13 @@ TEST_F(MainWindowFramesTest, ASaveWithTheSplitPageShownStoresItsLayout) {
     EXPECT_THAT(map.out, HasSubstr("\"page\": 0"));
 }
 
-}  // namespace
-}  // namespace orvo::test
-
-namespace orvo::test {
-namespace {
-
 // The split page's layout saved to a ".frm" file and loaded into a page just added: the new
 // page shows the two frames and keeps them as its frame map once saved.
 TEST_F(MainWindowFramesTest, ALayoutFileLoadsIntoANewPage) {
     auto window = Open(first_);
-    window->resize(960, 680);
-    QApplication::processEvents();
-    auto* widget = window->findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    FrameSetWidget* widget = SplitByTheTopBar(*window);
     ASSERT_NE(widget, nullptr);
     TKYTframeSet& frames = widget->FrameSet();
-    Mouse(*widget, QEvent::MouseButtonPress, {300, 5});
-    Mouse(*widget, QEvent::MouseMove, {300, 200});
-    Mouse(*widget, QEvent::MouseButtonRelease, {300, 200});
     ASSERT_TRUE(frames.ShowPageInFrame(*frames.Leaves()[0], kTextPage));
     const std::string file = (TestDir() / "nuova.frm").string();
     ASSERT_TRUE(widget->SaveLayoutTo(file));
@@ -285,14 +270,9 @@ TEST_F(MainWindowFramesTest, LinksInEveryFrameAreFollowedWhileBrowsing) {
         ASSERT_TRUE(set.SaveToFile(path));
     }
     auto window = Open(path);
-    window->resize(960, 680);
-    QApplication::processEvents();
-    auto* widget = window->findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    FrameSetWidget* widget = SplitByTheTopBar(*window);
     ASSERT_NE(widget, nullptr);
     TKYTframeSet& frames = widget->FrameSet();
-    Mouse(*widget, QEvent::MouseButtonPress, {300, 5});
-    Mouse(*widget, QEvent::MouseMove, {300, 200});
-    Mouse(*widget, QEvent::MouseButtonRelease, {300, 200});
     ASSERT_TRUE(frames.ShowPageInFrame(*frames.Leaves()[0], kTextPage));
     frames.Leaves()[1]->record.SetName("basso");
     Preview(*window);

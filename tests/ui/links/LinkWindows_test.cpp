@@ -301,15 +301,15 @@ TEST_F(LinkWindows, WebAddressEmbeddedFileNewPagesAndSpecialLinksEachUndone) {
          "MIInsertLink", false},
         {"popup",
          [&](QDialog& d) {
-             if (auto* spec = dynamic_cast<SpecialLinkWindow*>(&d)) {
+             if (auto* special = dynamic_cast<SpecialLinkWindow*>(&d)) {
                  SpecialLinkChoice c;
                  c.tab = SpecialTab::Window;
                  c.choice = 1;
                  c.features.width = 320;
                  c.features.height = 240;
-                 spec->SetChoice(c);
-                 Grab(*spec, "speclink-popup");
-                 spec->accept();
+                 special->SetChoice(c);
+                 Grab(*special, "speclink-popup");
+                 special->accept();
                  return;
              }
              auto& w = dynamic_cast<LinkWindow&>(d);
@@ -330,12 +330,12 @@ TEST_F(LinkWindows, WebAddressEmbeddedFileNewPagesAndSpecialLinksEachUndone) {
          "MIInsertSpecialLink"},
         {"next",
          [&](QDialog& d) {
-             auto& spec = dynamic_cast<SpecialLinkWindow&>(d);
+             auto& special = dynamic_cast<SpecialLinkWindow&>(d);
              SpecialLinkChoice c;
              c.tab = SpecialTab::Misc;
              c.choice = 2;
-             spec.SetChoice(c);
-             spec.accept();
+             special.SetChoice(c);
+             special.accept();
          },
          [&](std::int32_t code) {
              const TKYToggetto* link = window->PageView().LinkObject(code);
@@ -401,13 +401,13 @@ TEST_F(LinkWindows, DefineOnScreenTakesTheAnchorClickedInThePreview) {
     LinkCommands& links = window->Links();
     int clicked = -2, kept = -2, linkWindows = 0;
     links.execDialog = [&](QDialog& d) {
-        if (auto* spec = dynamic_cast<SpecialLinkWindow*>(&d)) {
-            EXPECT_FALSE(spec->NoAnchors()->isVisibleTo(spec));
-            spec->Tabs()->setCurrentIndex(int(SpecialTab::Anchor));
-            EXPECT_TRUE(spec->DefineOnScreenButton()->isEnabled());
-            spec->DefineOnScreenButton()->click();  // the link window below, then back
-            EXPECT_EQ(spec->Choice().anchor, 7);
-            spec->accept();
+        if (auto* special = dynamic_cast<SpecialLinkWindow*>(&d)) {
+            EXPECT_FALSE(special->NoAnchors()->isVisibleTo(special));
+            special->Tabs()->setCurrentIndex(int(SpecialTab::Anchor));
+            EXPECT_TRUE(special->DefineOnScreenButton()->isEnabled());
+            special->DefineOnScreenButton()->click();  // the link window below, then back
+            EXPECT_EQ(special->Choice().anchor, 7);
+            special->accept();
             return d.result();
         }
         auto& w = dynamic_cast<LinkWindow&>(d);
@@ -455,11 +455,11 @@ TEST_F(LinkWindows, ACancelledNamePromptOrWindowChangesNothing) {
     int dialogs = 0;
     links.execDialog = [&](QDialog& d) {
         ++dialogs;
-        auto& spec = dynamic_cast<SpecialLinkWindow&>(d);
+        auto& special = dynamic_cast<SpecialLinkWindow&>(d);
         SpecialLinkChoice c;
         c.tab = SpecialTab::Window;  // a separate window without a name
-        spec.SetChoice(c);
-        spec.accept();
+        special.SetChoice(c);
+        special.accept();
         return d.result();
     };
     Trigger(*window, "MIInsertSpecialLink");
