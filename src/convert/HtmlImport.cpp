@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <unordered_map>
 
 #include <iconv.h>
 
@@ -552,7 +553,8 @@ int DecodeHtmlEntity(std::string_view text, std::size_t& pos) {
     std::size_t bestLength = 0;
     int best = -1;
     auto consider = [&](std::string_view name, int byte) {
-        if (name.size() > bestLength && run.substr(0, name.size()) == name) {
+        if (name.size() > bestLength && name.size() <= run.size() && name[0] == run[0] &&
+            run.substr(0, name.size()) == name) {
             bestLength = name.size();
             best = byte;
         }
@@ -761,6 +763,11 @@ private:
     std::map<std::string, std::string> body_;
     std::map<std::string, std::string> maps_;  // name to 480 bytes of zones
     std::vector<Table> tables_;
+    struct LinkedFile {
+        std::string name;  // the full name
+        bool inside;       // within the root folder
+    };
+    std::unordered_map<std::string, LinkedFile> linkedFiles_;  // a page names a few files often
     bool inHead_ = false, pre_ = false, authored_ = false, marker_ = false;
     bool previousSpace_ = false, mergeSpace_ = false, linkOpen_ = false;
     long paraLength_ = -1;  // -1: a paragraph is pending
@@ -870,28 +877,31 @@ std::int32_t THt2Page::LinkCode(const std::string& href) {
         lower.find("ftp:") != std::string::npos || lower.find("mailto:") != std::string::npos ||
         file.empty() ||
         !(fileExtension == ".htm" || fileExtension == ".html" || fileExtension == ".txt");
-    std::filesystem::path full;
+    const LinkedFile* linked = nullptr;
     if (!internet) {
-        full = Resolve(file);
+        auto [entry, added] = linkedFiles_.try_emplace(file);
+        if (added) {
+            const std::filesystem::path full = Resolve(file);
+            entry->second = {NameOfPath(full), InsideFolder(full, root_)};
+        }
+        linked = &entry->second;
         // A link that leaves the folder of the import stays a web link and is never read.
-        if (!InsideFolder(full, root_)) internet = true;
+        if (!linked->inside) internet = true;
     }
     if (internet) {
         auto link = NewObjectOfKind(K::internetLink, &set_);
         link->Clear();
         link->TakeIntoUse();
         link->SetName(reference.substr(0, 127));
-        if (TKYToggetto* equal = link->FindEqual())
-            return MakeCode(K::internetLink, equal->Identifier());
-        return MakeCode(K::internetLink, set_.Register(std::move(link)));
+        return MakeCode(K::internetLink, run_.WebLink(std::move(link)));
     }
     auto link = NewObjectOfKind(K::speclink, &set_);
     link->Clear();
     link->TakeIntoUse();
     link->Record()[4] = kSpecialLinkImport;
     link->View().SetI32(kSpecTarget, -1);
-    link->SetContent(NameOfPath(full));
-    return MakeCode(K::speclink, set_.Register(std::move(link)));
+    link->SetContent(linked->name);
+    return MakeCode(K::speclink, run_.Register(std::move(link)));
 }
 
 std::int32_t THt2Page::PictureOf(const std::string& src) {
@@ -966,7 +976,7 @@ void THt2Page::Image(const struct Tag& tag) {
     const std::string align = UpperAscii(TrimmedCopy(tag.Get("ALIGN")));
     for (std::size_t i = 0; i < kAlign.size(); ++i)
         if (align == kAlign[i]) record.SetAlignment(std::uint8_t(i));
-    const std::int32_t id = set_.Register(std::move(image));
+    const std::int32_t id = run_.Register(std::move(image));
     PendingParagraph();
     Raw("<$" + Hex8(std::uint32_t(MakeCode(K::immagineNew, id))) + ">");
     ++paraLength_;
@@ -1027,7 +1037,7 @@ std::int32_t THt2Page::Marker(std::uint8_t subtype, std::string auxiliary) {
     marker->TakeIntoUse();
     marker->Record()[4] = subtype;
     marker->SetAuxiliary(std::move(auxiliary));
-    const std::int32_t id = set_.Register(std::move(marker));
+    const std::int32_t id = run_.Register(std::move(marker));
     PendingParagraph();
     Raw("<$" + Hex8(std::uint32_t(MakeCode(K::shortObj, id))) + ">");
     ++paraLength_;
@@ -1097,7 +1107,7 @@ void THt2Page::TableStart(const struct Tag& tag) {
     r.SetU8(kTableRows, 0);
     r.SetU8(kTableColumns, 0);
     Table table;
-    table.id = set_.Register(std::move(object));
+    table.id = run_.Register(std::move(object));
     tables_.push_back(table);
     if (paraLength_ != 0 || markup_.empty()) {
         // The reference opens a paragraph of its own.
@@ -1315,6 +1325,13 @@ void THt2Page::PostProcess() {
     };
     std::vector<Open> open;
     for (std::size_t i = 0; i < markup_.size();) {
+        if (markup_[i] != '<') {
+            // Text up to the next tag as it is.
+            const std::size_t next = std::min(markup_.find('<', i), markup_.size());
+            out.append(markup_, i, next - i);
+            i = next;
+            continue;
+        }
         if (markup_.compare(i, 4, "<$08") == 0 && i + 11 <= markup_.size() &&
             markup_[i + 10] == '>') {
             std::uint32_t id = 0;
@@ -1324,8 +1341,10 @@ void THt2Page::PostProcess() {
                 i += 11;
                 if (t.columns == 0) {
                     out += std::string(11, '\t');
-                    if (TKYToggetto* object = set_.ObjectByKind(K::tabellaHtml, t.id))
+                    if (TKYToggetto* object = set_.ObjectByKind(K::tabellaHtml, t.id)) {
                         object->Clear();
+                        run_.Freed(*object);
+                    }
                     continue;
                 }
                 if (!paragraphBefore(out)) out += "<Z S1 >";
@@ -1753,7 +1772,7 @@ void THt2Page::Tag(std::size_t at) {
         marker->TakeIntoUse();
         marker->Record()[4] = kCatalogueSubtype;
         marker->View().SetI32(kShortReference, NumberOf(order.Get("ORDER"), 0));
-        const std::int32_t id = set_.Register(std::move(marker));
+        const std::int32_t id = run_.Register(std::move(marker));
         PendingParagraph();
         Raw("<$" + Hex8(std::uint32_t(MakeCode(K::shortObj, id))) + ">");
         ++paraLength_;
@@ -1853,13 +1872,63 @@ THt2Imp::Scanned THt2Page::Run() {
 THt2Imp::THt2Imp(TKYTset& set, HtmlImportOptions options)
     : set_(set), options_(std::move(options)) {}
 
+void THt2Imp::StartRun() {
+    firstFree_.fill(0);
+    webLinks_.clear();
+    webLinksRead_ = false;
+}
+
+std::int32_t THt2Imp::Register(std::unique_ptr<TKYToggetto> object) {
+    const int kind = KindIndex(object->Kind());
+    static_assert(kKindCount <= std::tuple_size_v<decltype(firstFree_)>);
+    if (kind < 0 || kind >= kKindCount) return set_.Register(std::move(object));
+    // The first free entry at or after the first one this run has not filled.
+    const auto& list = set_.KindList(object->Kind());
+    std::size_t& first = firstFree_[std::size_t(kind)];
+    first = std::min(first, list.size());
+    while (first < list.size() && !list[first]->IsFree()) ++first;
+    // Taking a free entry marks the document changed, a new one at the end does not.
+    const bool modified = set_.Modified();
+    const bool atEnd = first == list.size();
+    const std::int32_t id = set_.Register(std::move(object), std::int32_t(first));
+    if (atEnd) set_.SetModified(modified);
+    first = std::size_t(id) + 1;
+    return id;
+}
+
+void THt2Imp::Freed(const TKYToggetto& object) {
+    const int kind = KindIndex(object.Kind());
+    if (kind < 0 || kind >= kKindCount || object.Identifier() < 0) return;
+    std::size_t& first = firstFree_[std::size_t(kind)];
+    first = std::min(first, std::size_t(object.Identifier()));
+}
+
+std::int32_t THt2Imp::WebLink(std::unique_ptr<TKYToggetto> link) {
+    if (!webLinksRead_) {
+        webLinksRead_ = true;
+        for (const auto& known : set_.KindList(K::internetLink))
+            if (known && !known->IsFree()) webLinks_.emplace(known->Name(), known->Identifier());
+    }
+    std::string name = link->Name();
+    if (const auto found = webLinks_.find(name); found != webLinks_.end()) return found->second;
+    const std::int32_t id = Register(std::move(link));
+    webLinks_.emplace(std::move(name), id);
+    return id;
+}
+
 THt2Imp::Scanned THt2Imp::Scan(std::string_view bytes, const std::string& fileName) {
+    StartRun();
+    return ScanPage(bytes, fileName);
+}
+
+THt2Imp::Scanned THt2Imp::ScanPage(std::string_view bytes, const std::string& fileName) {
     const std::string text = HtmlBytesToCp1252(bytes);
     THt2Page page(*this, text, fileName);
     return page.Run();
 }
 
 std::int32_t THt2Imp::ImportFiles(const std::vector<std::string>& names) {
+    StartRun();
     ImportedPages.clear();
     const int total = int(names.size());
     for (int i = 0; i < total; ++i) {
@@ -1872,7 +1941,7 @@ std::int32_t THt2Imp::ImportFiles(const std::vector<std::string>& names) {
         classMap.clear();
         Scanned scanned;
         try {
-            scanned = Scan(*bytes, name);
+            scanned = ScanPage(*bytes, name);
         } catch (const std::bad_alloc&) {
             continue;
         }

@@ -6,17 +6,21 @@
 // files of one run become links between their pages (ResolveImportedLinks).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvo {
 
 class TKYTset;
+class TKYToggetto;
 
 /// The character and paragraph values of one level of the scan.
 struct THt2State {
@@ -117,9 +121,25 @@ public:
     TKYTset& Set() { return set_; }
     const HtmlImportOptions& Options() const { return options_; }
 
+    /// Registers an object a page's scan made in the first free entry of its kind. The entries
+    /// this run filled are not searched again, so a page of many links costs one pass.
+    std::int32_t Register(std::unique_ptr<TKYToggetto> object);
+    /// An object of this run was made free again: the next of its kind may take its entry.
+    void Freed(const TKYToggetto& object);
+    /// The identifier of a web link: an equal one already in the document (the first in its
+    /// list), else `link` registered.
+    std::int32_t WebLink(std::unique_ptr<TKYToggetto> link);
+
 private:
+    /// What a run knows of the document is forgotten between calls (it may have changed).
+    void StartRun();
+    Scanned ScanPage(std::string_view bytes, const std::string& fileName);
+
     TKYTset& set_;
     HtmlImportOptions options_;
+    std::array<std::size_t, 32> firstFree_{};                 // per kind: no free entry before it
+    std::unordered_map<std::string, std::int32_t> webLinks_;  // name to first equal link
+    bool webLinksRead_ = false;
 };
 
 /// A page's bytes as Windows-1252: the charset the page declares (a "charset=" in its first
