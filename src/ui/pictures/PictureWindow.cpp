@@ -26,6 +26,7 @@
 #include "picture/TKYTpicture.h"
 #include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
+#include "ui/pictures/PicturePreview.h"
 
 namespace orvo {
 
@@ -33,13 +34,8 @@ using K = TOggettiHel;
 
 namespace {
 
-QLabel* Display(const char* name, QWidget* parent) {
-    QLabel* display = Named<QLabel>(name, parent);
-    display->setMinimumSize(160, 120);
-    display->setAlignment(Qt::AlignCenter);
-    display->setFrameShape(QFrame::Panel);
-    display->setFrameShadow(QFrame::Sunken);
-    return display;
+PicturePreview* Display(const char* name, QWidget* parent) {
+    return Named<PicturePreview>(name, parent);
 }
 
 // The view buttons switch a list between icons and lines.
@@ -112,8 +108,8 @@ PictureWindow::PictureWindow(TKYTset& set, IMessages& messages,
     connect(ok_, &QPushButton::clicked, this, [this] { Accept(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(stretch_, &QCheckBox::toggled, this, [this](bool on) {
-        for (QLabel* d : {albumDisplay_, diskPreview_, convertedPreview_, otherDisplay_})
-            d->setScaledContents(on);
+        for (PicturePreview* d : {albumDisplay_, diskPreview_, convertedPreview_, otherDisplay_})
+            d->SetStretched(on);
     });
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { TabChanged(); });
 
@@ -349,7 +345,8 @@ void PictureWindow::ListOther() {
 
 void PictureWindow::Prepare() {
     busy_ = true;
-    for (QLabel* d : {albumDisplay_, diskPreview_, convertedPreview_, otherDisplay_}) d->clear();
+    for (PicturePreview* d : {albumDisplay_, diskPreview_, convertedPreview_, otherDisplay_})
+        d->Clear();
     result_.Reset();
     results_.clear();
     const bool several = mode_ == PictureWindowMode::Several;
@@ -409,18 +406,9 @@ void PictureWindow::ReloadAlbum() {
     AlbumSelected();
 }
 
-void PictureWindow::ShowPicture(QLabel* display, const std::string& bytes) {
-    QPixmap pixmap;
-    if (!bytes.empty() &&
-        pixmap.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), uint(bytes.size())))
-        display->setPixmap(pixmap);
-    else
-        display->clear();
-}
-
 void PictureWindow::AlbumSelected() {
     if (busy_) return;
-    albumDisplay_->clear();
+    albumDisplay_->Clear();
     QListWidgetItem* item = albumList_->currentItem();
     if (!item || !item->isSelected()) {
         const auto selected = albumList_->selectedItems();
@@ -433,7 +421,7 @@ void PictureWindow::AlbumSelected() {
     if (picture && !picture->IsFree()) {
         Result<std::string> bytes = picture->ContentBytes();
         if (bytes) {
-            ShowPicture(albumDisplay_, *bytes);
+            albumDisplay_->SetPictureBytes(*bytes);
             shown = true;
             const auto [gif, transparent] = GifState(*bytes);
             albumTransparent_->setEnabled(gif);
@@ -493,7 +481,7 @@ void PictureWindow::DiskSelected() {
     if (files.size() >= 2) {
         importPanel_->hide();
         DropConverted();
-        diskPreview_->clear();
+        diskPreview_->Clear();
         if (diskTab) ok_->setEnabled(true);
         return;
     }
@@ -505,11 +493,11 @@ void PictureWindow::DiskSelected() {
         if (!bytes || !check.LoadBytes(*bytes)) {
             source.clear();
         } else {
-            ShowPicture(diskPreview_, *bytes);
+            diskPreview_->SetPictureBytes(*bytes);
         }
     }
     if (source.empty()) {
-        diskPreview_->clear();
+        diskPreview_->Clear();
         importPanel_->hide();
         DropConverted();
         if (diskTab) ok_->setEnabled(false);
@@ -538,7 +526,7 @@ void PictureWindow::DiskSelected() {
         fromSize_->setText(QString::number(converted->sourceSize));
         toSize_->setText(QString::number(converted->convertedSize));
         shownBytes = BytesOf(converted_);
-        ShowPicture(convertedPreview_, shownBytes);
+        convertedPreview_->SetPictureBytes(shownBytes);
         importPanel_->show();
     }
     const auto [gif, transparent] = GifState(shownBytes);
@@ -604,7 +592,7 @@ void PictureWindow::OtherFileSelected() {
 
 void PictureWindow::OtherSelected() {
     if (busy_) return;
-    otherDisplay_->clear();
+    otherDisplay_->Clear();
     const auto selected = otherPictures_->selectedItems();
     bool shown = false;
     if (!selected.isEmpty()) {
@@ -614,7 +602,7 @@ void PictureWindow::OtherSelected() {
         if (picture) {
             Result<std::string> bytes = picture->ContentBytes();
             if (bytes) {
-                ShowPicture(otherDisplay_, *bytes);
+                otherDisplay_->SetPictureBytes(*bytes);
                 shown = true;
             }
         }

@@ -27,6 +27,7 @@ class QTabWidget;
 namespace orvo {
 
 class IMessages;
+class PicturePreview;
 class TKYTset;
 
 class PictureWindow final : public QDialog {
@@ -68,6 +69,11 @@ public:
     QListWidget* OtherFiles() const { return otherFiles_; }
     QListWidget* OtherPictures() const { return otherPictures_; }
     QPushButton* OkButton() const { return ok_; }
+    QCheckBox* Stretch() const { return stretch_; }
+    PicturePreview* AlbumDisplay() const { return albumDisplay_; }
+    PicturePreview* DiskPreview() const { return diskPreview_; }
+    PicturePreview* ConvertedPreview() const { return convertedPreview_; }
+    PicturePreview* OtherDisplay() const { return otherDisplay_; }
     /// The converted file of the import panel (empty when none).
     const std::string& ConvertedFile() const { return converted_; }
 
@@ -90,7 +96,6 @@ private:
     void OtherFileSelected();
     void OtherSelected();
     void DropConverted();
-    void ShowPicture(QLabel* display, const std::string& bytes);
     void Accept();
     std::vector<std::string> SelectedDiskFiles() const;
 
@@ -115,26 +120,26 @@ private:
     QLineEdit* albumSearch_ = nullptr;
     QLabel* count_ = nullptr;
     QCheckBox* albumTransparent_ = nullptr;
-    QLabel* albumDisplay_ = nullptr;
+    PicturePreview* albumDisplay_ = nullptr;
     QLineEdit* diskFolderEdit_ = nullptr;
     QListWidget* diskFiles_ = nullptr;
     QLineEdit* diskSearch_ = nullptr;
     QCheckBox* diskTransparent_ = nullptr;
-    QLabel* diskPreview_ = nullptr;
+    PicturePreview* diskPreview_ = nullptr;
     QGroupBox* importPanel_ = nullptr;
     QRadioButton* gif_ = nullptr;
     QRadioButton* jpeg_ = nullptr;
     QSpinBox* quality_ = nullptr;
     QLabel* fromSize_ = nullptr;
     QLabel* toSize_ = nullptr;
-    QLabel* convertedPreview_ = nullptr;
+    PicturePreview* convertedPreview_ = nullptr;
     QLineEdit* otherFolderEdit_ = nullptr;
     QListWidget* otherFiles_ = nullptr;
     QLineEdit* otherSearch_ = nullptr;
     QWidget* otherPicturesPanel_ = nullptr;
     QListWidget* otherPictures_ = nullptr;
     QLineEdit* otherPictureSearch_ = nullptr;
-    QLabel* otherDisplay_ = nullptr;
+    PicturePreview* otherDisplay_ = nullptr;
     QCheckBox* stretch_ = nullptr;
     QPushButton* ok_ = nullptr;
 };

@@ -29,6 +29,7 @@
 #include "support/TestSupport.h"
 #include "ui/app/DialogSupport.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
+#include "ui/pictures/PicturePreview.h"
 #include "ui/pictures/PictureWindow.h"
 
 namespace orvo::test {
@@ -65,6 +66,50 @@ std::string Bmp(int width, int height, int seed) {
         bmp += line;
     }
     return bmp;
+}
+
+// A 24-bit bitmap, blue but for its far corner (the bottom right tenth), red.
+std::string CornerBmp(int width, int height) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    std::string bmp = "BM";
+    Put(bmp, std::uint32_t(54 + row * height), 4);
+    Put(bmp, 0, 4);
+    Put(bmp, 54, 4);
+    Put(bmp, 40, 4);
+    Put(bmp, std::uint32_t(width), 4);
+    Put(bmp, std::uint32_t(height), 4);
+    Put(bmp, 1, 2);
+    Put(bmp, 24, 2);
+    for (int i = 0; i < 6; ++i) Put(bmp, 0, 4);
+    for (int y = height - 1; y >= 0; --y) {  // bottom row first
+        std::string line;
+        for (int x = 0; x < width; ++x) {
+            const bool corner = x >= width - width / 10 && y >= height - height / 10;
+            line += corner ? std::string("\x00\x00\xFF", 3) : std::string("\xFF\x00\x00", 3);
+        }
+        line.resize(std::size_t(row), '\0');
+        bmp += line;
+    }
+    return bmp;
+}
+
+// Where a preview shows the picture of CornerBmp (blue and red) and its red corner.
+struct ShownCorner {
+    QRect picture;
+    QRect corner;
+};
+ShownCorner Measure(QWidget* preview) {
+    const QImage image = preview->grab().toImage();
+    ShownCorner shown;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const bool red = c.red() > 200 && c.green() < 60 && c.blue() < 60;
+            const bool blue = c.blue() > 200 && c.green() < 60 && c.red() < 60;
+            if (red) shown.corner |= QRect(x, y, 1, 1);
+            if (red || blue) shown.picture |= QRect(x, y, 1, 1);
+        }
+    return shown;
 }
 
 std::string Cp(const fs::path& p) {
@@ -303,6 +348,65 @@ TEST_F(PictureWindows, ImagePropertiesFieldsRolloverAndReplacement) {
     EXPECT_FALSE(window.Pages()->isVisibleTo(&window));
     window.ShowPages()->click();
     EXPECT_TRUE(window.Pages()->isVisibleTo(&window));
+}
+
+// Every preview shows a picture larger than itself whole, scaled down with its proportions:
+// the red far corner is inside the preview, at the bottom right of the picture shown. A small
+// picture keeps its own size; "Stretch" spreads any picture over the whole area.
+TEST_F(PictureWindows, PreviewsShowLargePicturesWholeInProportion) {
+    const fs::path folder = TestDir() / "anteprime";
+    WriteFile(folder / "grande.bmp", CornerBmp(1500, 1000));
+    WriteFile(folder / "piccola.bmp", CornerBmp(40, 30));
+    ASSERT_TRUE(set_.AddPictureFromFile(Cp(folder / "grande.bmp")));
+
+    PictureWindow window(set_, messages_, localize_);
+    window.SetMode(PictureWindowMode::Single);
+    window.SetDiskFolder(folder);
+    window.Prepare();
+    window.show();
+    QApplication::processEvents();
+    window.AlbumList()->setCurrentRow(0);
+    window.Tabs()->setCurrentIndex(int(PictureTab::Disk));
+    window.DiskFiles()->setCurrentRow(0);  // grande.bmp, converted to GIF
+    QApplication::processEvents();
+    ASSERT_FALSE(window.ConvertedFile().empty());
+
+    struct Case {
+        const char* name;
+        PicturePreview* preview;
+    };
+    const Case cases[] = {{"album", window.AlbumDisplay()},
+                          {"disk", window.DiskPreview()},
+                          {"converted", window.ConvertedPreview()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.preview->HasPicture());
+        const QRect area = c.preview->contentsRect();
+        ASSERT_LT(area.width(), 1500);
+        const ShownCorner shown = Measure(c.preview);
+        EXPECT_TRUE(area.contains(shown.picture));
+        EXPECT_FALSE(shown.corner.isEmpty());
+        EXPECT_EQ(shown.corner.bottomRight(), shown.picture.bottomRight());
+        // As large as the area allows on one axis, 3:2 as the picture.
+        EXPECT_TRUE(shown.picture.width() >= area.width() - 1 ||
+                    shown.picture.height() >= area.height() - 1);
+        EXPECT_NEAR(double(shown.picture.width()) / shown.picture.height(), 1.5, 0.03);
+        EXPECT_NEAR(double(shown.corner.width()) / shown.picture.width(), 0.1, 0.02);
+    }
+    window.Stretch()->setChecked(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Measure(c.preview).picture, c.preview->contentsRect());
+    }
+    window.Stretch()->setChecked(false);
+    window.DiskFiles()->setCurrentRow(1);  // piccola.bmp
+    QApplication::processEvents();
+    const ShownCorner small = Measure(window.DiskPreview());
+    EXPECT_EQ(small.picture.size(), QSize(40, 30));
+    EXPECT_EQ(small.corner.size(), QSize(4, 3));
+    EXPECT_LE(
+        (small.picture.center() - window.DiskPreview()->contentsRect().center()).manhattanLength(),
+        1);
 }
 
 }  // namespace
