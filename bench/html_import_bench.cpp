@@ -83,6 +83,10 @@ struct Site {
         std::ofstream(NativePath(bigPage), std::ios::binary) << big;
         bigBytes = big.size();
     }
+    ~Site() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    }
 };
 
 Site& TheSite() {
