@@ -19,6 +19,7 @@
 #include "model/ParaStyle.h"
 #include "model/SampleHypertext.h"
 #include "model/StyleRecord.h"
+#include "model/StyleTable.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
@@ -224,6 +225,78 @@ TEST(HtmlImport, CharsetsBecomeWindows1252) {
               "<meta charset=windows-1252>\x80\xE9");
     EXPECT_EQ(HtmlBytesToCp1252("no charset caf\xC3\xA9"), "no charset caf\xE9");
     EXPECT_EQ(HtmlBytesToCp1252("no charset caf\xE9"), "no charset caf\xE9");
+}
+
+// Every way a page names another file (a picture, its low-resolution version, a table's, a
+// cell's or the page's background, a style sheet, a linked page), written as leaving the root
+// folder in each form ("../", absolute, "file:", "file://", "..\\", a climb through a folder):
+// nothing outside is read, the link stays a web link. The same names inside are read, which
+// shows the page would have read them.
+TEST(HtmlImport, NamesThatLeaveTheRootFolderAreNeverRead) {
+    const std::filesystem::path dir = TestDir() / "root-folder";
+    const std::string gif(
+        "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,"
+        "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+        35);
+    const std::string css = "\n/* Fuori */\nDIV.fuori { font-size: 31pt; color: #FF0000 }\n";
+    for (const std::filesystem::path& folder : {dir, dir / "site", dir / "site" / "sub"}) {
+        WriteFile(folder / "x.gif", gif);
+        WriteFile(folder / "x.css", css);
+        WriteFile(folder / "x.html", "<p>x</p>");
+    }
+    auto page = [](const std::string& stem) {
+        return "<html><head><link rel=stylesheet href=\"" + stem +
+               ".css\"></head>"
+               "<body background=\"" +
+               stem + ".gif\"><img src=\"" + stem +
+               ".gif\">"
+               "<img src=\"" +
+               stem + ".gif?v=1\" lowsrc=\"" + stem +
+               ".gif\">"
+               "<table background=\"" +
+               stem + ".gif\"><tr><td background=\"" + stem +
+               ".gif\">c</td></tr></table><a href=\"" + stem + ".html\">L</a></body></html>";
+    };
+    const std::string outside = NameOfPath(dir / "x");
+    const int speclinks = Fixture().Live(K::speclink), webLinks = Fixture().Live(K::internetLink);
+    for (const std::string& stem :
+         {std::string("../x"), outside, "file:" + outside, "file://" + outside,
+          std::string("..\\x"), std::string("sub/../../x"), std::string("sub/../../site/../x")}) {
+        Fixture f;
+        WriteFile(dir / "site" / "p.html", page(stem));
+        THt2Imp run(f.set, {false, 0xFFFFFF, -1, dir / "site"});
+        run.ImportFiles({NameOfPath(dir / "site" / "p.html")});
+        ASSERT_EQ(run.ImportedPages.size(), 1u) << stem;
+        EXPECT_LT(PageRecord::Read(*f.set.ObjectByKind(K::testoHtml, run.ImportedPages[0]))
+                      .BackgroundPicture(),
+                  0)
+            << stem;
+        EXPECT_EQ(f.Live(K::immagine), 0) << stem;
+        EXPECT_EQ(f.Live(K::immagineNew), 0) << stem;
+        EXPECT_EQ(StyleByName(f.set, "Fuori"), nullptr) << stem;
+        EXPECT_EQ(f.Live(K::speclink), speclinks) << stem;
+        EXPECT_EQ(f.Live(K::internetLink), webLinks + 1) << stem;
+        const std::string text =
+            *f.set.ObjectByKind(K::testoHtml, run.ImportedPages[0])->ContentBytes();
+        EXPECT_NE(text.find("[i] [i] "), std::string::npos) << stem;
+    }
+    for (const std::string& stem : {std::string("x"), std::string("sub/x"), std::string("sub/../x"),
+                                    "file:" + NameOfPath(dir / "site" / "x")}) {
+        Fixture f;
+        WriteFile(dir / "site" / "p.html", page(stem));
+        THt2Imp run(f.set, {false, 0xFFFFFF, -1, dir / "site"});
+        run.ImportFiles({NameOfPath(dir / "site" / "p.html")});
+        ASSERT_EQ(run.ImportedPages.size(), 1u) << stem;
+        const PageRecord record =
+            PageRecord::Read(*f.set.ObjectByKind(K::testoHtml, run.ImportedPages[0]));
+        // Background and images read; "file:" is no picture name for the page's background.
+        EXPECT_EQ(f.Live(K::immagine), 1) << stem;
+        EXPECT_EQ(f.Live(K::immagineNew), 2) << stem;
+        EXPECT_EQ(record.BackgroundPicture() >= 0, !stem.starts_with("file:")) << stem;
+        EXPECT_NE(StyleByName(f.set, "Fuori"), nullptr) << stem;
+        EXPECT_EQ(f.Live(K::speclink), speclinks + 1) << stem;
+        EXPECT_EQ(f.Live(K::internetLink), webLinks) << stem;
+    }
 }
 
 TEST(HtmlImport, LinkedPagesAreCollectedByLevelAndLinkedAfterTheImport) {
