@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,11 +21,13 @@
 #include "model/SampleHypertext.h"
 #include "model/StyleRecord.h"
 #include "model/StyleTable.h"
+#include "model/TextForms.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "objects/ImageRecord.h"
 #include "platform/Environment.h"
+#include "platform/FixedMetrics.h"
 #include "platform/IMessages.h"
 #include "support/TestSupport.h"
 
@@ -397,6 +400,56 @@ TEST(HtmlImport, ExportedSampleComesBackWithTitlesKeywordsStylesWordsAndLinks) {
         while (!out.empty() && out.back() == ' ') out.pop_back();
         return out;
     };
+    // The letters of a page's text (no blanks, no object codes), each with the bold, italic,
+    // underline and strike bits and the position in force: its paragraph style's bits, unless
+    // a character code gives others. (The export writes a letter's font, size and colour in
+    // FONT tags, which a paragraph of a style-sheet class does not read: they come back only
+    // through the paragraph's style.)
+    FixedMetrics metrics;
+    auto runs = [&](TKYTset& set, std::int32_t page) {
+        // The value of a code's field named by `letter` (a font name in quotes skipped whole).
+        auto field = [](std::string_view code, char letter) -> std::optional<std::string> {
+            for (std::size_t at = 2; at + 1 < code.size();) {
+                if (code[at] == ' ') {
+                    ++at;
+                    continue;
+                }
+                const char name = code[at++];
+                std::size_t end = code[at] == '"' ? code.find('"', at + 1) + 1 : code.find(' ', at);
+                end = std::min(end == 0 ? code.size() - 1 : end, code.size() - 1);
+                if (name == letter) return std::string(code.substr(at, end - at));
+                at = end;
+            }
+            return std::nullopt;
+        };
+        std::vector<std::pair<char, std::string>> letters;
+        const std::string text =
+            WorkingMarkupOfPage(set, *set.ObjectByKind(K::testoHtml, page), metrics);
+        std::string styleBits = "0", format = "0|0";
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '<') {
+                const std::size_t end = text.find('>', i);
+                if (end == std::string::npos) break;
+                const std::string_view code = std::string_view(text).substr(i, end + 1 - i);
+                if (code.starts_with("<Z")) {
+                    const TKYToggetto* style =
+                        StyleByNumber(set, std::stoi(field(code, 'S').value_or("0")));
+                    if (!style) style = StyleByNumber(set, 0);
+                    styleBits = std::to_string(
+                        StyleRecord(const_cast<TKYToggetto*>(style)->Record()).StyleBits());
+                    format = styleBits + "|0";
+                }
+                if (code.starts_with("<Y"))
+                    format =
+                        field(code, 'y').value_or(styleBits) + "|" + field(code, 'p').value_or("0");
+                i = end;
+                continue;
+            }
+            const unsigned char c = static_cast<unsigned char>(text[i]);
+            if (c > ' ' && c != 0xA0) letters.emplace_back(text[i], format);
+        }
+        return letters;
+    };
     std::map<std::int32_t, std::int32_t> pageOf;
     for (std::size_t i = 0; i < files.size(); ++i) pageOf[sourcePages[i]] = run.ImportedPages[i];
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -413,6 +466,28 @@ TEST(HtmlImport, ExportedSampleComesBackWithTitlesKeywordsStylesWordsAndLinks) {
              {HeaderPageOf(source.set, page), a, FooterPageOf(source.set, page)})
             if (part >= 0) expected += " " + PageText(source.set, part);
         EXPECT_EQ(words(PageText(back.set, b)), words(expected)) << files[i];
+        // Runs: each letter with the bits and position it has in the source.
+        std::vector<std::pair<char, std::string>> expectedRuns;
+        for (std::int32_t part :
+             {HeaderPageOf(source.set, page), a, FooterPageOf(source.set, page)})
+            if (part >= 0) {
+                const auto partRuns = runs(source.set, part);
+                expectedRuns.insert(expectedRuns.end(), partRuns.begin(), partRuns.end());
+            }
+        const auto gotRuns = runs(back.set, b);
+        std::size_t same = 0;
+        while (same < gotRuns.size() && same < expectedRuns.size() &&
+               gotRuns[same] == expectedRuns[same])
+            ++same;
+        auto around = [&](const std::vector<std::pair<char, std::string>>& letters) {
+            std::string shown;
+            for (std::size_t k = same >= 8 ? same - 8 : 0; k < letters.size() && k < same + 8; ++k)
+                shown += std::string(1, letters[k].first) + "{" + letters[k].second + "}";
+            return shown;
+        };
+        EXPECT_TRUE(same == gotRuns.size() && same == expectedRuns.size())
+            << files[i] << " differs at letter " << same << "\n  got:      " << around(gotRuns)
+            << "\n  expected: " << around(expectedRuns);
     }
     // Every named style of the source is back with its name and character format.
     for (const auto& style : source.set.KindList(K::stileParagrafo)) {
