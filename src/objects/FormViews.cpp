@@ -6,8 +6,12 @@
 
 #include "base/Cp1252.h"
 #include "model/uKYTogge.h"
+#include "model/uKYTpag.h"
 #include "model/uKYTset.h"
+#include "objects/FloatingFrames.h"
 #include "textbox/IBoxHost.h"
+#include "textbox/TKYTpage.h"
+#include "textbox/uKYTCornice.h"
 
 namespace orvo {
 
@@ -570,11 +574,14 @@ TMyyFloating::TMyyFloating(IMessages& messages) : TMyyVisual(messages) {
     undoCaption_ = std::string(kUndoEditFloating);
 }
 
+TMyyFloating::~TMyyFloating() = default;
+
 void TMyyFloating::Refresh() {
     if (!obj_) return;
     const RecordView r = obj_->ReadView();
     page_ = r.I32(kFloatingPage);
     if (r.U8(kFloatingPercent) != 1) SetSize(r.I16(kFloatingWidth), r.I16(kFloatingHeight));
+    if (frames_) ShowFrames();
 }
 
 void TMyyFloating::FitToWidth(std::int32_t available) {
@@ -589,14 +596,62 @@ void TMyyFloating::FitToWidth(std::int32_t available) {
             height > 0 ? height * r.I16(kFloatingHeight) / 100 : r.I16(kFloatingHeight));
 }
 
+void TMyyFloating::PlaceAt(std::int32_t left, std::int32_t top) {
+    TMyyVisual::PlaceAt(left, top);
+    ShowFrames();
+}
+
+void TMyyFloating::ShowFrames() {
+    if (!obj_ || !site_ || !Placed()) return;
+    if (!frames_) {
+        ITextMeasurer* measurer = site_->Measurer();
+        const int depth = site_->FloatingDepth();
+        if (!measurer || depth >= kMaxFloatingDepth) return;
+        pages_ = std::make_unique<FloatingFramePages>(FloatingFrameContext{
+            site_->Messages(), site_->Scheduler(), *measurer, depth + 1, [this](const Rect& area) {
+                if (site_) site_->InvalidateObject(area.Offset(Bounds().left, Bounds().top));
+            }});
+        frames_ =
+            std::make_unique<TKYTCustomFrameSet>(site_->Messages(), site_->Scheduler(), *pages_);
+        frames_->SaveOnExit = false;
+        frames_->SetReadOnly(true);
+        frames_->SetLinkedKYTset(&site_->LinkedKYTset());
+        if (TKYTpage* page = site_->Page()) page->AddFloatingFrameSet(*frames_);
+    }
+    const RecordView r = obj_->ReadView();
+    const bool autoJump = r.U8(kFloatingAutoJump) == 1;
+    if (frames_->AutoJump() != autoJump) frames_->SetAutoJump(autoJump);
+    const bool nested = r.U8(kFloatingNested) == 1;
+    const ObjectSize size = Size();
+    if (frames_->ClientRect() != Rect{0, 0, size.width, size.height})
+        frames_->SetClientSize(size.width, size.height);
+    // A frame whose page is gone shows nothing: showing a missing page would add one.
+    const std::int32_t shown = LivePage(site_->LinkedKYTset(), page_) ? page_ : -1;
+    if (frames_->MainPageNumber() == shown && frames_->ShowNested == nested) return;
+    frames_->ShowNested = nested;
+    if (frames_->MainPageNumber() == shown) frames_->SetMainPageNumber(-1);
+    frames_->SetMainPageNumber(shown);
+}
+
 void TMyyFloating::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) {
+    ShowFrames();
     const ObjectSize size = Size();
     const Rect r{left, top, left + size.width, top + size.height};
     canvas.FillRect(r, kWhite);
+    if (frames_ && frames_->Top()) {
+        canvas.PushClip(r);
+        for (TKYTFrame* leaf : frames_->Leaves())
+            if (auto* page = dynamic_cast<FloatingFramePage*>(leaf->page.get()))
+                page->Paint(canvas, left, top);
+        canvas.PopClip();
+        // While the page is edited the author sees where the frame ends.
+        if (!readOnly_) Frame(canvas, r, SystemColour(kColourButtonShadow));
+        return;
+    }
+    // Too deep, or before a measurer is known: the name of the page it shows.
     Frame(canvas, r, SystemColour(kColourButtonShadow));
-    const TKYTset* set = obj_ ? obj_->Owner() : nullptr;
-    const TKYToggetto* page = set ? set->ObjectByKind(K::testoHtml, page_) : nullptr;
-    if (!page || page->IsFree()) return;
+    const TKYToggetto* page = site_ ? LivePage(site_->LinkedKYTset(), page_) : nullptr;
+    if (!page) return;
     canvas.PushClip(r);
     canvas.SetTextColour(kBlack);
     canvas.SetTextBackground(std::nullopt);

@@ -229,20 +229,33 @@ private:
     int cyclesLeft_ = 0;
 };
 
-/// A floating frame: a page shown inside the page, at a size in pixels or percent.
+class FloatingFramePages;
+class TKYTCustomFrameSet;
+
+/// A floating frame: a read-only frame set inside the page that shows another page (or that
+/// page's frame map) at a size in pixels or percent. The frame set is made once the frame is
+/// placed and joins the list of floating frame sets of the page the frame sits on.
 class TMyyFloating final : public TMyyVisual {
 public:
     explicit TMyyFloating(IMessages& messages);
+    ~TMyyFloating() override;
     void Setup() override { Refresh(); }
     void Refresh() override;
     void FitToWidth(std::int32_t available) override;
+    void PlaceAt(std::int32_t left, std::int32_t top) override;
     std::int32_t MainPageNumber() const { return page_; }
+    /// The nested frame set; none before the frame is placed, without a measurer from the
+    /// site, and for a frame nested kMaxFloatingDepth floating frames deep.
+    TKYTCustomFrameSet* Frames() const { return frames_.get(); }
 
 protected:
     void PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) override;
 
 private:
+    void ShowFrames();
     std::int32_t page_ = -1;
+    std::unique_ptr<FloatingFramePages> pages_;
+    std::unique_ptr<TKYTCustomFrameSet> frames_;  // goes before the pages' factory
 };
 
 /// The view of a form input, button, form start, media object or marker; none for kinds

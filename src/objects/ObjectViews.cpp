@@ -97,6 +97,11 @@ void ObjectViewHost::RecordUndo(VisualUndoStep step) {
         undo_.push_back(std::move(step));
 }
 
+ITextMeasurer* ObjectViewHost::Measurer() {
+    if (measurer_) return measurer_;
+    return box_ ? &box_->MarkupHost().Measurer() : nullptr;
+}
+
 TMyyVisual* ObjectViewHost::Find(const TKYToggetto& object) const {
     auto it = views_.find(&object);
     return it == views_.end() ? nullptr : it->second.view.get();

@@ -55,6 +55,12 @@ public:
     /// The table views made so far.
     std::vector<TMyyTable*> Tables() const;
     TKYTbox* Box() const { return box_; }
+    /// The page surface the views sit on, and what their nested texts are measured with
+    /// (none: the box's own measurer); both outlive the views.
+    void SetPage(TKYTpage* page) { page_ = page; }
+    void SetMeasurer(ITextMeasurer* measurer) { measurer_ = measurer; }
+    /// The views sit on the page of a floating frame that is `depth` frames deep.
+    void SetFloatingDepth(int depth) { depth_ = depth; }
 
     // IBoxHost
     std::int32_t ClientWidth() const override { return inner_.ClientWidth(); }
@@ -93,6 +99,9 @@ public:
     void RecordTableUndo(const TableUndoStep& step) override;
     IBoxHost* BoxHost() override { return this; }
     void RelayoutObject(const TKYToggetto& object) override;
+    TKYTpage* Page() override { return page_; }
+    ITextMeasurer* Measurer() override;
+    int FloatingDepth() const override { return depth_; }
 
 private:
     IBoxHost& inner_;
@@ -120,6 +129,9 @@ private:
     std::int32_t undoPage_ = -1;
     std::int32_t undoFrame_ = -1;
     TKYTbox* box_ = nullptr;
+    TKYTpage* page_ = nullptr;
+    ITextMeasurer* measurer_ = nullptr;
+    int depth_ = 0;
 };
 
 /// Lays out again the paragraph of `box` that holds `object`; false when none does.

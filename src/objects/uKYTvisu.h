@@ -25,8 +25,10 @@ namespace orvo {
 
 class TGIFPainter;
 class TKYToggetto;
+class TKYTpage;
 class TKYTpicture;
 class TKYTset;
+class ITextMeasurer;
 class TKYTtesto;
 class TMyyVisual;
 class IBoxHost;
@@ -91,6 +93,12 @@ public:
     virtual void MakeCurrent(TMyyVisual* /*visual*/) {}
     virtual bool ApplicationActive() const { return true; }
     virtual bool AnchorPreview() const { return false; }
+    /// The page surface the objects sit on (a floating frame joins its list), or none.
+    virtual TKYTpage* Page() { return nullptr; }
+    /// What the texts nested in objects are measured with, or none.
+    virtual ITextMeasurer* Measurer() { return nullptr; }
+    /// How many floating frames hold the page the objects sit on (0: a page of its own).
+    virtual int FloatingDepth() const { return 0; }
 };
 
 /// The class that shows an object of a kind and subtype.

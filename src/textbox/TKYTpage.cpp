@@ -12,6 +12,7 @@
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "textbox/TKYTpar.h"
+#include "textbox/uKYTCornice.h"
 
 namespace orvo {
 
@@ -53,7 +54,21 @@ TKYTpage::TKYTpage(TKYTset& set, IPageFrameSet& frameSet, ITextViewFactory& view
       scheduler_(scheduler) {}
 
 TKYTpage::~TKYTpage() {
+    // Floating frames that outlive the page no longer name it.
+    for (TKYTCustomFrameSet* frames : floating_) frames->LeaveFloatingPage();
     CloseText();
+}
+
+void TKYTpage::AddFloatingFrameSet(TKYTCustomFrameSet& frames) {
+    if (std::find(floating_.begin(), floating_.end(), &frames) != floating_.end()) return;
+    frames.RemoveFromFloatingPage();
+    floating_.push_back(&frames);
+    frames.floatingPage_ = this;
+}
+
+void TKYTpage::RemoveFloatingFrameSet(TKYTCustomFrameSet& frames) {
+    std::erase(floating_, &frames);
+    if (frames.floatingPage_ == this) frames.floatingPage_ = nullptr;
 }
 
 TKYTpage::Snapshot TKYTpage::Take(const TKYToggetto& object) {
@@ -141,6 +156,8 @@ void TKYTpage::DetachView() {
     if (!view_) return;
     StopSpellCheck();
     DisarmSpellTimer();
+    // Copied: a floating frame whose page lets go of its objects may leave the list.
+    for (TKYTCustomFrameSet* frames : std::vector(floating_)) frames->DetachPages();
     detachedMarkup_ = view_->WrittenText();
     view_.reset();
 }
@@ -150,6 +167,7 @@ void TKYTpage::ReattachView() {
     const std::string body = std::move(*detachedMarkup_);
     detachedMarkup_.reset();
     CreateView(body);
+    for (TKYTCustomFrameSet* frames : std::vector(floating_)) frames->ReattachPages();
     ArmSpellTimer();
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/ObjectRecord.h"
 #include "platform/IMessages.h"
@@ -18,6 +19,7 @@
 
 namespace orvo {
 
+class TKYTCustomFrameSet;
 class TKYToggetto;
 class TKYTparag;
 class TKYTset;
@@ -66,6 +68,12 @@ public:
     /// identifier when committed.
     void DetachView();
     void ReattachView();
+
+    /// The frame sets of the page's floating frames. Each joins the list when it is made and
+    /// leaves it when it goes; the page detaches and reattaches their pages with its own view.
+    void AddFloatingFrameSet(TKYTCustomFrameSet& frames);
+    void RemoveFloatingFrameSet(TKYTCustomFrameSet& frames);
+    const std::vector<TKYTCustomFrameSet*>& FloatingFrameSets() const { return floating_; }
 
     bool Showing() const { return working_ != nullptr; }
     /// The identifier of the page shown; -1 while nothing or a new page is shown.
@@ -170,6 +178,7 @@ private:
     int repaints_ = 0;
     TKYTsfondo background_;
     std::optional<IScheduler::TimerId> spellTimer_;
+    std::vector<TKYTCustomFrameSet*> floating_;
 };
 
 }  // namespace orvo

@@ -14,6 +14,7 @@
 #include "platform/IMessages.h"
 #include "platform/IScheduler.h"
 #include "textbox/PageLinks.h"
+#include "textbox/TKYTpage.h"
 #include "textbox/uKYTbox.h"
 #include "textbox/uKYTboxInput.h"
 
@@ -188,9 +189,15 @@ TKYTCustomFrameSet::TKYTCustomFrameSet(IMessages& messages, IScheduler& schedule
     : messages_(messages), scheduler_(scheduler), pages_(pages) {}
 
 TKYTCustomFrameSet::~TKYTCustomFrameSet() {
+    RemoveFromFloatingPage();
     *alive_ = false;
     currentControl_ = nullptr;
     ReleasePages(false);
+}
+
+void TKYTCustomFrameSet::RemoveFromFloatingPage() {
+    if (floatingPage_) floatingPage_->RemoveFloatingFrameSet(*this);
+    floatingPage_ = nullptr;
 }
 
 std::vector<TKYTFramePanel*> TKYTCustomFrameSet::PanelChildren() {

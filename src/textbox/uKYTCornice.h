@@ -25,6 +25,7 @@ class TKYTbox;
 class TKYTboxInput;
 class TKYTCustomFrameSet;
 class TKYTFrame;
+class TKYTpage;
 class TKYTset;
 class TKYTtesto;
 class TKYToggetto;
@@ -295,12 +296,18 @@ public:
     void PreviewClicked(TKYTpage&) override {}
 
     IMessages& Messages() const { return messages_; }
+    /// The page whose floating frame shows this frame set (TKYTpage::AddFloatingFrameSet), or
+    /// none; the frame set leaves the page's list when it goes.
+    TKYTpage* FloatingPage() const { return floatingPage_; }
 
 protected:
     std::vector<TKYTFramePanel*> PanelChildren() override;
 
 private:
     friend class TKYTFrame;
+    friend class TKYTpage;
+    void LeaveFloatingPage() { floatingPage_ = nullptr; }
+    void RemoveFromFloatingPage();
     std::uint32_t NextSerial() { return ++serials_; }
     std::unique_ptr<TKYTFrame> NewFrame(TKYTFrame* parent, std::string_view name);
     std::unique_ptr<TKYTFrame> FrameFrom(const FrameNode& node, TKYTFrame* parent, bool clearPages);
@@ -342,6 +349,7 @@ private:
     std::optional<Temporary> temporary_;
     // Posted link tasks check this before running: the frame set may be gone by then.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    TKYTpage* floatingPage_ = nullptr;
 };
 
 /// The frame set with its published properties.

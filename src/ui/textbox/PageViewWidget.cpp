@@ -329,6 +329,9 @@ PageViewWidget::PageViewWidget(TKYTset& set, QWidget* parent)
     s.views = std::make_unique<TKYTboxViewFactory>(s.measurer, *s.objects);
     s.page = std::make_unique<TKYTpage>(set, s.frameSet, *s.views, s.undo, s.spell, *s.scheduler);
     s.page->SetReadOnly(true);
+    // Floating frames on the page join its list and measure their pages like it.
+    s.objects->SetPage(s.page.get());
+    s.objects->SetMeasurer(&s.measurer);
     s.inputHost = std::make_unique<PageInputHost>(*this);
     s.formInput = new PageFormInput(*this);
     // The box's update lock stops the page's spell check before any change and arms it again
@@ -383,6 +386,8 @@ void PageViewWidget::EnableEditing(IScheduler& scheduler, IMessages& messages,
     s.page = std::make_unique<TKYTpage>(s.set, s.frameSet, *s.views, s.session->Undo(), s.spell,
                                         scheduler);
     s.page->SetReadOnly(true);
+    s.objects->SetPage(s.page.get());
+    s.objects->SetMeasurer(&s.measurer);
     s.session->OnUndoApplied([this] {
         state_->surface->update();
         ToolsChanged();
