@@ -126,8 +126,10 @@ public:
     virtual void ShowInSeparateWindow(std::string_view name, int page, int anchor,
                                       const LinkedObject& link) = 0;
     virtual void ShowInNewWindow(std::string_view name, int page, int anchor) = 0;
-    /// In a new pop-up browse window placed at the source object.
-    virtual void ShowInPopup(const LinkSource& source, int page, int anchor) = 0;
+    /// In a new pop-up browse window placed at the source object, as large as the link's
+    /// window features say.
+    virtual void ShowInPopup(const LinkSource& source, int page, int anchor,
+                             const LinkedObject& link) = 0;
     /// Closes the open separate browse window whose name equals `name` (without case).
     virtual void CloseBrowseWindow(std::string_view name) = 0;
     /// The object a special link or a marker names, resolved through the page's text.

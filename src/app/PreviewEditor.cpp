@@ -110,8 +110,18 @@ void PreviewEditor::ShowInNewWindow(std::string_view name, int page, int anchor)
     Show(browse_.New(name), page, anchor);
 }
 
-void PreviewEditor::ShowInPopup(const LinkSource&, int page, int anchor) {
-    Show(browse_.Popup(), page, anchor);
+void PreviewEditor::ShowInPopup(const LinkSource&, int page, int anchor, const LinkedObject& link) {
+    IPreviewSurface& window = browse_.Popup();
+    if (link.object) {
+        if (Result<std::string> content = link.object->ContentBytes(); content) {
+            const WindowFeatures features = ReadWindowFeatures(*content);
+            WindowFeatures size;
+            size.width = features.width;
+            size.height = features.height;
+            window.ApplyFeatures(size);
+        }
+    }
+    Show(window, page, anchor);
 }
 
 void PreviewEditor::CloseBrowseWindow(std::string_view name) {

@@ -116,7 +116,9 @@ public:
     void ShowInSeparateWindow(std::string_view name, int page, int anchor,
                               const LinkedObject& link) override;
     void ShowInNewWindow(std::string_view name, int page, int anchor) override;
-    void ShowInPopup(const LinkSource& source, int page, int anchor) override;
+    /// The pop-up stays where the link was clicked: only the features' size is taken.
+    void ShowInPopup(const LinkSource& source, int page, int anchor,
+                     const LinkedObject& link) override;
     void CloseBrowseWindow(std::string_view name) override;
     /// A jump's target is the object whose code the link's record holds, a local code resolved
     /// through the text of the page the link was clicked on.

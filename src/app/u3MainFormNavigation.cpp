@@ -260,7 +260,7 @@ void TMainFormRules::RunSpecialLink(const LinkSource& source, const LinkedObject
                     editor.ShowInNewWindow(link.name, page, link.anchor);
                     break;
                 case 4:
-                    editor.ShowInPopup(source, page, link.anchor);
+                    editor.ShowInPopup(source, page, link.anchor, link);
                     break;
                 default:
                     NotSupported();

@@ -96,7 +96,7 @@ void ScriptedEditor::ShowInNewWindow(std::string_view name, int page, int anchor
     Record(Line("ShowInNewWindow " + std::string(name), page, anchor));
 }
 
-void ScriptedEditor::ShowInPopup(const LinkSource&, int page, int anchor) {
+void ScriptedEditor::ShowInPopup(const LinkSource&, int page, int anchor, const LinkedObject&) {
     Record(Line("ShowInPopup", page, anchor));
 }
 

@@ -62,7 +62,8 @@ public:
     void ShowInSeparateWindow(std::string_view name, int page, int anchor,
                               const LinkedObject& link) override;
     void ShowInNewWindow(std::string_view name, int page, int anchor) override;
-    void ShowInPopup(const LinkSource& source, int page, int anchor) override;
+    void ShowInPopup(const LinkSource& source, int page, int anchor,
+                     const LinkedObject& link) override;
     void CloseBrowseWindow(std::string_view name) override;
     std::optional<LinkedObject> ResolveTarget(const LinkedObject& link) override;
 

@@ -222,7 +222,7 @@ TEST_F(PreviewSurfaces, LinksShowTheirPagesWhereTheirActionSaysAndAnchorsFollowT
 
     // A new window every time; a pop-up; the main window's frame set only.
     editor_->ShowInNewWindow("dettagli", 5, -1);
-    editor_->ShowInPopup({}, 6, -1);
+    editor_->ShowInPopup({}, 6, -1, LinkedObject{});
     ASSERT_EQ(browse_.windows.size(), 3u);
     EXPECT_EQ(browse_.windows[1]->page, 5);
     EXPECT_EQ(browse_.windows[2]->name, "(popup)");

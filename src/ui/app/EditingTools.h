@@ -103,8 +103,9 @@ public:
     void ShowInNewWindow(std::string_view name, int page, int anchor) override {
         preview_.ShowInNewWindow(name, page, anchor);
     }
-    void ShowInPopup(const LinkSource& source, int page, int anchor) override {
-        preview_.ShowInPopup(source, page, anchor);
+    void ShowInPopup(const LinkSource& source, int page, int anchor,
+                     const LinkedObject& link) override {
+        preview_.ShowInPopup(source, page, anchor, link);
     }
     void CloseBrowseWindow(std::string_view name) override { preview_.CloseBrowseWindow(name); }
     std::optional<LinkedObject> ResolveTarget(const LinkedObject& link) override {

@@ -132,7 +132,10 @@ bool LinkCommands::ChooseLinkFor(ILinkHolder& holder) {
     Run(*window_);
     chooser.onChoose = nullptr;
     chooser.Close();
-    if (host_.changed) host_.changed();
+    if (applied)
+        Linked();
+    else if (host_.changed)
+        host_.changed();
     return applied;
 }
 
@@ -181,7 +184,7 @@ bool LinkCommands::ChooseSpecialLinkFor(ILinkHolder& holder) {
         target = ownedTarget ? ownedTarget.get() : chooser.ResultObject();
     }
     holder.ApplySpecialLink(*link, target);
-    if (host_.changed) host_.changed();
+    Linked();
     return true;
 }
 
@@ -199,7 +202,7 @@ void LinkCommands::LinkOrUnlinkSelection(bool special) {
     if (holder.PresentLink()) {
         // The selection is a link (the link button is down): it loses it.
         holder.ApplyLink(nullptr);
-        if (host_.changed) host_.changed();
+        Linked();
         return;
     }
     if (special)
@@ -231,6 +234,12 @@ void LinkCommands::SelfLink() {
     if (address.empty()) return;
     auto link = MakeInternetLink(host_.set, address);
     text->ApplyLink(link.get());
+    Linked();
+}
+
+void LinkCommands::Linked() {
+    PageViewWidget* view = host_.view ? host_.view() : nullptr;
+    if (PageEditSession* session = view ? view->Session() : nullptr) session->NoteEdit();
     if (host_.changed) host_.changed();
 }
 

@@ -94,6 +94,9 @@ private:
     /// The text box's selection, or none after telling the author to select first.
     TKYTTextAttributes* SelectedText();
     void LinkOrUnlinkSelection(bool special);
+    /// A link was put on or taken off the page being edited: the page is stored by the next
+    /// save or page change, and the window refreshes.
+    void Linked();
     SpecialLinkWindow& SpecialWindow();
     int Run(QDialog& dialog);
 

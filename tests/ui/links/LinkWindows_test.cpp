@@ -1,6 +1,8 @@
 // The link window and the special-link window offscreen, alone for every mode and tab, and
 // from the main window's link commands on a selected word: the link made, followed, undone.
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,8 +10,11 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <functional>
+
+#include <gmock/gmock.h>
 
 #include "MainWindowSupport.h"
 #include "app/LinkWindowRules.h"
@@ -28,6 +33,7 @@
 #include "textbox/uKYTboxInput.h"
 #include "textbox/uKYTundo.h"
 #include "ui/QtConvert.h"
+#include "ui/app/BrowseWindows.h"
 #include "ui/app/MainWindow.h"
 #include "ui/links/LinkCommands.h"
 #include "ui/links/LinkWindow.h"
@@ -373,6 +379,173 @@ TEST_F(LinkWindows, WebAddressEmbeddedFileNewPagesAndSpecialLinksEachUndone) {
         EXPECT_EQ(SelectionLink(*window), -1) << c.name;
         EXPECT_EQ(ViewText(*window), before) << c.name;
     }
+}
+
+// Presses `button` of the next "Collegamento a file" window as soon as it is open.
+void PressInFileWindow(const char* button, bool& seen) {
+    QTimer::singleShot(0, [button, &seen] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        seen = dialog && dialog->objectName() == QStringLiteral("TFFiles");
+        if (!dialog) return;
+        if (auto* b = dialog->findChild<QPushButton*>(QString::fromLatin1(button)); b && seen)
+            b->click();
+        else
+            dialog->reject();
+    });
+}
+
+TEST_F(LinkWindows, EveryKindOfLinkMadeOnAWordIsFollowedInPreviewAndKeptBySaving) {
+    auto window = Open(first_);
+    window->Rules().GoToPage(3);
+    TKYTset& set = window->Document();
+    LinkCommands& links = window->Links();
+    const int pages = set.KindCount(K::testoHtml);
+    const std::string bytes("\x00\xFF\r\n allegato", 13);
+    const fs::path attachment = TestDir() / "allegato.dat";
+    WriteFile(attachment, bytes);
+
+    // One word of page 3 for each kind of link, made through the windows as an author would.
+    struct Made {
+        const char* words;
+        const char* command;
+        std::function<void(QDialog&)> fill;
+    };
+    const Made made[] = {
+        {"documento", "MIInsertLink",
+         [&](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::OtherPage);
+             ASSERT_TRUE(w.LoadOtherFile(QString::fromStdString(second_)));
+             w.OtherPages()->setCurrentRow(2);
+             w.Accept(true);
+         }},
+        {"pagine collegate", "MIInsertLink",
+         [](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::Internet);
+             w.Address()->setText(QStringLiteral("http://example.org/guida"));
+             w.Accept(true);
+         }},
+        {"sfogliare", "MIInsertLink",
+         [&](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::Embedded);
+             w.FileTabs()->setCurrentIndex(0);
+             w.DiskFile()->setText(QString::fromStdString(attachment.string()));
+             w.Accept(true);
+         }},
+        {"argomento", "MIInsertLink",
+         [](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::Empty);
+             w.Accept(true);
+         }},
+        {"Collegamenti fra", "MIInsertLink",
+         [&](QDialog& d) {
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.SetCurrentTab(LinkTab::CopyPage);
+             w.PageList()->setCurrentRow(PageRow(w, 5));
+             w.Accept(true);
+         }},
+        {"copertina da", "MIInsertSpecialLink",
+         [&](QDialog& d) {
+             if (auto* special = dynamic_cast<SpecialLinkWindow*>(&d)) {
+                 SpecialLinkChoice c;
+                 c.tab = SpecialTab::Window;
+                 c.choice = 1;
+                 c.features.width = 330;
+                 c.features.height = 210;
+                 special->SetChoice(c);
+                 special->accept();
+                 return;
+             }
+             auto& w = dynamic_cast<LinkWindow&>(d);
+             w.PageList()->setCurrentRow(PageRow(w, 6));
+             w.Accept(true);
+         }},
+        {"partire", "MIInsertSpecialLink",
+         [](QDialog& d) {
+             auto& special = dynamic_cast<SpecialLinkWindow&>(d);
+             SpecialLinkChoice c;
+             c.tab = SpecialTab::Misc;
+             c.choice = 2;  // the next page of the sequence
+             special.SetChoice(c);
+             special.accept();
+         }},
+    };
+    for (const Made& m : made) {
+        SelectWords(*window, m.words);
+        links.execDialog = [&](QDialog& d) {
+            m.fill(d);
+            return d.result();
+        };
+        Trigger(*window, m.command);
+        // A new page is shown to be filled, whichever Ok made it; the others stay on page 3.
+        if (window->PageShown() != 3) window->Rules().GoToPage(3);
+        SelectWords(*window, m.words);
+        EXPECT_NE(SelectionLink(*window), -1) << m.words;
+    }
+    ASSERT_EQ(set.KindCount(K::testoHtml), pages + 2);
+    ASSERT_TRUE(window->Rules().FileSave());
+    EXPECT_THAT(messages_.Shown(), ::testing::IsEmpty());
+
+    // The saved file holds the embedded file's bytes and the two new pages.
+    {
+        TKYTset saved(environment_, scratchMessages_);
+        ASSERT_TRUE(saved.LoadFromFile(first_));
+        EXPECT_EQ(saved.KindCount(K::testoHtml), pages + 2);
+        bool found = false;
+        for (const auto& object : saved.KindList(K::genLink))
+            found = found || (object->ContentBytes() && *object->ContentBytes() == bytes);
+        EXPECT_TRUE(found);
+        // Every word is a link in the stored page 3; the copy holds page 5's text.
+        const std::string page3 = *saved.ObjectByKind(K::testoHtml, 3)->ContentBytes();
+        for (const Made& m : made) {
+            const std::size_t at = page3.find(">" + std::string(m.words) + "<%>");
+            ASSERT_NE(at, std::string::npos) << m.words << " in " << page3;
+            EXPECT_EQ(page3.substr(at - 10, 2), "<$") << m.words;  // "<$" and 8 hex digits
+        }
+        EXPECT_NE(saved.ObjectByKind(K::testoHtml, pages + 1)->ContentBytes()->find("Uno stile"),
+                  std::string::npos);
+    }
+
+    // Each word followed in preview, where a click on a link follows it.
+    Preview(*window);
+    const auto click = [&](std::string_view words) {
+        window->Rules().GoToPage(3);
+        const QPoint at = PointOf(*window, words);
+        ASSERT_TRUE(window->ClickAt(at.x(), at.y())) << words;
+    };
+    click("argomento");
+    EXPECT_EQ(window->PageShown(), pages);
+    click("Collegamenti fra");
+    EXPECT_EQ(window->PageShown(), pages + 1);
+    EXPECT_THAT(ViewText(*window), ::testing::HasSubstr("Gli stili di paragrafo"));
+    click("partire");
+    EXPECT_EQ(window->PageShown(), 4);
+    click("pagine collegate");
+    ASSERT_EQ(shell_.Opened().size(), 1u);
+    EXPECT_EQ(shell_.Opened()[0], fs::path("http://example.org/guida"));
+    bool fileWindow = false;
+    PressInFileWindow("BEsegui", fileWindow);
+    click("sfogliare");
+    EXPECT_TRUE(fileWindow);
+    ASSERT_EQ(shell_.Opened().size(), 2u);
+    EXPECT_EQ(shell_.Opened()[1].filename(), "allegato.dat");
+    EXPECT_EQ(ReadFile(shell_.Opened()[1]), bytes);
+    click("copertina da");
+    EXPECT_EQ(window->PageShown(), 3);
+    ASSERT_EQ(window->Browse().Open().size(), 1u);
+    BrowseWindow* popup = window->Browse().Open().front();
+    EXPECT_TRUE(popup->IsPopup());
+    EXPECT_EQ(popup->PageShown(), 6);
+    EXPECT_EQ(popup->size(), QSize(330, 210));
+    popup->close();
+    // Last, the other hypertext: it is opened on the page chosen.
+    click("documento");
+    EXPECT_EQ(window->Document().KYTFileName(), second_);
+    EXPECT_EQ(window->PageShown(), 2);
+    EXPECT_THAT(messages_.Shown(), ::testing::IsEmpty());
 }
 
 TEST_F(LinkWindows, DefineOnScreenTakesTheAnchorClickedInThePreview) {
