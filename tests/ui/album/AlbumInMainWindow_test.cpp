@@ -10,7 +10,13 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "MainWindowSupport.h"
+#include "app/MainFormPorts.h"
 #include "app/u3MainForm.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -24,6 +30,24 @@ namespace orvo::test {
 namespace {
 
 class AlbumInMainWindow : public MainWindowTest {};
+
+// Answers the input boxes with the passwords given, in turn; records what each asked.
+class PasswordPrompter final : public IPrompter {
+public:
+    std::deque<std::optional<std::string>> answers;
+    std::vector<std::string> asked;
+    std::optional<std::string> InputBox(std::string_view caption,
+                                        std::string_view prompt) override {
+        asked.push_back(std::string(caption) + "|" + std::string(prompt));
+        if (answers.empty()) return std::nullopt;
+        std::optional<std::string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<FileChoice> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<FileChoice> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
+    void ShowErrorList(std::string_view, const std::vector<std::string>&) override {}
+};
 
 TEST_F(AlbumInMainWindow, MenuCommandsOpenTheAlbumOnItsTabsAndTheOptions) {
     const std::string path = Write("Libro.kyt", 12);
@@ -73,8 +97,24 @@ TEST_F(AlbumInMainWindow, MenuCommandsOpenTheAlbumOnItsTabsAndTheOptions) {
     TKYTset saved(environment_, scratchMessages_);
     ASSERT_TRUE(saved.LoadFromFile(path));
     EXPECT_EQ(saved.ReadOnlyPassword(), "segreta");
-    auto again = Open(path);
+    PasswordPrompter prompter;
+    MainWindowOptions options;
+    options.prompter = &prompter;
+    auto again = Open(path, options);
     EXPECT_FALSE(again->Rules().EditMode()) << "a locked document opens in preview";
+    // Edit mode asks the password the options stored: a wrong one is refused, then it opens.
+    prompter.answers = {std::string("sbagliata"), std::string("segreta")};
+    QAction* edit = again->findChild<QAction*>(QStringLiteral("EditButton"));
+    ASSERT_NE(edit, nullptr);
+    messages_.Clear();
+    edit->trigger();
+    EXPECT_FALSE(again->Rules().EditMode());
+    ASSERT_EQ(messages_.Shown().size(), 1u);
+    EXPECT_EQ(messages_.Shown()[0].text, "Password errata!");
+    edit->trigger();
+    EXPECT_TRUE(again->Rules().EditMode());
+    EXPECT_EQ(prompter.asked,
+              std::vector<std::string>(2, "Modo editor|Introduci la password per l'edit"));
 }
 
 TEST_F(AlbumInMainWindow, PagesArePreviewedAndAddedThroughTheLinkWindow) {
