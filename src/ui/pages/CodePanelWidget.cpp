@@ -16,9 +16,11 @@
 #include "base/Cp1252.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
+#include "objects/ObjectViews.h"
 #include "platform/IMessages.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/uKYTattr.h"
+#include "textbox/uKYTundo.h"
 #include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -139,7 +141,11 @@ CodePanelWidget::CodePanelWidget(CustomCodePanel& panel, IScheduler& scheduler, 
                 session->Command(command);
                 view_->Surface()->update();
             }
+            UpdateCommands();
         });
+        if (command == BoxCommandKind::Cut) cut_ = button;
+        if (command == BoxCommandKind::Copy) copy_ = button;
+        if (command == BoxCommandKind::Undo) undo_ = button;
     }
     menu_ = Named<QToolButton>("MInserisci", this);
     menu_->setPopupMode(QToolButton::InstantPopup);
@@ -237,6 +243,8 @@ CodePanelWidget::CodePanelWidget(CustomCodePanel& panel, IScheduler& scheduler, 
     view_->setObjectName(QStringLiteral("Editor"));
     view_->EnableEditing(scheduler, messages);
     view_->setMinimumHeight(120);
+    // The caret moved, the selection or the text changed.
+    view_->onToolsChanged = [this] { UpdateCommands(); };
     for (QLabel* label : findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
     layout->addWidget(view_, 1);
 
@@ -258,6 +266,20 @@ CodePanelWidget::CodePanelWidget(CustomCodePanel& panel, IScheduler& scheduler, 
                 [this, subtype, generic] { ChooseReference(subtype, generic); });
     }
     panel_.SetEditor(std::make_unique<PageViewCodeEditor>(*view_));
+    UpdateCommands();
+}
+
+void CodePanelWidget::UpdateCommands() {
+    PageEditSession* session = view_->Session();
+    const EditToolState tools = session ? session->Tools() : EditToolState{};
+    bool objectSelected = false;
+    if (ObjectViewHost* objects = view_->ObjectViews())
+        for (const TMyyVisual* view : objects->Views())
+            objectSelected = objectSelected || view->Selected();
+    const bool selected = tools.editing && (tools.selection || objectSelected);
+    cut_->setEnabled(selected);
+    copy_->setEnabled(selected);
+    undo_->setEnabled(session && session->Undo().CanUndo());
 }
 
 CodePanelWidget::~CodePanelWidget() {

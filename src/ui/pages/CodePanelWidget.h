@@ -35,6 +35,9 @@ public:
     void Refresh();
     /// Fills "Scegli un modello:" from the template folder ("Nessuno" first).
     void FillTemplates();
+    /// "&Taglia" and "&Copia" act only while text or an object of the code is selected, "Undo"
+    /// while the panel's undo list has steps.
+    void UpdateCommands();
 
 private:
     void ChooseReference(int subtype, bool generic);
@@ -50,6 +53,9 @@ private:
     QWidget* sizes_ = nullptr;
     QWidget* templates_ = nullptr;
     QWidget* prototype_ = nullptr;
+    QPushButton* cut_ = nullptr;
+    QPushButton* copy_ = nullptr;
+    QPushButton* undo_ = nullptr;
     QToolButton* menu_ = nullptr;
     QComboBox* templateList_ = nullptr;
     bool filling_ = false;
