@@ -323,6 +323,7 @@ void CodePanelWidget::ChooseReference(int subtype, bool generic) {
     if (!panel_.OnGetRif)
         panel_.OnGetRif = [this](CodeReference kind,
                                  std::int32_t start) -> std::optional<std::int32_t> {
+            if (kind == CodeReference::Picture && choosePicture) return choosePicture(start);
             const auto list = Candidates(panel_.MainSet(), int(kind));
             if (list.empty()) return std::nullopt;
             QStringList labels;

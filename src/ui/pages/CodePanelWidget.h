@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -38,6 +39,11 @@ public:
     /// "&Taglia" and "&Copia" act only while text or an object of the code is selected, "Undo"
     /// while the panel's undo list has steps.
     void UpdateCommands();
+
+    /// Unless the host answers the panel's OnGetRif itself, references to pictures are chosen
+    /// through this (the picture window with the internal album, preset with the present
+    /// picture's code; none: cancelled), the others from the list "Scegli:".
+    std::function<std::optional<std::int32_t>(std::int32_t presetCode)> choosePicture;
 
 private:
     void ChooseReference(int subtype, bool generic);

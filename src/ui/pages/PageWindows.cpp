@@ -4,6 +4,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "textbox/uKYTCornice.h"
+#include "ui/pages/CodePanelWidget.h"
 #include "ui/pages/PagePropertiesWindow.h"
 #include "ui/textbox/FrameSetWidget.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -43,10 +44,19 @@ bool PageWindows::OpenPageProperties(int tag) {
     PagePropertiesWindow window(host_.set, *page, frame, mode, host_.environment, host_.messages,
                                 host_.scheduler, host, host_.localize, host_.parent);
     // The background picture comes from the picture window, one picture from any source.
-    if (host_.choosePicture)
+    if (host_.choosePicture) {
         window.choosePicture = [this](std::int32_t preset) {
             return host_.choosePicture(PictureWindowMode::Single, preset);
         };
+        // A reference in the head code names a picture the hypertext holds: the internal album.
+        window.CodePanel().choosePicture =
+            [this](std::int32_t presetCode) -> std::optional<std::int32_t> {
+            const std::int32_t preset = presetCode < 0 ? -1 : CodeIdentifier(presetCode);
+            ChosenPicture chosen = host_.choosePicture(PictureWindowMode::AlbumOnly, preset);
+            if (!chosen || !chosen.Registered()) return std::nullopt;
+            return chosen.Get()->Code();
+        };
+    }
     if (onWindow) onWindow(window);
     const bool accepted = window.exec() == QDialog::Accepted;
     // The page's box takes the new background, header and footer: it is shown again.

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "MainWindowSupport.h"
 #include "app/CustomCodePanel.h"
 #include "app/u3MainForm.h"
+#include "base/Format.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
@@ -142,6 +144,50 @@ TEST_F(PagePropertiesInMainWindow, TheBackgroundPictureComesFromThePictureWindow
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(selected, QStringLiteral("sfondo"));
     EXPECT_EQ(PageRecord::Read(*page).BackgroundPicture(), background);
+}
+
+// A picture reference in the head code is chosen in the picture window, from the internal
+// album only: the code stores the reference to the picture picked there.
+TEST_F(PagePropertiesInMainWindow, APictureReferenceOfTheHeadCodeComesFromTheAlbum) {
+    auto window = Open(Write("Riferimenti.kyt", 3));
+    TKYTset& set = window->Document();
+    QAction* action = window->findChild<QAction*>(QStringLiteral("MIPageProperties"));
+    ASSERT_NE(action, nullptr);
+    PictureWindowMode mode = PictureWindowMode::Several;
+    QString picked;
+    bool diskTab = true;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<PagePropertiesWindow*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        QTimer::singleShot(0, [&] {
+            auto* w = dynamic_cast<PictureWindow*>(QApplication::activeModalWidget());
+            if (!w) {  // another chooser: closed, so that the test fails instead of waiting
+                if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    other->reject();
+                return;
+            }
+            mode = w->Mode();
+            diskTab = w->Tabs()->isTabVisible(int(PictureTab::Disk));
+            if (w->AlbumList()->count() > 1) {
+                w->AlbumList()->setCurrentRow(1);
+                picked = w->AlbumList()->currentItem()->text();
+            }
+            w->OkButton()->click();
+        });
+        dialog->CodePanel().findChild<QPushButton*>(QStringLiteral("BRifImmagine"))->click();
+        dialog->Confirm();
+    });
+    action->trigger();
+    EXPECT_EQ(mode, PictureWindowMode::AlbumOnly);
+    EXPECT_FALSE(diskTab);
+    ASSERT_FALSE(picked.isEmpty());
+    std::int32_t code = -1;
+    for (const auto& p : set.KindList(TOggettiHel::immagine))
+        if (p && !p->IsFree() && QString::fromLatin1(p->Name().c_str()) == picked) code = p->Code();
+    ASSERT_GE(code, 0);
+    const TKYToggetto* page = set.ObjectByKind(TOggettiHel::testoHtml, 0);
+    ASSERT_TRUE(page->Auxiliary());
+    EXPECT_EQ(*page->Auxiliary(), std::string(4, '\0') + "!RefI:" + Hex8(std::uint32_t(code)));
 }
 
 }  // namespace
