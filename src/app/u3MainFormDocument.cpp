@@ -33,6 +33,8 @@ void TMainFormRules::FormClose() {
     reminderTimer_ = nextActionTimer_ = 0;
     services_.editor.ReleasePages();
     services_.editor.SetReadOnly(true);
+    // The tips window has no owner: left open it would keep the program running.
+    services_.windows.CloseTips();
 }
 
 void TMainFormRules::FormDestroy(const std::optional<std::string>& toolbarLayout) {

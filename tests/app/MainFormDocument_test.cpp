@@ -690,7 +690,9 @@ TEST_F(Closing, DestroyWritesTheLastFileAndAllFiveRecentSlots) {
     settings_.Write("RecentFile", "4", "/vecchio2.kyt");
     form_->removeRecent("/vecchio.kyt");
     form_->removeRecent("/vecchio2.kyt");
+    windows_.calls.clear();
     form_->FormClose();
+    EXPECT_THAT(windows_.calls, ElementsAre("CloseTips"));  // no window outlives the program
     form_->FormDestroy(std::string("stato"));
     EXPECT_EQ(settings_.ReadString("options", "LastFile"), doc_);
     EXPECT_EQ(settings_.ReadString("toolbar", "layout"), "stato");
