@@ -4,6 +4,7 @@
 // the window's own events in MainWindowEvents.cpp.
 #include "ui/app/MainWindow.h"
 
+#include <QApplication>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -28,6 +29,8 @@
 #include "ui/app/QtLocalizer.h"
 #include "ui/convert/HtmlOpenWindow.h"
 #include "ui/convert/ImportWindow.h"
+#include "ui/links/LinkCommands.h"
+#include "ui/links/LinkWindow.h"
 #include "ui/objects/PictureEditing.h"
 #include "ui/pages/PageWindows.h"
 #include "ui/search/SearchWindow.h"
@@ -302,6 +305,9 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
             this,
             [this](PictureWindowMode mode, std::int32_t preset) {
                 return state_->pictures->ChoosePicture(mode, preset);
+            },
+            [this](int mode, std::int32_t presetCode) {
+                return ChooseLinkTarget(mode, presetCode);
             }});
     s.albumWindows = std::make_unique<AlbumWindows>(
         *s.pageWindows,
@@ -476,6 +482,26 @@ void MainWindow::OpenFile(const std::string& path) {
     s.openTimer.start();
     s.timingOpen = true;
     s.rules->openFile(path, true);
+}
+
+std::optional<std::int32_t> MainWindow::ChooseLinkTarget(int mode, std::int32_t presetCode) {
+    State& s = *state_;
+    if (!s.links) return std::nullopt;
+    QWidget* parent = QApplication::activeModalWidget();
+    LinkWindow window(s.main, *s.links, s.messages, parent ? parent : this);
+    LocalizeFromBlock(window);
+    TLinkChooser& chooser = window.Chooser();
+    chooser.mode = mode;
+    chooser.preset = presetCode >= 0 ? s.main.ObjectByCode(presetCode) : nullptr;
+    window.Prepare();
+    if (window.exec() != QDialog::Accepted) return std::nullopt;
+    if (std::unique_ptr<TKYToggetto> owned = chooser.TakeOwned()) {
+        const TOggettiHel kind = owned->Kind();
+        return MakeCode(kind, s.main.Register(std::move(owned)));
+    }
+    const TKYToggetto* chosen = chooser.ResultObject();
+    if (!chosen) return std::nullopt;
+    return chosen->Code();
 }
 
 }  // namespace orvo

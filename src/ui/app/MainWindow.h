@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -113,6 +114,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// The link window in `mode` (4: a page, an address or an embedded file; 5: a page),
+    /// preset with the object of `presetCode`: the chosen object's code (an address made in
+    /// the window is registered), none when cancelled.
+    std::optional<std::int32_t> ChooseLinkTarget(int mode, std::int32_t presetCode);
     struct State;
     /// Follows the link under `at` of `surface` (whose widget is `view`); `from` is the browse
     /// window that holds it (nullptr: this window).

@@ -324,6 +324,9 @@ void CodePanelWidget::ChooseReference(int subtype, bool generic) {
         panel_.OnGetRif = [this](CodeReference kind,
                                  std::int32_t start) -> std::optional<std::int32_t> {
             if (kind == CodeReference::Picture && choosePicture) return choosePicture(start);
+            if ((kind == CodeReference::PageOrFile || kind == CodeReference::PageText) &&
+                choosePage)
+                return choosePage(kind, start);
             const auto list = Candidates(panel_.MainSet(), int(kind));
             if (list.empty()) return std::nullopt;
             QStringList labels;

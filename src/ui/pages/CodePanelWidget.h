@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@ class QToolButton;
 namespace orvo {
 
 class CustomCodePanel;
+enum class CodeReference : std::uint8_t;
 class IMessages;
 class IScheduler;
 class PageViewWidget;
@@ -42,8 +44,10 @@ public:
 
     /// Unless the host answers the panel's OnGetRif itself, references to pictures are chosen
     /// through this (the picture window with the internal album, preset with the present
-    /// picture's code; none: cancelled), the others from the list "Scegli:".
+    /// picture's code; none: cancelled), the fundamental objects from the list "Scegli:".
     std::function<std::optional<std::int32_t>(std::int32_t presetCode)> choosePicture;
+    /// The same for a reference to a page or file and to a page's text (the link window).
+    std::function<std::optional<std::int32_t>(CodeReference, std::int32_t presetCode)> choosePage;
 
 private:
     void ChooseReference(int subtype, bool generic);

@@ -1,5 +1,6 @@
 #include "ui/pages/PageWindows.h"
 
+#include "app/CustomCodePanel.h"
 #include "app/PageProperties.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
@@ -57,6 +58,12 @@ bool PageWindows::OpenPageProperties(int tag) {
             return chosen.Get()->Code();
         };
     }
+    // A page or file reference through the link window: a page, an address or an embedded
+    // file (mode 4); a page's text names a page of the hypertext (mode 5).
+    if (host_.chooseLink)
+        window.CodePanel().choosePage = [this](CodeReference kind, std::int32_t presetCode) {
+            return host_.chooseLink(kind == CodeReference::PageText ? 5 : 4, presetCode);
+        };
     if (onWindow) onWindow(window);
     const bool accepted = window.exec() == QDialog::Accepted;
     // The page's box takes the new background, header and footer: it is shown again.

@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "app/MainFormPorts.h"
@@ -30,6 +32,9 @@ struct PageWindowsHost {
     QWidget* parent = nullptr;
     /// The picture window in a mode, preset with a picture of the hypertext (-1 none).
     std::function<ChosenPicture(PictureWindowMode, std::int32_t preset)> choosePicture;
+    /// The link window in a mode, preset with an object's code (-1 none): the code of the
+    /// object chosen, none when cancelled.
+    std::function<std::optional<std::int32_t>(int mode, std::int32_t presetCode)> chooseLink;
 };
 
 class PageWindows final : public ForwardingWindows {

@@ -18,10 +18,12 @@
 #include "app/CustomCodePanel.h"
 #include "app/u3MainForm.h"
 #include "base/Format.h"
+#include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
 #include "model/uKYTpag.h"
 #include "model/uKYTset.h"
 #include "support/TestSupport.h"
+#include "ui/links/LinkWindow.h"
 #include "ui/pages/CodePanelWidget.h"
 #include "ui/pages/PagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
@@ -146,48 +148,69 @@ TEST_F(PagePropertiesInMainWindow, TheBackgroundPictureComesFromThePictureWindow
     EXPECT_EQ(PageRecord::Read(*page).BackgroundPicture(), background);
 }
 
-// A picture reference in the head code is chosen in the picture window, from the internal
-// album only: the code stores the reference to the picture picked there.
-TEST_F(PagePropertiesInMainWindow, APictureReferenceOfTheHeadCodeComesFromTheAlbum) {
+// The references of the head code are chosen in the windows that choose pictures and link
+// targets: a picture in the picture window from the internal album only, a page or file in
+// the link window (a page, an address or an embedded file).
+TEST_F(PagePropertiesInMainWindow, TheHeadCodesReferencesComeFromThePictureAndLinkWindows) {
     auto window = Open(Write("Riferimenti.kyt", 3));
     TKYTset& set = window->Document();
     QAction* action = window->findChild<QAction*>(QStringLiteral("MIPageProperties"));
     ASSERT_NE(action, nullptr);
-    PictureWindowMode mode = PictureWindowMode::Several;
-    QString picked;
+    PictureWindowMode pictureMode = PictureWindowMode::Several;
     bool diskTab = true;
+    QString picture;
+    int linkTabs = -1;
+    std::int32_t page = -1;
+    // Another chooser is closed, so that the test fails instead of waiting.
+    const auto closeOther = [] {
+        if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            other->reject();
+    };
     QTimer::singleShot(0, [&] {
         auto* dialog = dynamic_cast<PagePropertiesWindow*>(QApplication::activeModalWidget());
         if (!dialog) return;
         QTimer::singleShot(0, [&] {
             auto* w = dynamic_cast<PictureWindow*>(QApplication::activeModalWidget());
-            if (!w) {  // another chooser: closed, so that the test fails instead of waiting
-                if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                    other->reject();
-                return;
-            }
-            mode = w->Mode();
+            if (!w) return closeOther();
+            pictureMode = w->Mode();
             diskTab = w->Tabs()->isTabVisible(int(PictureTab::Disk));
             if (w->AlbumList()->count() > 1) {
                 w->AlbumList()->setCurrentRow(1);
-                picked = w->AlbumList()->currentItem()->text();
+                picture = w->AlbumList()->currentItem()->text();
             }
             w->OkButton()->click();
         });
-        dialog->CodePanel().findChild<QPushButton*>(QStringLiteral("BRifImmagine"))->click();
+        CodePanelWidget& code = dialog->CodePanel();
+        code.findChild<QPushButton*>(QStringLiteral("BRifImmagine"))->click();
+        QTimer::singleShot(0, [&] {
+            auto* w = dynamic_cast<LinkWindow*>(QApplication::activeModalWidget());
+            if (!w) return closeOther();
+            linkTabs = 0;
+            for (int i = 0; i < w->Tabs()->count(); ++i) linkTabs += w->Tabs()->isTabVisible(i);
+            w->PageList()->setCurrentRow(2);
+            page = w->PageList()->currentItem()->text().section(QLatin1Char(' '), 0, 0).toInt();
+            w->OkButton()->click();
+        });
+        code.findChild<QPushButton*>(QStringLiteral("BRifPagina"))->click();
         dialog->Confirm();
     });
     action->trigger();
-    EXPECT_EQ(mode, PictureWindowMode::AlbumOnly);
+    EXPECT_EQ(pictureMode, PictureWindowMode::AlbumOnly);
     EXPECT_FALSE(diskTab);
-    ASSERT_FALSE(picked.isEmpty());
-    std::int32_t code = -1;
+    EXPECT_EQ(linkTabs, 3);  // the hypertext's pages, addresses and embedded files
+    ASSERT_FALSE(picture.isEmpty());
+    ASSERT_GT(page, 0);
+    std::int32_t pictureCode = -1;
     for (const auto& p : set.KindList(TOggettiHel::immagine))
-        if (p && !p->IsFree() && QString::fromLatin1(p->Name().c_str()) == picked) code = p->Code();
-    ASSERT_GE(code, 0);
-    const TKYToggetto* page = set.ObjectByKind(TOggettiHel::testoHtml, 0);
-    ASSERT_TRUE(page->Auxiliary());
-    EXPECT_EQ(*page->Auxiliary(), std::string(4, '\0') + "!RefI:" + Hex8(std::uint32_t(code)));
+        if (p && !p->IsFree() && QString::fromLatin1(p->Name().c_str()) == picture)
+            pictureCode = p->Code();
+    ASSERT_GE(pictureCode, 0);
+    const TKYToggetto* shown = set.ObjectByKind(TOggettiHel::testoHtml, 0);
+    ASSERT_TRUE(shown->Auxiliary());
+    EXPECT_EQ(*shown->Auxiliary(),
+              std::string(4, '\0') + "!RefI:" + Hex8(std::uint32_t(pictureCode)) +
+                  "!RefL:" + Hex8(std::uint32_t(MakeCode(TOggettiHel::testoHtml, page))));
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 }  // namespace
