@@ -62,7 +62,8 @@ void ResetForm(const TMyyButton& reset, const std::vector<TMyyVisual*>& inOrder)
 TMyyVisual* FormBrowsing::FormViewAt(const TKYTbox& box, const ObjectViewHost& views, Point p) {
     for (TMyyVisual* view : ViewsInTextOrder(box, views)) {
         const bool form = IsInput(*view) || dynamic_cast<TMyyButton*>(view) ||
-                          dynamic_cast<TMyyMultimedia*>(view) || dynamic_cast<TMyyBelPanel*>(view);
+                          dynamic_cast<TMyyMultimedia*>(view) ||
+                          dynamic_cast<TMyyBelPanel*>(view) || dynamic_cast<TMyyFloating*>(view);
         if (!form || !view->Placed()) continue;
         const ObjectSize size = view->Size();
         const Rect& at = view->Bounds();
@@ -104,6 +105,11 @@ FormClick FormBrowsing::Click(TKYTbox& box, ObjectViewHost& views, Point p) {
         const std::size_t before = views.RequestedLinks().size();
         button->FollowLink();
         return views.RequestedLinks().size() > before ? FormClick::Link : FormClick::None;
+    }
+    if (auto* floating = dynamic_cast<TMyyFloating*>(view)) {
+        const std::size_t before = views.RequestedLinks().size();
+        if (!floating->Click(inside)) return FormClick::None;
+        return views.RequestedLinks().size() > before ? FormClick::Link : FormClick::Frame;
     }
     if (auto* player = dynamic_cast<TMyyMultimedia*>(view)) {
         IMediaPlayer* media = player->Player();

@@ -28,6 +28,7 @@ enum class FormClick {
     Reset,     // a reset button set its form back to the stored values
     Link,      // a button or marker asked for its link (in the views' RequestedLinks)
     Player,    // a player started or stopped
+    Frame,     // a floating frame follows a link inside itself
 };
 
 /// The views of the objects of `box`'s paragraphs, in the text's order (objects without a

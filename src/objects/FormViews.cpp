@@ -10,6 +10,7 @@
 #include "model/uKYTset.h"
 #include "objects/FloatingFrames.h"
 #include "textbox/IBoxHost.h"
+#include "textbox/PageLinks.h"
 #include "textbox/TKYTpage.h"
 #include "textbox/uKYTCornice.h"
 
@@ -616,6 +617,9 @@ void TMyyFloating::ShowFrames() {
         frames_->SaveOnExit = false;
         frames_->SetReadOnly(true);
         frames_->SetLinkedKYTset(&site_->LinkedKYTset());
+        // A page followed inside the frame is painted; a link not followed there is the
+        // holding page's.
+        frames_->OnPageChanged = [this] { Invalidate(); };
         if (TKYTpage* page = site_->Page()) page->AddFloatingFrameSet(*frames_);
     }
     const RecordView r = obj_->ReadView();
@@ -626,11 +630,33 @@ void TMyyFloating::ShowFrames() {
     if (frames_->ClientRect() != Rect{0, 0, size.width, size.height})
         frames_->SetClientSize(size.width, size.height);
     // A frame whose page is gone shows nothing: showing a missing page would add one.
+    // The page the record names, once: a link followed inside the frame shows another.
     const std::int32_t shown = LivePage(site_->LinkedKYTset(), page_) ? page_ : -1;
-    if (frames_->MainPageNumber() == shown && frames_->ShowNested == nested) return;
+    if (told_ == shown && frames_->ShowNested == nested) return;
     frames_->ShowNested = nested;
     if (frames_->MainPageNumber() == shown) frames_->SetMainPageNumber(-1);
     frames_->SetMainPageNumber(shown);
+    told_ = shown;
+}
+
+bool TMyyFloating::Click(Point p) {
+    if (!frames_ || !site_ || !readOnly_) return false;
+    for (TKYTFrame* leaf : frames_->Leaves()) {
+        auto* page = dynamic_cast<FloatingFramePage*>(leaf->page.get());
+        TKYTbox* box = page ? page->Box() : nullptr;
+        if (!box || !page->Area().Contains(p)) continue;
+        const std::int32_t code = LinkCodeAt(*box, p.x - page->Area().left, p.y - page->Area().top);
+        if (code < 0) return false;
+        if (frames_->AutoJump()) {
+            frames_->RequestLink(code, leaf);
+            return true;
+        }
+        const TKYToggetto* target = LinkObjectOf(site_->LinkedKYTset(), page->WorkingText(), code);
+        if (!target) return false;
+        site_->RequestLink(*target);
+        return true;
+    }
+    return false;
 }
 
 void TMyyFloating::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) {

@@ -247,6 +247,10 @@ public:
     /// The nested frame set; none before the frame is placed, without a measurer from the
     /// site, and for a frame nested kMaxFloatingDepth floating frames deep.
     TKYTCustomFrameSet* Frames() const { return frames_.get(); }
+    /// A click at `p` (the frame's coordinates) while the page is browsed: a link under it is
+    /// followed inside the frame (AutoJump, once the event is over) or asked of the page that
+    /// holds the frame. False when no link is there.
+    bool Click(Point p);
 
 protected:
     void PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) override;
@@ -254,6 +258,7 @@ protected:
 private:
     void ShowFrames();
     std::int32_t page_ = -1;
+    std::int32_t told_ = -2;  // the page last given to the frame set
     std::unique_ptr<FloatingFramePages> pages_;
     std::unique_ptr<TKYTCustomFrameSet> frames_;  // goes before the pages' factory
 };

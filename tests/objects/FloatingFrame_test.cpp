@@ -13,6 +13,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "objects/FloatingFrames.h"
+#include "objects/FormBrowsing.h"
 #include "objects/FormViews.h"
 #include "objects/ObjectViews.h"
 #include "platform/Environment.h"
@@ -22,6 +23,7 @@
 #include "platform/RecordingCanvas.h"
 #include "support/TestSupport.h"
 #include "textbox/IBoxHost.h"
+#include "textbox/PageLinks.h"
 #include "textbox/TKYTpageHeadless.h"
 #include "textbox/uKYTCornice.h"
 #include "textbox/uKYTbox.h"
@@ -54,7 +56,7 @@ protected:
         return set_.Register(std::move(page));
     }
     // A floating frame of 300 x 80 pixels showing `page`; its code.
-    std::int32_t AddFloating(std::int32_t page) {
+    std::int32_t AddFloating(std::int32_t page, bool autoJump = false) {
         auto object = NewObjectOfKind(K::inputStat, &set_);
         object->Clear();
         object->TakeIntoUse();
@@ -62,6 +64,7 @@ protected:
         r.SetU8(kRecSubtype, std::uint8_t(FormInputKind::Floating));
         r.SetI32(kFloatingPage, page);
         r.SetU8(kFloatingNested, 1);
+        r.SetU8(kFloatingAutoJump, autoJump ? 1 : 0);
         r.SetU8(kFloatingPercent, 0);
         r.SetI16(kFloatingWidth, 300);
         r.SetI16(kFloatingHeight, 80);
@@ -215,6 +218,55 @@ TEST_F(FloatingFrame, APageShowingItselfNestsOnlySoDeepAndAMissingPageIsNotMade)
     EXPECT_EQ(frames->FloatingPage(), nullptr);
     objects_.Clear();
     EXPECT_THAT(page_.FloatingFrameSets(), IsEmpty());
+    EXPECT_THAT(messages_.Shown(), IsEmpty());
+}
+
+// A click on a link in the frame of a browsed page: followed inside the frame when it jumps by
+// itself, otherwise asked of the page that holds the frame.
+TEST_F(FloatingFrame, AClickOnALinkIsFollowedInsideTheFrameOrByThePageThatHoldsIt) {
+    const std::int32_t far = AddPage("<Z S0 >Sponda opposta");
+    const std::int32_t farCode = MakeCode(K::testoHtml, far);
+    const std::int32_t near =
+        AddPage("<Z S0 >Vai alla <$" + Hex8(std::uint32_t(farCode)) + ">sponda<%> ora");
+    objects_.SetPage(&page_);
+    for (const bool autoJump : {false, true}) {
+        SCOPED_TRACE(autoJump ? "jumps by itself" : "asks the page");
+        page_.CloseText();
+        objects_.Clear();
+        const std::int32_t holder =
+            AddPage("<Z S0 >" + Code(AddFloating(near, autoJump)) + "<Z S0 >Sotto");
+        Show(holder);
+        ASSERT_EQ(Floatings().size(), 1u);
+        TMyyFloating& floating = *Floatings().front();
+        TKYTbox* nested = NestedBox(floating);
+        ASSERT_NE(nested, nullptr);
+        // The point of the link's first character, in the holding page's box.
+        std::optional<Point> at;
+        for (std::int32_t y = 0; y < 80 && !at; ++y)
+            for (std::int32_t x = 0; x < 300 && !at; ++x)
+                if (LinkCodeAt(*nested, x, y) == farCode) at = Point{x, y};
+        ASSERT_TRUE(at);
+        const Rect area = floating.Frames()->Leaves().front()->ContentRect();
+        const Point p{floating.Bounds().left + area.left + at->x,
+                      floating.Bounds().top + area.top + at->y};
+        FormBrowsing forms;
+        EXPECT_EQ(forms.Click(*Box(), objects_,
+                              {floating.Bounds().left + 1, floating.Bounds().bottom - 2}),
+                  FormClick::None);  // below the text: no link
+        const FormClick click = forms.Click(*Box(), objects_, p);
+        scheduler_.RunPending();
+        if (autoJump) {
+            EXPECT_EQ(click, FormClick::Frame);
+            EXPECT_THAT(objects_.RequestedLinks(), IsEmpty());
+            EXPECT_EQ(floating.Frames()->MainPageNumber(), far);
+            EXPECT_THAT(Paint().AllText(), HasSubstr("Sponda opposta"));
+        } else {
+            EXPECT_EQ(click, FormClick::Link);
+            ASSERT_EQ(objects_.RequestedLinks().size(), 1u);
+            EXPECT_EQ(objects_.RequestedLinks().front()->Code(), farCode);
+            EXPECT_EQ(floating.Frames()->MainPageNumber(), near);
+        }
+    }
     EXPECT_THAT(messages_.Shown(), IsEmpty());
 }
 
