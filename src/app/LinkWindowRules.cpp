@@ -347,6 +347,28 @@ Status TLinkChooser::CopyContent(TKYTset& source, std::int32_t page, bool backgr
     return {};
 }
 
+Result<std::int32_t> TLinkChooser::ImportHtml(const std::filesystem::path& chosen) {
+    const std::string failed = "Errore nell'apertura file: " + NameOfPath(chosen);
+    if (chosen.empty()) return Fail(failed);
+    std::error_code ec;
+    const std::filesystem::path file = std::filesystem::absolute(chosen, ec);
+    if (html_ && file == htmlFile_) return htmlPage_;  // its preview is already there
+    DropHtml();
+    // The file becomes a page of a hypertext of the window's own; its pictures and style
+    // sheets are read only from the file's folder.
+    auto html = std::make_unique<TKYTset>(set_.Env(), set_.Messages());
+    html->NewDocument();
+    HtmlImportOptions options;
+    options.rootFolder = file.parent_path();
+    THt2Imp importer(*html, options);
+    importer.ImportFiles({NameOfPath(file)});
+    if (importer.ImportedPages.empty()) return Fail(failed);
+    html_ = std::move(html);
+    htmlFile_ = file;
+    htmlPage_ = importer.ImportedPages.front();
+    return htmlPage_;
+}
+
 Result<TKYToggetto*> TLinkChooser::NewPage(const LinkChoice& choice) {
     // The source of the copy is read first: a file that cannot be read creates nothing.
     TKYTset* source = &set_;
@@ -367,21 +389,10 @@ Result<TKYToggetto*> TLinkChooser::NewPage(const LinkChoice& choice) {
             break;
         }
         case LinkTab::Html: {
-            // The file becomes a page of a hypertext of the window's own; its pictures and
-            // style sheets are read only from the file's folder.
-            const std::string failed = "Errore nell'apertura file: " + NameOfPath(choice.htmlFile);
-            if (choice.htmlFile.empty()) return Fail(failed);
-            std::error_code ec;
-            const std::filesystem::path file = std::filesystem::absolute(choice.htmlFile, ec);
-            other_ = std::make_unique<TKYTset>(set_.Env(), set_.Messages());
-            other_->NewDocument();
-            HtmlImportOptions options;
-            options.rootFolder = file.parent_path();
-            THt2Imp importer(*other_, options);
-            importer.ImportFiles({NameOfPath(file)});
-            if (importer.ImportedPages.empty()) return Fail(failed);
-            sourcePage = importer.ImportedPages.front();
-            source = other_.get();
+            Result<std::int32_t> imported = ImportHtml(choice.htmlFile);
+            if (!imported) return imported.failure();
+            sourcePage = *imported;
+            source = html_.get();
             break;
         }
         default:

@@ -211,6 +211,20 @@ public:
         preset = nullptr;
         anchor = -1;
     }
+    /// "Nuova copiando pagina Html": the file imported as a page of the window's own
+    /// hypertext, for its preview; Ok copies that page without reading the file again. The
+    /// page's identifier, or "Errore nell'apertura file: " and the file's name.
+    Result<std::int32_t> ImportHtml(const std::filesystem::path& file);
+    /// The hypertext the last HTML file was imported into; none before (or after DropHtml).
+    TKYTset* HtmlHypertext() const { return html_.get(); }
+    /// The HTML file imported (absolute); empty before.
+    const std::filesystem::path& HtmlFile() const { return htmlFile_; }
+    /// Empties the imported HTML (a new session of the window).
+    void DropHtml() {
+        html_.reset();
+        htmlFile_.clear();
+        htmlPage_ = -1;
+    }
 
 private:
     Result<TKYToggetto*> NewPage(const LinkChoice& choice);
@@ -221,7 +235,10 @@ private:
     ILinkEditor& editor_;
     TKYToggetto* result_ = nullptr;
     std::unique_ptr<TKYToggetto> owned_;
-    std::unique_ptr<TKYTset> other_;  // the other hypertext, template or HTML page copied
+    std::unique_ptr<TKYTset> other_;  // the other hypertext or template copied
+    std::unique_ptr<TKYTset> html_;   // the HTML file imported, and its page
+    std::filesystem::path htmlFile_;
+    std::int32_t htmlPage_ = -1;
     bool changePage_ = true;
 };
 

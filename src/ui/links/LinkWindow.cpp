@@ -273,12 +273,15 @@ LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, Q
         row->addWidget(htmlFile_, 1);
         row->addWidget(pick);
         l->addLayout(row);
-        l->addStretch();
+        htmlTab_ = tabPages_[std::size_t(LinkTab::Html)];
         connect(pick, &QPushButton::clicked, this, [this] {
             const QString file = QFileDialog::getOpenFileName(
                 this, QString(), QString(), QStringLiteral("Html (*.htm *.html)"));
-            if (!file.isEmpty()) htmlFile_->setText(file);
+            if (file.isEmpty()) return;
+            htmlFile_->setText(file);
+            PreviewHtml();
         });
+        connect(htmlFile_, &QLineEdit::editingFinished, this, [this] { PreviewHtml(); });
     }
     // The shared panels follow the tab shown.
     connect(tabs_, &QTabWidget::currentChanged, this, [this, pagePanel, otherPanel](int index) {
@@ -316,7 +319,10 @@ LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, Q
     resize(860, 560);
 }
 
-LinkWindow::~LinkWindow() = default;
+LinkWindow::~LinkWindow() {
+    // The preview shows a page of the chooser's hypertext, which goes before the children.
+    delete htmlPreview_;
+}
 
 void LinkWindow::Prepare() {
     const LinkWindowLayout layout = LinkLayoutOfMode(chooser_.mode);
@@ -340,6 +346,11 @@ void LinkWindow::Prepare() {
     FillPages();
     FillAgenda();
     FillAlbum();
+    // Each session of the window reads its HTML file again.
+    delete htmlPreview_;
+    htmlPreview_ = nullptr;
+    chooser_.DropHtml();
+    htmlFile_->clear();
     LinkTab start = layout.start;
     const PresetEntry entry = PresetEntryOf(set_, chooser_.preset);
     if (chooser_.preset && layout.Shows(entry.tab)) start = entry.tab;
@@ -402,7 +413,31 @@ LinkChoice LinkWindow::Choice() const {
     return c;
 }
 
+bool LinkWindow::PreviewHtml() {
+    std::error_code ec;
+    const QString text = htmlFile_->text();
+    const std::filesystem::path file = text.isEmpty()
+                                           ? std::filesystem::path()
+                                           : std::filesystem::absolute(text.toStdString(), ec);
+    if (!chooser_.HtmlHypertext() || file != chooser_.HtmlFile()) {
+        // Another file replaces the imported hypertext: the view of the old one goes first.
+        delete htmlPreview_;
+        htmlPreview_ = nullptr;
+    }
+    Result<std::int32_t> page = chooser_.ImportHtml(file);
+    if (!page) return false;
+    if (!htmlPreview_) {
+        htmlPreview_ = new PageViewWidget(*chooser_.HtmlHypertext(), htmlTab_);
+        htmlPreview_->setObjectName(QStringLiteral("AnteprimaHtml"));
+        htmlPreview_->setMinimumSize(320, 240);
+        htmlTab_->layout()->addWidget(htmlPreview_);
+    }
+    return htmlPreview_->ShowPage(*page);
+}
+
 bool LinkWindow::Accept(bool stay) {
+    // The HTML page copied is the one previewed: a file typed but not yet read is read now.
+    if (CurrentTab() == LinkTab::Html) PreviewHtml();
     chooser_.anchor = anchor_->value();
     Result<TKYToggetto*> chosen = chooser_.Ok(Choice(), !stay);
     if (!chosen) {

@@ -65,6 +65,8 @@ public:
     QPushButton* OkButton() const { return ok_; }
     QPushButton* OkStayButton() const { return okStay_; }
     PageViewWidget* Preview() const { return preview_; }
+    /// The page imported from the HTML file chosen; none before a file is read.
+    PageViewWidget* HtmlPreview() const { return htmlPreview_; }
 
     /// The page being edited, for the preview's "Pagina corrente" button.
     std::function<std::int32_t()> currentPage;
@@ -75,6 +77,9 @@ public:
     bool LoadOtherFile(const QString& path);
     /// "Aggiungi": registers the typed address in the agenda.
     void AddAddress();
+    /// Reads the HTML file named on its tab and shows the page it makes; false (the
+    /// preview emptied) when the file gives no page.
+    bool PreviewHtml();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,6 +115,8 @@ private:
     QLineEdit* diskFile_ = nullptr;
     QListWidget* album_ = nullptr;
     QLineEdit* htmlFile_ = nullptr;
+    QWidget* htmlTab_ = nullptr;
+    PageViewWidget* htmlPreview_ = nullptr;  // over the chooser's imported HTML
     QCheckBox* importBackground_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* okStay_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -296,8 +297,24 @@ TEST_F(LinkWindows, WebAddressEmbeddedFileNewPagesAndSpecialLinksEachUndone) {
          [&](QDialog& d) {
              auto& w = dynamic_cast<LinkWindow&>(d);
              w.SetCurrentTab(LinkTab::Html);
+             // A file that gives no page: no preview, and Ok keeps the window open.
+             const fs::path missing = TestDir() / "manca.htm";
+             w.HtmlFile()->setText(QString::fromStdString(missing.string()));
+             EXPECT_FALSE(w.PreviewHtml());
+             EXPECT_EQ(w.HtmlPreview(), nullptr);
+             EXPECT_FALSE(w.Accept(false));
+             ASSERT_FALSE(messages_.Shown().empty());
+             EXPECT_EQ(messages_.Shown().back().text,
+                       "Errore nell'apertura file: " + missing.string());
+             // The file read shows its page; Ok copies that page without reading it again.
              w.HtmlFile()->setText(QString::fromStdString(webPage.string()));
-             w.Accept(false);  // the file is imported and copied into the new page
+             ASSERT_TRUE(w.PreviewHtml());
+             const QPointer<PageViewWidget> shown = w.HtmlPreview();
+             EXPECT_EQ(shown->PageShown(), 0);
+             EXPECT_NE(test::ViewText(*shown).find("Una pagina dal web"), std::string::npos);
+             Grab(w, "link-html-preview");
+             w.Accept(false);
+             EXPECT_TRUE(shown);
          },
          [&](std::int32_t code) {
              EXPECT_EQ(code, MakeCode(K::testoHtml, pages + 2));
