@@ -273,6 +273,7 @@ LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, Q
         row->addWidget(htmlFile_, 1);
         row->addWidget(pick);
         l->addLayout(row);
+        l->addStretch(1);  // the preview, once there, takes the room
         htmlTab_ = tabPages_[std::size_t(LinkTab::Html)];
         connect(pick, &QPushButton::clicked, this, [this] {
             const QString file = QFileDialog::getOpenFileName(
@@ -430,7 +431,7 @@ bool LinkWindow::PreviewHtml() {
         htmlPreview_ = new PageViewWidget(*chooser_.HtmlHypertext(), htmlTab_);
         htmlPreview_->setObjectName(QStringLiteral("AnteprimaHtml"));
         htmlPreview_->setMinimumSize(320, 240);
-        htmlTab_->layout()->addWidget(htmlPreview_);
+        static_cast<QVBoxLayout*>(htmlTab_->layout())->insertWidget(1, htmlPreview_, 100);
     }
     return htmlPreview_->ShowPage(*page);
 }
