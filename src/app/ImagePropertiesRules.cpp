@@ -60,10 +60,16 @@ bool ReplaceContent(TKYTset& set, TKYToggetto& picture, const TKYToggetto& sourc
     return true;
 }
 
-std::vector<std::int32_t> PagesShowingPicture(const TKYTset& set, std::int32_t pictureId) {
+std::vector<std::int32_t> PagesShowingPicture(const TKYTset& set, std::int32_t pictureId,
+                                              std::int32_t editedPage) {
     std::vector<std::int32_t> pages;
     for (const Referrer& r : FindReferrers(set, MakeCode(K::immagine, pictureId)))
         if (CodeKind(r.code) == int(KindIndex(K::testoHtml))) pages.push_back(r.code);
+    if (editedPage >= 0 && CodeKind(editedPage) == int(KindIndex(K::testoHtml)) &&
+        std::find(pages.begin(), pages.end(), editedPage) == pages.end()) {
+        // Pages come in identifier order, which is their codes' order (one kind).
+        pages.insert(std::lower_bound(pages.begin(), pages.end(), editedPage), editedPage);
+    }
     return pages;
 }
 
@@ -93,6 +99,8 @@ void ImagePropertiesRules::LoadImage(const TKYToggetto& image, ChosenPicture pas
     position = alignment >= 3 && alignment <= 5 ? alignment - 3 : 1;
     border = record.Border() != 0;
     pictureChanged_ = bool(pasted);
+    edited_ = &image;
+    scaleZones_ = false;
     if (pasted) {
         picture_ = std::move(pasted);
         LoadPictureSize();
@@ -113,6 +121,8 @@ void ImagePropertiesRules::LoadImage(const TKYToggetto& image, ChosenPicture pas
 void ImagePropertiesRules::LoadNew(ChosenPicture picture) {
     picture_ = std::move(picture);
     pictureChanged_ = true;
+    edited_ = nullptr;
+    scaleZones_ = false;
     const TKYToggetto* shown = picture_.Get();
     alternativeText = "IMG " + (shown ? shown->Name() : std::string());
     if (alternativeText.size() > kShownAltText) alternativeText.resize(kShownAltText);
@@ -160,22 +170,29 @@ bool ImagePropertiesRules::ReplaceEverywhere() {
         replacement_.Reset();
         // Every image of the picture takes its new size, as a page that shows one would: the
         // pages not shown since are exported at the new size too.
+        // Their clickable zones are scaled with them, the edited image's too: it keeps its own
+        // zones, since it shows the same picture as before.
         TKYToggetto& picture = *picture_.Get();
         const RecordView p = picture.ReadView();
         const std::int16_t w = p.I16(kPictureWidth), h = p.I16(kPictureHeight);
+        bool editedSized = false;
         for (const auto& object : set_.KindList(TOggettiHel::immagineNew)) {
             if (!object || object->IsFree() || ImagePictureObject(set_, *object, false) != &picture)
                 continue;
+            editedSized = editedSized || object.get() == edited_;
             ImageRecord record(*object);
             if (record.NaturalWidth() == w && record.NaturalHeight() == h) continue;
+            record.ScaleZonesTo(w, h);
             record.SetNaturalSize(w, h);
             record.SetSize(w, h);
         }
+        // An edited image the hypertext does not hold has its zones scaled when Ok stores it.
+        scaleZones_ = scaleZones_ || (edited_ && !editedSized && !pictureChanged_);
     } else {
         picture_ = std::move(replacement_);
         replacement_ = ChosenPicture();
+        pictureChanged_ = true;
     }
-    pictureChanged_ = true;
     LoadPictureSize();
     percent_ = false;
     sizeX_ = naturalW_;
@@ -201,6 +218,7 @@ std::unique_ptr<TKYToggetto> ImagePropertiesRules::Apply(TKYToggetto* image) {
     record.SetAlignment(std::uint8_t(3 + std::clamp(position, 0, 2)));
     record.SetBorder(border ? 1 : 0);
     const auto [w, h] = ShownSize();
+    if (scaleZones_ && image == edited_) record.ScaleZonesTo(w, h);
     record.SetSize(std::int16_t(w), std::int16_t(h));
     record.SetPercent(percent_ && PercentAllowed());
     if (picture_) {

@@ -32,8 +32,11 @@ inline constexpr std::string_view kReplaceCaption = "Rimpiazza";
 bool ReplaceContent(TKYTset& set, TKYToggetto& picture, const TKYToggetto& source);
 
 /// The codes of the pages whose stored text shows `picture` in an image (as picture,
-/// low-resolution or roll-over picture), in page order.
-std::vector<std::int32_t> PagesShowingPicture(const TKYTset& set, std::int32_t pictureId);
+/// low-resolution or roll-over picture), in page order. `editedPage` (a page code, -1 none) is
+/// the page being edited that holds the image whose properties are shown: it is listed in its
+/// place even while its stored text does not show the picture yet.
+std::vector<std::int32_t> PagesShowingPicture(const TKYTset& set, std::int32_t pictureId,
+                                              std::int32_t editedPage = -1);
 
 class ImagePropertiesRules {
 public:
@@ -82,7 +85,8 @@ public:
     /// The replacement chosen for "Rimpiazza".
     const ChosenPicture& Replacement() const { return replacement_; }
     void SetReplacement(ChosenPicture p) { replacement_ = std::move(p); }
-    /// "Rimpiazza": a registered picture takes the replacement's content everywhere; an
+    /// "Rimpiazza": a registered picture takes the replacement's content everywhere, every image
+    /// that shows it the new natural size with its clickable zones scaled to it; an
     /// unregistered one is the replacement from now on. The size becomes the new natural size
     /// in pixels. False with no replacement or when nothing changed.
     bool ReplaceEverywhere();
@@ -102,8 +106,10 @@ private:
     int sizeX_ = 0, sizeY_ = 0;
     int naturalW_ = 0, naturalH_ = 0;
     bool percent_ = false;
-    bool pictureChanged_ = false;  // new, pasted or replaced: the zones follow the picture
-    std::string auxHeader_;        // the stream's header as loaded (int32 length and header bytes)
+    bool pictureChanged_ = false;          // new, pasted or replaced: the zones follow the picture
+    const TKYToggetto* edited_ = nullptr;  // the image loaded (none for a new one)
+    bool scaleZones_ = false;  // its picture replaced everywhere: its zones follow its size
+    std::string auxHeader_;    // the stream's header as loaded (int32 length and header bytes)
     std::string imgCode_;
 };
 

@@ -1,6 +1,8 @@
 // The image record and its zone slots.
 #include "objects/ImageRecord.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "model/ObjectRecord.h"
@@ -125,6 +127,29 @@ void ImageRecord::SetZone(int slot, const ZoneRecord& zone) {
 
 void ImageRecord::SetZones(const std::array<ZoneRecord, kZoneCount>& zones) {
     view_.SetRaw(kImageZones, WriteZoneTable(zones));
+}
+
+void ImageRecord::ScaleZonesTo(std::int32_t toWidth, std::int32_t toHeight) {
+    std::array<ZoneRecord, kZoneCount> zones = Zones();
+    for (ZoneRecord& z : zones)
+        if (!z.Empty()) z = ScaledZone(z, Width(), Height(), toWidth, toHeight);
+    SetZones(zones);
+}
+
+ZoneRecord ScaledZone(const ZoneRecord& zone, std::int32_t fromWidth, std::int32_t fromHeight,
+                      std::int32_t toWidth, std::int32_t toHeight) {
+    if (fromWidth <= 0 || fromHeight <= 0 || toWidth <= 0 || toHeight <= 0) return zone;
+    const std::int64_t fx = std::int64_t(toWidth) * 1000 / fromWidth;
+    const std::int64_t fy = std::int64_t(toHeight) * 1000 / fromHeight;
+    auto coordinate = [](std::int64_t v, std::int64_t f, std::int64_t low) {
+        return std::int16_t(std::clamp<std::int64_t>(v * f / 1000, low, INT16_MAX));
+    };
+    ZoneRecord z = zone;
+    z.left = coordinate(zone.left, fx, INT16_MIN);
+    z.width = coordinate(zone.width, fx, 0);
+    z.top = coordinate(zone.top, fy, INT16_MIN);
+    z.height = coordinate(zone.height, fy, 0);
+    return z;
 }
 
 std::unique_ptr<TKYToggetto> NewImageObject(TKYTset& set, const TKYToggetto* picture) {

@@ -34,6 +34,11 @@ struct ZoneRecord {
 std::array<ZoneRecord, kZoneCount> ReadZoneTable(std::string_view bytes480);
 std::string WriteZoneTable(const std::array<ZoneRecord, kZoneCount>& zones);
 
+/// A zone of an image shown at `from` pixels moved and sized for the image shown at `to`, per
+/// mille on each axis; a size of 0 on either axis (old or new) leaves it as it is.
+ZoneRecord ScaledZone(const ZoneRecord& zone, std::int32_t fromWidth, std::int32_t fromHeight,
+                      std::int32_t toWidth, std::int32_t toHeight);
+
 /// The clipboard format of one zone: int32 2, then the zone's 16 bytes.
 inline constexpr std::int32_t kZoneClipboardTag = 2;
 inline constexpr std::size_t kZoneClipboardSize = 20;
@@ -82,6 +87,9 @@ public:
     }
     void SetZone(int slot, const ZoneRecord& zone);
     void SetZones(const std::array<ZoneRecord, kZoneCount>& zones);
+    /// Scales the zones that are used from the size stored now to `to` (the size itself is
+    /// left to SetSize).
+    void ScaleZonesTo(std::int32_t toWidth, std::int32_t toHeight);
 
 private:
     RecordView view_;

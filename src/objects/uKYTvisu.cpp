@@ -349,19 +349,8 @@ void TMyyImage::ResizeTo(std::int32_t width, std::int32_t height) {
     ImageRecord record(*obj_);
     const std::int32_t oldWidth = record.Width(), oldHeight = record.Height();
     // Zones follow the new size per mille; an old size of 0 leaves them as they are.
-    if (oldWidth > 0 && oldHeight > 0) {
-        const std::int64_t fx = std::int64_t(width) * 1000 / oldWidth;
-        const std::int64_t fy = std::int64_t(height) * 1000 / oldHeight;
-        for (auto& zone : zones_) {
-            ZoneRecord z = zone->Record();
-            z.left =
-                std::int16_t(std::clamp<std::int64_t>(z.left * fx / 1000, INT16_MIN, INT16_MAX));
-            z.width = std::int16_t(std::clamp<std::int64_t>(z.width * fx / 1000, 0, INT16_MAX));
-            z.top = std::int16_t(std::clamp<std::int64_t>(z.top * fy / 1000, INT16_MIN, INT16_MAX));
-            z.height = std::int16_t(std::clamp<std::int64_t>(z.height * fy / 1000, 0, INT16_MAX));
-            zone->Apply(z);
-        }
-    }
+    for (auto& zone : zones_)
+        zone->Apply(ScaledZone(zone->Record(), oldWidth, oldHeight, width, height));
     record.SetSize(std::int16_t(width), std::int16_t(height));
     StoreToObject();
     SetSize(width, height);

@@ -413,5 +413,72 @@ TEST_F(PictureRules, PictureReplacedEverywhereOverAHundredPages) {
     EXPECT_EQ(ImageRecord(*read.ObjectByCode(firstCode)).Width(), 30);
 }
 
+// A picture replaced everywhere resizes every image that shows it, and each image's clickable
+// zones follow its own old size to the new one: images shown at full and at half size, the
+// image being edited whether the hypertext holds it or not (scaled once, never given the
+// picture's zones), empty slots left empty, an image of another picture untouched.
+TEST_F(PictureRules, ZonesScaleWithTheImagesOfAReplacedPicture) {
+    TKYToggetto& old = Picture("mappa", 5, 20, 10);
+    TKYToggetto& other = Picture("altra", 6, 20, 10);
+    auto image = [&](TKYToggetto& picture, int w, int h, ZoneRecord zone, bool registered) {
+        ChosenPicture chosen(&picture);
+        std::unique_ptr<TKYToggetto> made = AddImmagineNew(set_, chosen);
+        ImageRecord record(*made);
+        record.SetSize(std::int16_t(w), std::int16_t(h));
+        record.SetZone(0, zone);
+        if (!registered) return made;
+        set_.Register(std::move(made));
+        return std::unique_ptr<TKYToggetto>();
+    };
+    auto last = [&] { return set_.KindList(K::immagineNew).back().get(); };
+    auto zone = [](std::int16_t l, std::int16_t t, std::int16_t w, std::int16_t h) {
+        return ZoneRecord{7, 0, l, t, w, h};
+    };
+    image(old, 20, 10, zone(2, 1, 10, 5), true);
+    TKYToggetto* full = last();
+    image(old, 10, 5, zone(1, 1, 4, 2), true);
+    TKYToggetto* half = last();
+    image(other, 20, 10, zone(2, 1, 10, 5), true);
+    TKYToggetto* unrelated = last();
+    std::unique_ptr<TKYToggetto> loose = image(old, 20, 10, zone(2, 1, 10, 5), false);
+
+    struct Step {
+        const char* file;
+        int w, h;
+        TKYToggetto* edited;  // none: the loose image
+        ZoneRecord full, half, loose;
+    };
+    const Step steps[] = {
+        {"tripla.bmp", 60, 40, nullptr, zone(6, 4, 30, 20), zone(6, 8, 24, 16), zone(6, 4, 30, 20)},
+        {"meta.bmp", 30, 20, full, zone(3, 2, 15, 10), zone(3, 4, 12, 8), zone(6, 4, 30, 20)},
+    };
+    int seed = 40;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.file);
+        Result<ChosenPicture> replacement =
+            PictureFromFile(set_, Path(Write(step.file, Bmp(step.w, step.h, ++seed))), "nuova");
+        ASSERT_TRUE(replacement);
+        TKYToggetto* edited = step.edited ? step.edited : loose.get();
+        ImagePropertiesRules rules(set_);
+        rules.LoadImage(*edited);
+        rules.SetReplacement(std::move(*replacement));
+        ASSERT_TRUE(rules.ReplaceEverywhere());
+        EXPECT_EQ(rules.Apply(edited), nullptr);
+        for (auto [object, expected] : {std::pair{full, step.full}, std::pair{half, step.half},
+                                        std::pair{loose.get(), step.loose}}) {
+            const ImageRecord record(*object);
+            EXPECT_EQ(record.Zone(0), expected) << record.Zone(0).left << "," << record.Zone(0).top;
+            EXPECT_TRUE(record.Zone(1).Empty());
+            EXPECT_EQ(record.ZoneCount(), 1);
+        }
+        EXPECT_EQ(ImageRecord(*full).Width(), step.w);
+        EXPECT_EQ(ImageRecord(*half).Height(), step.h);
+        EXPECT_EQ(ImageRecord(*unrelated).Zone(0), zone(2, 1, 10, 5));
+        EXPECT_EQ(ImageRecord(*unrelated).Width(), 20);
+    }
+    EXPECT_EQ(ImageRecord(*loose).Width(), 60);
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
 }  // namespace
 }  // namespace orvo::test

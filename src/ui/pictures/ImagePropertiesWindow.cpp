@@ -336,7 +336,7 @@ void ImagePropertiesWindow::ListPages() {
     pages_->clear();
     if (const TKYToggetto* picture = rules_.Picture().Get();
         picture && rules_.Picture().Registered()) {
-        for (std::int32_t code : PagesShowingPicture(set_, picture->Identifier())) {
+        for (std::int32_t code : PagesShowingPicture(set_, picture->Identifier(), editedPage_)) {
             const TKYToggetto* page = set_.ObjectByCode(code);
             if (page) pages_->addItem(ToQString(page->Name()));
         }

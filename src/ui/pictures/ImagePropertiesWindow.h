@@ -36,6 +36,9 @@ public:
     void LoadImage(const TKYToggetto& image, ChosenPicture pasted = {});
     /// A new image for a picture.
     void LoadNew(ChosenPicture picture);
+    /// The code of the page being edited that holds the image (-1 none): its page list names
+    /// it before its text is stored.
+    void SetEditedPage(std::int32_t pageCode) { editedPage_ = pageCode; }
     /// After Ok: writes the fields into `image`, or makes the new image and returns it.
     std::unique_ptr<TKYToggetto> Apply(TKYToggetto* image);
 
@@ -87,6 +90,7 @@ private:
     bool busy_ = false;
     QString replaceCaption_;
     bool blinkOn_ = false;
+    std::int32_t editedPage_ = -1;
 
     QTabWidget* tabs_ = nullptr;
     QWidget* replaceTab_ = nullptr;

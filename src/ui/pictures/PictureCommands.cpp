@@ -4,6 +4,7 @@
 
 #include "base/Cp1252.h"
 #include "model/uKYTset.h"
+#include "objects/ImageRecord.h"
 #include "objects/uKYTvisu.h"
 #include "textbox/PageEditSession.h"
 #include "ui/objects/PictureEditing.h"
@@ -91,9 +92,20 @@ bool PictureCommands::EditImage(PageViewWidget& view, TMyyImage& image) {
     image.StoreToObject();  // the zones as the page shows them
     ImagePropertiesWindow window(host_.set, host_.localize, host_.parent);
     window.choosePicture = [this](PictureWindowMode mode) { return ChoosePicture(mode); };
-    window.replaced = [&view] {
+    // The images of the page that show the replaced picture read their new size and zones
+    // again, so that none stores its old zones later (the window may yet be cancelled).
+    const std::int32_t shown = ImageRecord(*object).Picture();
+    window.replaced = [&view, shown] {
+        if (PictureEditing* pictures = view.Pictures())
+            for (TMyyImage* other : pictures->Editor().Images())
+                if (other->Object() && ImageRecord(*other->Object()).Picture() == shown) {
+                    other->Setup();
+                    other->Relayout();
+                }
         if (QWidget* surface = view.Surface()) surface->update();
     };
+    if (const std::int32_t page = view.PageShown(); page >= 0)
+        window.SetEditedPage(MakeCode(TOggettiHel::testoHtml, page));
     window.LoadImage(*object);
     if (window.exec() != QDialog::Accepted) return false;
     image.MakeUndo(kUndoEditImage);

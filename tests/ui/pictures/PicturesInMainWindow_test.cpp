@@ -29,6 +29,7 @@
 #include "objects/VisualEditing.h"
 #include "objects/uKYTvisu.h"
 #include "support/TestSupport.h"
+#include "ui/QtConvert.h"
 #include "ui/links/LinkWindow.h"
 #include "ui/objects/PictureEditing.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
@@ -152,6 +153,14 @@ TEST_F(PicturesInMainWindow, InsertedPicturesAndTheirPropertiesReachTheExport) {
             return p ? std::move(*p) : ChosenPicture();
         };
         w->AddRollover()->click();
+        // The page being edited is listed though its text is not stored yet.
+        w->Tabs()->setCurrentIndex(2);
+        w->ShowPages()->click();
+        EXPECT_EQ(w->Pages()->count(), 1);
+        if (w->Pages()->count() > 0) {
+            EXPECT_EQ(ToCp1252(w->Pages()->item(0)->text()),
+                      window->Document().ObjectByKind(K::testoHtml, kTextPage)->Name());
+        }
         answered = true;
         w->findChild<QPushButton*>(QStringLiteral("BOk"))->click();
     });
