@@ -185,13 +185,19 @@ LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, Q
     automaticLabel->setText(ToQString(kLinkAutomaticField));
     automatic_ = Named<QLineEdit>("ELinkAuto");
     otherLayout->addLayout(fileRow);
-    otherLayout->addWidget(otherPages_, 1);
+    // The pages of the other file beside the preview of the one chosen.
+    otherRow_ = new QHBoxLayout;
+    otherRow_->addWidget(otherPages_, 1);
+    otherLayout->addLayout(otherRow_, 1);
     otherLayout->addWidget(automaticLabel);
     otherLayout->addWidget(automatic_);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
                                                           QStringLiteral("Ipertesti (*.kyt)"));
         if (!file.isEmpty()) LoadOtherFile(file);
+    });
+    connect(otherPages_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item && otherPreview_) otherPreview_->ShowPage(item->data(kPageRole).toInt());
     });
     connect(otherFile_, &QLineEdit::editingFinished, this,
             [this] { LoadOtherFile(otherFile_->text()); });
@@ -321,8 +327,9 @@ LinkWindow::LinkWindow(TKYTset& set, ILinkEditor& editor, IMessages& messages, Q
 }
 
 LinkWindow::~LinkWindow() {
-    // The preview shows a page of the chooser's hypertext, which goes before the children.
+    // The previews show pages of hypertexts of the window's own, which go before the children.
     delete htmlPreview_;
+    delete otherPreview_;
 }
 
 void LinkWindow::Prepare() {
@@ -464,6 +471,9 @@ bool LinkWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool LinkWindow::LoadOtherFile(const QString& path) {
+    // The preview shows a page of the file read before, which goes now.
+    delete otherPreview_;
+    otherPreview_ = nullptr;
     otherPages_->clear();
     otherFile_->setText(path);
     if (path.isEmpty()) return false;
@@ -478,6 +488,12 @@ bool LinkWindow::LoadOtherFile(const QString& path) {
         item->setData(kPageRole, i);
     }
     other_ = std::move(other);
+    otherPreview_ = new PageViewWidget(*other_, otherPages_->parentWidget());
+    otherPreview_->setObjectName(QStringLiteral("AnteprimaAltro"));
+    otherPreview_->setMinimumSize(320, 240);
+    otherRow_->addWidget(otherPreview_, 2);
+    if (QListWidgetItem* item = otherPages_->currentItem())
+        otherPreview_->ShowPage(item->data(kPageRole).toInt());
     return true;
 }
 

@@ -14,6 +14,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -67,6 +68,8 @@ public:
     PageViewWidget* Preview() const { return preview_; }
     /// The page imported from the HTML file chosen; none before a file is read.
     PageViewWidget* HtmlPreview() const { return htmlPreview_; }
+    /// The page chosen of the other hypertext; none before its file is read.
+    PageViewWidget* OtherPreview() const { return otherPreview_; }
 
     /// The page being edited, for the preview's "Pagina corrente" button.
     std::function<std::int32_t()> currentPage;
@@ -107,6 +110,8 @@ private:
     PageViewWidget* preview_ = nullptr;
     QLineEdit* otherFile_ = nullptr;
     QListWidget* otherPages_ = nullptr;
+    QHBoxLayout* otherRow_ = nullptr;
+    PageViewWidget* otherPreview_ = nullptr;  // over other_
     QLineEdit* automatic_ = nullptr;
     QLineEdit* address_ = nullptr;
     QListWidget* agenda_ = nullptr;

@@ -244,7 +244,16 @@ TEST_F(LinkWindows, WebAddressEmbeddedFileNewPagesAndSpecialLinksEachUndone) {
              auto& w = dynamic_cast<LinkWindow&>(d);
              w.SetCurrentTab(LinkTab::OtherPage);
              ASSERT_TRUE(w.LoadOtherFile(QString::fromStdString(second_)));
+             w.OtherPages()->setCurrentRow(2);
+             // The page chosen is previewed; the file read again replaces the preview.
+             const QPointer<PageViewWidget> first = w.OtherPreview();
+             ASSERT_TRUE(first);
+             EXPECT_EQ(first->PageShown(), 2);
+             ASSERT_TRUE(w.LoadOtherFile(QString::fromStdString(second_)));
+             EXPECT_FALSE(first);
              w.OtherPages()->setCurrentRow(1);
+             ASSERT_NE(w.OtherPreview(), nullptr);
+             EXPECT_EQ(w.OtherPreview()->PageShown(), 1);
              w.Accept(true);
          },
          [&](std::int32_t code) {
