@@ -29,6 +29,7 @@
 #include "platform/FixedMetrics.h"
 #include "platform/RecordingCanvas.h"
 #include "support/TestSupport.h"
+#include "textbox/PageLinks.h"
 #include "textbox/uKYTCornice.h"
 #include "ui/QtConvert.h"
 #include "ui/app/BrowseWindows.h"
@@ -100,7 +101,7 @@ TEST_F(MainWindowTest, AFloatingFrameOnThePageKeepsShowingItsPageAcrossSaves) {
         auto letter = NewObjectOfKind(K::testoHtml, &scratch);
         letter->Clear();
         letter->TakeIntoUse();
-        letter->SetContent(std::string("<Z S0 >Lettera dal lago di Como") + '\0');
+        letter->SetContent(std::string("<Z S0 >Lettera dal <$00000003>lago<%> di Como") + '\0');
         const std::int32_t shown = scratch.Register(std::move(letter));
         auto floating = NewObjectOfKind(K::inputStat, &scratch);
         floating->Clear();
@@ -110,6 +111,7 @@ TEST_F(MainWindowTest, AFloatingFrameOnThePageKeepsShowingItsPageAcrossSaves) {
         r.SetI32(kFloatingPage, shown);
         r.SetI16(kFloatingWidth, 320);
         r.SetI16(kFloatingHeight, 90);
+        r.SetU8(kFloatingAutoJump, 1);
         const std::int32_t code = MakeCode(K::inputStat, scratch.Register(std::move(floating)));
         TKYToggetto* cover = scratch.ObjectByKind(K::testoHtml, 0);
         ASSERT_NE(cover, nullptr);
@@ -140,6 +142,27 @@ TEST_F(MainWindowTest, AFloatingFrameOnThePageKeepsShowingItsPageAcrossSaves) {
         EXPECT_THAT(canvas.AllText(), HasSubstr("Lettera dal lago di Como")) << "round " << round;
         EXPECT_THAT(ViewText(*window), HasSubstr("Benvenuti nella guida di Orvo"));
     }
+    // Browsed, a click on the frame's link shows the linked page inside the frame.
+    Preview(*window);
+    Repaint(window->PageView().Surface());
+    TMyyFloating* view = nullptr;
+    for (TMyyVisual* v : window->PageView().ObjectViews()->Views())
+        if (auto* f = dynamic_cast<TMyyFloating*>(v)) view = f;
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view->Frames(), nullptr);
+    TKYTFrame* leaf = view->Frames()->Leaves().front();
+    ASSERT_NE(leaf->page->Box(), nullptr);
+    std::optional<QPoint> link;
+    for (int y = 0; y < 90 && !link; ++y)
+        for (int x = 0; x < 320 && !link; ++x)
+            if (LinkCodeAt(*leaf->page->Box(), x, y) == 3)
+                link = QPoint(view->Bounds().left + leaf->ContentRect().left + x,
+                              view->Bounds().top + leaf->ContentRect().top + y);
+    ASSERT_TRUE(link);
+    Click(window->PageView().Surface(), *link);
+    QApplication::processEvents();
+    EXPECT_EQ(view->Frames()->MainPageNumber(), 3);
+    EXPECT_EQ(window->PageShown(), 0);
     EXPECT_THAT(messages_.Shown(), IsEmpty());
 }
 
