@@ -145,6 +145,8 @@ TEST_F(AlbumInMainWindow, PagesArePreviewedAndAddedThroughTheLinkWindow) {
         if (QListWidgetItem* item = album->List()->currentItem()) {
             selected = item->data(Qt::UserRole).toInt();
             renaming = album->List()->viewport()->findChild<QLineEdit*>() != nullptr;
+            album->List()->closePersistentEditor(item);
+            item->setText(QStringLiteral("Pagina nuova"));  // the name the author types
         }
         static_cast<QDialog*>(album)->reject();
     });
@@ -156,6 +158,9 @@ TEST_F(AlbumInMainWindow, PagesArePreviewedAndAddedThroughTheLinkWindow) {
     EXPECT_TRUE(renaming);
     EXPECT_EQ(set.KindCount(TOggettiHel::testoHtml), pages + 1);
     EXPECT_EQ(window->PageShown(), pages);
+    // The name given in the album outlives the editor's commit of the new page.
+    window->Rules().GoToPage(0);
+    EXPECT_EQ(set.ObjectByKind(TOggettiHel::testoHtml, pages)->Name(), "Pagina nuova");
 }
 
 }  // namespace
