@@ -83,6 +83,29 @@ std::string_view PictureWindowBlock() {
     return kBlock;
 }
 
+std::string_view ClipboardPictureBlock() {
+    static const std::string kBlock = Block({
+        {"fimgfromclip", "Inserisci immagine:"},
+        {"tsclip", "Da cartella appunti"},
+        {"lformato", "Scegli il formato pi\xF9 conveniente.:"},
+        {"rbemf", "EMF"},
+        {"rbwmf", "WMF"},
+        {"rbbitmap", "bitmap"},
+        {"lattenzione", "(attenzione: WMF e EMF sono poco supportati dai browser!)"},
+        {"lbytes", "Bytes:"},
+        {"limporta", "Importa come:"},
+        {"rbgif", "GIF"},
+        {"rbjpg", "JPG"},
+        {"lqualita", "Qualit\xE0:"},
+        {"cbtrasparente", "Trasparente"},
+        {"lda", "Da:"},
+        {"la", "A:"},
+        {"bok", "&Ok"},
+        {"bannulla", "A&nnulla"},
+    });
+    return kBlock;
+}
+
 std::string_view ImagePropertiesBlock() {
     static const std::string kBlock = Block({
         {"fpropimm", "Propriet\xE0 immagine"},

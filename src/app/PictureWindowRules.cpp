@@ -116,6 +116,27 @@ TKYToggetto* PictureWithBytes(const TKYTset& set, const std::string& bytes) {
     return nullptr;
 }
 
+// `pixels` written as GIF or JPEG to the hypertext's temporary name of `stem` with ".gif" or
+// ".jpg".
+Result<ConvertedPicture> WriteConverted(TKYTset& set, const Bitmap& pixels, const std::string& stem,
+                                        ConversionFormat format, int quality, bool transparent,
+                                        std::int64_t sourceSize) {
+    Result<std::string> converted = format == ConversionFormat::Gif
+                                        ? BitmapToGif(pixels, transparent)
+                                        : EncodeJpeg(pixels, std::clamp(quality, 0, 100));
+    if (!converted) return converted.failure();
+    ConvertedPicture out;
+    out.file = set.TempFileName(stem + (format == ConversionFormat::Gif ? ".gif" : ".jpg"));
+    out.sourceSize = sourceSize;
+    out.convertedSize = std::int64_t(converted->size());
+    if (Status written =
+            WriteFileAtomically(NativePath(out.file), *converted, 0600u, set.FileSystem());
+        !written) {
+        return written.failure();
+    }
+    return out;
+}
+
 }  // namespace
 
 Result<ConvertedPicture> ConvertPictureFile(TKYTset& set, const std::string& file,
@@ -125,21 +146,28 @@ Result<ConvertedPicture> ConvertPictureFile(TKYTset& set, const std::string& fil
     if (!source) return source.failure();
     TKYTpicture decoded(Limits(set));
     if (Status loaded = decoded.LoadBytes(*source); !loaded) return loaded.failure();
-    const Bitmap& pixels = decoded.Graphic().pixels;
-    Result<std::string> converted = format == ConversionFormat::Gif
-                                        ? BitmapToGif(pixels, transparent)
-                                        : EncodeJpeg(pixels, std::clamp(quality, 0, 100));
-    if (!converted) return converted.failure();
+    return WriteConverted(set, decoded.Graphic().pixels, std::string(StemOf(LastComponent(file))),
+                          format, quality, transparent, std::int64_t(source->size()));
+}
+
+Result<ConvertedPicture> ConvertClipboardBitmap(TKYTset& set, const Bitmap& pixels,
+                                                ConversionFormat format, int quality,
+                                                bool transparent, std::int64_t metafileSize) {
+    if (pixels.Empty()) return Fail("Nessuna immagine negli appunti");
+    const std::int64_t sourceSize =
+        metafileSize > 0 ? metafileSize : std::int64_t(pixels.width) * pixels.height * 2;
+    return WriteConverted(set, pixels, std::string(StemOf(kClipBitmapFile)), format, quality,
+                          transparent, sourceSize);
+}
+
+Result<ConvertedPicture> SaveClipboardMetafile(TKYTset& set, const std::string& bytes,
+                                               bool enhanced) {
     ConvertedPicture out;
-    out.file = set.TempFileName(std::string(StemOf(LastComponent(file))) +
-                                (format == ConversionFormat::Gif ? ".gif" : ".jpg"));
-    out.sourceSize = std::int64_t(source->size());
-    out.convertedSize = std::int64_t(converted->size());
-    if (Status written =
-            WriteFileAtomically(NativePath(out.file), *converted, 0600u, set.FileSystem());
-        !written) {
+    out.file = set.TempFileName(std::string(kClipMetafileStem) + (enhanced ? ".emf" : ".wmf"));
+    out.sourceSize = out.convertedSize = std::int64_t(bytes.size());
+    if (Status written = WriteFileAtomically(NativePath(out.file), bytes, 0600u, set.FileSystem());
+        !written)
         return written.failure();
-    }
     return out;
 }
 

@@ -17,6 +17,7 @@
 namespace orvo {
 
 class TKYTTextAttributes;
+struct Bitmap;
 class TKYTset;
 
 /// What the caller wants from the window.
@@ -99,6 +100,22 @@ struct ConvertedPicture {
 /// at `quality` (0..100).
 Result<ConvertedPicture> ConvertPictureFile(TKYTset& set, const std::string& file,
                                             ConversionFormat format, int quality, bool transparent);
+
+/// The clipboard picture window ("Da cartella appunti"): a bitmap is converted to the
+/// hypertext's temporary name of "tmpclip" with ".gif" or ".jpg", a metafile saved to that of
+/// "tmpClip" with ".emf" or ".wmf"; a metafile larger than 100000 bytes is shown in red.
+inline constexpr std::string_view kClipBitmapFile = "tmpclip.pip";
+inline constexpr std::string_view kClipMetafileStem = "tmpClip";
+inline constexpr std::int64_t kLargeMetafile = 100000;
+/// A bitmap taken from the clipboard converted as ConvertPictureFile converts a file; its
+/// source size is the metafile's size when one was offered (`metafileSize` > 0), otherwise
+/// width x height x 2.
+Result<ConvertedPicture> ConvertClipboardBitmap(TKYTset& set, const Bitmap& pixels,
+                                                ConversionFormat format, int quality,
+                                                bool transparent, std::int64_t metafileSize = 0);
+/// A metafile taken from the clipboard saved as it is (both sizes are its own).
+Result<ConvertedPicture> SaveClipboardMetafile(TKYTset& set, const std::string& bytes,
+                                               bool enhanced);
 
 /// A picture object of `set` made from a picture file as the hypertext makes one when a file
 /// is added, but not registered: named `name` (cut to 71), the file's bytes held in memory

@@ -110,6 +110,7 @@ const std::vector<WindowBlock>& LocalizationBlocks() {
                                                  {"Fcancella", DeletionWindowBlock()},
                                                  {"FopzHyp", OptionsWindowBlock()},
                                                  {"Fimmagini", PictureWindowBlock()},
+                                                 {"FimgFromClip", ClipboardPictureBlock()},
                                                  {"FPropImm", ImagePropertiesBlock()}};
     return blocks;
 }

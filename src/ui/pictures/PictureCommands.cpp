@@ -8,6 +8,7 @@
 #include "objects/uKYTvisu.h"
 #include "textbox/PageEditSession.h"
 #include "ui/objects/PictureEditing.h"
+#include "ui/pictures/ClipboardPictureWindow.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -28,6 +29,7 @@ void PictureCommands::Wire(PageViewWidget& view) {
     pictures->edited = [&view] {
         if (PageEditSession* session = view.Session()) session->NoteEdit();
     };
+    view.onImageFromClipboard = [this, &view] { PasteClipboardPicture(view); };
 }
 
 ChosenPicture PictureCommands::ChoosePicture(PictureWindowMode mode, std::int32_t preset) {
@@ -75,14 +77,30 @@ Outcome PictureCommands::InsertDroppedPicture(const std::string& file) {
     if (chooser.exec() != QDialog::Accepted) return Outcome::Cancelled;
     ChosenPicture picture = chooser.TakeResult();
     if (!picture) return Outcome::Cancelled;
+    return PlaceNewImage(*view, std::move(picture));
+}
+
+Outcome PictureCommands::PasteClipboardPicture(PageViewWidget& view) {
+    PictureEditing* pictures = view.Pictures();
+    if (!pictures || !pictures->Editing()) return Outcome::Cancelled;
+    ClipboardPictureWindow chooser(host_.set, host_.messages, host_.localize, host_.parent);
+    if (!chooser.Prepare() || chooser.exec() != QDialog::Accepted) return Outcome::Cancelled;
+    ChosenPicture picture = chooser.TakeResult();
+    if (!picture) return Outcome::Cancelled;
+    return PlaceNewImage(view, std::move(picture));
+}
+
+Outcome PictureCommands::PlaceNewImage(PageViewWidget& view, ChosenPicture picture) {
     ImagePropertiesWindow window(host_.set, host_.localize, host_.parent);
     window.choosePicture = [this](PictureWindowMode mode) { return ChoosePicture(mode); };
     window.LoadNew(std::move(picture));
     if (window.exec() != QDialog::Accepted) return Outcome::Cancelled;
     std::unique_ptr<TKYToggetto> image = window.Apply(nullptr);
-    const bool placed = pictures->PlaceImage(std::move(image));
-    if (placed && view->Session()) view->Session()->NoteEdit();
-    if (QWidget* surface = view->Surface()) surface->setFocus();
+    // The page may have gone while the windows were open.
+    PictureEditing* pictures = view.Pictures();
+    const bool placed = pictures && pictures->Editing() && pictures->PlaceImage(std::move(image));
+    if (placed && view.Session()) view.Session()->NoteEdit();
+    if (QWidget* surface = view.Surface()) surface->setFocus();
     return placed ? Outcome::Done : Outcome::Failed;
 }
 

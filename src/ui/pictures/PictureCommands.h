@@ -1,6 +1,7 @@
 // The main window's picture commands: "&Immagine/mappa..." (Ctrl+I) inserts the pictures the
 // picture window gives at the caret of the page being edited, and the image menu's
-// "&Proprietà..." edits the selected image in the image properties window.
+// "&Proprietà..." edits the selected image in the image properties window; a picture dropped
+// or pasted on the page becomes a new image through the image properties window.
 #pragma once
 
 #include <functional>
@@ -49,8 +50,14 @@ public:
     /// A picture file dropped on the page being edited: the picture window preset to it, then
     /// the image properties window for a new image, which Ok inserts at the caret.
     Outcome InsertDroppedPicture(const std::string& file);
+    /// A bitmap (or metafile) pasted into the page of `view`: the clipboard picture window,
+    /// then the image properties window for a new image, which Ok inserts at the caret.
+    Outcome PasteClipboardPicture(PageViewWidget& view);
 
 private:
+    /// The image properties window for a new image of `picture`; Ok places it at the caret of
+    /// the page of `view`.
+    Outcome PlaceNewImage(PageViewWidget& view, ChosenPicture picture);
     PictureCommandsHost host_;
 };
 

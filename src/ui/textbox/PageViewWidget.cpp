@@ -202,6 +202,9 @@ public:
     void OpenHypertext(const std::string& name) override {
         if (view_.onOpenHypertext) view_.onOpenHypertext(name);
     }
+    void ImageFromClipboard(TKYTboxInput&, std::string_view) override {
+        if (view_.onImageFromClipboard) view_.onImageFromClipboard();
+    }
 
 private:
     PageViewWidget& view_;

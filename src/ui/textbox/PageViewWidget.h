@@ -127,6 +127,9 @@ public:
     std::function<void(const std::vector<std::string>&)> onFilesDropped;
     /// A document dropped on the page while it is browsed.
     std::function<void(const std::string&)> onOpenHypertext;
+    /// A bitmap pasted into the page being edited, the clipboard holding nothing the box pastes
+    /// before it: the caller makes the image and places it.
+    std::function<void()> onImageFromClipboard;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -6,11 +6,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +30,7 @@
 #include "objects/ImageRecord.h"
 #include "support/TestSupport.h"
 #include "ui/app/DialogSupport.h"
+#include "ui/pictures/ClipboardPictureWindow.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PicturePreview.h"
 #include "ui/pictures/PictureWindow.h"
@@ -407,6 +410,110 @@ TEST_F(PictureWindows, PreviewsShowLargePicturesWholeInProportion) {
     EXPECT_LE(
         (small.picture.center() - window.DiskPreview()->contentsRect().center()).manhattanLength(),
         1);
+}
+
+// A bitmap on the real clipboard: converted to GIF, then to JPEG at quality 50 (the GIF goes),
+// shown whole, both sizes given (the source as width x height x 2), and Ok makes a picture that
+// keeps the JPEG's bytes once the window's file is gone. A metafile beside the bitmap offers the
+// formats, WMF chosen and shown in red above 100000 bytes; "bitmap" converts again, its source
+// size the metafile's. Text alone on the clipboard gives no window.
+TEST_F(PictureWindows, ClipboardPictureWindowConvertsTheClipboardsBitmap) {
+    QImage pasted;
+    ASSERT_TRUE(pasted.loadFromData(QByteArray::fromStdString(CornerBmp(640, 480)), "BMP"));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setImage(pasted);
+
+    ClipboardPictureWindow window(set_, messages_, localize_);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Inserisci immagine:"));
+    EXPECT_EQ(window.Tabs()->tabText(0), QStringLiteral("Da cartella appunti"));
+    EXPECT_EQ(Child<QLabel>(window, "Lformato")->text(),
+              QStringLiteral("Scegli il formato più conveniente.:"));
+    EXPECT_EQ(Child<QLabel>(window, "Lattenzione")->text(),
+              QStringLiteral("(attenzione: WMF e EMF sono poco supportati dai browser!)"));
+    EXPECT_EQ(Child<QLabel>(window, "Lbytes")->text(), QStringLiteral("Bytes:"));
+    EXPECT_EQ(window.BitmapChoice()->text(), QStringLiteral("bitmap"));
+    EXPECT_EQ(window.Transparent()->text(), QStringLiteral("Trasparente"));
+
+    ASSERT_TRUE(window.Prepare());
+    window.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(window.FormatPanel()->isVisibleTo(&window));
+    EXPECT_TRUE(window.ConversionPanel()->isVisibleTo(&window));
+    const std::string gif = window.TemporaryFile();
+    EXPECT_EQ(fs::path(gif).parent_path(), set_.WorkingDirectory());
+    EXPECT_EQ(fs::path(gif).filename(), "tmpclip.gif");
+    EXPECT_EQ(ReadFile(gif).substr(0, 6), "GIF89a");
+    EXPECT_EQ(window.SourceSize()->text(), QStringLiteral("614400"));
+    EXPECT_EQ(window.ConvertedSize()->text(), QString::number(ReadFile(gif).size()));
+    EXPECT_FALSE(window.Quality()->isEnabled());
+    EXPECT_TRUE(window.Transparent()->isEnabled());
+    EXPECT_TRUE(window.OkButton()->isEnabled());
+    const ShownCorner shown = Measure(window.Preview());
+    EXPECT_TRUE(window.Preview()->contentsRect().contains(shown.picture));
+    EXPECT_EQ(shown.corner.bottomRight(), shown.picture.bottomRight());
+    EXPECT_NEAR(double(shown.picture.width()) / shown.picture.height(), 640.0 / 480, 0.03);
+
+    window.Quality()->setValue(50);
+    window.JpegChoice()->setChecked(true);
+    const std::string jpeg = window.TemporaryFile();
+    EXPECT_FALSE(fs::exists(gif));
+    EXPECT_EQ(fs::path(jpeg).extension(), ".jpg");
+    const std::string jpegBytes = ReadFile(jpeg);
+    EXPECT_EQ(jpegBytes.substr(0, 2), "\xFF\xD8");
+    EXPECT_TRUE(window.Quality()->isEnabled());
+    EXPECT_FALSE(window.Transparent()->isEnabled());
+    window.OkButton()->click();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_FALSE(fs::exists(jpeg));
+    ChosenPicture chosen = window.TakeResult();
+    ASSERT_TRUE(chosen);
+    EXPECT_FALSE(chosen.Registered());
+    EXPECT_EQ(*chosen.Get()->ContentBytes(), jpegBytes);
+    EXPECT_EQ(chosen.Get()->ReadView().I16(kPictureWidth), 640);
+    EXPECT_EQ(chosen.Get()->ReadView().I16(kPictureHeight), 480);
+    EXPECT_EQ(chosen.Get()->ReadView().I32(kPictureTransparency), -2);
+
+    // A metafile offered beside the bitmap.
+    auto* mime = new QMimeData;
+    mime->setImageData(pasted);
+    const QByteArray wmf(150000, 'w');
+    mime->setData(QStringLiteral("image/x-wmf"), wmf);
+    clipboard->setMimeData(mime);
+    ASSERT_TRUE(window.Prepare());
+    EXPECT_TRUE(window.FormatPanel()->isVisibleTo(&window));
+    EXPECT_FALSE(window.ConversionPanel()->isVisibleTo(&window));
+    EXPECT_TRUE(window.WmfChoice()->isChecked());
+    EXPECT_FALSE(window.EmfChoice()->isEnabled());
+    EXPECT_EQ(window.MetafileSize()->text(), QStringLiteral("150000"));
+    const auto redPixels = [](QWidget* w) {
+        const QImage image = w->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+            }
+        return red;
+    };
+    EXPECT_GT(redPixels(window.WmfChoice()), 0);
+    EXPECT_EQ(redPixels(window.BitmapChoice()), 0);
+    const std::string saved = window.TemporaryFile();
+    EXPECT_EQ(fs::path(saved).filename(), "tmpClip.wmf");
+    EXPECT_TRUE(ReadFile(saved) == wmf.toStdString());
+    window.BitmapChoice()->setChecked(true);
+    EXPECT_FALSE(fs::exists(saved));
+    EXPECT_TRUE(window.ConversionPanel()->isVisibleTo(&window));
+    EXPECT_EQ(window.SourceSize()->text(), QStringLiteral("150000"));
+    const std::string converted = window.TemporaryFile();
+    EXPECT_TRUE(fs::exists(converted));
+    window.reject();
+    EXPECT_FALSE(fs::exists(converted));
+    EXPECT_FALSE(window.TakeResult());
+
+    clipboard->setText(QStringLiteral("solo testo"));
+    EXPECT_FALSE(window.Prepare());
+    EXPECT_FALSE(window.OkButton()->isEnabled());
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -32,6 +33,7 @@
 #include "ui/QtConvert.h"
 #include "ui/links/LinkWindow.h"
 #include "ui/objects/PictureEditing.h"
+#include "ui/pictures/ClipboardPictureWindow.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -251,6 +253,56 @@ TEST_F(PicturesInMainWindow, AZoneLinkedThroughTheLinkWindowKeepsItsNewPage) {
             if (!saved.Zone(i).Empty() && saved.Zone(i).link == chosen) kept = true;
     }
     EXPECT_TRUE(kept);
+}
+
+// A bitmap pasted into a page ("Incolla" with a picture on the clipboard): the clipboard
+// picture window converts it, the image properties window names the new image, and Ok places
+// it at the caret, as one more image of the page showing a picture of the bitmap's size.
+TEST_F(PicturesInMainWindow, APastedBitmapBecomesAnImageAtTheCaret) {
+    auto window = Open(first_);
+    window->Rules().GoToPage(kTextPage);
+    PageViewWidget& view = window->PageView();
+    ASSERT_TRUE(view.Editable());
+    Click(view.Surface(), test::PointOf(view, "documento"));
+    PictureEditing& pictures = *view.Pictures();
+    const std::size_t before = pictures.Editor().Images().size();
+    QImage bitmap(30, 20, QImage::Format_RGB32);
+    bitmap.fill(QColor(10, 200, 30));
+    QGuiApplication::clipboard()->setImage(bitmap);
+
+    int answered = 0;
+    QTimer::singleShot(0, [&] {
+        auto* clip = dynamic_cast<ClipboardPictureWindow*>(QApplication::activeModalWidget());
+        if (!clip) return;
+        EXPECT_EQ(clip->Tabs()->tabText(0), QStringLiteral("Da cartella appunti"));
+        ++answered;
+        QTimer::singleShot(0, [&] {
+            auto* w = dynamic_cast<ImagePropertiesWindow*>(QApplication::activeModalWidget());
+            if (!w) return;
+            EXPECT_EQ(w->NaturalX()->text(), QStringLiteral("30"));
+            w->AltText()->setText(QStringLiteral("Incollata"));
+            ++answered;
+            w->findChild<QPushButton*>(QStringLiteral("BOk"))->click();
+        });
+        clip->OkButton()->click();
+    });
+    window->findChild<QAction*>(QStringLiteral("MIEditPaste"))->trigger();
+    ASSERT_EQ(answered, 2);
+    const std::vector<TMyyImage*> images = pictures.Editor().Images();
+    ASSERT_EQ(images.size(), before + 1);
+    int found = 0;
+    for (TMyyImage* image : images) {
+        const ImageRecord record(*image->Object());
+        if (record.AlternativeText() != "Incollata") continue;
+        ++found;
+        EXPECT_EQ(std::make_pair(record.Width(), record.Height()),
+                  std::make_pair(std::int16_t(30), std::int16_t(20)));
+        TKYToggetto* picture = ImagePictureObject(window->Document(), *image->Object());
+        ASSERT_NE(picture, nullptr);
+        EXPECT_TRUE(picture->Registered());
+        EXPECT_EQ(picture->ContentBytes()->substr(0, 6), "GIF89a");
+    }
+    EXPECT_EQ(found, 1);
 }
 
 }  // namespace
