@@ -41,7 +41,10 @@ Outcome AlbumWindows::Album(int tab) {
     AlbumWindow window(std::move(album), host_.parent);
     window.SetTab(tab);
     if (onWindow) onWindow(window);
-    return window.exec() == QDialog::Accepted ? Outcome::Done : Outcome::Cancelled;
+    // Renames and deletions take effect at once, whichever button closes the album.
+    const bool accepted = window.exec() == QDialog::Accepted;
+    if (host_.changed) host_.changed();
+    return accepted ? Outcome::Done : Outcome::Cancelled;
 }
 
 Outcome AlbumWindows::Options() {
@@ -52,7 +55,9 @@ Outcome AlbumWindows::Options() {
     HypertextOptionsWindow window(host_.album.set, std::move(languages), options,
                                   host_.album.dressing, host_.parent);
     if (onWindow) onWindow(window);
-    return window.exec() == QDialog::Accepted ? Outcome::Done : Outcome::Cancelled;
+    const bool accepted = window.exec() == QDialog::Accepted;
+    if (accepted && host_.changed) host_.changed();
+    return accepted ? Outcome::Done : Outcome::Cancelled;
 }
 
 }  // namespace orvo

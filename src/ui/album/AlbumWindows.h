@@ -23,6 +23,8 @@ struct AlbumWindowsHost {
     /// The spell checker and the editor's state for the options window.
     std::function<HypertextOptionsHost()> options;
     QWidget* parent = nullptr;
+    /// After the album or the options closed: names and titles may have changed.
+    std::function<void()> changed;
 };
 
 class AlbumWindows final : public ForwardingWindows {

@@ -328,7 +328,13 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                              };
                              return host;
                          },
-                         this});
+                         this,
+                         [this] {
+                             // The tree and the list show the titles the album may have changed.
+                             state_->tree->Reload();
+                             state_->list->Reload();
+                             Refresh();
+                         }});
     s.pictures = std::make_unique<PictureCommands>(
         PictureCommandsHost{s.main, s.messages, [this] { return state_->frameSet->FocusedView(); },
                             [](QWidget& window) { LocalizeFromBlock(window); }, this});

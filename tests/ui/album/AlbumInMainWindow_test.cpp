@@ -22,6 +22,7 @@
 #include "model/uKYTset.h"
 #include "ui/album/AlbumWindow.h"
 #include "ui/album/OptionsWindow.h"
+#include "ui/app/PageListView.h"
 #include "ui/links/LinkCommands.h"
 #include "ui/links/LinkWindow.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -158,6 +159,10 @@ TEST_F(AlbumInMainWindow, PagesArePreviewedAndAddedThroughTheLinkWindow) {
     EXPECT_TRUE(renaming);
     EXPECT_EQ(set.KindCount(TOggettiHel::testoHtml), pages + 1);
     EXPECT_EQ(window->PageShown(), pages);
+    // The main window's page list shows the name given in the album once it closes.
+    QTreeWidgetItem* row = window->PageList().ItemOfPage(pages);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(0), QStringLiteral("Pagina nuova"));
     // The name given in the album outlives the editor's commit of the new page.
     window->Rules().GoToPage(0);
     EXPECT_EQ(set.ObjectByKind(TOggettiHel::testoHtml, pages)->Name(), "Pagina nuova");
