@@ -205,6 +205,47 @@ TEST(HtmlImport, HeadBecomesTitleKeywordsAndHeadCode) {
     EXPECT_EQ(*f.set.KindList(K::shortObj)[0]->Auxiliary(), "n.n.\r\nDOCTYPE html");
 }
 
+// The objects an import makes take the first free entries of their kinds: the holes the
+// document had, then an entry freed earlier in the same run (a table left empty at the end of
+// one page), before new entries at the end of the list.
+TEST(HtmlImport, ObjectsTakeTheFirstFreeEntriesOfTheirKinds) {
+    Fixture f;
+    std::vector<TKYToggetto*> made;
+    for (int i = 0; i < 4; ++i) {
+        auto link = NewObjectOfKind(K::speclink, &f.set);
+        link->Clear();
+        link->TakeIntoUse();
+        made.push_back(link.get());
+        f.set.Register(std::move(link));
+    }
+    const std::int32_t hole1 = made[1]->Identifier(), hole2 = made[2]->Identifier();
+    f.set.Unregister(*made[2]);
+    f.set.Unregister(*made[1]);
+    const std::size_t links = f.set.KindList(K::speclink).size();
+    const std::size_t tables = f.set.KindList(K::tabellaHtml).size();
+    const std::filesystem::path dir = TestDir() / "entries";
+    WriteFile(dir / "a.html", "<table></table><a href=b.html>B</a><a href=c.html>C</a>");
+    WriteFile(dir / "b.html", "<table><tr><td>x</td></tr></table><a href=d.html>D</a>");
+    THt2Imp run(f.set, {false, 0xFFFFFF, -1, dir});
+    run.ImportFiles({NameOfPath(dir / "a.html"), NameOfPath(dir / "b.html")});
+    ASSERT_EQ(run.ImportedPages.size(), 2u);
+    auto text = [&](int i) {
+        return *f.set.ObjectByKind(K::testoHtml, run.ImportedPages[std::size_t(i)])->ContentBytes();
+    };
+    auto code = [](K kind, std::size_t id) {
+        return "<$" + Hex8(std::uint32_t(MakeCode(kind, std::int32_t(id)))) + ">";
+    };
+    EXPECT_NE(text(0).find(code(K::speclink, std::size_t(hole1)) + "B<%>" +
+                           code(K::speclink, std::size_t(hole2)) + "C<%>"),
+              std::string::npos)
+        << Escaped(text(0));
+    EXPECT_NE(text(1).find(code(K::tabellaHtml, tables)), std::string::npos) << Escaped(text(1));
+    EXPECT_NE(text(1).find(code(K::speclink, links) + "D<%>"), std::string::npos)
+        << Escaped(text(1));
+    EXPECT_EQ(f.set.KindList(K::tabellaHtml).size(), tables + 1);
+    EXPECT_EQ(f.set.KindList(K::speclink).size(), links + 1);
+}
+
 TEST(HtmlImport, PreviewStopsNearFiveThousandCharacters) {
     std::string big;
     for (int i = 0; i < 3000; ++i) big += "<p>paragraph " + std::to_string(i);
