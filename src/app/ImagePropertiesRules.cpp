@@ -73,6 +73,17 @@ std::vector<std::int32_t> PagesShowingPicture(const TKYTset& set, std::int32_t p
     return pages;
 }
 
+bool FitImageToPicture(TKYToggetto& image, const TKYToggetto& picture) {
+    const RecordView p = picture.ReadView();
+    const std::int16_t w = p.I16(kPictureWidth), h = p.I16(kPictureHeight);
+    ImageRecord record(image);
+    if (record.NaturalWidth() == w && record.NaturalHeight() == h) return false;
+    record.ScaleZonesTo(w, h);
+    record.SetNaturalSize(w, h);
+    record.SetSize(w, h);
+    return true;
+}
+
 void ImagePropertiesRules::LoadPictureSize() {
     const auto [w, h] = SizeOfPicture(picture_.Get());
     naturalW_ = w;
@@ -173,18 +184,12 @@ bool ImagePropertiesRules::ReplaceEverywhere() {
         // Their clickable zones are scaled with them, the edited image's too: it keeps its own
         // zones, since it shows the same picture as before.
         TKYToggetto& picture = *picture_.Get();
-        const RecordView p = picture.ReadView();
-        const std::int16_t w = p.I16(kPictureWidth), h = p.I16(kPictureHeight);
         bool editedSized = false;
         for (const auto& object : set_.KindList(TOggettiHel::immagineNew)) {
             if (!object || object->IsFree() || ImagePictureObject(set_, *object, false) != &picture)
                 continue;
             editedSized = editedSized || object.get() == edited_;
-            ImageRecord record(*object);
-            if (record.NaturalWidth() == w && record.NaturalHeight() == h) continue;
-            record.ScaleZonesTo(w, h);
-            record.SetNaturalSize(w, h);
-            record.SetSize(w, h);
+            FitImageToPicture(*object, picture);
         }
         // An edited image the hypertext does not hold has its zones scaled when Ok stores it.
         scaleZones_ = scaleZones_ || (edited_ && !editedSized && !pictureChanged_);

@@ -38,6 +38,11 @@ bool ReplaceContent(TKYTset& set, TKYToggetto& picture, const TKYToggetto& sourc
 std::vector<std::int32_t> PagesShowingPicture(const TKYTset& set, std::int32_t pictureId,
                                               std::int32_t editedPage = -1);
 
+/// An image of `picture` after the picture took another's content: its natural and shown size
+/// become the picture's, its clickable zones scaled from the old shown size. False when its
+/// natural size was the picture's already (nothing changes).
+bool FitImageToPicture(TKYToggetto& image, const TKYToggetto& picture);
+
 class ImagePropertiesRules {
 public:
     explicit ImagePropertiesRules(TKYTset& set) : set_(set) {}

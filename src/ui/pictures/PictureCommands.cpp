@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "app/ImagePropertiesRules.h"
 #include "base/Cp1252.h"
 #include "model/uKYTset.h"
 #include "objects/ImageRecord.h"
@@ -110,13 +111,17 @@ bool PictureCommands::EditImage(PageViewWidget& view, TMyyImage& image) {
     image.StoreToObject();  // the zones as the page shows them
     ImagePropertiesWindow window(host_.set, host_.localize, host_.parent);
     window.choosePicture = [this](PictureWindowMode mode) { return ChoosePicture(mode); };
-    // The images of the page that show the replaced picture read their new size and zones
-    // again, so that none stores its old zones later (the window may yet be cancelled).
+    // The images of the page that show the replaced picture (the page's working copies, which
+    // the replacement did not reach) take its new size with their zones scaled, and their views
+    // read them again, so that none stores its old zones later (the window may yet be
+    // cancelled).
     const std::int32_t shown = ImageRecord(*object).Picture();
-    window.replaced = [&view, shown] {
-        if (PictureEditing* pictures = view.Pictures())
+    window.replaced = [this, &view, shown] {
+        const TKYToggetto* picture = host_.set.ObjectByKind(TOggettiHel::immagine, shown);
+        if (PictureEditing* pictures = view.Pictures(); pictures && picture)
             for (TMyyImage* other : pictures->Editor().Images())
                 if (other->Object() && ImageRecord(*other->Object()).Picture() == shown) {
+                    FitImageToPicture(*other->Object(), *picture);
                     other->Setup();
                     other->Relayout();
                 }

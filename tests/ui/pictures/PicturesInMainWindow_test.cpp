@@ -305,5 +305,59 @@ TEST_F(PicturesInMainWindow, APastedBitmapBecomesAnImageAtTheCaret) {
     EXPECT_EQ(found, 1);
 }
 
+// The sample's map replaced everywhere by a picture twice its size, the window then cancelled,
+// and again with Ok: the map on the page shows its zones at twice their places and sizes each
+// time, and storing the page's image keeps them so (its view, over the page's working copy,
+// held the old ones).
+TEST_F(PicturesInMainWindow, ZonesOfTheShownImageFollowAReplacedPicture) {
+    constexpr int kMapPage = 9;
+    auto window = Open(first_);
+    window->Rules().GoToPage(kMapPage);
+    PageViewWidget& view = window->PageView();
+    ASSERT_TRUE(view.Editable());
+    PictureEditing& pictures = *view.Pictures();
+    for (const char* close : {"BAnnulla", "BOk"}) {
+        SCOPED_TRACE(close);
+        ASSERT_EQ(pictures.Editor().Images().size(), 1u);
+        TMyyImage* map = pictures.Editor().Images().front();
+        const ImageRecord before(*map->Object());
+        const int w = before.Width(), h = before.Height();
+        ASSERT_GT(before.ZoneCount(), 0);
+        const std::array<ZoneRecord, kZoneCount> zones = before.Zones();
+        const fs::path larger = TestDir() / (std::string("doppia") + close + ".bmp");
+        WriteFile(larger, Bmp(2 * w, 2 * h, 33 + w));
+
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* p = dynamic_cast<ImagePropertiesWindow*>(QApplication::activeModalWidget());
+            if (!p) return;
+            p->choosePicture = [&](PictureWindowMode) {
+                Result<ChosenPicture> made =
+                    PictureFromFile(window->Document(), Utf8ToCp1252(larger.string()), "doppia");
+                return made ? std::move(*made) : ChosenPicture();
+            };
+            p->FindReplacement()->click();
+            p->ReplaceButton()->click();
+            answered = true;
+            p->findChild<QPushButton*>(QString::fromLatin1(close))->click();
+        });
+        pictures.properties(*map);
+        ASSERT_TRUE(answered);
+        ASSERT_EQ(pictures.Editor().Images().size(), 1u);
+        map = pictures.Editor().Images().front();
+        map->StoreToObject();
+        const ImageRecord after(*map->Object());
+        EXPECT_EQ(std::make_pair(int(after.Width()), int(after.Height())),
+                  std::make_pair(2 * w, 2 * h));
+        for (int slot = 0; slot < kZoneCount; ++slot) {
+            const ZoneRecord& old = zones[std::size_t(slot)];
+            const ZoneRecord expected = old.Empty() ? old : ScaledZone(old, w, h, 2 * w, 2 * h);
+            EXPECT_EQ(after.Zone(slot), expected) << slot;
+            if (!expected.Empty()) {
+                EXPECT_EQ(expected.width, 2 * old.width);
+            }
+        }
+    }
+}
 }  // namespace
 }  // namespace orvo::test
