@@ -1,6 +1,7 @@
 // The sample hypertext exported to a folder and read by real HTML readers: html5lib parses
-// every page, tidy finds no error, and every link between exported files names one that
-// exists.
+// every page with no error but the few the page format requires where it requires them (see
+// data/check_site.py), tidy finds no error, and every link between exported files names one
+// that exists.
 #include <gtest/gtest.h>
 
 #include <cstdio>
