@@ -20,34 +20,28 @@
 #include "picture/TKYTpicture.h"
 #include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
+#include "ui/pictures/PicturePreview.h"
 
 namespace orvo {
 
 namespace {
 
-QLabel* Display(const char* name, QWidget* parent) {
-    QLabel* display = Named<QLabel>(name, parent);
+PicturePreview* Display(const char* name, QWidget* parent) {
+    PicturePreview* display = Named<PicturePreview>(name, parent);
     display->setMinimumSize(140, 100);
-    display->setAlignment(Qt::AlignCenter);
-    display->setFrameShape(QFrame::Panel);
-    display->setFrameShadow(QFrame::Sunken);
     return display;
 }
 
-void ShowOn(QLabel* display, const TKYToggetto* picture) {
-    display->clear();
+void ShowOn(PicturePreview* display, const TKYToggetto* picture) {
+    display->Clear();
     if (!picture) return;
-    Result<std::string> bytes = picture->ContentBytes();
-    QPixmap pixmap;
-    if (bytes &&
-        pixmap.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), uint(bytes->size())))
-        display->setPixmap(pixmap);
+    if (Result<std::string> bytes = picture->ContentBytes()) display->SetPictureBytes(*bytes);
 }
 
 // A display that acts as its button on a double click.
 class ClickDisplay final : public QObject {
 public:
-    ClickDisplay(QLabel* label, std::function<void()> action)
+    ClickDisplay(QWidget* label, std::function<void()> action)
         : QObject(label), action_(std::move(action)) {
         label->installEventFilter(this);
     }
@@ -180,9 +174,9 @@ ImagePropertiesWindow::ImagePropertiesWindow(TKYTset& set, std::function<void(QW
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(stretch_, &QCheckBox::toggled, this, [this](bool on) {
-        for (QLabel* d :
+        for (PicturePreview* d :
              {display_, lowResDisplay_, rolloverDisplay_, currentDisplay_, replacementDisplay_})
-            d->setScaledContents(on);
+            d->SetStretched(on);
     });
     connect(percent_, &QCheckBox::toggled, this, [this](bool on) {
         if (busy_) return;

@@ -24,6 +24,7 @@ class QTimer;
 
 namespace orvo {
 
+class PicturePreview;
 class TKYTset;
 
 class ImagePropertiesWindow final : public QDialog {
@@ -69,8 +70,8 @@ public:
     QPushButton* FindReplacement() const { return findReplacement_; }
     QPushButton* ReplaceButton() const { return replace_; }
     QPlainTextEdit* ImgParameters() const { return parameters_; }
-    QLabel* PictureDisplay() const { return display_; }
-    QLabel* RolloverDisplay() const { return rolloverDisplay_; }
+    PicturePreview* PictureDisplay() const { return display_; }
+    PicturePreview* RolloverDisplay() const { return rolloverDisplay_; }
 
 protected:
     void done(int result) override;
@@ -103,19 +104,19 @@ private:
     QLineEdit* naturalX_ = nullptr;
     QLineEdit* naturalY_ = nullptr;
     QCheckBox* transparent_ = nullptr;
-    QLabel* display_ = nullptr;
+    PicturePreview* display_ = nullptr;
     QPushButton* addLowRes_ = nullptr;
     QPushButton* noLowRes_ = nullptr;
-    QLabel* lowResDisplay_ = nullptr;
+    PicturePreview* lowResDisplay_ = nullptr;
     QPushButton* addRollover_ = nullptr;
     QPushButton* noRollover_ = nullptr;
-    QLabel* rolloverDisplay_ = nullptr;
+    PicturePreview* rolloverDisplay_ = nullptr;
     QPushButton* showPages_ = nullptr;
     QListWidget* pages_ = nullptr;
     QPushButton* findReplacement_ = nullptr;
     QPushButton* replace_ = nullptr;
-    QLabel* currentDisplay_ = nullptr;
-    QLabel* replacementDisplay_ = nullptr;
+    PicturePreview* currentDisplay_ = nullptr;
+    PicturePreview* replacementDisplay_ = nullptr;
     QPlainTextEdit* parameters_ = nullptr;
     QCheckBox* stretch_ = nullptr;
     QTimer* blink_ = nullptr;

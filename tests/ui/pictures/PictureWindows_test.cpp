@@ -303,7 +303,7 @@ TEST_F(PictureWindows, ImagePropertiesFieldsRolloverAndReplacement) {
     };
     window.AddRollover()->click();
     EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(window.RolloverDisplay()->pixmap().isNull());
+    EXPECT_TRUE(window.RolloverDisplay()->HasPicture());
     window.accept();
     std::unique_ptr<TKYToggetto> image = window.Apply(nullptr);
     ASSERT_TRUE(image);
