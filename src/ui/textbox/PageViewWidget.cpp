@@ -900,6 +900,12 @@ bool PageViewWidget::SurfaceEvent(QEvent* event) {
                 ToolsChanged();
                 return true;
             }
+            // F7 is the shortcut the spelling menu shows for "&Controllo ortografia".
+            if (key->key() == Qt::Key_F7 && modifiers == 0 && s.checker && s.checker->IsOpen() &&
+                onCheckSpelling) {
+                onCheckSpelling();
+                return true;
+            }
             const BoxKey boxKey = KeyOf(key->key());
             bool done = false;
             if (boxKey != BoxKey::None) {
