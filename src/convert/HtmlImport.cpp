@@ -16,8 +16,10 @@
 #include "base/Files.h"
 #include "base/Format.h"
 #include "base/Paths.h"
+#include "convert/HtmlScripts.h"
 #include "convert/RtfCodePage.h"
 #include "convert/TextImport.h"
+#include "model/FormFields.h"
 #include "model/ObjectRecord.h"
 #include "model/ParaStyle.h"
 #include "model/StyleRecord.h"
@@ -731,6 +733,13 @@ private:
     void Map(const struct Tag& tag);
     std::int32_t Marker(std::uint8_t subtype, std::string auxiliary);
     void CustomHtml(std::size_t from, std::size_t to);
+    std::int32_t Place(std::unique_ptr<TKYToggetto> object);
+    std::unique_ptr<TKYToggetto> NewObject(K kind, int subtype);
+    void FormStart(const struct Tag& tag);
+    bool Input(const struct Tag& tag);
+    void Select(const struct Tag& tag);
+    void TextArea(const struct Tag& tag);
+    void Embed(const struct Tag& tag);
     std::size_t EndOfElement(std::size_t from, std::string_view name) const;
 
     // Tables.
@@ -1049,6 +1058,203 @@ void THt2Page::CustomHtml(std::size_t from, std::size_t to) {
     PutI32(aux, 0);
     aux += text_.substr(from, to - from);
     Marker(kCustomHtmlSubtype, std::move(aux));
+}
+
+// A new object of `kind` in use, with its subtype.
+std::unique_ptr<TKYToggetto> THt2Page::NewObject(K kind, int subtype) {
+    auto object = NewObjectOfKind(kind, &set_);
+    object->Clear();
+    object->TakeIntoUse();
+    object->Record()[4] = std::uint8_t(subtype);
+    return object;
+}
+
+// Registers an object and writes its code where the text stands; its identifier.
+std::int32_t THt2Page::Place(std::unique_ptr<TKYToggetto> object) {
+    const K kind = object->Kind();
+    const std::int32_t id = run_.Register(std::move(object));
+    PendingParagraph();
+    Raw("<$" + Hex8(std::uint32_t(MakeCode(kind, id))) + ">");
+    ++paraLength_;
+    previousSpace_ = false;
+    return id;
+}
+
+void THt2Page::FormStart(const struct Tag& tag) {
+    const std::string method = LowerAscii(TrimmedCopy(tag.Get("METHOD")));
+    int subtype = 0;
+    if (!tag.Has("METHOD") || method == "post")
+        subtype = 2;
+    else if (method == "get")
+        subtype = 1;
+    std::string action = DecodeText(tag.Get("ACTION"));
+    // A mail form keeps the address alone: its export writes "mailto:" before it.
+    if (LowerAscii(action.substr(0, 7)) == "mailto:") {
+        subtype = 4;
+        action = action.substr(7);
+    }
+    auto form = NewObject(K::inizioForm, subtype);
+    RecordView r = form->View();
+    r.SetPStr(kFormAction, action.substr(0, 255));
+    if (tag.Has("ENCTYPE")) {
+        r.SetU8(kFormHasEncoding, 1);
+        r.SetPStr(kFormEncoding, DecodeText(tag.Get("ENCTYPE")).substr(0, 79));
+    }
+    Place(std::move(form));
+}
+
+// A form input or button; false for a type that makes none.
+bool THt2Page::Input(const struct Tag& tag) {
+    const std::string type = LowerAscii(TrimmedCopy(tag.Get("TYPE")));
+    const std::string name = DecodeText(tag.Get("NAME")).substr(0, 79);
+    const std::string value = DecodeText(tag.Get("VALUE")).substr(0, 79);
+    if (type == "submit" || type == "reset" || type == "image") {
+        const int subtype = type == "submit" ? 1 : type == "reset" ? 3 : 2;
+        auto button = NewObject(K::bottoneCGI, subtype);
+        RecordView r = button->View();
+        r.SetPStr(kButtonName, name);
+        std::string caption = value;
+        if (caption.empty() && subtype != 2) caption = subtype == 1 ? "Submit" : "Reset";
+        r.SetPStr(kButtonCaption, caption);
+        r.SetI32(kButtonPicture, -1);
+        r.SetI32(kButtonLink, -1);
+        if (subtype == 2) {
+            const std::int32_t picture = tag.Has("SRC") ? PictureOf(tag.Get("SRC")) : -1;
+            r.SetI32(kButtonPicture, picture);
+            if (TKYToggetto* p = picture >= 0 ? set_.ObjectByKind(K::immagine, picture) : nullptr) {
+                r.SetI16(kButtonNaturalWidth, p->ReadView().I16(kPictureWidth));
+                r.SetI16(kButtonNaturalHeight, p->ReadView().I16(kPictureHeight));
+            }
+            r.SetI16(kButtonWidth, 100);
+            r.SetI16(kButtonHeight, 100);
+            if (tag.Has("WIDTH"))
+                r.SetI16(kButtonWidth, std::int16_t(NumberOf(tag.Get("WIDTH"), 100, 1, 32000)));
+            if (tag.Has("HEIGHT"))
+                r.SetI16(kButtonHeight, std::int16_t(NumberOf(tag.Get("HEIGHT"), 100, 1, 32000)));
+        }
+        Place(std::move(button));
+        return true;
+    }
+    FormInputKind kind;
+    if (type.empty() || type == "edit" || type == "text" || type == "int")
+        kind = FormInputKind::Text;
+    else if (type == "password")
+        kind = FormInputKind::Password;
+    else if (type == "file")
+        kind = FormInputKind::File;
+    else if (type == "hidden")
+        kind = FormInputKind::Hidden;
+    else if (type == "radio")
+        kind = FormInputKind::Radio;
+    else if (type == "checkbox")
+        kind = FormInputKind::CheckBox;
+    else
+        return false;
+    auto input = NewObject(K::inputStat, int(kind));
+    RecordView r = input->View();
+    const auto size = std::uint8_t(NumberOf(tag.Get("SIZE"), 20, 0, 255));
+    r.SetPStr(kInputName, name);
+    r.SetPStr(kInputValue, value);
+    r.SetU8(kInputColumns, size);
+    r.SetU8(kInputRows, 1);
+    r.SetU8(kInputSize, size);
+    r.SetU8(kInputHasValue, tag.Has("VALUE") && !value.empty() ? 1 : 0);
+    r.SetU8(kInputChecked, tag.Has("CHECKED") ? 1 : 0);
+    Place(std::move(input));
+    return true;
+}
+
+// A list or drop-down input with its items, up to the end tag "select".
+void THt2Page::Select(const struct Tag& tag) {
+    const int size = NumberOf(tag.Get("SIZE"), 1, 0, 255);
+    const std::size_t end = EndOfElement(tag.after, "select");
+    std::string items;
+    int count = 0;
+    for (std::size_t at = text_.find('<', tag.after); at != std::string_view::npos && at < end;) {
+        const struct Tag option = ReadTag(text_, at);
+        if (option.end || option.name != "option") {
+            at = text_.find('<', std::max(option.after, at + 1));
+            continue;
+        }
+        const std::size_t next = std::min(text_.find('<', option.after), end);
+        std::string raw;
+        for (std::size_t i = option.after; i < next && i < text_.size(); ++i)
+            if (static_cast<unsigned char>(text_[i]) > 31) raw += text_[i];
+        items += CleanWindowName(DecodeText(raw)) + "\n" +
+                 CleanWindowName(DecodeText(option.Get("VALUE"))) + "\n" +
+                 (option.Has("SELECTED") ? "X" : "") + "\n";
+        ++count;
+        at = next;
+    }
+    auto input =
+        NewObject(K::inputStat, int(size == 1 ? FormInputKind::DropDown : FormInputKind::List));
+    RecordView r = input->View();
+    r.SetPStr(kInputName, DecodeText(tag.Get("NAME")).substr(0, 79));
+    r.SetU8(kInputSize, std::uint8_t(size));
+    r.SetU8(kInputRows, std::uint8_t(std::min(count, 255)));
+    r.SetU8(kInputMultiple, tag.Has("MULTIPLE") ? 1 : 0);
+    input->SetContent(std::move(items));
+    Place(std::move(input));
+    pos_ = end;
+}
+
+// A text area whose text runs to the end tag "textarea", line breaks kept, tags left out.
+void THt2Page::TextArea(const struct Tag& tag) {
+    const std::size_t end = EndOfElement(tag.after, "textarea");
+    std::string text;
+    // The end tag is a tag too: it is left out with the others.
+    for (std::size_t i = tag.after; i < end && i < text_.size();) {
+        const char c = text_[i];
+        if (c == '<') {
+            i = std::max(ReadTag(text_, i).after, i + 1);
+            continue;
+        }
+        if (c == '&') {
+            std::size_t p = i;
+            const int decoded = DecodeHtmlEntity(text_, p);
+            text += decoded < 0 ? '&' : char(decoded);
+            i = std::max(p, i + 1);
+            continue;
+        }
+        if (c == '\r') {
+            text += '\n';
+            if (i + 1 < end && text_[i + 1] == '\n') ++i;
+        } else if (c == '\n' || c == '\t' || static_cast<unsigned char>(c) >= ' ') {
+            text += c;
+        }
+        ++i;
+    }
+    // The line break just after the tag belongs to the markup, not to the text.
+    if (text.starts_with('\n')) text.erase(0, 1);
+    auto input = NewObject(K::inputStat, int(FormInputKind::TextArea));
+    RecordView r = input->View();
+    r.SetPStr(kInputName, DecodeText(tag.Get("NAME")).substr(0, 79));
+    r.SetU8(kInputRows, std::uint8_t(NumberOf(tag.Get("ROWS"), 8, 0, 255)));
+    r.SetU8(kInputColumns, std::uint8_t(NumberOf(tag.Get("COLS"), 40, 0, 255)));
+    r.SetU8(kInputHasValue, text.empty() ? 0 : 1);
+    if (!text.empty()) input->SetContent(std::move(text));
+    Place(std::move(input));
+    pos_ = end;
+}
+
+// An embedded applet: its code is the text up to the end tag "embed", nested tags left out.
+// The end tag is its own only when no other tag comes first; otherwise it holds nothing.
+void THt2Page::Embed(const struct Tag& tag) {
+    std::size_t stop = tag.after;
+    const std::size_t next = text_.find('<', tag.after);
+    if (next != std::string_view::npos && StartsNoCase(text_.substr(next), "</embed"))
+        stop = EndOfElement(tag.after, "embed");
+    std::string code;
+    PutI32(code, 0);
+    if (next != std::string_view::npos && next < stop)
+        code += text_.substr(tag.after, next - tag.after);
+    auto media = NewObject(K::multiMedia, 5);
+    RecordView r = media->View();
+    r.SetI32(kMediaSource, -1);
+    r.SetI32(kMediaPoster, -1);
+    media->SetAuxiliary(std::move(code));
+    Place(std::move(media));
+    pos_ = stop;
 }
 
 // Just past the end tag "</name" + ">" after `from`; the text's end when there is none.
@@ -1625,28 +1831,23 @@ void THt2Page::BodyStart(const struct Tag& tag, std::size_t at) {
         Image(tag);
     } else if (n == "map") {
         Map(tag);
-    } else if (n == "embed" || n == "object" || n == "applet" || n == "video" || n == "audio" ||
-               n == "iframe") {
-        // Media the model has no player object for yet: kept as the page's own HTML.
-        const std::size_t end = n == "embed" ? tag.after : EndOfElement(tag.after, n);
-        std::size_t stop = end;
-        if (n == "embed") {
-            const std::size_t close = EndOfElement(tag.after, "embed");
-            // An end tag "embed" belongs to it only when no other tag starts before it.
-            const std::size_t next = text_.find('<', tag.after);
-            if (close != text_.size() && next != std::string_view::npos &&
-                StartsNoCase(text_.substr(next), "</embed"))
-                stop = close;
-        }
-        CustomHtml(at, stop);
-        pos_ = stop;
-    } else if (n == "form" || n == "input" || n == "button" || n == "isindex") {
-        CustomHtml(at, tag.after);
-    } else if (n == "select" || n.starts_with("textarea")) {
-        const std::size_t end =
-            EndOfElement(tag.after, n.starts_with("textarea") ? "textarea" : "select");
+    } else if (n == "embed") {
+        Embed(tag);
+    } else if (n == "object" || n == "applet" || n == "video" || n == "audio" || n == "iframe") {
+        // Media the model has no player object for: kept as the page's own HTML.
+        const std::size_t end = EndOfElement(tag.after, n);
         CustomHtml(at, end);
         pos_ = end;
+    } else if (n == "form") {
+        FormStart(tag);
+    } else if (n == "input") {
+        if (!Input(tag)) CustomHtml(at, tag.after);
+    } else if (n == "button" || n == "isindex") {
+        CustomHtml(at, tag.after);
+    } else if (n == "select") {
+        Select(tag);
+    } else if (n.starts_with("textarea")) {
+        TextArea(tag);
     } else if (n.starts_with("table")) {
         if (authored_) return;
         TableStart(tag);

@@ -128,6 +128,63 @@ std::string ImportedFileOf(const TKYTset& set, std::int32_t page) {
     return aux.substr(8, std::size_t(nameLength));
 }
 
+namespace {
+
+// Frees the special links among `candidates` that no live object refers to any more.
+void FreeUnreferencedLinks(TKYTset& set, std::set<std::int32_t> candidates) {
+    if (candidates.empty()) return;
+    auto keep = [&](std::int32_t code) {
+        if (CodeKind(code) == KindIndex(K::speclink)) candidates.erase(CodeIdentifier(code));
+    };
+    // One pass over what can hold a link: texts, zones, references of markers, buttons and
+    // special links, and the "!RefL:" references of custom code.
+    for (const auto& page : set.KindList(K::testoHtml))
+        if (page && !page->IsFree())
+            if (Result<std::string> text = page->ContentBytes(); text)
+                for (std::size_t at = text->find("<$"); at != std::string::npos;
+                     at = text->find("<$", at + 2)) {
+                    std::uint32_t value = 0;
+                    if (at + 11 <= text->size() && (*text)[at + 10] == '>' &&
+                        ParseHex(std::string_view(*text).substr(at + 2, 8), 8, value) == 8)
+                        keep(std::int32_t(value));
+                }
+    for (const auto& image : set.KindList(K::immagineNew)) {
+        if (!image || image->IsFree()) continue;
+        ImageRecord record(*image);
+        for (int z = 0; z < kZoneCount; ++z)
+            if (const ZoneRecord zone = record.Zone(z); !zone.Empty()) keep(zone.link);
+    }
+    for (const auto& marker : set.KindList(K::shortObj))
+        if (marker && !marker->IsFree()) keep(marker->ReadView().I32(kShortReference));
+    for (const auto& button : set.KindList(K::bottoneCGI))
+        if (button && !button->IsFree()) keep(button->ReadView().I32(kButtonLink));
+    for (const auto& link : set.KindList(K::speclink))
+        if (link && !link->IsFree()) keep(link->ReadView().I32(kSpecTarget));
+    // Custom code names objects by "!RefI:", "!RefL:", "!RefP:" or "!RefF:" and 8 digits.
+    for (int kind = 0; kind < kKindCount && !candidates.empty(); ++kind) {
+        if (TOggettiHel(kind) == K::custom) continue;
+        for (const auto& object : set.KindList(TOggettiHel(kind))) {
+            if (!object || object->IsFree() || !object->Auxiliary()) continue;
+            const std::string& code = *object->Auxiliary();
+            for (std::size_t at = code.find("!Ref"); at != std::string::npos;
+                 at = code.find("!Ref", at + 1)) {
+                std::uint32_t value = 0;
+                if (at + 14 <= code.size() && code[at + 5] == ':' &&
+                    std::string_view("ILPF").find(code[at + 4]) != std::string_view::npos &&
+                    ParseHex(std::string_view(code).substr(at + 6, 8), 8, value) == 8)
+                    keep(std::int32_t(value));
+            }
+        }
+    }
+    for (std::int32_t id : candidates)
+        if (TKYToggetto* link = set.ObjectByKind(K::speclink, id); link && !link->IsFree()) {
+            link->Clear();
+            set.SetModified(true);
+        }
+}
+
+}  // namespace
+
 void ResolveImportedLinks(TKYTset& set) {
     // Imported file (capitals) to its page.
     std::map<std::string, std::int32_t> pages;
@@ -137,6 +194,9 @@ void ResolveImportedLinks(TKYTset& set) {
         if (!file.empty()) pages.emplace(Upper1252(file), page->Identifier());
     }
     if (pages.empty()) return;
+    // The special links replaced by their pages somewhere: freed at the end when nothing
+    // refers to them any more.
+    std::set<std::int32_t> replaced;
     // The page a special link of automatic import names, when it was imported.
     auto target = [&](std::int32_t code) -> std::int32_t {
         if (CodeKind(code) != KindIndex(K::speclink)) return -1;
@@ -147,7 +207,9 @@ void ResolveImportedLinks(TKYTset& set) {
         std::string name = *file;
         while (!name.empty() && name.back() == '\0') name.pop_back();
         const auto found = pages.find(Upper1252(name));
-        return found == pages.end() ? -1 : found->second;
+        if (found == pages.end()) return -1;
+        replaced.insert(CodeIdentifier(code));
+        return found->second;
     };
     for (const auto& page : set.KindList(K::testoHtml)) {
         if (!page || page->IsFree()) continue;
@@ -204,6 +266,7 @@ void ResolveImportedLinks(TKYTset& set) {
             set.SetModified(true);
         }
     }
+    FreeUnreferencedLinks(set, std::move(replaced));
 }
 
 }  // namespace orvo
