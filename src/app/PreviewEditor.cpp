@@ -21,17 +21,27 @@ bool PreviewEditor::Click(IPreviewSurface& surface, IPreviewSurface* from, std::
                           std::int32_t y, const Follow& follow) {
     const std::int32_t code = LinkAt(surface, x, y);
     if (code < 0) return false;
-    LinkSource source;
-    source.kind = LinkSourceKind::TextBox;
-    source.page = surface.PageShown();
     std::optional<LinkedObject> linked;
     if (TKYToggetto* object = LinkObjectOf(set_, surface.WorkingText(), code))
         linked = LinkedObjectOf(*object, set_);
+    HandOver(surface, from, linked, follow);
+    return true;
+}
+
+void PreviewEditor::FollowObject(IPreviewSurface& surface, IPreviewSurface* from,
+                                 const TKYToggetto& link, const Follow& follow) {
+    HandOver(surface, from, LinkedObjectOf(link, set_), follow);
+}
+
+void PreviewEditor::HandOver(IPreviewSurface& surface, IPreviewSurface* from,
+                             const std::optional<LinkedObject>& linked, const Follow& follow) {
+    LinkSource source;
+    source.kind = LinkSourceKind::TextBox;
+    source.page = surface.PageShown();
     from_ = from;
     shownIn_ = nullptr;
     follow(source, linked);
     from_ = nullptr;
-    return true;
 }
 
 void PreviewEditor::DetachPages() {

@@ -84,6 +84,10 @@ public:
     /// False when no link lies there.
     bool Click(IPreviewSurface& surface, IPreviewSurface* from, std::int32_t x, std::int32_t y,
                const Follow& follow);
+    /// A button or anchor of the page shown in `surface` asks to follow its link object `link`:
+    /// handed to `follow` as a click on a text link is.
+    void FollowObject(IPreviewSurface& surface, IPreviewSurface* from, const TKYToggetto& link,
+                      const Follow& follow);
     /// The link code under (x, y) of `surface`, or -1.
     static std::int32_t LinkAt(const IPreviewSurface& surface, std::int32_t x, std::int32_t y);
 
@@ -125,6 +129,9 @@ public:
     std::optional<LinkedObject> ResolveTarget(const LinkedObject& link) override;
 
 private:
+    /// Hands `linked` to `follow` as clicked on the page of `surface`, in `from`.
+    void HandOver(IPreviewSurface& surface, IPreviewSurface* from,
+                  const std::optional<LinkedObject>& linked, const Follow& follow);
     void Show(IPreviewSurface& surface, int page, int anchor);
     IPreviewSurface& Clicked() const { return from_ ? *from_ : main_; }
 

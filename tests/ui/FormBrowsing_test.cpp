@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 
 #include "MainWindowSupport.h"
+#include "app/u3MainForm.h"
+#include "base/Paths.h"
 #include "model/FormFields.h"
 #include "model/SampleForms.h"
 #include "model/SampleHypertext.h"
@@ -181,6 +183,45 @@ TEST_F(FormPage, MarkersTakeNoRoomWhileBrowsed) {
     view_.Surface()->grab();
     EXPECT_EQ(ParagraphWith(K::shortObj)->metrics[0].width, 0);
     EXPECT_EQ(ParagraphWith(K::shortObj)->bottom, browsedBottom);
+}
+
+// In the main window's preview, the form page's submit button given a link to a chapter page
+// shows that page when clicked; without a link it leaves the form page where it is.
+TEST_F(MainWindowTest, ABrowsedButtonWithALinkShowsTheLinkedPage) {
+    SetMediaPlayerFactory([] { return std::make_unique<NullMediaPlayer>(); });
+    const std::string path = NameOfPath(TestDir() / "Modulo.kyt");
+    std::int32_t formPage = -1;
+    for (const bool linked : {false, true}) {
+        {
+            TKYTset scratch(environment_, scratchMessages_);
+            SampleOptions options;
+            options.fileName = "Modulo.kyt";
+            MakeSampleHypertext(scratch, options);
+            formPage = SampleFormPage(scratch);
+            ASSERT_GE(formPage, 2);
+            for (const auto& object : scratch.KindList(K::bottoneCGI))
+                if (object && !object->IsFree() &&
+                    object->ReadView().PStr(kButtonName) == "invia" && linked)
+                    object->View().SetI32(kButtonLink, MakeCode(K::testoHtml, 2));
+            ASSERT_TRUE(scratch.SaveToFile(path));
+        }
+        auto window = Open(path);
+        Preview(*window);
+        window->Rules().GoToPage(formPage);
+        ASSERT_EQ(window->PageShown(), formPage);
+        window->PageView().Surface()->grab();  // painted once: every view takes its place
+        TMyyButton* send = nullptr;
+        for (TMyyVisual* view : window->PageView().ObjectViews()->Views())
+            if (auto* button = dynamic_cast<TMyyButton*>(view);
+                button && button->Caption() == "Invia")
+                send = button;
+        ASSERT_TRUE(send && send->Placed());
+        Click(window->PageView().Surface(),
+              QPoint(send->Bounds().left + 4, send->Bounds().top + 4));
+        QApplication::processEvents();
+        EXPECT_EQ(window->PageShown(), linked ? 2 : formPage) << linked;
+    }
+    SetMediaPlayerFactory(nullptr);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@
 #include "ui/objects/PictureEditing.h"
 #include "ui/pages/PageWindows.h"
 #include "ui/search/SearchWindow.h"
+#include "ui/textbox/PageFormInput.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
@@ -369,6 +370,9 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         // Links are followed in every frame while browsing.
         view.Surface()->installEventFilter(this);
         view.Surface()->setMouseTracking(true);
+        // A button of a browsed page follows its link as a click on a text link does.
+        if (PageFormInput* forms = view.FormInput())
+            forms->onLink = [this, &view](const TKYToggetto& link) { FollowObjectIn(view, link); };
         view.onFilesDropped = [this](const std::vector<std::string>& files) {
             state_->rules->EditorDropFile(files);
         };

@@ -35,6 +35,7 @@ class PageListView;
 class DesktopSpelling;
 class PageTreeView;
 class PageViewWidget;
+class TKYToggetto;
 class QtConverters;
 class QtPublishService;
 class QtSecondaryWindows;
@@ -123,6 +124,9 @@ private:
     /// window that holds it (nullptr: this window).
     bool FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QPoint at,
                       IPreviewSurface* from);
+    /// Follows the link object `link` that a button of the page in `view` (the main window's
+    /// page or one of its frames) asks for.
+    void FollowObjectIn(PageViewWidget& view, const TKYToggetto& link);
     void BuildMenus();
     void AddLinkCommands(std::map<std::string_view, QMenu*>& menus);
     void BuildToolbar();

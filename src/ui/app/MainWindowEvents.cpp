@@ -3,6 +3,7 @@
 // and its close, all handed to the command flow.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -32,6 +33,17 @@ bool MainWindow::FollowLinkIn(IPreviewSurface& surface, PageViewWidget& view, QP
     return s.editor->Click(surface, from, at.x(), at.y(),
                            [&s](const LinkSource& source, const std::optional<LinkedObject>& link) {
                                s.rules->EditorDoLink(source, link);
+                           });
+}
+
+void MainWindow::FollowObjectIn(PageViewWidget& view, const TKYToggetto& link) {
+    State& s = *state_;
+    IPreviewSurface* frame = s.editingEditor ? s.editingEditor->FrameSurfaceOf(view) : nullptr;
+    if (!frame && &view != s.view) return;
+    s.clickPoint = QCursor::pos();
+    s.editor->FollowObject(frame ? *frame : *s.mainSurface, frame, link,
+                           [&s](const LinkSource& source, const std::optional<LinkedObject>& to) {
+                               s.rules->EditorDoLink(source, to);
                            });
 }
 
