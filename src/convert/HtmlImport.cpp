@@ -1096,10 +1096,8 @@ void THt2Page::FormStart(const struct Tag& tag) {
     auto form = NewObject(K::inizioForm, subtype);
     RecordView r = form->View();
     r.SetPStr(kFormAction, action.substr(0, 255));
-    if (tag.Has("ENCTYPE")) {
-        r.SetU8(kFormHasEncoding, 1);
-        r.SetPStr(kFormEncoding, DecodeText(tag.Get("ENCTYPE")).substr(0, 79));
-    }
+    r.SetU8(kFormHasEncoding, tag.Has("ENCTYPE") ? 1 : 0);
+    r.SetPStr(kFormEncoding, DecodeText(tag.Get("ENCTYPE")).substr(0, 79));
     Place(std::move(form));
 }
 
@@ -1160,6 +1158,7 @@ bool THt2Page::Input(const struct Tag& tag) {
     r.SetU8(kInputSize, size);
     r.SetU8(kInputHasValue, tag.Has("VALUE") && !value.empty() ? 1 : 0);
     r.SetU8(kInputChecked, tag.Has("CHECKED") ? 1 : 0);
+    r.SetU8(kInputMultiple, 0);
     Place(std::move(input));
     return true;
 }
@@ -1190,6 +1189,10 @@ void THt2Page::Select(const struct Tag& tag) {
         NewObject(K::inputStat, int(size == 1 ? FormInputKind::DropDown : FormInputKind::List));
     RecordView r = input->View();
     r.SetPStr(kInputName, DecodeText(tag.Get("NAME")).substr(0, 79));
+    r.SetPStr(kInputValue, "");
+    r.SetU8(kInputColumns, 0);
+    r.SetU8(kInputHasValue, 0);
+    r.SetU8(kInputChecked, 0);
     r.SetU8(kInputSize, std::uint8_t(size));
     r.SetU8(kInputRows, std::uint8_t(std::min(count, 255)));
     r.SetU8(kInputMultiple, tag.Has("MULTIPLE") ? 1 : 0);
@@ -1231,7 +1234,11 @@ void THt2Page::TextArea(const struct Tag& tag) {
     r.SetPStr(kInputName, DecodeText(tag.Get("NAME")).substr(0, 79));
     r.SetU8(kInputRows, std::uint8_t(NumberOf(tag.Get("ROWS"), 8, 0, 255)));
     r.SetU8(kInputColumns, std::uint8_t(NumberOf(tag.Get("COLS"), 40, 0, 255)));
+    r.SetPStr(kInputValue, "");
+    r.SetU8(kInputSize, 0);
     r.SetU8(kInputHasValue, text.empty() ? 0 : 1);
+    r.SetU8(kInputChecked, 0);
+    r.SetU8(kInputMultiple, 0);
     if (!text.empty()) input->SetContent(std::move(text));
     Place(std::move(input));
     pos_ = end;
