@@ -9,6 +9,7 @@
 
 #include "MainWindowSupport.h"
 #include "app/u3MainForm.h"
+#include "base/Format.h"
 #include "base/Paths.h"
 #include "model/FormFields.h"
 #include "model/SampleForms.h"
@@ -22,6 +23,8 @@
 #include "platform/IMessages.h"
 #include "platform/IScheduler.h"
 #include "support/TestSupport.h"
+#include "textbox/PageLinks.h"
+#include "textbox/uKYTCornice.h"
 #include "textbox/uKYTbox.h"
 #include "ui/textbox/PageFormInput.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -222,6 +225,63 @@ TEST_F(MainWindowTest, ABrowsedButtonWithALinkShowsTheLinkedPage) {
         EXPECT_EQ(window->PageShown(), linked ? 2 : formPage) << linked;
     }
     SetMediaPlayerFactory(nullptr);
+}
+
+// A floating frame on the cover that does not jump by itself: browsed, a link clicked in it
+// shows its page in the main window, not inside the frame.
+TEST_F(MainWindowTest, ALinkInABrowsedFloatingFrameShowsItsPageInTheWindow) {
+    const std::string path = NameOfPath(TestDir() / "Riquadro.kyt");
+    std::int32_t letterPage = -1;
+    {
+        TKYTset scratch(environment_, scratchMessages_);
+        SampleOptions options;
+        options.pages = 5;
+        options.fileName = "Riquadro.kyt";
+        MakeSampleHypertext(scratch, options);
+        auto letter = NewObjectOfKind(K::testoHtml, &scratch);
+        letter->Clear();
+        letter->TakeIntoUse();
+        letter->SetContent(std::string("<Z S0 >Lettera dal <$00000003>lago<%> di Como") + '\0');
+        letterPage = scratch.Register(std::move(letter));
+        auto floating = NewObjectOfKind(K::inputStat, &scratch);
+        floating->Clear();
+        floating->TakeIntoUse();
+        RecordView r = floating->View();
+        r.SetU8(kRecSubtype, std::uint8_t(FormInputKind::Floating));
+        r.SetI32(kFloatingPage, letterPage);
+        r.SetI16(kFloatingWidth, 320);
+        r.SetI16(kFloatingHeight, 90);
+        r.SetU8(kFloatingAutoJump, 0);
+        const std::int32_t code = MakeCode(K::inputStat, scratch.Register(std::move(floating)));
+        TKYToggetto* cover = scratch.ObjectByKind(K::testoHtml, 0);
+        ASSERT_NE(cover, nullptr);
+        const std::string text = *cover->ContentBytes();
+        cover->SetContent("<Z S0 ><$" + Hex8(std::uint32_t(code)) + ">" + text);
+        ASSERT_TRUE(scratch.SaveToFile(path));
+    }
+    auto window = Open(path);
+    Preview(*window);
+    window->PageView().Surface()->grab();
+    TMyyFloating* view = nullptr;
+    for (TMyyVisual* v : window->PageView().ObjectViews()->Views())
+        if (auto* f = dynamic_cast<TMyyFloating*>(v)) view = f;
+    ASSERT_TRUE(view && view->Frames());
+    TKYTFrame* leaf = view->Frames()->Leaves().front();
+    ASSERT_NE(leaf->page->Box(), nullptr);
+    std::optional<QPoint> link;
+    for (int y = 0; y < 90 && !link; ++y)
+        for (int x = 0; x < 320 && !link; ++x)
+            if (LinkCodeAt(*leaf->page->Box(), x, y) == 3)
+                link = QPoint(view->Bounds().left + leaf->ContentRect().left + x,
+                              view->Bounds().top + leaf->ContentRect().top + y);
+    ASSERT_TRUE(link);
+    ASSERT_EQ(window->PageShown(), 0);
+    Click(window->PageView().Surface(), *link);
+    QApplication::processEvents();
+    // The cover and its frame have gone: the window shows the linked page.
+    EXPECT_EQ(window->PageShown(), 3);
+    EXPECT_NE(window->PageShown(), letterPage);
+    EXPECT_TRUE(messages_.Shown().empty());
 }
 
 }  // namespace
