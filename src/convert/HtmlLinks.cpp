@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <unordered_set>
 
 #include "base/ByteReader.h"
 #include "base/Cp1252.h"
@@ -130,24 +131,15 @@ std::string ImportedFileOf(const TKYTset& set, std::int32_t page) {
 
 namespace {
 
-// Frees the special links among `candidates` that no live object refers to any more.
-void FreeUnreferencedLinks(TKYTset& set, std::set<std::int32_t> candidates) {
+// Frees the special links among `candidates` that no live object refers to any more; the
+// codes left in the pages' texts were taken out of them already.
+void FreeUnreferencedLinks(TKYTset& set, std::unordered_set<std::int32_t>& candidates) {
     if (candidates.empty()) return;
     auto keep = [&](std::int32_t code) {
         if (CodeKind(code) == KindIndex(K::speclink)) candidates.erase(CodeIdentifier(code));
     };
-    // One pass over what can hold a link: texts, zones, references of markers, buttons and
+    // One pass over the other holders of links: zones, references of markers, buttons and
     // special links, and the "!RefL:" references of custom code.
-    for (const auto& page : set.KindList(K::testoHtml))
-        if (page && !page->IsFree())
-            if (Result<std::string> text = page->ContentBytes(); text)
-                for (std::size_t at = text->find("<$"); at != std::string::npos;
-                     at = text->find("<$", at + 2)) {
-                    std::uint32_t value = 0;
-                    if (at + 11 <= text->size() && (*text)[at + 10] == '>' &&
-                        ParseHex(std::string_view(*text).substr(at + 2, 8), 8, value) == 8)
-                        keep(std::int32_t(value));
-                }
     for (const auto& image : set.KindList(K::immagineNew)) {
         if (!image || image->IsFree()) continue;
         ImageRecord record(*image);
@@ -196,7 +188,9 @@ void ResolveImportedLinks(TKYTset& set) {
     if (pages.empty()) return;
     // The special links replaced by their pages somewhere: freed at the end when nothing
     // refers to them any more.
-    std::set<std::int32_t> replaced;
+    std::unordered_set<std::int32_t> replaced;
+    // The special links a text still names after its own were replaced.
+    std::vector<std::int32_t> named;
     // The page a special link of automatic import names, when it was imported.
     auto target = [&](std::int32_t code) -> std::int32_t {
         if (CodeKind(code) != KindIndex(K::speclink)) return -1;
@@ -232,9 +226,10 @@ void ResolveImportedLinks(TKYTset& set) {
                 changed = true;
                 continue;
             }
+            const int kind = CodeKind(code);
+            if (kind == KindIndex(K::speclink)) named.push_back(CodeIdentifier(code));
             TKYToggetto* object = set.ObjectByCode(code);
             if (!object || object->IsFree()) continue;
-            const int kind = CodeKind(code);
             if (kind == KindIndex(K::immagineNew)) {
                 ImageRecord record(*object);
                 for (int z = 0; z < kZoneCount; ++z) {
@@ -266,7 +261,8 @@ void ResolveImportedLinks(TKYTset& set) {
             set.SetModified(true);
         }
     }
-    FreeUnreferencedLinks(set, std::move(replaced));
+    for (std::int32_t id : named) replaced.erase(id);
+    FreeUnreferencedLinks(set, replaced);
 }
 
 }  // namespace orvo
