@@ -26,6 +26,7 @@
 #include "textbox/PageLinks.h"
 #include "textbox/uKYTCornice.h"
 #include "textbox/uKYTbox.h"
+#include "ui/app/BrowseWindows.h"
 #include "ui/textbox/PageFormInput.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -188,8 +189,9 @@ TEST_F(FormPage, MarkersTakeNoRoomWhileBrowsed) {
     EXPECT_EQ(ParagraphWith(K::shortObj)->bottom, browsedBottom);
 }
 
-// In the main window's preview, the form page's submit button given a link to a chapter page
-// shows that page when clicked; without a link it leaves the form page where it is.
+// In the main window's preview, and in a browse window, the form page's submit button given a
+// link to a chapter page shows that page when clicked; without a link it leaves the form page
+// where it is.
 TEST_F(MainWindowTest, ABrowsedButtonWithALinkShowsTheLinkedPage) {
     SetMediaPlayerFactory([] { return std::make_unique<NullMediaPlayer>(); });
     const std::string path = NameOfPath(TestDir() / "Modulo.kyt");
@@ -212,17 +214,43 @@ TEST_F(MainWindowTest, ABrowsedButtonWithALinkShowsTheLinkedPage) {
         Preview(*window);
         window->Rules().GoToPage(formPage);
         ASSERT_EQ(window->PageShown(), formPage);
-        window->PageView().Surface()->grab();  // painted once: every view takes its place
-        TMyyButton* send = nullptr;
-        for (TMyyVisual* view : window->PageView().ObjectViews()->Views())
-            if (auto* button = dynamic_cast<TMyyButton*>(view);
-                button && button->Caption() == "Invia")
-                send = button;
-        ASSERT_TRUE(send && send->Placed());
-        Click(window->PageView().Surface(),
-              QPoint(send->Bounds().left + 4, send->Bounds().top + 4));
-        QApplication::processEvents();
+        // Clicks on the view of `kind` captioned or named `label` of the page in `view`.
+        const auto clickOn = [](PageViewWidget& view, auto* kind, std::string_view label) {
+            view.Surface()->grab();  // painted once: every view takes its place
+            const TMyyVisual* found = nullptr;
+            for (TMyyVisual* v : view.ObjectViews()->Views())
+                if (auto* typed = dynamic_cast<decltype(kind)>(v)) {
+                    if constexpr (std::is_same_v<decltype(kind), TMyyButton*>) {
+                        if (typed->Caption() == label) found = v;
+                    } else if (typed->Object()->ReadView().PStr(kInputName) == label) {
+                        found = v;
+                    }
+                }
+            ASSERT_TRUE(found && found->Placed()) << label;
+            Click(view.Surface(), QPoint(found->Bounds().left + 4, found->Bounds().top + 4));
+            QApplication::processEvents();
+        };
+        clickOn(window->PageView(), static_cast<TMyyButton*>(nullptr), "Invia");
         EXPECT_EQ(window->PageShown(), linked ? 2 : formPage) << linked;
+
+        // In a browse window the form page's inputs take clicks too, and the button shows the
+        // linked page as the main page, as a plain page link there does.
+        window->Rules().GoToPage(0);
+        BrowseWindow& other = window->Browse().Named("modulo");
+        ASSERT_TRUE(other.ShowPage(formPage));
+        other.resize(760, 900);
+        other.show();
+        const auto checked = [&other] {
+            for (TMyyVisual* v : other.View().ObjectViews()->Views())
+                if (auto* box = dynamic_cast<TMyyCheckBox*>(v)) return box->GetFormValue();
+            return std::string("none");
+        };
+        EXPECT_EQ(checked(), "si");
+        clickOn(other.View(), static_cast<TMyyCheckBox*>(nullptr), "notizie");
+        EXPECT_EQ(checked(), "");
+        clickOn(other.View(), static_cast<TMyyButton*>(nullptr), "Invia");
+        EXPECT_EQ(other.PageShown(), formPage);
+        EXPECT_EQ(window->PageShown(), linked ? 2 : 0) << linked;
     }
     SetMediaPlayerFactory(nullptr);
 }

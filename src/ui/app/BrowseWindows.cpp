@@ -10,6 +10,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "ui/QtConvert.h"
+#include "ui/textbox/PageFormInput.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo {
@@ -18,7 +19,7 @@ namespace {
 // Left clicks on a browse window's page, reported on release.
 class ClickFilter final : public QObject {
 public:
-    ClickFilter(BrowseWindow& window, std::function<void(BrowseWindow&, QPoint)>& onClick)
+    ClickFilter(BrowseWindow& window, std::function<bool(BrowseWindow&, QPoint)>& onClick)
         : QObject(&window), window_(window), onClick_(onClick) {}
 
 protected:
@@ -28,16 +29,16 @@ protected:
             return true;
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && onClick_)
-                onClick_(window_, mouse->position().toPoint());
-            return true;
+            // A click that follows no link goes on to the page's form inputs.
+            return mouse->button() != Qt::LeftButton ||
+                   (onClick_ && onClick_(window_, mouse->position().toPoint()));
         }
         return false;
     }
 
 private:
     BrowseWindow& window_;
-    std::function<void(BrowseWindow&, QPoint)>& onClick_;
+    std::function<bool(BrowseWindow&, QPoint)>& onClick_;
 };
 
 }  // namespace
@@ -134,6 +135,9 @@ BrowseWindow& BrowseWindows::Make(std::string_view name, bool popup) {
     std::erase_if(windows_, [](const QPointer<BrowseWindow>& w) { return w.isNull(); });
     auto* window = new BrowseWindow(set_, std::string(name), popup, &owner_);
     window->View().Surface()->installEventFilter(new ClickFilter(*window, onClick));
+    window->View().FormInput()->onLink = [this, window](const TKYToggetto& link) {
+        if (onFormLink) onFormLink(*window, link);
+    };
     windows_.emplace_back(window);
     return *window;
 }

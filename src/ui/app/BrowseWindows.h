@@ -18,6 +18,7 @@ namespace orvo {
 
 class PageViewWidget;
 class TKYTset;
+class TKYToggetto;
 
 class BrowseWindow final : public QWidget, public IPreviewSurface {
 public:
@@ -77,8 +78,11 @@ public:
     /// The open windows, oldest first.
     std::vector<BrowseWindow*> Open() const;
 
-    /// Called with the window and the point of a left click on its page.
-    std::function<void(BrowseWindow&, QPoint)> onClick;
+    /// Called with the window and the point of a left click on its page; true when a link was
+    /// followed there (else the click goes on to the page's form inputs).
+    std::function<bool(BrowseWindow&, QPoint)> onClick;
+    /// Called with the window and the link object a button or anchor of its page asks for.
+    std::function<void(BrowseWindow&, const TKYToggetto&)> onFormLink;
 
 private:
     BrowseWindow& Make(std::string_view name, bool popup);

@@ -337,8 +337,14 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                              Refresh();
                          }});
     s.pictures = std::make_unique<PictureCommands>(
-        PictureCommandsHost{s.main, s.messages, [this] { return state_->frameSet->FocusedView(); },
-                            [](QWidget& window) { LocalizeFromBlock(window); }, this});
+        PictureCommandsHost{
+            s.main, s.environment, s.messages, s.scheduler,
+            [this] { return state_->frameSet->FocusedView(); },
+            [](QWidget& window) { LocalizeFromBlock(window); }, this,
+            [](QWidget& widget, std::string_view block) { (void)LocalizeWindow(widget, block); },
+            [this](int mode, std::int32_t presetCode) {
+                return ChooseLinkTarget(mode, presetCode);
+            }});
     s.pictureWindows = std::make_unique<PictureWindowsLayer>(*s.albumWindows, *s.pictures);
     ISecondaryWindows& windows = *s.pictureWindows;
     MainFormServices services{s.environment, s.messages, settings,         s.scheduler,
@@ -402,7 +408,10 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
     };
     s.list->onPagePicked = [this](std::int32_t page) { state_->rules->GoToPage(page); };
     s.browse.onClick = [this](BrowseWindow& window, QPoint at) {
-        FollowLinkIn(window, window.View(), at, &window);
+        return FollowLinkIn(window, window.View(), at, &window);
+    };
+    s.browse.onFormLink = [this](BrowseWindow& window, const TKYToggetto& link) {
+        FollowObjectIn(window, &window, link);
     };
     BuildToolbar();
     BuildMenus();

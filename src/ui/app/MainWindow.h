@@ -127,6 +127,9 @@ private:
     /// Follows the link object `link` that a button of the page in `view` (the main window's
     /// page or one of its frames) asks for.
     void FollowObjectIn(PageViewWidget& view, const TKYToggetto& link);
+    /// Follows `link` asked for by a button of the page of `surface` (`from`: the browse
+    /// window that holds it, nullptr: this window).
+    void FollowObjectIn(IPreviewSurface& surface, IPreviewSurface* from, const TKYToggetto& link);
     void BuildMenus();
     void AddLinkCommands(std::map<std::string_view, QMenu*>& menus);
     void BuildToolbar();

@@ -40,8 +40,14 @@ void MainWindow::FollowObjectIn(PageViewWidget& view, const TKYToggetto& link) {
     State& s = *state_;
     IPreviewSurface* frame = s.editingEditor ? s.editingEditor->FrameSurfaceOf(view) : nullptr;
     if (!frame && &view != s.view) return;
+    FollowObjectIn(frame ? *frame : *s.mainSurface, frame, link);
+}
+
+void MainWindow::FollowObjectIn(IPreviewSurface& surface, IPreviewSurface* from,
+                                const TKYToggetto& link) {
+    State& s = *state_;
     s.clickPoint = QCursor::pos();
-    s.editor->FollowObject(frame ? *frame : *s.mainSurface, frame, link,
+    s.editor->FollowObject(surface, from, link,
                            [&s](const LinkSource& source, const std::optional<LinkedObject>& to) {
                                s.rules->EditorDoLink(source, to);
                            });
