@@ -336,9 +336,12 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
                              state_->list->Reload();
                              Refresh();
                          }});
-    s.pictures = std::make_unique<PictureCommands>(
-        PictureCommandsHost{s.main, s.messages, [this] { return state_->frameSet->FocusedView(); },
-                            [](QWidget& window) { LocalizeFromBlock(window); }, this});
+    s.pictures = std::make_unique<PictureCommands>(PictureCommandsHost{
+        s.main, s.environment, s.messages, s.scheduler,
+        [this] { return state_->frameSet->FocusedView(); },
+        [](QWidget& window) { LocalizeFromBlock(window); }, this,
+        [](QWidget& widget, std::string_view block) { (void)LocalizeWindow(widget, block); },
+        [this](int mode, std::int32_t presetCode) { return ChooseLinkTarget(mode, presetCode); }});
     s.pictureWindows = std::make_unique<PictureWindowsLayer>(*s.albumWindows, *s.pictures);
     ISecondaryWindows& windows = *s.pictureWindows;
     MainFormServices services{s.environment, s.messages, settings,         s.scheduler,

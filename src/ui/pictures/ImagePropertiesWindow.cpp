@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,17 +10,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/CustomCodePanel.h"
 #include "model/uKYTset.h"
 #include "picture/TKYTpicture.h"
 #include "ui/NamedWidget.h"
 #include "ui/QtConvert.h"
+#include "ui/pages/CodePanelWidget.h"
 #include "ui/pictures/PicturePreview.h"
 
 namespace orvo {
@@ -59,9 +61,14 @@ private:
 
 }  // namespace
 
-ImagePropertiesWindow::ImagePropertiesWindow(TKYTset& set, std::function<void(QWidget&)> localize,
+ImagePropertiesWindow::ImagePropertiesWindow(TKYTset& set, Environment& environment,
+                                             IMessages& messages, IScheduler& scheduler,
+                                             std::function<void(QWidget&)> localize,
                                              QWidget* parent)
-    : QDialog(parent), set_(set), rules_(set) {
+    : QDialog(parent),
+      set_(set),
+      rules_(set),
+      codePanel_(std::make_unique<CustomCodePanel>(set, environment, messages)) {
     setObjectName(QStringLiteral("FPropImm"));
     auto* layout = new QVBoxLayout(this);
     tabs_ = Named<QTabWidget>("PageControl1", this);
@@ -138,14 +145,14 @@ ImagePropertiesWindow::ImagePropertiesWindow(TKYTset& set, std::function<void(QW
     replace_ = Named<QPushButton>("BRimpiazza", replaceTab_);
     replaceGrid->addWidget(replace_, 3, 1, Qt::AlignTop);
 
-    // The IMG tag's parameters.
+    // The IMG tag's parameters: a custom-code panel without text insertion, its explanation
+    // the tab's note (shown as the panel's own caption).
     auto* htmlTab = Named<QWidget>("TShtml", tabs_);
     auto* htmlBox = new QVBoxLayout(htmlTab);
     QLabel* note = Named<QLabel>("Lhtml", htmlTab);
-    note->setWordWrap(true);
-    htmlBox->addWidget(note);
-    parameters_ = Named<QPlainTextEdit>("MemoHtml", htmlTab);
-    htmlBox->addWidget(parameters_);
+    note->hide();
+    code_ = new CodePanelWidget(*codePanel_, scheduler, messages, htmlTab);
+    htmlBox->addWidget(code_);
 
     tabs_->addTab(main, QString());
     tabs_->addTab(lowTab, QString());
@@ -233,19 +240,28 @@ ImagePropertiesWindow::ImagePropertiesWindow(TKYTset& set, std::function<void(QW
     connect(showPages_, &QPushButton::clicked, this, [this] { ListPages(); });
 
     if (localize) localize(*this);
+    codePanel_->Caption = std::string(kImgParametersNote);
+    code_->Refresh();
     replaceCaption_ = replace_->text();
     resize(620, 460);
 }
 
-ImagePropertiesWindow::~ImagePropertiesWindow() = default;
+ImagePropertiesWindow::~ImagePropertiesWindow() {
+    // The panel's widget goes before the panel.
+    delete code_;
+}
 
 void ImagePropertiesWindow::LoadImage(const TKYToggetto& image, ChosenPicture pasted) {
     rules_.LoadImage(image, std::move(pasted));
+    loadedCode_ = image.Auxiliary();
+    codePanel_->LoadCode(loadedCode_);
     Fill();
 }
 
 void ImagePropertiesWindow::LoadNew(ChosenPicture picture) {
     rules_.LoadNew(std::move(picture));
+    loadedCode_.reset();
+    codePanel_->LoadCode(loadedCode_);
     Fill();
 }
 
@@ -257,7 +273,6 @@ void ImagePropertiesWindow::Fill() {
     alt_->setText(ToQString(rules_.alternativeText));
     position_->setCurrentIndex(rules_.position);
     border_->setChecked(rules_.border);
-    parameters_->setPlainText(ToQString(rules_.ImgParameters()));
     tabs_->setTabVisible(2, rules_.Picture().Registered());
     replace_->setEnabled(false);
     busy_ = false;
@@ -343,8 +358,12 @@ std::unique_ptr<TKYToggetto> ImagePropertiesWindow::Apply(TKYToggetto* image) {
     rules_.position = position_->currentIndex() < 0 ? 1 : position_->currentIndex();
     rules_.border = border_->isChecked();
     TakeSizes();
-    rules_.SetImgParameters(ToCp1252(parameters_->toPlainText()));
-    return rules_.Apply(image);
+    // The stream is written only when the code was edited: otherwise it stays as loaded.
+    std::optional<std::string> code = loadedCode_;
+    codePanel_->StoreCode(code);
+    std::unique_ptr<TKYToggetto> made = rules_.Apply(image);
+    if (TKYToggetto* target = image ? image : made.get()) target->SetAuxiliary(std::move(code));
+    return made;
 }
 
 void ImagePropertiesWindow::done(int result) {

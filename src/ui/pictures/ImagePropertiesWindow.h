@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/ImagePropertiesRules.h"
 
@@ -16,7 +18,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -24,12 +25,20 @@ class QTimer;
 
 namespace orvo {
 
+class CodePanelWidget;
+class CustomCodePanel;
+class Environment;
+class IMessages;
+class IScheduler;
 class PicturePreview;
 class TKYTset;
 
 class ImagePropertiesWindow final : public QDialog {
 public:
-    ImagePropertiesWindow(TKYTset& set, std::function<void(QWidget&)> localize,
+    /// The "Html" tab's custom-code panel edits in a page widget of its own (`scheduler`,
+    /// `messages`) with references to objects of `set`.
+    ImagePropertiesWindow(TKYTset& set, Environment& environment, IMessages& messages,
+                          IScheduler& scheduler, std::function<void(QWidget&)> localize,
                           QWidget* parent = nullptr);
     ~ImagePropertiesWindow() override;
 
@@ -49,6 +58,9 @@ public:
     std::function<void()> replaced;
 
     ImagePropertiesRules& Rules() { return rules_; }
+    /// The custom-code panel of the IMG tag's parameters (its references are chosen through
+    /// its choosePicture and choosePage).
+    CodePanelWidget& CodePanel() { return *code_; }
 
     // The controls, for the tests.
     QTabWidget* Tabs() const { return tabs_; }
@@ -69,7 +81,6 @@ public:
     QListWidget* Pages() const { return pages_; }
     QPushButton* FindReplacement() const { return findReplacement_; }
     QPushButton* ReplaceButton() const { return replace_; }
-    QPlainTextEdit* ImgParameters() const { return parameters_; }
     PicturePreview* PictureDisplay() const { return display_; }
     PicturePreview* RolloverDisplay() const { return rolloverDisplay_; }
 
@@ -117,7 +128,9 @@ private:
     QPushButton* replace_ = nullptr;
     PicturePreview* currentDisplay_ = nullptr;
     PicturePreview* replacementDisplay_ = nullptr;
-    QPlainTextEdit* parameters_ = nullptr;
+    std::unique_ptr<CustomCodePanel> codePanel_;
+    CodePanelWidget* code_ = nullptr;
+    std::optional<std::string> loadedCode_;  // the image's auxiliary stream as loaded
     QCheckBox* stretch_ = nullptr;
     QTimer* blink_ = nullptr;
 };

@@ -2,13 +2,17 @@
 
 #include <QWidget>
 
+#include "app/CustomCodePanel.h"
 #include "app/ImagePropertiesRules.h"
+#include "app/PagePropertiesBlocks.h"
 #include "base/Cp1252.h"
+#include "model/ObjectRecord.h"
 #include "model/uKYTset.h"
 #include "objects/ImageRecord.h"
 #include "objects/uKYTvisu.h"
 #include "textbox/PageEditSession.h"
 #include "ui/objects/PictureEditing.h"
+#include "ui/pages/CodePanelWidget.h"
 #include "ui/pictures/ClipboardPictureWindow.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
@@ -91,9 +95,29 @@ Outcome PictureCommands::PasteClipboardPicture(PageViewWidget& view) {
     return PlaceNewImage(view, std::move(picture));
 }
 
-Outcome PictureCommands::PlaceNewImage(PageViewWidget& view, ChosenPicture picture) {
-    ImagePropertiesWindow window(host_.set, host_.localize, host_.parent);
+void PictureCommands::Prepare(ImagePropertiesWindow& window) {
     window.choosePicture = [this](PictureWindowMode mode) { return ChoosePicture(mode); };
+    CodePanelWidget& code = window.CodePanel();
+    if (host_.localizeBlock) host_.localizeBlock(code, CodePanelBlock());
+    code.Refresh();
+    // A reference in the IMG's code names a picture the hypertext holds: the internal album.
+    code.choosePicture = [this](std::int32_t presetCode) -> std::optional<std::int32_t> {
+        const std::int32_t preset = presetCode < 0 ? -1 : CodeIdentifier(presetCode);
+        ChosenPicture chosen = ChoosePicture(PictureWindowMode::AlbumOnly, preset);
+        if (!chosen || !chosen.Registered()) return std::nullopt;
+        return chosen.Get()->Code();
+    };
+    // A page, an address or an embedded file through the link window (mode 4).
+    if (host_.chooseLink)
+        code.choosePage = [this](CodeReference kind, std::int32_t presetCode) {
+            return host_.chooseLink(kind == CodeReference::PageText ? 5 : 4, presetCode);
+        };
+}
+
+Outcome PictureCommands::PlaceNewImage(PageViewWidget& view, ChosenPicture picture) {
+    ImagePropertiesWindow window(host_.set, host_.environment, host_.messages, host_.scheduler,
+                                 host_.localize, host_.parent);
+    Prepare(window);
     window.LoadNew(std::move(picture));
     if (window.exec() != QDialog::Accepted) return Outcome::Cancelled;
     std::unique_ptr<TKYToggetto> image = window.Apply(nullptr);
@@ -109,8 +133,9 @@ bool PictureCommands::EditImage(PageViewWidget& view, TMyyImage& image) {
     TKYToggetto* object = image.Object();
     if (!object) return false;
     image.StoreToObject();  // the zones as the page shows them
-    ImagePropertiesWindow window(host_.set, host_.localize, host_.parent);
-    window.choosePicture = [this](PictureWindowMode mode) { return ChoosePicture(mode); };
+    ImagePropertiesWindow window(host_.set, host_.environment, host_.messages, host_.scheduler,
+                                 host_.localize, host_.parent);
+    Prepare(window);
     // The images of the page that show the replaced picture (the page's working copies, which
     // the replacement did not reach) take its new size with their zones scaled, and their views
     // read them again, so that none stores its old zones later (the window may yet be

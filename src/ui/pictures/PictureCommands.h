@@ -4,8 +4,11 @@
 // or pasted on the page becomes a new image through the image properties window.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/MainFormPorts.h"
 #include "app/MenuCatalogue.h"
@@ -15,19 +18,29 @@ class QWidget;
 
 namespace orvo {
 
+class Environment;
 class IMessages;
+class IScheduler;
+class ImagePropertiesWindow;
 class PageViewWidget;
 class TKYTset;
 class TMyyImage;
 
 struct PictureCommandsHost {
     TKYTset& set;
+    Environment& environment;
     IMessages& messages;
+    IScheduler& scheduler;
     /// The page widget of the frame being edited (none: nothing is edited).
     std::function<PageViewWidget*()> focusedView;
     /// Applies a window's localisation block.
     std::function<void(QWidget&)> localize;
     QWidget* parent = nullptr;
+    /// Applies a localisation block to a widget (the image properties' custom-code panel).
+    std::function<void(QWidget&, std::string_view block)> localizeBlock;
+    /// The link window in a mode, preset with an object's code (-1 none): the code of the
+    /// object chosen, none when cancelled.
+    std::function<std::optional<std::int32_t>(int mode, std::int32_t presetCode)> chooseLink;
 };
 
 class PictureCommands {
@@ -55,6 +68,10 @@ public:
     Outcome PasteClipboardPicture(PageViewWidget& view);
 
 private:
+    /// Gives an image properties window its choosers: pictures from the picture window, and
+    /// the references of its custom-code panel from the picture window's internal album and
+    /// the link window.
+    void Prepare(ImagePropertiesWindow& window);
     /// The image properties window for a new image of `picture`; Ok places it at the caret of
     /// the page of `view`.
     Outcome PlaceNewImage(PageViewWidget& view, ChosenPicture picture);

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,12 +29,15 @@
 #include "base/Cp1252.h"
 #include "model/uKYTset.h"
 #include "objects/ImageRecord.h"
+#include "platform/IScheduler.h"
 #include "support/TestSupport.h"
 #include "ui/app/DialogSupport.h"
+#include "ui/pages/CodePanelWidget.h"
 #include "ui/pictures/ClipboardPictureWindow.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PicturePreview.h"
 #include "ui/pictures/PictureWindow.h"
+#include "ui/textbox/PageViewWidget.h"
 
 namespace orvo::test {
 namespace {
@@ -136,6 +140,7 @@ protected:
     const std::function<void(QWidget&)> localize_ = [](QWidget& w) { LocalizeFromBlock(w); };
     FixedEnvironment environment_;
     RecordingMessages messages_;
+    ManualScheduler scheduler_;
     TKYTset set_{environment_, messages_};
 };
 
@@ -269,7 +274,7 @@ TEST_F(PictureWindows, ImagePropertiesFieldsRolloverAndReplacement) {
     WriteFile(folder / "nuovo.bmp", Bmp(60, 30, 9));
     TKYToggetto& logo = **set_.AddPictureFromFile(Cp(folder / "logo.bmp"));
 
-    ImagePropertiesWindow window(set_, localize_);
+    ImagePropertiesWindow window(set_, environment_, messages_, scheduler_, localize_);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Proprietà immagine"));
     QTabWidget* tabs = window.Tabs();
     EXPECT_EQ(TabText(tabs, 0), QStringLiteral("Proprietà immagine selezionata"));
@@ -291,7 +296,11 @@ TEST_F(PictureWindows, ImagePropertiesFieldsRolloverAndReplacement) {
     window.SizeX()->setValue(50);
     window.SizeY()->setValue(50);
     window.AltText()->setText(QStringLiteral("Il logo della ditta"));
-    window.ImgParameters()->setPlainText(QStringLiteral("HSPACE=3"));
+    // The IMG's parameters are typed into the custom-code panel.
+    for (const QChar c : QStringLiteral("HSPACE=3")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(window.CodePanel().Editor().Surface(), &press);
+    }
 
     // The roll-over picture comes from the picture window (answered here).
     int asked = 0;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include "app/MenuCatalogue.h"
 #include "app/u3MainForm.h"
 #include "base/Cp1252.h"
+#include "base/Format.h"
 #include "base/Paths.h"
 #include "convert/HtmlExport.h"
 #include "model/uKYTset.h"
@@ -33,6 +35,7 @@
 #include "ui/QtConvert.h"
 #include "ui/links/LinkWindow.h"
 #include "ui/objects/PictureEditing.h"
+#include "ui/pages/CodePanelWidget.h"
 #include "ui/pictures/ClipboardPictureWindow.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
@@ -359,5 +362,83 @@ TEST_F(PicturesInMainWindow, ZonesOfTheShownImageFollowAReplacedPicture) {
         }
     }
 }
+// The IMG's code in "Proprietà immagine" names a picture chosen in the picture window (from
+// the internal album only) and a page chosen in the link window; Ok stores both references in
+// the image, and the saved document keeps them.
+TEST_F(PicturesInMainWindow, TheImageCodesReferencesComeFromThePictureAndLinkWindows) {
+    constexpr int kMapPage = 9, kChosen = 4;
+    auto window = Open(first_);
+    window->Rules().GoToPage(kMapPage);
+    PageViewWidget& view = window->PageView();
+    ASSERT_TRUE(view.Editable());
+    PictureEditing& pictures = *view.Pictures();
+    ASSERT_EQ(pictures.Editor().Images().size(), 1u);
+    TMyyImage* map = pictures.Editor().Images().front();
+    TKYTset& set = window->Document();
+
+    PictureWindowMode mode = PictureWindowMode::Several;
+    bool diskTab = true;
+    QString picture;
+    int linkTabs = -1;
+    // Another chooser is closed, so that the test fails instead of waiting.
+    const auto closeOther = [] {
+        if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            other->reject();
+    };
+    QTimer::singleShot(0, [&] {
+        auto* p = dynamic_cast<ImagePropertiesWindow*>(QApplication::activeModalWidget());
+        if (!p) return closeOther();
+        QTimer::singleShot(0, [&] {
+            auto* w = dynamic_cast<PictureWindow*>(QApplication::activeModalWidget());
+            if (!w) return closeOther();
+            mode = w->Mode();
+            diskTab = w->Tabs()->isTabVisible(int(PictureTab::Disk));
+            if (w->AlbumList()->count() > 1) {
+                w->AlbumList()->setCurrentRow(1);
+                picture = w->AlbumList()->currentItem()->text();
+            }
+            w->OkButton()->click();
+        });
+        CodePanelWidget& code = p->CodePanel();
+        code.findChild<QPushButton*>(QStringLiteral("BRifImmagine"))->click();
+        QTimer::singleShot(0, [&] {
+            auto* w = dynamic_cast<LinkWindow*>(QApplication::activeModalWidget());
+            if (!w) return closeOther();
+            linkTabs = 0;
+            for (int i = 0; i < w->Tabs()->count(); ++i) linkTabs += w->Tabs()->isTabVisible(i);
+            QListWidget* list = w->PageList();
+            for (int i = 0; i < list->count(); ++i)
+                if (list->item(i)->data(Qt::UserRole).toInt() == kChosen) list->setCurrentRow(i);
+            w->OkButton()->click();
+        });
+        code.findChild<QPushButton*>(QStringLiteral("BRifPagina"))->click();
+        p->findChild<QPushButton*>(QStringLiteral("BOk"))->click();
+    });
+    pictures.properties(*map);
+    EXPECT_EQ(mode, PictureWindowMode::AlbumOnly);
+    EXPECT_FALSE(diskTab);
+    EXPECT_EQ(linkTabs, 3);  // the hypertext's pages, addresses and embedded files
+    ASSERT_FALSE(picture.isEmpty());
+    const TKYToggetto* chosen = nullptr;
+    for (const auto& object : set.KindList(K::immagine))
+        if (object && !object->IsFree() && ToQString(object->Name()) == picture)
+            chosen = object.get();
+    ASSERT_NE(chosen, nullptr);
+    const std::int32_t pageCode = set.ObjectByKind(K::testoHtml, kChosen)->Code();
+    map = pictures.Editor().Images().front();
+    EXPECT_EQ(map->Object()->AuxiliaryCode(), "!RefI:" + Hex8(std::uint32_t(chosen->Code())) +
+                                                  "!RefL:" + Hex8(std::uint32_t(pageCode)));
+
+    // Saved and read back: the image keeps them.
+    const std::string code = map->Object()->AuxiliaryCode();
+    const std::int32_t image = map->Object()->Identifier();
+    ASSERT_TRUE(window->Rules().FileSave());
+    window.reset();
+    RecordingMessages readMessages;
+    TKYTset read(environment_, readMessages);
+    ASSERT_TRUE(read.LoadFromFile(first_));
+    EXPECT_EQ(read.ObjectByKind(K::immagineNew, image)->AuxiliaryCode(), code);
+}
+
 }  // namespace
 }  // namespace orvo::test
