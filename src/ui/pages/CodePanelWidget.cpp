@@ -53,7 +53,10 @@ public:
     bool InsertObject(std::unique_ptr<TKYToggetto> object) override {
         BoxEditing* editing = Editing();
         if (!editing || !editing->Text().InsertObject(std::move(object), true)) return false;
-        Changed();
+        // The reference is one step of the panel's undo list: the text stays open (storing it
+        // would empty the list), and its marker's view is made as the box draws it.
+        edited_ = true;
+        view_.Surface()->update();
         return true;
     }
     void Commit() override {

@@ -1,5 +1,6 @@
 // The custom-code panel's editing buttons offscreen: "&Taglia" and "&Copia" act only while
-// something of the code is selected, "Undo" only while the panel's undo list has steps.
+// something of the code is selected, "Undo" only while the panel's undo list has steps, and
+// an inserted reference is one of them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include "app/CustomCodePanel.h"
 #include "model/SampleHypertext.h"
 #include "model/uKYTset.h"
+#include "objects/ObjectViews.h"
 #include "platform/Environment.h"
 #include "platform/IMessages.h"
 #include "platform/IScheduler.h"
@@ -97,6 +99,31 @@ TEST_F(CodePanelCommands, CutCopyAndUndoActOnlyWhenThereIsSomethingToActOn) {
     }
     EXPECT_EQ(Enabled().back(), '-');
     EXPECT_EQ(panel_->CodeText(), "");
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+// A reference inserted is one step of the panel's undo list, as typing is: "Undo" takes the
+// typing after it out, then the reference, and the code stored follows.
+TEST_F(CodePanelCommands, AnInsertedReferenceIsUndoneAsOneStep) {
+    panel_->CanInsDim = true;
+    widget_->Refresh();
+    PageViewWidget& editor = widget_->Editor();
+    Key(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    Button("BDimX").click();
+    EXPECT_EQ(Enabled().back(), 'U');
+    Key(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    const std::string full = ViewText(editor);
+    ASSERT_EQ(full.size(), 4u);  // "a", the reference's marker, "b"
+    ASSERT_NE(editor.ObjectViews(), nullptr);
+    EXPECT_EQ(editor.ObjectViews()->ViewCount(), 1u);  // the marker is drawn
+    for (const std::string& expected : {full.substr(0, 2) + "\n", std::string("a\n")}) {
+        ASSERT_EQ(Enabled().back(), 'U') << expected;
+        Button("BUndo").click();
+        QApplication::processEvents();
+        EXPECT_EQ(ViewText(editor), expected);
+    }
+    EXPECT_EQ(panel_->CodeText(), "a");
+    EXPECT_TRUE(panel_->Editor().Edited());
     EXPECT_TRUE(messages_.Shown().empty());
 }
 
