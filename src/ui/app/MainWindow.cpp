@@ -341,7 +341,8 @@ MainWindow::MainWindow(Environment& environment, ISettings& settings, IShell& sh
         [this] { return state_->frameSet->FocusedView(); },
         [](QWidget& window) { LocalizeFromBlock(window); }, this,
         [](QWidget& widget, std::string_view block) { (void)LocalizeWindow(widget, block); },
-        [this](int mode, std::int32_t presetCode) { return ChooseLinkTarget(mode, presetCode); }});
+        [this](int mode, std::int32_t presetCode) { return ChooseLinkTarget(mode, presetCode); },
+        [this] { return state_->frameSet->Views(); }});
     s.pictureWindows = std::make_unique<PictureWindowsLayer>(*s.albumWindows, *s.pictures);
     ISecondaryWindows& windows = *s.pictureWindows;
     MainFormServices services{s.environment, s.messages, settings,         s.scheduler,

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <algorithm>
+
 #include "app/CustomCodePanel.h"
 #include "app/ImagePropertiesRules.h"
 #include "app/PagePropertiesBlocks.h"
@@ -136,21 +138,36 @@ bool PictureCommands::EditImage(PageViewWidget& view, TMyyImage& image) {
     ImagePropertiesWindow window(host_.set, host_.environment, host_.messages, host_.scheduler,
                                  host_.localize, host_.parent);
     Prepare(window);
-    // The images of the page that show the replaced picture (the page's working copies, which
-    // the replacement did not reach) take its new size with their zones scaled, and their views
-    // read them again, so that none stores its old zones later (the window may yet be
-    // cancelled).
+    // The images that show the replaced picture in the page of every frame (the pages'
+    // working copies, which the replacement did not reach) take its new size with their zones
+    // scaled, and their views read them again, so that none stores its old zones later (the
+    // window may yet be cancelled). A frame without edits of its page shows it again.
     const std::int32_t shown = ImageRecord(*object).Picture();
     window.replaced = [this, &view, shown] {
         const TKYToggetto* picture = host_.set.ObjectByKind(TOggettiHel::immagine, shown);
-        if (PictureEditing* pictures = view.Pictures(); pictures && picture)
+        if (!picture) return;
+        std::vector<PageViewWidget*> views;
+        if (host_.views) views = host_.views();
+        if (std::find(views.begin(), views.end(), &view) == views.end()) views.push_back(&view);
+        for (PageViewWidget* frame : views) {
+            if (!frame || !frame->Showing()) continue;
+            PictureEditing* pictures = frame->Pictures();
+            if (!pictures || !pictures->Editing()) {
+                if (!frame->Session() || !frame->Session()->Edited()) {
+                    const std::int32_t page = frame->PageShown();
+                    frame->ClosePage();
+                    frame->ShowPage(page);
+                }
+                continue;
+            }
             for (TMyyImage* other : pictures->Editor().Images())
                 if (other->Object() && ImageRecord(*other->Object()).Picture() == shown) {
                     FitImageToPicture(*other->Object(), *picture);
                     other->Setup();
                     other->Relayout();
                 }
-        if (QWidget* surface = view.Surface()) surface->update();
+            if (QWidget* surface = frame->Surface()) surface->update();
+        }
     };
     if (const std::int32_t page = view.PageShown(); page >= 0)
         window.SetEditedPage(MakeCode(TOggettiHel::testoHtml, page));

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/MainFormPorts.h"
 #include "app/MenuCatalogue.h"
@@ -41,6 +42,8 @@ struct PictureCommandsHost {
     /// The link window in a mode, preset with an object's code (-1 none): the code of the
     /// object chosen, none when cancelled.
     std::function<std::optional<std::int32_t>(int mode, std::int32_t presetCode)> chooseLink;
+    /// The page widgets of every frame of the editor (none given: the one being edited).
+    std::function<std::vector<PageViewWidget*>()> views;
 };
 
 class PictureCommands {

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -32,6 +33,7 @@
 #include "objects/VisualEditing.h"
 #include "objects/uKYTvisu.h"
 #include "support/TestSupport.h"
+#include "textbox/uKYTCornice.h"
 #include "ui/QtConvert.h"
 #include "ui/links/LinkWindow.h"
 #include "ui/objects/PictureEditing.h"
@@ -39,6 +41,7 @@
 #include "ui/pictures/ClipboardPictureWindow.h"
 #include "ui/pictures/ImagePropertiesWindow.h"
 #include "ui/pictures/PictureWindow.h"
+#include "ui/textbox/FrameSetWidget.h"
 #include "ui/textbox/PageViewWidget.h"
 
 namespace orvo::test {
@@ -438,6 +441,75 @@ TEST_F(PicturesInMainWindow, TheImageCodesReferencesComeFromThePictureAndLinkWin
     TKYTset read(environment_, readMessages);
     ASSERT_TRUE(read.LoadFromFile(first_));
     EXPECT_EQ(read.ObjectByKind(K::immagineNew, image)->AuxiliaryCode(), code);
+}
+
+// The sample's map shown in both frames of a split page and replaced everywhere from the upper
+// frame by a picture twice its size: the lower frame's map is laid out again at the new size
+// with its zones scaled, and so it stays when its page is stored.
+TEST_F(PicturesInMainWindow, APictureReplacedEverywhereReachesThePagesOfOtherFrames) {
+    constexpr int kMapPage = 9;
+    auto window = Open(first_);
+    window->resize(960, 680);
+    QApplication::processEvents();
+    auto* widget = window->findChild<FrameSetWidget*>(QStringLiteral("FrameSet"));
+    ASSERT_NE(widget, nullptr);
+    // The top bar dragged down splits the page.
+    for (const auto& [type, y] :
+         {std::pair{QEvent::MouseButtonPress, 5}, std::pair{QEvent::MouseMove, 200},
+          std::pair{QEvent::MouseButtonRelease, 200}}) {
+        QMouseEvent event(
+            type, QPointF(300, y), widget->mapToGlobal(QPointF(300, y)), Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+    TKYTframeSet& frames = widget->FrameSet();
+    ASSERT_TRUE(frames.Split());
+    for (TKYTFrame* frame : frames.Leaves()) ASSERT_TRUE(frames.ShowPageInFrame(*frame, kMapPage));
+    const std::vector<PageViewWidget*> views = widget->Views();
+    ASSERT_EQ(views.size(), 2u);
+    PageViewWidget& top = *views[0];
+    PageViewWidget& bottom = *views[1];
+    ASSERT_EQ(bottom.PageShown(), kMapPage);
+    ASSERT_NE(top.Pictures(), nullptr);
+    ASSERT_NE(bottom.Pictures(), nullptr);
+    ASSERT_EQ(top.Pictures()->Editor().Images().size(), 1u);
+    ASSERT_EQ(bottom.Pictures()->Editor().Images().size(), 1u);
+    const ImageRecord before(*bottom.Pictures()->Editor().Images().front()->Object());
+    const int w = before.Width(), h = before.Height();
+    const std::array<ZoneRecord, kZoneCount> zones = before.Zones();
+    const fs::path larger = TestDir() / "doppia.bmp";
+    WriteFile(larger, Bmp(2 * w, 2 * h, 71));
+
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* p = dynamic_cast<ImagePropertiesWindow*>(QApplication::activeModalWidget());
+        if (!p) return;
+        p->choosePicture = [&](PictureWindowMode) {
+            Result<ChosenPicture> made =
+                PictureFromFile(window->Document(), Utf8ToCp1252(larger.string()), "doppia");
+            return made ? std::move(*made) : ChosenPicture();
+        };
+        p->FindReplacement()->click();
+        p->ReplaceButton()->click();
+        answered = true;
+        p->findChild<QPushButton*>(QStringLiteral("BOk"))->click();
+    });
+    top.Pictures()->properties(*top.Pictures()->Editor().Images().front());
+    ASSERT_TRUE(answered);
+
+    ASSERT_EQ(bottom.Pictures()->Editor().Images().size(), 1u);
+    TMyyImage* map = bottom.Pictures()->Editor().Images().front();
+    EXPECT_EQ(std::make_pair(map->Bounds().Width(), map->Bounds().Height()),
+              std::make_pair(2 * w, 2 * h));
+    map->StoreToObject();
+    const ImageRecord after(*map->Object());
+    EXPECT_EQ(std::make_pair(int(after.Width()), int(after.Height())),
+              std::make_pair(2 * w, 2 * h));
+    for (int slot = 0; slot < kZoneCount; ++slot) {
+        const ZoneRecord& old = zones[std::size_t(slot)];
+        EXPECT_EQ(after.Zone(slot), old.Empty() ? old : ScaledZone(old, w, h, 2 * w, 2 * h))
+            << slot;
+    }
 }
 
 }  // namespace
