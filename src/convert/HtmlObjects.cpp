@@ -211,7 +211,9 @@ void HtmlTextWriter::Image(TKYToggetto& image) {
     if (rollover) out_ += " NAME=i" + id;
     if (!areas.empty()) out_ += " USEMAP=#ma" + id;
     if (lowRes) out_ += " LOWSRC=\"" + exporter_.ObjectFileName(*lowRes, 0) + "\"";
-    out_ += " WIDTH=" + std::to_string(width) + " HEIGHT=" + std::to_string(height) + "  >";
+    // The image's own HTML parameters go last in the tag, their references resolved.
+    out_ += " WIDTH=" + std::to_string(width) + " HEIGHT=" + std::to_string(height) + " " +
+            ResolveCustomCode(exporter_, context_, image) + " >";
     if (ownLink) out_ += "</A>";
     textSinceCode_ = true;
     previousSpace_ = false;

@@ -74,6 +74,14 @@ TEST_F(HtmlImages, MapPageWritesItsMapAndImage) {
     EXPECT_THAT(again, HasSubstr("\"   TITLE=\"Copertina\">\r\n"));
     EXPECT_THAT(again, HasSubstr(" BORDER=2 ALIGN=TOP ALT=\"a &quot;b&quot; &lt;c&gt;\" USEMAP"));
     EXPECT_EQ(images.size(), 1u);  // no duplicates
+
+    // The image's own HTML parameters end the tag, a picture reference as its exported file.
+    const TKYToggetto& flowers = *set_.ObjectByKind(TOggettiHel::immagine, 0);
+    image_->SetAuxiliary(std::string(4, '\0') +
+                         "HSPACE=3 LONGDESC=\"!RefI:" + Hex8(std::uint32_t(flowers.Code())) + "\"");
+    const std::string coded = html_.WritePage(*mapPage_, nullptr, images, 0);
+    EXPECT_THAT(coded, HasSubstr(" WIDTH=240 HEIGHT=120 HSPACE=3 LONGDESC=\"" +
+                                 File(TOggettiHel::immagine, 0) + "\" >"));
 }
 
 TEST_F(HtmlImages, RolloverAndLowResolutionPictures) {
