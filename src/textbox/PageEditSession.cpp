@@ -384,42 +384,52 @@ bool PageEditSession::Command(BoxCommandKind command) {
     return done;
 }
 
+void PageEditSession::RebindCells() {
+    // The cells edited on this page take their numbers back, so their steps find them; a cell
+    // that went (its row or column deleted) and came back by a table step is found by its id.
+    if (!cells_) return;
+    std::vector<TKYTbox*> edited;
+    for (auto it = cellNumbers_.begin(); it != cellNumbers_.end();) {
+        TKYTbox* cell = const_cast<TKYTbox*>(it->first);
+        if (cells_->IsCell(*cell)) {
+            edited.push_back(cell);
+            ++it;
+            continue;
+        }
+        const auto id = cellIds_.find(it->first);
+        TKYTbox* back = id != cellIds_.end() ? cells_->CellWithId(id->second) : nullptr;
+        if (!back || back == cell) {
+            ++it;
+            continue;
+        }
+        std::vector<std::int32_t>& numbers = cellNumbers_[back];
+        numbers.insert(numbers.end(), it->second.begin(), it->second.end());
+        if (auto edit = cellEdits_.find(back); edit != cellEdits_.end())
+            for (const std::int32_t number : it->second)
+                controls_.Put(edit->second.editing.get(), number);
+        cellIds_[back] = id->second;
+        cellIds_.erase(id);
+        edited.push_back(back);
+        it = cellNumbers_.erase(it);
+    }
+    for (TKYTbox* cell : edited) CellInput(cell);
+}
+
 bool PageEditSession::UndoSteps(int count) {
     if (!input_ || !undo_ || !editable_ || count < 1 || std::size_t(count) > undo_->Count())
         return false;
     Editing()->EndBursts();
-    // The cells edited on this page take their numbers back, so their steps find them; a cell
-    // that went (its row or column deleted) and came back by a table step is found by its id.
-    if (cells_) {
-        std::vector<TKYTbox*> edited;
-        for (auto it = cellNumbers_.begin(); it != cellNumbers_.end();) {
-            TKYTbox* cell = const_cast<TKYTbox*>(it->first);
-            if (cells_->IsCell(*cell)) {
-                edited.push_back(cell);
-                ++it;
-                continue;
-            }
-            const auto id = cellIds_.find(it->first);
-            TKYTbox* back = id != cellIds_.end() ? cells_->CellWithId(id->second) : nullptr;
-            if (!back || back == cell) {
-                ++it;
-                continue;
-            }
-            std::vector<std::int32_t>& numbers = cellNumbers_[back];
-            numbers.insert(numbers.end(), it->second.begin(), it->second.end());
-            if (auto edit = cellEdits_.find(back); edit != cellEdits_.end())
-                for (const std::int32_t number : it->second)
-                    controls_.Put(edit->second.editing.get(), number);
-            cellIds_[back] = id->second;
-            cellIds_.erase(id);
-            edited.push_back(back);
-            it = cellNumbers_.erase(it);
-        }
-        for (TKYTbox* cell : edited) CellInput(cell);
+    // One step at a time, as the list's own choice does: a table step brings back cells made
+    // anew, and the older steps of the same choice must find them.
+    IUndoControl* focus = nullptr;
+    for (int i = 0; i < count && undo_->CanUndo(); ++i) {
+        RebindCells();
+        if (focus)
+            if (TKYTbox* box = focus->EditedBox()) box->ClearSelection();
+        focus = undo_->UndoOne();
+        // A table step may have taken cells away: their inputs go.
+        PruneCells();
     }
-    undo_->UndoFromList(count);
-    // A table step may have taken cells away: their inputs go.
-    PruneCells();
     // The step put the caret or a selection into the box: the input follows it.
     if (!Input()->SelectionPresent()) Input()->Caret().ShowCaret(Input()->Focused());
     edited_ = true;

@@ -174,6 +174,9 @@ private:
     void DropCellEdit(const TKYTbox* cell, CellEdit& edit);
     /// Drops the inputs of cells that are gone (after an undo step).
     void PruneCells();
+    /// Gives the cells edited on this page their step numbers back (a cell brought back by a
+    /// table step is found by its id), so the next step applied finds its cell.
+    void RebindCells();
     void Remember();
     void Restore();
     void SetCaretShown(bool on);

@@ -255,6 +255,49 @@ TEST_F(TableEditing, TypingInARowThatWasDeletedAndBroughtBackIsUndoneToo) {
     EXPECT_EQ(Markup(), original);
 }
 
+// Edits undone in one choice from the undo list, however many steps it takes back: a table
+// step brings back cells made anew, and the typing steps older than it, in the same choice,
+// must still find them. Every split of the list into two choices gives the page back byte for
+// byte.
+TEST_F(TableEditing, SeveralStepsChosenAtOnceTakeBackTypingInCellsATableStepRestored) {
+    const std::string original = Markup();
+    const auto edit = [this] {
+        Click(1, 1);
+        session_->Key(BoxKey::End, 0);
+        Type("x");
+        Click(0, 0);
+        Type("y");
+        ASSERT_TRUE(session_->FocusCell(*table_->CellAt(1, 0)));
+        ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::AddRows, 1, true));
+        ASSERT_TRUE(session_->FocusCell(*table_->CellAt(2, 1)));
+        Type("w");
+        ASSERT_TRUE(session_->FocusCell(*table_->CellAt(1, 2)));
+        ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::DeleteRow));
+        scheduler_.RunPending();
+        ASSERT_TRUE(session_->FocusCell(*table_->CellAt(0, 0)));
+        ASSERT_TRUE(RunTableCommand(*session_, *views_, TableCommand::DeleteColumn));
+        scheduler_.RunPending();
+        ASSERT_EQ(table_->RowCount(), 2);
+        ASSERT_EQ(table_->ColumnCount(), 2);
+        ASSERT_THAT(
+            session_->Undo().Labels(),
+            ElementsAre("Cancellazione colonne", "Cancellazione righe", "Inserimento caratteri",
+                        "Aggiunta righe", "Inserimento caratteri", "Inserimento caratteri"));
+    };
+    for (int first = 6; first >= 1; --first) {
+        SCOPED_TRACE("first choice: " + std::to_string(first) + " steps");
+        edit();
+        ASSERT_TRUE(session_->UndoSteps(first));
+        if (first < 6) {
+            ASSERT_TRUE(session_->UndoSteps(6 - first));
+        }
+        EXPECT_FALSE(session_->Undo().CanUndo());
+        EXPECT_EQ(Markup(), original);
+        EXPECT_EQ(table_->RowCount(), 2);
+        EXPECT_EQ(table_->ColumnCount(), 3);
+    }
+}
+
 // The table's record and cell background list, as bytes.
 std::string RecordState(const TKYToggetto& table) {
     const auto record = table.Record();
