@@ -69,6 +69,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -353,11 +354,32 @@ TEST_F(SecondaryWindowsTest, PublishesToARealServerAndBrowsesIt) {
         for (int i = 0; i < remote->topLevelItemCount(); ++i)
             if (remote->topLevelItem(i)->text(0) == "leggimi.txt")
                 remote->topLevelItem(i)->setText(0, "letto.txt");
+        // Every entry is asked about first: "No" leaves the file on the server and in the
+        // list, "Sì" deletes it.
+        const auto listed = [remote](const QString& name) {
+            for (int i = 0; i < remote->topLevelItemCount(); ++i)
+                if (remote->topLevelItem(i)->text(0) == name) return true;
+            return false;
+        };
+        for (int i = 0; i < remote->topLevelItemCount(); ++i)
+            remote->topLevelItem(i)->setSelected(remote->topLevelItem(i)->text(0) == "letto.txt");
+        messages_.Clear();
+        messages_.ScriptAnswers({Answer::No});
+        EXPECT_EQ(publish.DeleteSelected(), 200);
+        EXPECT_THAT(messages_.Questions(), ElementsAre("Cancello letto.txt?"));
+        EXPECT_TRUE(fs::exists(root / "letto.txt"));
+        EXPECT_TRUE(listed("letto.txt"));
         for (int i = 0; i < remote->topLevelItemCount(); ++i) {
             const QString name = remote->topLevelItem(i)->text(0);
             remote->topLevelItem(i)->setSelected(name == "letto.txt" || name == "nuova");
         }
+        messages_.Clear();
+        messages_.ScriptAnswers({Answer::Yes, Answer::Yes});
         EXPECT_EQ(publish.DeleteSelected(), 200);
+        EXPECT_THAT(messages_.Questions(),
+                    UnorderedElementsAre("Cancello letto.txt?", "Cancello nuova?"));
+        EXPECT_FALSE(listed("letto.txt"));
+        EXPECT_FALSE(listed("nuova"));
         Grab(publish, "ftp-browser");
         Child<QPushButton>(publish, "BChiudi")->click();
     };

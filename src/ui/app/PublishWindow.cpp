@@ -410,6 +410,8 @@ int PublishWindow::DeleteSelected() {
     for (QTreeWidgetItem* item : remote_->selectedItems())
         chosen.emplace_back(ToCp1252(item->text(0)), item->text(2) == QStringLiteral("Directory"));
     for (const auto& [name, folder] : chosen) {
+        // Each entry is asked about before it goes; one answered "No" stays on the server.
+        if (!parts_.messages.Ask("Cancello " + name + "?")) continue;
         const std::string path = publisher_->Directory() + name;
         const int done = folder ? bar_.Comm().RunRemoveDir(path) : bar_.Comm().RunDelete(path);
         if (done != TQzFtpComm::kSuccess) result = done;

@@ -70,7 +70,8 @@ public:
     int OpenFolder(const std::string& name);
     int MakeFolder(const std::string& name);
     int RenameRemote(const std::string& oldName, const std::string& newName);
-    /// Deletes the selected remote entries (files with DELE, folders with RMD).
+    /// Deletes the selected remote entries (files with DELE, folders with RMD), each after
+    /// the question "Cancello " + name + "?" is answered yes.
     int DeleteSelected();
     /// "pubblica >" with these local files; "< prendi" of the selected remote files.
     int SendFiles(const std::vector<std::string>& files);
