@@ -2,7 +2,9 @@
 #include "objects/FormViews.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "base/Cp1252.h"
 #include "model/uKYTogge.h"
@@ -107,6 +109,7 @@ void TMyyEdit::Backspace() {
 void TMyyEdit::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) {
     const Rect r = Field(canvas, left, top, Size());
     canvas.PushClip(r);
+    canvas.SetFont(FieldMetrics().font);
     canvas.SetTextColour(kBlack);
     canvas.SetTextBackground(std::nullopt);
     canvas.TextOut(left + 3, top + 2, password_ ? std::string(text_.size(), '#') : text_);
@@ -130,6 +133,7 @@ void TMyyMemo::Refresh() {
 void TMyyMemo::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) {
     const Rect r = Field(canvas, left, top, Size());
     canvas.PushClip(r);
+    canvas.SetFont(FieldMetrics().font);
     canvas.SetTextColour(kBlack);
     canvas.SetTextBackground(std::nullopt);
     std::int32_t y = top + 2;
@@ -185,6 +189,7 @@ void TMyyListBox::ChooseItem(int index) {
 void TMyyListBox::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) {
     const Rect r = Field(canvas, left, top, Size());
     canvas.PushClip(r);
+    canvas.SetFont(FieldMetrics().font);
     const std::int32_t line = FieldMetrics().listLineHeight;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const std::int32_t y = top + 2 + std::int32_t(i) * line;
@@ -230,6 +235,7 @@ void TMyyComboBox::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t 
     for (std::int32_t d = 0; d < 4; ++d)
         canvas.Line({cx - 4 + d, cy - 2 + d}, {cx + 4 - d, cy - 2 + d}, SolidPen(kBlack));
     canvas.PushClip({r.left, r.top, r.right - arrow, r.bottom});
+    canvas.SetFont(FieldMetrics().font);
     canvas.SetTextColour(kBlack);
     canvas.SetTextBackground(std::nullopt);
     if (selected_ >= 0 && std::size_t(selected_) < items_.size())
@@ -283,13 +289,39 @@ void TMyyCheckBox::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t 
 }
 
 void TMyyRadioButton::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t top) {
-    const Rect r{left, top, left + 12, top + 12};
-    canvas.FillRect({left + 2, top + 1, left + 10, top + 11},
-                    pressed_ ? SystemColour(kColourButtonFace) : kWhite);
-    canvas.FillRect({left + 1, top + 2, left + 11, top + 10},
-                    pressed_ ? SystemColour(kColourButtonFace) : kWhite);
-    Frame(canvas, r, SystemColour(kColourButtonShadow));
-    if (checked_) canvas.FillRect({left + 4, top + 4, left + 8, top + 8}, kBlack);
+    // A 12-pixel circle filled row by row, each row spanning the chord at its middle; a pixel
+    // of a row that the row above or below does not cover lies on the edge.
+    constexpr std::int32_t kSide = 12;
+    constexpr double kRadius = kSide / 2.0;
+    const std::int32_t inside = pressed_ ? SystemColour(kColourButtonFace) : kWhite;
+    const std::int32_t edge = SystemColour(kColourButtonShadow);
+    const auto span = [&](std::int32_t row, double radius) {
+        const double dy = row + 0.5 - kRadius;
+        const double half = std::sqrt(std::max(0.0, radius * radius - dy * dy));
+        return std::pair{std::int32_t(std::lround(kRadius - half)),
+                         std::int32_t(std::lround(kRadius + half))};
+    };
+    const auto covers = [&](std::int32_t row, std::int32_t x) {
+        if (row < 0 || row >= kSide) return false;
+        const auto [from, to] = span(row, kRadius);
+        return from <= x && x < to;
+    };
+    for (std::int32_t row = 0; row < kSide; ++row) {
+        const auto [from, to] = span(row, kRadius);
+        for (std::int32_t x = from; x < to; ++x) {
+            const bool onEdge =
+                x == from || x == to - 1 || !covers(row - 1, x) || !covers(row + 1, x);
+            canvas.FillRect({left + x, top + row, left + x + 1, top + row + 1},
+                            onEdge ? edge : inside);
+        }
+    }
+    if (!checked_) return;
+    // The dot: a disc inset by 4 pixels.
+    constexpr double kDot = kRadius - 4 + 0.5;
+    for (std::int32_t row = 4; row < kSide - 4; ++row) {
+        const auto [from, to] = span(row, kDot);
+        canvas.FillRect({left + from, top + row, left + to, top + row + 1}, kBlack);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -337,6 +369,7 @@ void TMyyButton::PaintObject(ICanvas& canvas, std::int32_t left, std::int32_t to
     canvas.Line({r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, SolidPen(kBlack));
     canvas.Line({r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}, SolidPen(kBlack));
     canvas.PushClip(r);
+    canvas.SetFont(FieldMetrics().font);
     canvas.SetTextColour(kBlack);
     canvas.SetTextBackground(std::nullopt);
     const std::int32_t width = canvas.TextExtent(caption_);

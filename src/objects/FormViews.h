@@ -14,6 +14,7 @@
 #include "objects/FormRecords.h"
 #include "objects/uKYTvisu.h"
 #include "platform/IMediaPlayer.h"
+#include "platform/u3MyFont.h"
 
 namespace orvo {
 
@@ -23,6 +24,9 @@ struct FormMetrics {
     std::int32_t fieldHeight = 21;    // a single-line drop-down list
     std::int32_t listLineHeight = 16;
     std::int32_t listWidth = 121;
+    /// The font of the text inside fields, lists and buttons: the window's, whatever the
+    /// paragraph's style, so that the sizes above always hold their text.
+    TMyFont font{"Arial", 0, 0, 8, 0};
 };
 FormMetrics& FieldMetrics();
 

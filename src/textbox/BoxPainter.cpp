@@ -235,7 +235,12 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
                 const std::int32_t top = contentTop + line.top + line.ascent - m.ascent;
                 if (view->NeedsPlacing()) view->PlaceAt(x, top);
                 view->SetHighlighted(state.highlighted);
-                if (drawObjectsOnCanvas) view->PaintOn(canvas, x, top);
+                if (drawObjectsOnCanvas) {
+                    view->PaintOn(canvas, x, top);
+                    // An object may draw its own text: the run's font and colours come back.
+                    applyFont();
+                    setHighlight(state.highlighted);
+                }
             }
             x += m.width;
             ++k;

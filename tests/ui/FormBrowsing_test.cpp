@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
 
 #include "MainWindowSupport.h"
 #include "app/u3MainForm.h"
@@ -27,6 +30,8 @@
 #include "textbox/uKYTCornice.h"
 #include "textbox/uKYTbox.h"
 #include "ui/app/BrowseWindows.h"
+#include "ui/render/QPainterCanvas.h"
+#include "ui/render/QtTextMeasurer.h"
 #include "ui/textbox/PageFormInput.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -157,6 +162,62 @@ TEST_F(FormPage, RadioGroupsTypingListsAndTheResetButton) {
     Key(Qt::Key_Y, QStringLiteral("y"));
     view_.Surface()->grab();
     EXPECT_EQ(Values(), kStored);
+}
+
+// Radio buttons are drawn as circles: their corners keep the page's background, a checked
+// one has a black dot in its middle and an unchecked one is white there.
+TEST_F(FormPage, RadioButtonsAreRoundWithADotWhenChecked) {
+    const QImage image = view_.Surface()->grab().toImage();
+    for (const auto& [value, checked] : {std::pair{"si", true}, std::pair{"no", false}}) {
+        const TMyyRadioButton* radio = Find<TMyyRadioButton>("piaciuta", value);
+        ASSERT_TRUE(radio && radio->Placed());
+        ASSERT_EQ(radio->Checked(), checked);
+        const Rect b = radio->Bounds();
+        const auto at = [&](int dx, int dy) { return image.pixel(b.left + dx, b.top + dy); };
+        // The background just outside the circle, left of it on its middle row.
+        const QRgb background = image.pixel(b.left - 2, b.top + 6);
+        for (const auto& [dx, dy] : {std::pair{0, 0}, {11, 0}, {0, 11}, {11, 11}})
+            EXPECT_EQ(at(dx, dy), background) << value << " corner " << dx << "," << dy;
+        EXPECT_NE(at(0, 6), background) << value << ": the edge on the middle row";
+        EXPECT_EQ(at(6, 6), checked ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << value;
+        EXPECT_EQ(at(3, 6), qRgb(255, 255, 255)) << value << ": white between edge and dot";
+    }
+}
+
+// Buttons write in the window's font, whatever the font of their paragraph: drawn while a
+// 36-point font is current, a caption's ink stays clear of the button's sides.
+TEST_F(FormPage, ButtonCaptionsStayInsideWhenTheTextGrows) {
+    const QRgb face = [](std::int32_t c) {
+        return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    }(SystemColour(kColourButtonFace));
+    QtTextMeasurer measurer(96);
+    for (const char* caption : {"Invia", "Cancella"}) {
+        TMyyButton* button = Button(caption);
+        ASSERT_TRUE(button);
+        const ObjectSize size = button->Size();
+        EXPECT_EQ(size.width, FieldMetrics().fieldCharWidth * int(std::string(caption).size() + 2));
+        QImage image(size.width, size.height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            QPainterCanvas canvas(painter, measurer);
+            TMyFont large;
+            large.name = "Times New Roman";
+            large.size = 36;
+            canvas.SetFont(large);
+            button->PaintOn(canvas, 0, 0);
+        }
+        int inkLeft = size.width, inkRight = -1;
+        for (int y = 1; y < size.height - 1; ++y)
+            for (int x = 1; x < size.width - 1; ++x)
+                if (image.pixel(x, y) != face) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                }
+        EXPECT_GT(inkLeft, 2) << caption;
+        EXPECT_LT(inkRight, size.width - 3) << caption;
+        EXPECT_LT(inkLeft, inkRight) << caption << ": the caption is drawn";
+    }
 }
 
 TEST_F(FormPage, InputsIgnoreClicksAndKeysWhileEdited) {
