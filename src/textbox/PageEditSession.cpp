@@ -430,6 +430,10 @@ bool PageEditSession::UndoSteps(int count) {
         // A table step may have taken cells away: their inputs go.
         PruneCells();
     }
+    // A step may have narrowed what made the page wider than its frame (a table, a long line),
+    // and laying out a range only ever widens the page: measured again from all its lines, the
+    // page loses the width and the scroll range it no longer needs.
+    if (box_ && box_->UsedWidth() > box_->LayoutWidth()) box_->RelayoutAll();
     // The step put the caret or a selection into the box: the input follows it.
     if (!Input()->SelectionPresent()) Input()->Caret().ShowCaret(Input()->Focused());
     edited_ = true;

@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "model/KytFixture.h"
 #include "model/TextForms.h"
 #include "objects/PageCells.h"
@@ -295,6 +297,49 @@ TEST_F(TableEditing, SeveralStepsChosenAtOnceTakeBackTypingInCellsATableStepRest
         EXPECT_EQ(Markup(), original);
         EXPECT_EQ(table_->RowCount(), 2);
         EXPECT_EQ(table_->ColumnCount(), 3);
+    }
+}
+
+// A table made wider than the frame gives the page a horizontal scroll range; once the change
+// is undone nothing is wider than the frame, and the range goes with the page's extra width.
+TEST_F(TableEditing, UndoingWhatWidenedTheTableTakesTheHorizontalScrollAway) {
+    const struct {
+        const char* what;
+        std::function<void(TableProperties&)> widen;
+    } cases[] = {
+        {"twice the frame's width", [](TableProperties& p) { p.percent = 200; }},
+        {"a fixed width of 1000 pixels",
+         [](TableProperties& p) {
+             p.widthInPercent = false;
+             p.fixedWidth = 1000;
+         }},
+        {"a column 900 pixels wide",
+         [](TableProperties& p) {
+             p.columnKind = kColumnFixed;
+             p.columnWidth = 900;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(surface_.HorizontalRange(), 0);
+        const std::string original = Markup();
+        // Painted as the window does after each change: the table is placed again.
+        RecordingCanvas canvas(metrics_);
+        box_->Paint(canvas, {0, 0, 600, 400});
+        Click(1, 1);
+        std::optional<TableProperties> p = PropertiesOfEditedCell(*session_, *views_);
+        ASSERT_TRUE(p);
+        c.widen(*p);
+        ASSERT_TRUE(ApplyPropertiesToEditedCell(*session_, *views_, *p));
+        box_->Paint(canvas, {0, 0, 600, 400});
+        ASSERT_GT(box_->UsedWidth(), 600);
+        EXPECT_EQ(surface_.HorizontalRange(), box_->UsedWidth());
+        EXPECT_EQ(surface_.BoxWidth(), box_->UsedWidth());
+        ASSERT_TRUE(session_->UndoSteps(int(session_->Undo().Count())));
+        EXPECT_EQ(Markup(), original);
+        EXPECT_EQ(surface_.HorizontalRange(), 0);
+        EXPECT_EQ(box_->UsedWidth(), 600);
+        EXPECT_EQ(surface_.BoxWidth(), 600);
     }
 }
 

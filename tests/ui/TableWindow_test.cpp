@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -125,6 +126,51 @@ std::string TableState(const TKYToggetto& table) {
 
 // A column dragged wider by its header strip with the mouse, then the properties window
 // answered (border, spacing, a row's background); Ctrl+Z takes both back to the stored bytes.
+// A table made two and a half times as wide as the frame in the properties window gives the
+// page a horizontal scroll bar; Ctrl+Z narrows the table back, and the page, measured again,
+// loses the bar and its extra width.
+TEST(TableWindow, UndoingAWidenedTableTakesThePagesHorizontalScrollBarAway) {
+    EnsureApplication();
+    FixedEnvironment environment;
+    RecordingMessages messages;
+    TKYTset set(environment, messages);
+    MakeSampleHypertext(set);
+    ManualScheduler scheduler;
+    PageViewWidget view(set);
+    view.resize(760, 520);
+    view.EnableEditing(scheduler, messages);
+    ASSERT_TRUE(view.ShowPage(kTablePage));
+    view.SetEditable(true);
+    view.show();
+    QApplication::processEvents();
+    QWidget* surface = view.Surface();
+    surface->grab();
+    const int frame = view.viewport()->width();
+    ASSERT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    ASSERT_EQ(surface->width(), frame);
+    const TKYTparag& tableParagraph = view.Box()->Paragraph(view.Box()->FirstEditable() + 2);
+    Click(surface, {40, tableParagraph.top + 12});
+    ASSERT_TRUE(view.InTableCell());
+    view.onTableWindow = [](TablePropertiesDialog& dialog) {
+        dialog.PercentButton()->setChecked(true);
+        dialog.Percent()->setValue(250);
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
+    };
+    view.TablePropertiesWindow();
+    surface->grab();
+    QApplication::processEvents();
+    EXPECT_GT(surface->width(), 2 * frame);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), surface->width() - view.viewport()->width());
+    EXPECT_GT(view.horizontalScrollBar()->maximum(), frame);
+
+    Key(surface, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(view.Session()->Undo().CanUndo());
+    surface->grab();
+    QApplication::processEvents();
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(surface->width(), view.viewport()->width());
+}
+
 TEST(TableWindow, HeaderStripDragAndPropertiesWindowUndoneWithCtrlZ) {
     EnsureApplication();
     FixedEnvironment environment;
