@@ -22,6 +22,7 @@
 #include "textbox/uKYTCornice.h"
 #include "ui/QtConvert.h"
 #include "ui/app/EditTools.h"
+#include "ui/objects/PictureEditing.h"
 #include "ui/textbox/FrameSetWidget.h"
 #include "ui/textbox/PageViewWidget.h"
 
@@ -366,6 +367,14 @@ bool EditingTools::RunCommand(CommandId command) {
         default:
             return false;
     }
+    // A selected image takes the clipboard commands before its text box.
+    if (PageViewWidget* view = frames_.FocusedView(); view && view->Editable())
+        if (PictureEditing* pictures = view->Pictures()) {
+            if ((command == CommandId::EditCopy && pictures->CopyCurrent()) ||
+                (command == CommandId::EditCut && pictures->CutCurrent()) ||
+                (command == CommandId::EditPaste && pictures->PasteCurrent()))
+                return true;
+        }
     if (PageEditSession* session = Session()) {
         session->Command(*kind);
         Edited();

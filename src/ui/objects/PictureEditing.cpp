@@ -260,6 +260,32 @@ bool PictureEditing::Enabled(PictureCommand command) const {
     }
 }
 
+bool PictureEditing::CopyCurrent() {
+    if (!editor_.Current()) return false;
+    Run(PictureCommand::Copy);
+    return true;
+}
+
+bool PictureEditing::CutCurrent() {
+    TMyyImage* image = editor_.Current();
+    if (!image) return false;
+    if (image->SelectedZone()) {
+        if (Run(PictureCommand::Copy)) Run(PictureCommand::DeleteZone);
+        return true;
+    }
+    // The image goes with its character, as the text box cuts it.
+    image->StoreToObject();
+    if (editor_.SelectImageCharacter() && copyText && copyText(true)) Edited();
+    Changed();
+    return true;
+}
+
+bool PictureEditing::PasteCurrent() {
+    if (!editor_.Current()) return false;
+    Run(PictureCommand::Paste);
+    return true;
+}
+
 bool PictureEditing::Run(PictureCommand command) {
     if (!Enabled(command)) return false;
     TMyyImage& image = *editor_.Current();

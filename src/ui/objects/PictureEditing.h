@@ -63,6 +63,12 @@ public:
     bool Run(PictureCommand command);
     /// Whether a command applies now (the menu enables it so).
     bool Enabled(PictureCommand command) const;
+    /// The window's clipboard commands routed to the selected image: copy copies its selected
+    /// zone or the image, cut also deletes it, paste pastes onto the image. False when no image
+    /// is selected (the text box then takes the command).
+    bool CopyCurrent();
+    bool CutCurrent();
+    bool PasteCurrent();
 
     /// Adds the picture file to the hypertext and places a new image of it at the caret (an
     /// undo step of the box); false, with the hypertext's message, when the file is not a

@@ -43,6 +43,7 @@
 #include "ui/pictures/PictureWindow.h"
 #include "ui/textbox/FrameSetWidget.h"
 #include "ui/textbox/PageViewWidget.h"
+#include "ui/textbox/QtClipboard.h"
 
 namespace orvo::test {
 namespace {
@@ -209,6 +210,42 @@ TEST_F(PicturesInMainWindow, InsertedPicturesAndTheirPropertiesReachTheExport) {
 // A zone of the sample's map linked through the link window ("&Ok, e non cambiare pagina"):
 // the zone's record names the page chosen, the editor stays on the map's page, and the saved
 // document keeps the link.
+// "&Copia", "&Taglia" and "&Incolla" of the window act on the selected image: its zone or
+// itself is copied, cut takes the image out of the text with its character.
+TEST_F(PicturesInMainWindow, TheWindowsClipboardCommandsActOnTheSelectedImage) {
+    constexpr int kMapPage = 9;
+    auto window = Open(first_);
+    const auto run = [&](const char* item) {
+        window->findChild<QAction*>(QString::fromLatin1(item))->trigger();
+    };
+    window->Rules().GoToPage(kMapPage);
+    PageViewWidget& view = window->PageView();
+    PictureEditing& pictures = *view.Pictures();
+    ASSERT_EQ(pictures.Editor().Images().size(), 1u);
+    TMyyImage& map = *pictures.Editor().Images().front();
+    pictures.Editor().Select(&map);
+    map.SelectZone(map.Zones().front().get());
+    run("MIEditCopy");
+    EXPECT_TRUE(QtClipboard().HasFormat(kZoneFormat));
+    map.SelectZone(nullptr);
+    run("MIEditCopy");
+    EXPECT_TRUE(QtClipboard().HasFormat("Orvo30 objects"));
+    const std::size_t zones = map.Zones().size();  // the map's view goes with its page
+
+    window->Rules().GoToPage(kTextPage);
+    Click(view.Surface(), test::PointOf(view, "documento"));
+    ASSERT_TRUE(view.Pictures()->Editor().Images().empty());
+    run("MIEditPaste");
+    ASSERT_EQ(view.Pictures()->Editor().Images().size(), 1u);
+    TMyyImage& copy = *view.Pictures()->Editor().Images().front();
+    EXPECT_EQ(copy.Zones().size(), zones);
+    view.Pictures()->Editor().Select(&copy);
+    run("MIEditCut");
+    for (TMyyImage* image : view.Pictures()->Editor().Images()) EXPECT_FALSE(image->Placed());
+    EXPECT_TRUE(QtClipboard().HasFormat("Orvo30 objects"));
+    EXPECT_NE(ViewText(*window).find("documento"), std::string::npos);
+}
+
 TEST_F(PicturesInMainWindow, AZoneLinkedThroughTheLinkWindowKeepsItsNewPage) {
     constexpr int kMapPage = 9, kChosen = 4;
     auto window = Open(first_);
