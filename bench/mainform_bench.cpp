@@ -88,7 +88,7 @@ public:
     void ShowInNamedFrame(std::string_view, int, int) override {}
     void ShowInSeparateWindow(std::string_view, int, int, const LinkedObject&) override {}
     void ShowInNewWindow(std::string_view, int, int) override {}
-    void ShowInPopup(const LinkSource&, int, int) override {}
+    void ShowInPopup(const LinkSource&, int, int, const LinkedObject&) override {}
     void CloseBrowseWindow(std::string_view) override {}
     std::optional<LinkedObject> ResolveTarget(const LinkedObject&) override { return {}; }
 };
