@@ -22,6 +22,7 @@
 
 #include "app/u3LOCforms.h"
 #include "base/Cp1252.h"
+#include "ui/NameFilters.h"
 
 namespace orvo {
 namespace {

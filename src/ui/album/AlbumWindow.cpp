@@ -20,6 +20,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "platform/IMessages.h"
+#include "ui/NameFilters.h"
 #include "ui/QtConvert.h"
 #include "ui/album/DeletionWindow.h"
 #include "ui/textbox/PageViewWidget.h"
@@ -28,18 +29,6 @@ namespace orvo {
 namespace {
 
 using K = TOggettiHel;
-
-// "desc|pat;pat;|..." as Qt's "desc (pat pat);;...".
-QString QtFilter(std::string_view filter) {
-    QStringList parts = ToQString(filter).split(QLatin1Char('|'));
-    QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << parts[i] + QStringLiteral(" (") + patterns.trimmed() + QLatin1Char(')');
-    }
-    return out.join(QStringLiteral(";;"));
-}
 
 }  // namespace
 
@@ -135,8 +124,8 @@ AlbumWindow::AlbumWindow(AlbumHost host, QWidget* parent)
 
     if (!host_.chooseFile)
         host_.chooseFile = [this](std::string_view filter) -> std::optional<std::string> {
-            const QString file =
-                QFileDialog::getOpenFileName(this, windowTitle(), QString(), QtFilter(filter));
+            const QString file = QFileDialog::getOpenFileName(
+                this, windowTitle(), QString(), NameFiltersFrom(filter).join(QStringLiteral(";;")));
             if (file.isEmpty()) return std::nullopt;
             return Utf8ToCp1252(file.toStdString());
         };

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/NameFilters.h"
 #include "ui/QtConvert.h"
 #include "ui/app/QtLocalizer.h"
 

@@ -57,7 +57,4 @@ Status LocalizeWindow(QWidget& window, std::string_view block, IWindowDirectory*
 inline constexpr char kDialogTextsProperty[] = "orvoDialogTexts";
 QObject* NewDialogTexts(const QString& name, QObject* parent);
 
-/// "desc|*.a;*.b|desc2|*.c" as Qt's name filters: "desc (*.a *.b)", "desc2 (*.c)".
-QStringList NameFiltersFrom(std::string_view filter);
-
 }  // namespace orvo

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "base/Paths.h"
+#include "ui/NameFilters.h"
 #include "ui/QtConvert.h"
 #include "ui/app/QtLocalizer.h"
 

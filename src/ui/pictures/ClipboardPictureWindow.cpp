@@ -75,28 +75,10 @@ ClipboardPictureWindow::ClipboardPictureWindow(TKYTset& set, IMessages& messages
     formats->addWidget(bytes_, 3, 1);
     grid->addWidget(formatPanel_, 0, 0);
 
-    conversionPanel_ = Named<QGroupBox>("PImporta", page);
-    auto* panel = new QGridLayout(conversionPanel_);
-    panel->addWidget(Named<QLabel>("Limporta", conversionPanel_), 0, 0);
-    gif_ = Named<QRadioButton>("RBgif", conversionPanel_);
-    jpeg_ = Named<QRadioButton>("RBjpg", conversionPanel_);
-    gif_->setChecked(true);
-    panel->addWidget(gif_, 0, 1);
-    panel->addWidget(jpeg_, 0, 2);
-    panel->addWidget(Named<QLabel>("Lqualita", conversionPanel_), 1, 0);
-    quality_ = Named<QSpinBox>("SEqualita", conversionPanel_);
-    quality_->setRange(0, 100);
-    quality_->setValue(kDefaultImportQuality);
-    panel->addWidget(quality_, 1, 1);
-    transparent_ = Named<QCheckBox>("CBtrasparente", conversionPanel_);
-    panel->addWidget(transparent_, 1, 2);
-    panel->addWidget(Named<QLabel>("Lda", conversionPanel_), 2, 0);
-    fromSize_ = Named<QLabel>("LdaValore", conversionPanel_);
-    panel->addWidget(fromSize_, 2, 1);
-    panel->addWidget(Named<QLabel>("La", conversionPanel_), 3, 0);
-    toSize_ = Named<QLabel>("LaValore", conversionPanel_);
-    panel->addWidget(toSize_, 3, 1);
-    grid->addWidget(conversionPanel_, 1, 0);
+    conversion_ = BuildConversionPanel(page);
+    transparent_ = Named<QCheckBox>("CBtrasparente", conversion_.box);
+    conversion_.grid->addWidget(transparent_, 1, 2);
+    grid->addWidget(conversion_.box, 1, 0);
 
     preview_ = Named<PicturePreview>("ImmClip", page);
     grid->addWidget(preview_, 0, 1, 2, 1);
@@ -112,11 +94,11 @@ ClipboardPictureWindow::ClipboardPictureWindow(TKYTset& set, IMessages& messages
     layout->addLayout(bottom);
     connect(ok_, &QPushButton::clicked, this, [this] { Accept(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    for (QRadioButton* r : {emf_, wmf_, bitmap_, gif_, jpeg_})
+    for (QRadioButton* r : {emf_, wmf_, bitmap_, conversion_.gif, conversion_.jpeg})
         connect(r, &QRadioButton::toggled, this, [this](bool on) {
             if (on) PreparePicture();
         });
-    connect(quality_, &QSpinBox::editingFinished, this, [this] { PreparePicture(); });
+    connect(conversion_.quality, &QSpinBox::editingFinished, this, [this] { PreparePicture(); });
     connect(transparent_, &QCheckBox::toggled, this, [this] { PreparePicture(); });
 
     if (localize) localize(*this);
@@ -144,10 +126,10 @@ bool ClipboardPictureWindow::Prepare() {
     bitmap_->setEnabled(!image_.isNull());
     for (QRadioButton* r : {emf_, wmf_}) r->setStyleSheet(QString());
     bytes_->clear();
-    fromSize_->clear();
-    toSize_->clear();
+    conversion_.fromSize->clear();
+    conversion_.toSize->clear();
     formatPanel_->setVisible(metafile);
-    conversionPanel_->setVisible(!metafile);
+    conversion_.box->setVisible(!metafile);
     if (metafile) (wmfBytes_.empty() ? emf_ : wmf_)->setChecked(true);
     busy_ = false;
     if (image_.isNull() && !metafile) {
@@ -172,20 +154,20 @@ void ClipboardPictureWindow::PreparePicture() {
     const bool metafileChosen = metafileOffered_ && !bitmap_->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!metafileChosen) {
-        const bool gif = gif_->isChecked();
-        quality_->setEnabled(!gif);
+        const bool gif = conversion_.gif->isChecked();
+        conversion_.quality->setEnabled(!gif);
         transparent_->setEnabled(gif);
-        conversionPanel_->show();
+        conversion_.box->show();
         Result<ConvertedPicture> converted = ConvertClipboardBitmap(
             set_, ToBitmap(image_), gif ? ConversionFormat::Gif : ConversionFormat::Jpeg,
-            quality_->value(), transparent_->isChecked(), metafileSize_);
+            conversion_.quality->value(), transparent_->isChecked(), metafileSize_);
         if (converted) {
             temporary_ = converted->file;
-            fromSize_->setText(QString::number(converted->sourceSize));
-            toSize_->setText(QString::number(converted->convertedSize));
+            conversion_.fromSize->setText(QString::number(converted->sourceSize));
+            conversion_.toSize->setText(QString::number(converted->convertedSize));
         }
     } else {
-        conversionPanel_->hide();
+        conversion_.box->hide();
         const bool wmf = wmf_->isChecked();
         Result<ConvertedPicture> saved =
             SaveClipboardMetafile(set_, wmf ? wmfBytes_ : emfBytes_, !wmf);

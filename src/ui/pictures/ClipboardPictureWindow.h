@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/PictureWindowRules.h"
+#include "ui/pictures/ConversionPanel.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -41,16 +42,16 @@ public:
     // The controls, for the tests.
     QTabWidget* Tabs() const { return tabs_; }
     QGroupBox* FormatPanel() const { return formatPanel_; }
-    QGroupBox* ConversionPanel() const { return conversionPanel_; }
+    QGroupBox* ConversionPanel() const { return conversion_.box; }
     QRadioButton* EmfChoice() const { return emf_; }
     QRadioButton* WmfChoice() const { return wmf_; }
     QRadioButton* BitmapChoice() const { return bitmap_; }
-    QRadioButton* GifChoice() const { return gif_; }
-    QRadioButton* JpegChoice() const { return jpeg_; }
-    QSpinBox* Quality() const { return quality_; }
+    QRadioButton* GifChoice() const { return conversion_.gif; }
+    QRadioButton* JpegChoice() const { return conversion_.jpeg; }
+    QSpinBox* Quality() const { return conversion_.quality; }
     QCheckBox* Transparent() const { return transparent_; }
-    QLabel* SourceSize() const { return fromSize_; }
-    QLabel* ConvertedSize() const { return toSize_; }
+    QLabel* SourceSize() const { return conversion_.fromSize; }
+    QLabel* ConvertedSize() const { return conversion_.toSize; }
     QLabel* MetafileSize() const { return bytes_; }
     PicturePreview* Preview() const { return preview_; }
     QPushButton* OkButton() const { return ok_; }
@@ -82,13 +83,8 @@ private:
     QRadioButton* wmf_ = nullptr;
     QRadioButton* bitmap_ = nullptr;
     QLabel* bytes_ = nullptr;
-    QGroupBox* conversionPanel_ = nullptr;
-    QRadioButton* gif_ = nullptr;
-    QRadioButton* jpeg_ = nullptr;
-    QSpinBox* quality_ = nullptr;
+    ::orvo::ConversionPanel conversion_;  // "PImporta"
     QCheckBox* transparent_ = nullptr;
-    QLabel* fromSize_ = nullptr;
-    QLabel* toSize_ = nullptr;
     PicturePreview* preview_ = nullptr;
     QPushButton* ok_ = nullptr;
 };

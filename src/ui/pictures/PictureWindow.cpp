@@ -181,29 +181,11 @@ void PictureWindow::BuildDiskTab(QWidget* page) {
     diskPreview_ = Display("ImmDisco", page);
     grid->addWidget(diskPreview_, 1, 1);
 
-    importPanel_ = Named<QGroupBox>("PImporta", page);
-    auto* panel = new QGridLayout(importPanel_);
-    panel->addWidget(Named<QLabel>("Limporta", importPanel_), 0, 0);
-    gif_ = Named<QRadioButton>("RBgif", importPanel_);
-    jpeg_ = Named<QRadioButton>("RBjpg", importPanel_);
-    gif_->setChecked(true);
-    panel->addWidget(gif_, 0, 1);
-    panel->addWidget(jpeg_, 0, 2);
-    panel->addWidget(Named<QLabel>("Lqualita", importPanel_), 1, 0);
-    quality_ = Named<QSpinBox>("SEqualita", importPanel_);
-    quality_->setRange(0, 100);
-    quality_->setValue(kDefaultImportQuality);
-    panel->addWidget(quality_, 1, 1);
-    panel->addWidget(Named<QLabel>("Lda", importPanel_), 2, 0);
-    fromSize_ = Named<QLabel>("LdaValore", importPanel_);
-    panel->addWidget(fromSize_, 2, 1);
-    panel->addWidget(Named<QLabel>("La", importPanel_), 3, 0);
-    toSize_ = Named<QLabel>("LaValore", importPanel_);
-    panel->addWidget(toSize_, 3, 1);
-    convertedPreview_ = Display("ImmConvertita", importPanel_);
-    panel->addWidget(convertedPreview_, 0, 3, 4, 1);
-    grid->addWidget(importPanel_, 2, 1, 4, 1);
-    importPanel_->hide();
+    conversion_ = BuildConversionPanel(page);
+    convertedPreview_ = Display("ImmConvertita", conversion_.box);
+    conversion_.grid->addWidget(convertedPreview_, 0, 3, 4, 1);
+    grid->addWidget(conversion_.box, 2, 1, 4, 1);
+    conversion_.box->hide();
 
     connect(diskFiles_, &QListWidget::itemSelectionChanged, this, [this] { DiskSelected(); });
     connect(diskFiles_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
@@ -223,11 +205,11 @@ void PictureWindow::BuildDiskTab(QWidget* page) {
         if (std::filesystem::is_directory(folder, ec)) SetDiskFolder(folder);
     });
     connect(find, &QPushButton::clicked, this, [this] { DiskSearchClicked(); });
-    for (QRadioButton* r : {gif_, jpeg_})
+    for (QRadioButton* r : {conversion_.gif, conversion_.jpeg})
         connect(r, &QRadioButton::toggled, this, [this](bool on) {
             if (on) DiskSelected();
         });
-    connect(quality_, &QSpinBox::editingFinished, this, [this] { DiskSelected(); });
+    connect(conversion_.quality, &QSpinBox::editingFinished, this, [this] { DiskSelected(); });
     connect(diskTransparent_, &QCheckBox::toggled, this, [this] { DiskSelected(); });
 }
 
@@ -479,7 +461,7 @@ void PictureWindow::DiskSelected() {
     const bool diskTab = tabs_->currentIndex() == int(PictureTab::Disk);
     const std::vector<std::string> files = SelectedDiskFiles();
     if (files.size() >= 2) {
-        importPanel_->hide();
+        conversion_.box->hide();
         DropConverted();
         diskPreview_->Clear();
         if (diskTab) ok_->setEnabled(true);
@@ -498,42 +480,42 @@ void PictureWindow::DiskSelected() {
     }
     if (source.empty()) {
         diskPreview_->Clear();
-        importPanel_->hide();
+        conversion_.box->hide();
         DropConverted();
         if (diskTab) ok_->setEnabled(false);
         return;
     }
     std::string shownBytes;
     if (UsedUnchanged(source)) {
-        importPanel_->hide();
+        conversion_.box->hide();
         DropConverted();
         shownBytes = BytesOf(source);
     } else {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         DropConverted();
         const ConversionFormat format =
-            gif_->isChecked() ? ConversionFormat::Gif : ConversionFormat::Jpeg;
+            conversion_.gif->isChecked() ? ConversionFormat::Gif : ConversionFormat::Jpeg;
         Result<ConvertedPicture> converted = ConvertPictureFile(
-            set_, source, format, quality_->value(), diskTransparent_->isChecked());
+            set_, source, format, conversion_.quality->value(), diskTransparent_->isChecked());
         QApplication::restoreOverrideCursor();
         if (!converted) {
             messages_.Error(converted.failure().text);
-            importPanel_->hide();
+            conversion_.box->hide();
             if (diskTab) ok_->setEnabled(false);
             return;
         }
         converted_ = converted->file;
-        fromSize_->setText(QString::number(converted->sourceSize));
-        toSize_->setText(QString::number(converted->convertedSize));
+        conversion_.fromSize->setText(QString::number(converted->sourceSize));
+        conversion_.toSize->setText(QString::number(converted->convertedSize));
         shownBytes = BytesOf(converted_);
         convertedPreview_->SetPictureBytes(shownBytes);
-        importPanel_->show();
+        conversion_.box->show();
     }
     const auto [gif, transparent] = GifState(shownBytes);
     busy_ = true;
     diskTransparent_->setEnabled(gif);
     if (UsedUnchanged(source)) diskTransparent_->setChecked(gif && transparent);
-    quality_->setEnabled(!gif);
+    conversion_.quality->setEnabled(!gif);
     busy_ = false;
     if (diskTab) ok_->setEnabled(true);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/PictureWindowRules.h"
+#include "ui/pictures/ConversionPanel.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -59,12 +60,12 @@ public:
     QLabel* CountLabel() const { return count_; }
     QListWidget* DiskFiles() const { return diskFiles_; }
     QLineEdit* DiskSearch() const { return diskSearch_; }
-    QGroupBox* ImportPanel() const { return importPanel_; }
-    QRadioButton* GifChoice() const { return gif_; }
-    QRadioButton* JpegChoice() const { return jpeg_; }
-    QSpinBox* Quality() const { return quality_; }
-    QLabel* SourceSize() const { return fromSize_; }
-    QLabel* ConvertedSize() const { return toSize_; }
+    QGroupBox* ImportPanel() const { return conversion_.box; }
+    QRadioButton* GifChoice() const { return conversion_.gif; }
+    QRadioButton* JpegChoice() const { return conversion_.jpeg; }
+    QSpinBox* Quality() const { return conversion_.quality; }
+    QLabel* SourceSize() const { return conversion_.fromSize; }
+    QLabel* ConvertedSize() const { return conversion_.toSize; }
     QCheckBox* DiskTransparent() const { return diskTransparent_; }
     QListWidget* OtherFiles() const { return otherFiles_; }
     QListWidget* OtherPictures() const { return otherPictures_; }
@@ -126,12 +127,7 @@ private:
     QLineEdit* diskSearch_ = nullptr;
     QCheckBox* diskTransparent_ = nullptr;
     PicturePreview* diskPreview_ = nullptr;
-    QGroupBox* importPanel_ = nullptr;
-    QRadioButton* gif_ = nullptr;
-    QRadioButton* jpeg_ = nullptr;
-    QSpinBox* quality_ = nullptr;
-    QLabel* fromSize_ = nullptr;
-    QLabel* toSize_ = nullptr;
+    ::orvo::ConversionPanel conversion_;  // "PImporta"
     PicturePreview* convertedPreview_ = nullptr;
     QLineEdit* otherFolderEdit_ = nullptr;
     QListWidget* otherFiles_ = nullptr;
