@@ -269,6 +269,20 @@ TEST_F(SecondaryWindowsTest, ProgramOptionsAreWrittenToTheSettings) {
     EXPECT_THAT(messages_.Shown(), ElementsAre());
 }
 
+// The tips are shown before the main window; once it is up they come back on top of it.
+TEST_F(SecondaryWindowsTest, TheTipsAtStartStayAboveTheMainWindow) {
+    settings_.Write("options", "liteOk", "1");  // no publishing set-up first
+    MainWindowOptions options;
+    options.startWindows = true;
+    auto window = Open(first_, options);
+    QApplication::processEvents();
+    TipsWindow* tips = window->Windows().Tips();
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(tips->windowTitle(), "Suggerimenti");
+    EXPECT_TRUE(tips->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), tips);
+}
+
 TEST_F(SecondaryWindowsTest, NewHypertextStartsFromTheChosenModel) {
     auto window = Open(first_);
     const fs::path models = environment_.UserDataDir() / "HypTemplates";

@@ -111,7 +111,15 @@ void QtSecondaryWindows::ShowTips(std::string_view caption) {
 }
 
 void QtSecondaryWindows::RetitleTips(std::string_view caption) {
-    if (tips_) tips_->setWindowTitle(ToQString(caption));
+    if (!tips_) return;
+    tips_->setWindowTitle(ToQString(caption));
+    // The main window was shown after the tips and covers them: once it is up, the tips come
+    // back on top, where the reader can see and close them.
+    QTimer::singleShot(0, tips_.data(), [tips = tips_] {
+        if (!tips) return;
+        tips->raise();
+        tips->activateWindow();
+    });
 }
 
 void QtSecondaryWindows::CloseTips() {
