@@ -30,6 +30,7 @@ class IPreviewSurface;
 class IPrompter;
 class ISettings;
 class IShell;
+class InsertCommands;
 class LinkCommands;
 class PageListView;
 class DesktopSpelling;
@@ -90,6 +91,7 @@ public:
     QtPublishService& Publishing();
     /// The link commands and their windows (made with the menus).
     LinkCommands& Links();
+    InsertCommands& Insertions();
     /// The spelling checker, its dialog and the walk over the pages.
     DesktopSpelling& Spelling();
     /// Applies another localisation block to every text of the window: menus, toolbar,

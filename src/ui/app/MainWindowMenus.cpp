@@ -89,6 +89,10 @@ LinkCommands& MainWindow::Links() {
     return *state_->links;
 }
 
+InsertCommands& MainWindow::Insertions() {
+    return *state_->insertions;
+}
+
 // The link commands: made with the first menus; in edit mode those the command table does
 // not show yet go into "&Inserisci".
 void MainWindow::AddLinkCommands(std::map<std::string_view, QMenu*>& menus) {
@@ -123,6 +127,21 @@ void MainWindow::AddLinkCommands(std::map<std::string_view, QMenu*>& menus) {
         }
     }
     s.links->AddToMenu(*insert);
+    // The anchors, form objects and symbols go before the links, in the catalogue's order.
+    if (!s.insertions)
+        s.insertions = std::make_unique<InsertCommands>(
+            InsertCommandsHost{s.main, [this] { return state_->frameSet->FocusedView(); },
+                               [this] { Refresh(); }},
+            this);
+    QAction* firstLink = nullptr;
+    bool inserted = false;
+    for (QAction* action : insert->actions()) {
+        const QString name = action->objectName();
+        if (name == ToQString(CommandComponentName(CommandId::InsertAnchor))) inserted = true;
+        if (!firstLink && name == ToQString(CommandComponentName(CommandId::InsertLink)))
+            firstLink = action;
+    }
+    if (!inserted) s.insertions->AddToMenu(*insert, firstLink);
 }
 
 void MainWindow::BuildMenus() {

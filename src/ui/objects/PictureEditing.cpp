@@ -380,9 +380,9 @@ bool PictureEditing::PlacePicture(const std::string& file) {
     return placed;
 }
 
-bool PictureEditing::PlaceImage(std::unique_ptr<TKYToggetto> image) {
-    if (!editing_ || !input_ || !image) return false;
-    const bool placed = editing_->Text().InsertObject(std::move(image), false);
+bool PictureEditing::PlaceObject(std::unique_ptr<TKYToggetto> object) {
+    if (!editing_ || !input_ || !object) return false;
+    const bool placed = editing_->Text().InsertObject(std::move(object), false);
     if (placed) Edited();
     Changed();
     return placed;

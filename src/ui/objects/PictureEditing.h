@@ -74,9 +74,9 @@ public:
     /// undo step of the box); false, with the hypertext's message, when the file is not a
     /// picture it can read or nothing is edited.
     bool PlacePicture(const std::string& file);
-    /// Places an image object made elsewhere at the caret (an undo step of the box); false
-    /// when nothing is edited.
-    bool PlaceImage(std::unique_ptr<TKYToggetto> image);
+    /// Places a page object made elsewhere (an image, a form input, an anchor) at the caret (an
+    /// undo step of the box); false when nothing is edited.
+    bool PlaceObject(std::unique_ptr<TKYToggetto> object);
     /// The box being edited and its editing operations; none while nothing is edited.
     BoxEditing* Editing() const { return editing_; }
 

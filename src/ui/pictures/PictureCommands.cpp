@@ -63,7 +63,7 @@ bool PictureCommands::InsertImages() {
         for (ChosenPicture& picture : results) {
             std::unique_ptr<TKYToggetto> image = AddImmagineNew(host_.set, picture);
             // The page may have gone while the window was open.
-            if (!image || !pictures->PlaceImage(std::move(image))) break;
+            if (!image || !pictures->PlaceObject(std::move(image))) break;
             ++placed;
         }
     }
@@ -125,7 +125,7 @@ Outcome PictureCommands::PlaceNewImage(PageViewWidget& view, ChosenPicture pictu
     std::unique_ptr<TKYToggetto> image = window.Apply(nullptr);
     // The page may have gone while the windows were open.
     PictureEditing* pictures = view.Pictures();
-    const bool placed = pictures && pictures->Editing() && pictures->PlaceImage(std::move(image));
+    const bool placed = pictures && pictures->Editing() && pictures->PlaceObject(std::move(image));
     if (placed && view.Session()) view.Session()->NoteEdit();
     if (QWidget* surface = view.Surface()) surface->setFocus();
     return placed ? Outcome::Done : Outcome::Failed;

@@ -403,6 +403,10 @@ PictureEditing* PageViewWidget::Pictures() const {
     return state_->pictures.get();
 }
 
+std::int32_t PageViewWidget::NextAnchorNumber() const {
+    return state_->page ? state_->page->NextAnchorNumber() : 0;
+}
+
 PageEditSession* PageViewWidget::Session() const {
     return state_->session.get();
 }

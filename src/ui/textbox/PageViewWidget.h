@@ -67,6 +67,8 @@ public:
     bool Showing() const;
     /// The identifier of the page shown, -1 for none.
     std::int32_t PageShown() const;
+    /// The number a new anchor of the page shown takes: one above its largest, 0 for none.
+    std::int32_t NextAnchorNumber() const;
     /// The working text of the page shown (its own links), or nullptr.
     const TKYTtesto* WorkingText() const;
     /// Lets the page shown go (its text closed, edits not stored): nothing is shown afterwards.

@@ -1,0 +1,101 @@
+#include "ui/insert/InsertCommands.h"
+
+#include <QDialog>
+#include <QMenu>
+
+#include "app/MainFormBlock.h"
+#include "app/MenuCatalogue.h"
+#include "model/uKYTogge.h"
+#include "textbox/PageEditSession.h"
+#include "textbox/uKYTboxInput.h"
+#include "ui/QtConvert.h"
+#include "ui/insert/InsertWindows.h"
+#include "ui/objects/PictureEditing.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo {
+
+InsertCommands::InsertCommands(InsertCommandsHost host, QWidget* parent)
+    : host_(std::move(host)), parent_(parent) {}
+
+void InsertCommands::AddToMenu(QMenu& menu, QAction* before) {
+    auto item = [&](CommandId command) {
+        auto* action = new QAction(ToQString(MenuItemOf(command).caption), &menu);
+        action->setObjectName(ToQString(CommandComponentName(command)));
+        return action;
+    };
+    // "&Simbolo..." opens the menu, as in the catalogue.
+    QAction* symbol = item(CommandId::InsertSymbol);
+    menu.insertAction(menu.actions().value(0), symbol);
+    QObject::connect(symbol, &QAction::triggered, &menu, [this] { InsertSymbol(); });
+    auto* forms = new QMenu(ToQString(MenuItemOf(CommandId::InsertForms).caption), &menu);
+    forms->setObjectName(ToQString(CommandComponentName(CommandId::InsertForms)));
+    for (int i = 0; i < kFormObjectChoiceCount; ++i) {
+        const auto choice = FormObjectChoice(i);
+        QAction* action = forms->addAction(ToQString(FormObjectCaption(choice)) + "...");
+        action->setObjectName(ToQString(FormObjectComponentName(choice)));
+        QObject::connect(action, &QAction::triggered, forms,
+                         [this, choice] { InsertFormObject(choice); });
+    }
+    menu.insertMenu(before, forms);
+    QAction* anchor = item(CommandId::InsertAnchor);
+    menu.insertAction(before, anchor);
+    QObject::connect(anchor, &QAction::triggered, &menu, [this] { InsertAnchor(); });
+}
+
+PageViewWidget* InsertCommands::EditedView() const {
+    PageViewWidget* view = host_.view ? host_.view() : nullptr;
+    if (!view || !view->Editable() || !view->Pictures() || !view->Pictures()->Editing())
+        return nullptr;
+    return view;
+}
+
+bool InsertCommands::Place(PageViewWidget& view, std::unique_ptr<TKYToggetto> object) {
+    const bool placed = view.Pictures()->PlaceObject(std::move(object));
+    // The page's text changed: a save or a page change stores it.
+    if (placed && view.Session()) view.Session()->NoteEdit();
+    if (QWidget* surface = view.Surface()) {
+        surface->update();
+        surface->setFocus();
+    }
+    if (host_.changed) host_.changed();
+    return placed;
+}
+
+bool InsertCommands::InsertAnchor() {
+    PageViewWidget* view = EditedView();
+    if (!view) return false;
+    return Place(*view, NewAnchor(host_.set, view->NextAnchorNumber()));
+}
+
+bool InsertCommands::InsertFormObject(FormObjectChoice choice) {
+    if (!EditedView()) return false;
+    FormObjectWindow window(choice, DefaultFormFields(host_.set, choice), parent_);
+    if (Run(window) != QDialog::Accepted) return false;
+    // The page may have gone while the window was open.
+    PageViewWidget* view = EditedView();
+    return view && Place(*view, NewFormObject(host_.set, choice, window.Fields()));
+}
+
+bool InsertCommands::InsertSymbol() {
+    PageViewWidget* view = EditedView();
+    if (!view) return false;
+    SymbolWindow window(view->font(), parent_);
+    if (Run(window) != QDialog::Accepted || !window.Chosen()) return false;
+    view = EditedView();
+    TKYTboxInput* input = view ? view->Input() : nullptr;
+    if (!input || !input->Char(*window.Chosen())) return false;
+    if (view->Session()) view->Session()->NoteEdit();
+    if (QWidget* surface = view->Surface()) {
+        surface->update();
+        surface->setFocus();
+    }
+    if (host_.changed) host_.changed();
+    return true;
+}
+
+int InsertCommands::Run(QDialog& dialog) {
+    return execDialog ? execDialog(dialog) : dialog.exec();
+}
+
+}  // namespace orvo

@@ -1,0 +1,58 @@
+// The editor's "&Inserisci" commands that put an anchor, a form object or a character at the
+// caret of the page being edited: "&Simbolo...", "&Moduli" and "Anco&ra".
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "app/InsertionRules.h"
+
+class QAction;
+class QDialog;
+class QMenu;
+class QWidget;
+
+namespace orvo {
+
+class PageViewWidget;
+class TKYToggetto;
+class TKYTset;
+
+struct InsertCommandsHost {
+    TKYTset& set;
+    /// The page widget of the focused frame (nullptr when none).
+    std::function<PageViewWidget*()> view;
+    /// Something changed: the window refreshes its tools.
+    std::function<void()> changed;
+};
+
+class InsertCommands final {
+public:
+    InsertCommands(InsertCommandsHost host, QWidget* parent);
+
+    /// Adds "&Simbolo..." at the top of `menu`, "&Moduli" (a submenu, an item a kind) and
+    /// "Anco&ra" before `before` (at the end without it).
+    void AddToMenu(QMenu& menu, QAction* before = nullptr);
+
+    /// "Anco&ra": an anchor numbered one above the page's largest; false when nothing is
+    /// edited.
+    bool InsertAnchor();
+    /// An item of "&Moduli": its window asks the fields, Ok places the object.
+    bool InsertFormObject(FormObjectChoice choice);
+    /// "&Simbolo...": the character chosen is typed at the caret.
+    bool InsertSymbol();
+
+    /// How a modal window runs (tests answer it): returns QDialog::Accepted or Rejected.
+    std::function<int(QDialog&)> execDialog;
+
+private:
+    bool Place(PageViewWidget& view, std::unique_ptr<TKYToggetto> object);
+    /// The page widget whose page is being edited, or nullptr.
+    PageViewWidget* EditedView() const;
+    int Run(QDialog& dialog);
+
+    InsertCommandsHost host_;
+    QWidget* parent_;
+};
+
+}  // namespace orvo

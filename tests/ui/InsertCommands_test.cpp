@@ -1,0 +1,116 @@
+// "Inserisci" in the main window, offscreen: a text field, a submit button, an anchor and a
+// symbol put at the caret from the menu, one undone, the rest saved and found in the exported
+// page by orvo-cli.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <filesystem>
+
+#include "MainWindowSupport.h"
+#include "app/u3MainForm.h"
+#include "base/Files.h"
+#include "base/Paths.h"
+#include "support/ProgramRun.h"
+#include "support/TestSupport.h"
+#include "textbox/uKYTbox.h"
+#include "ui/insert/InsertCommands.h"
+#include "ui/insert/InsertWindows.h"
+#include "ui/textbox/PageViewWidget.h"
+
+namespace orvo::test {
+namespace {
+
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+class InsertCommandsTest : public MainWindowTest {};
+
+QAction* Item(MainWindow& window, const char* name) {
+    QAction* action = window.findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(action, nullptr) << name;
+    return action;
+}
+
+// The point just after `words` on the page shown.
+QPoint After(const PageViewWidget& view, std::string_view words) {
+    const TKYTbox* box = view.Box();
+    for (std::int32_t i = 0; box && i < box->ParagraphCount(); ++i) {
+        const std::size_t at = box->Paragraph(i).text.find(words);
+        if (at == std::string::npos) continue;
+        TKYTTextPos pos;
+        pos.paraIndex = i;
+        pos.charIndex = std::int32_t(at + words.size());
+        pos = box->ResolvePosition(pos);
+        return {pos.x, pos.y + pos.height / 2};
+    }
+    ADD_FAILURE() << "not on the page: " << words;
+    return {};
+}
+
+TEST_F(InsertCommandsTest, FormObjectsAnAnchorAndASymbolGoInAtTheCaretAndAreSaved) {
+    auto window = Open(first_);
+    ASSERT_TRUE(window->Rules().EditMode());
+    PageViewWidget& view = window->PageView();
+    Click(view.Surface(), After(view, "Questa \xE8 una guida"));
+    InsertCommands& insert = window->Insertions();
+
+    // A text field named and filled in its window; the menu's item runs it.
+    const std::string before = ViewText(*window);
+    insert.execDialog = [](QDialog& d) {
+        auto& w = dynamic_cast<FormObjectWindow&>(d);
+        EXPECT_EQ(w.windowTitle(), "Casella");
+        EXPECT_EQ(w.Name()->text(), "campo1");
+        w.Name()->setText(QStringLiteral("citta"));
+        w.Value()->setText(QStringLiteral("Orvieto"));
+        return int(QDialog::Accepted);
+    };
+    Item(*window, "MIFormText")->trigger();
+    EXPECT_NE(ViewText(*window), before);
+    // Undone, the page reads as before; made again, it stays. The paragraph the undo restored
+    // is selected: a click outside it clears that, then the caret goes back.
+    Item(*window, "MIEditUndo")->trigger();
+    EXPECT_EQ(ViewText(*window), before);
+    Click(view.Surface(), After(view, "Benvenuti"));
+    Click(view.Surface(), After(view, "Questa \xE8 una guida"));
+    Item(*window, "MIFormText")->trigger();
+
+    // A cancelled window places nothing.
+    const std::string withField = ViewText(*window);
+    insert.execDialog = [](QDialog&) { return int(QDialog::Rejected); };
+    Item(*window, "MIFormSubmit")->trigger();
+    EXPECT_EQ(ViewText(*window), withField);
+    insert.execDialog = [](QDialog&) { return int(QDialog::Accepted); };
+    Item(*window, "MIFormSubmit")->trigger();
+
+    Item(*window, "MIInsertAnchor")->trigger();
+    insert.execDialog = [](QDialog& d) {
+        dynamic_cast<SymbolWindow&>(d).Choose(0x86);
+        return int(QDialog::Accepted);
+    };
+    Item(*window, "MIInsertSymbol")->trigger();
+    EXPECT_THAT(ViewText(*window), HasSubstr("\x86 di esempio"));
+
+    Item(*window, "MIFileSave")->trigger();
+    EXPECT_FALSE(window->Rules().DocumentChanged());
+    window.reset();
+
+    const fs::path site = TestDir() / "sito";
+    const ProgramRun run = RunOrvoCli({"export", "html", first_, NameOfPath(site)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string cover;
+    for (const auto& entry : fs::directory_iterator(site))
+        if (Result<std::string> page = ReadFileBytes(entry.path());
+            page && page->find("Benvenuti") != std::string::npos)
+            cover = *page;
+    EXPECT_THAT(cover, HasSubstr("una guida<INPUT NAME=\"citta\" VALUE=\"Orvieto\" SIZE=20 >\r\n"
+                                 "<INPUT TYPE=submit NAME=\"campo1\"  VALUE=\"Invia\"  >\r\n"
+                                 "<A NAME=\"an0\"></A>\x86 di esempio"));
+}
+
+}  // namespace
+}  // namespace orvo::test
