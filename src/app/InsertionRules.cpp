@@ -4,6 +4,7 @@
 #include <array>
 #include <set>
 
+#include "base/Cp1252.h"
 #include "model/FormFields.h"
 #include "model/ObjectRecord.h"
 #include "model/uKYTogge.h"
@@ -226,6 +227,26 @@ std::unique_ptr<TKYToggetto> NewFormObject(TKYTset& set, FormObjectChoice choice
             break;
     }
     return input;
+}
+
+bool IsVideoFile(std::string_view fileName) {
+    const std::string name = Lower1252(fileName);
+    for (std::string_view extension : {".mov", ".avi", ".dat", ".mpg", ".mpeg"})
+        if (name.ends_with(extension)) return true;
+    return false;
+}
+
+std::unique_ptr<TKYToggetto> NewPlayer(TKYTset& set, std::int32_t file, bool video) {
+    auto player = NewInUse(set, K::multiMedia, video ? 3 : 1);
+    RecordView r = player->View();
+    r.SetI32(kMediaSource, file);
+    r.SetI32(kMediaPoster, -1);
+    r.SetU8(kMediaAction, 0);  // its buttons shown, played when asked
+    r.SetI16(kMediaCycles, 0);
+    r.SetI16(kMediaWidth, video ? 320 : 141);
+    r.SetI16(kMediaHeight, video ? 240 : 30);
+    r.SetU8(kMediaPercent, 0);
+    return player;
 }
 
 std::vector<unsigned char> SymbolCharacters() {

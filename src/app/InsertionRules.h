@@ -72,6 +72,16 @@ FormObjectFields DefaultFormFields(const TKYTset& set, FormObjectChoice choice);
 std::unique_ptr<TKYToggetto> NewFormObject(TKYTset& set, FormObjectChoice choice,
                                            const FormObjectFields& fields);
 
+/// The files "&Animazione/suono..." offers: sounds, videos, any file.
+inline constexpr std::string_view kPlayerFilter =
+    "Files audio|*.wav;*.mid;*.au;|Files video|*.mov;*.avi;*.dat;*.mpg;*.mpeg;|"
+    "Tutti i files (*.*)|*.*;";
+/// Whether a file name is a video's (".mov", ".avi", ".dat", ".mpg", ".mpeg", any case).
+bool IsVideoFile(std::string_view fileName);
+/// A player of the embedded file `file` (a genLink's identifier) showing its buttons: a video's
+/// 320 x 240, a sound's 141 x 30; not registered.
+std::unique_ptr<TKYToggetto> NewPlayer(TKYTset& set, std::int32_t file, bool video);
+
 /// The characters "&Simbolo..." offers: every printable Windows-1252 character from 0x21 up
 /// (the code page's five unused places and the soft hyphen left out).
 std::vector<unsigned char> SymbolCharacters();

@@ -114,6 +114,22 @@ TEST_F(InsertionRules, NewNamesSkipThoseInUseAndAnchorsKeepTheirNumber) {
     EXPECT_THAT(page, HasSubstr("a<A NAME=\"an7\"></A>b"));
 }
 
+TEST_F(InsertionRules, PlayersShowTheirButtonsAndVideosTheirPicture) {
+    auto file = NewObjectOfKind(K::genLink, &set_);
+    file->Clear();
+    file->TakeIntoUse();
+    file->SetFileName("campanello.wav");
+    const std::int32_t id = set_.Register(std::move(file));
+    const std::string sound = Export("<Z S0 >" + Code(NewPlayer(set_, id, false)));
+    EXPECT_THAT(sound, HasSubstr(".wav\" CONTROLS=SMALLCONSOLE height=15>\r\n</EMBED>"));
+    const std::string video = Export("<Z S0 >" + Code(NewPlayer(set_, id, true)));
+    EXPECT_THAT(video, HasSubstr(".wav\" WIDTH=320 HEIGHT=240 CONTROLS=true  ></EMBED>"));
+    for (const char* name : {"a.AVI", "b.mpeg", "c.mov", "d.dat", "e.mpg"})
+        EXPECT_TRUE(IsVideoFile(name)) << name;
+    for (const char* name : {"a.wav", "b.mid", "avi", "c.mpg.txt"})
+        EXPECT_FALSE(IsVideoFile(name)) << name;
+}
+
 TEST_F(InsertionRules, SymbolsAreThePrintableCharactersOfTheCodePage) {
     const std::vector<unsigned char> symbols = SymbolCharacters();
     EXPECT_EQ(symbols.size(), 94u + 122u);

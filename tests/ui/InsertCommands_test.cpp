@@ -95,6 +95,25 @@ TEST_F(InsertCommandsTest, FormObjectsAnAnchorAndASymbolGoInAtTheCaretAndAreSave
     Item(*window, "MIInsertSymbol")->trigger();
     EXPECT_THAT(ViewText(*window), HasSubstr("\x86 di esempio"));
 
+    // A sound chosen on disk is embedded and its player placed; an unreadable file is refused
+    // with the reason and places nothing.
+    const fs::path bell = TestDir() / "campanello.wav";
+    WriteFile(bell, std::string("RIFF\x04\0\0\0WAVE", 12));
+    insert.chooseFile = [&](std::string_view filter) -> std::optional<std::string> {
+        EXPECT_EQ(filter, kPlayerFilter);
+        return bell.string();
+    };
+    Item(*window, "MIInsertAnimation")->trigger();
+    const std::string withPlayer = ViewText(*window);
+    insert.chooseFile = [&](std::string_view) -> std::optional<std::string> {
+        return (TestDir() / "assente.wav").string();
+    };
+    Item(*window, "MIInsertAnimation")->trigger();
+    EXPECT_EQ(ViewText(*window), withPlayer);
+    ASSERT_EQ(messages_.Shown().size(), 1u);
+    EXPECT_EQ(messages_.Shown()[0].text,
+              "Errore nell'apertura file: " + NameOfPath(TestDir() / "assente.wav"));
+
     Item(*window, "MIFileSave")->trigger();
     EXPECT_FALSE(window->Rules().DocumentChanged());
     window.reset();
@@ -109,7 +128,18 @@ TEST_F(InsertCommandsTest, FormObjectsAnAnchorAndASymbolGoInAtTheCaretAndAreSave
             cover = *page;
     EXPECT_THAT(cover, HasSubstr("una guida<INPUT NAME=\"citta\" VALUE=\"Orvieto\" SIZE=20 >\r\n"
                                  "<INPUT TYPE=submit NAME=\"campo1\"  VALUE=\"Invia\"  >\r\n"
-                                 "<A NAME=\"an0\"></A>\x86 di esempio"));
+                                 "<A NAME=\"an0\"></A>\x86"));
+    const std::size_t player = cover.find("<EMBED SRC=\"");
+    ASSERT_NE(player, std::string::npos);
+    const std::size_t name = player + 12;
+    const std::string sound = cover.substr(name, cover.find('"', name) - name);
+    EXPECT_THAT(sound, testing::EndsWith(".wav"));
+    EXPECT_THAT(
+        cover.substr(name + sound.size()),
+        testing::StartsWith("\" CONTROLS=SMALLCONSOLE height=15>\r\n</EMBED>\r\n di esempio"));
+    const Result<std::string> copied = ReadFileBytes(site / sound);
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(*copied, std::string("RIFF\x04\0\0\0WAVE", 12));
 }
 
 }  // namespace

@@ -130,7 +130,8 @@ void MainWindow::AddLinkCommands(std::map<std::string_view, QMenu*>& menus) {
     // The anchors, form objects and symbols go before the links, in the catalogue's order.
     if (!s.insertions)
         s.insertions = std::make_unique<InsertCommands>(
-            InsertCommandsHost{s.main, [this] { return state_->frameSet->FocusedView(); },
+            InsertCommandsHost{s.main, s.messages,
+                               [this] { return state_->frameSet->FocusedView(); },
                                [this] { Refresh(); }},
             this);
     QAction* firstLink = nullptr;

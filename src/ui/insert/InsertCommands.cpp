@@ -1,13 +1,19 @@
 #include "ui/insert/InsertCommands.h"
 
 #include <QDialog>
-#include <QMenu>
+#include <QFileDialog>
 
+#include <QMenu>
+#include <filesystem>
+
+#include "app/LinkWindowRules.h"
 #include "app/MainFormBlock.h"
 #include "app/MenuCatalogue.h"
 #include "model/uKYTogge.h"
+#include "platform/IMessages.h"
 #include "textbox/PageEditSession.h"
 #include "textbox/uKYTboxInput.h"
+#include "ui/NameFilters.h"
 #include "ui/QtConvert.h"
 #include "ui/insert/InsertWindows.h"
 #include "ui/objects/PictureEditing.h"
@@ -37,6 +43,9 @@ void InsertCommands::AddToMenu(QMenu& menu, QAction* before) {
         QObject::connect(action, &QAction::triggered, forms,
                          [this, choice] { InsertFormObject(choice); });
     }
+    QAction* player = item(CommandId::InsertAnimation);
+    menu.insertAction(before, player);
+    QObject::connect(player, &QAction::triggered, &menu, [this] { InsertPlayer(); });
     menu.insertMenu(before, forms);
     QAction* anchor = item(CommandId::InsertAnchor);
     menu.insertAction(before, anchor);
@@ -92,6 +101,28 @@ bool InsertCommands::InsertSymbol() {
     }
     if (host_.changed) host_.changed();
     return true;
+}
+
+bool InsertCommands::InsertPlayer() {
+    if (!EditedView()) return false;
+    const std::optional<std::string> file =
+        chooseFile ? chooseFile(kPlayerFilter) : [&]() -> std::optional<std::string> {
+        const QString chosen =
+            QFileDialog::getOpenFileName(parent_, QString(), QString(),
+                                         NameFiltersFrom(kPlayerFilter).join(QStringLiteral(";;")));
+        if (chosen.isEmpty()) return std::nullopt;
+        return chosen.toStdString();
+    }();
+    if (!file) return false;
+    PageViewWidget* view = EditedView();
+    if (!view) return false;
+    Result<TKYToggetto*> embedded = AddEmbeddedFile(host_.set, std::filesystem::path(*file));
+    if (!embedded) {
+        host_.messages.Error(embedded.failure().text);
+        return false;
+    }
+    const bool video = IsVideoFile((*embedded)->FileName());
+    return Place(*view, NewPlayer(host_.set, (*embedded)->Identifier(), video));
 }
 
 int InsertCommands::Run(QDialog& dialog) {

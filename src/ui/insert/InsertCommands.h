@@ -4,6 +4,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "app/InsertionRules.h"
 
@@ -14,12 +17,14 @@ class QWidget;
 
 namespace orvo {
 
+class IMessages;
 class PageViewWidget;
 class TKYToggetto;
 class TKYTset;
 
 struct InsertCommandsHost {
     TKYTset& set;
+    IMessages& messages;
     /// The page widget of the focused frame (nullptr when none).
     std::function<PageViewWidget*()> view;
     /// Something changed: the window refreshes its tools.
@@ -30,8 +35,8 @@ class InsertCommands final {
 public:
     InsertCommands(InsertCommandsHost host, QWidget* parent);
 
-    /// Adds "&Simbolo..." at the top of `menu`, "&Moduli" (a submenu, an item a kind) and
-    /// "Anco&ra" before `before` (at the end without it).
+    /// Adds "&Simbolo..." at the top of `menu`, "&Animazione/suono...", "&Moduli" (a submenu,
+    /// an item a kind) and "Anco&ra" before `before` (at the end without it).
     void AddToMenu(QMenu& menu, QAction* before = nullptr);
 
     /// "Anco&ra": an anchor numbered one above the page's largest; false when nothing is
@@ -41,9 +46,14 @@ public:
     bool InsertFormObject(FormObjectChoice choice);
     /// "&Simbolo...": the character chosen is typed at the caret.
     bool InsertSymbol();
+    /// "&Animazione/suono...": the sound or video file chosen is embedded in the hypertext and
+    /// its player, with its buttons, placed at the caret.
+    bool InsertPlayer();
 
     /// How a modal window runs (tests answer it): returns QDialog::Accepted or Rejected.
     std::function<int(QDialog&)> execDialog;
+    /// Asks for a file with a filter ("desc|*.a;*.b|..."): its path, none when cancelled.
+    std::function<std::optional<std::string>(std::string_view filter)> chooseFile;
 
 private:
     bool Place(PageViewWidget& view, std::unique_ptr<TKYToggetto> object);
