@@ -136,7 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int step = std::max(7, box.Height() / 4096);
     for (int y = -10; y < box.Height() + 10 && y <= INT32_MAX - 2 * step; y += step)
         for (int mode : {0, 5}) {
-            const TKYTTextPos hit = box.HitTest(mode, (y * 13) % (width + 20) - 10, y);
+            const int x = int(std::int64_t(y) * 13 % (width + 20)) - 10;
+            const TKYTTextPos hit = box.HitTest(mode, x, y);
             if (hit.paraIndex >= 0) (void)box.ResolvePosition(hit);
         }
     for (std::int32_t i = 0; i < box.ParagraphCount(); ++i) {
