@@ -249,6 +249,19 @@ std::unique_ptr<TKYToggetto> NewPlayer(TKYTset& set, std::int32_t file, bool vid
     return player;
 }
 
+std::unique_ptr<TKYToggetto> NewEmbeddedCode(TKYTset& set, const EmbeddedCode& embedded) {
+    auto object = NewInUse(set, K::multiMedia, 5);
+    RecordView r = object->View();
+    r.SetI32(kMediaSource, -1);
+    r.SetI32(kMediaPoster, -1);
+    r.SetI16(kMediaWidth, std::int16_t(std::clamp(embedded.width, 1, 32767)));
+    r.SetI16(kMediaHeight, std::int16_t(std::clamp(embedded.height, 1, 32767)));
+    r.SetU8(kMediaPercent, 0);
+    // The code follows an empty header.
+    object->SetAuxiliary(std::string(4, '\0') + embedded.code);
+    return object;
+}
+
 std::vector<unsigned char> SymbolCharacters() {
     std::vector<unsigned char> characters;
     for (int c = 0x21; c <= 0xFF; ++c) {

@@ -82,6 +82,17 @@ bool IsVideoFile(std::string_view fileName);
 /// 320 x 240, a sound's 141 x 30; not registered.
 std::unique_ptr<TKYToggetto> NewPlayer(TKYTset& set, std::int32_t file, bool video);
 
+/// What "&Embed/Java/activeX..." places: HTML code (an applet, an object, a frame of another
+/// site) written as it is into the exported page, shown while editing as a box of its size.
+struct EmbeddedCode {
+    std::string code;
+    int width = 200;
+    int height = 100;
+};
+/// A multimedia object of subtype 5 keeping `embedded` (sizes kept in 1..32767); not
+/// registered.
+std::unique_ptr<TKYToggetto> NewEmbeddedCode(TKYTset& set, const EmbeddedCode& embedded);
+
 /// The characters "&Simbolo..." offers: every printable Windows-1252 character from 0x21 up
 /// (the code page's five unused places and the soft hyphen left out).
 std::vector<unsigned char> SymbolCharacters();

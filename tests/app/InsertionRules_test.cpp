@@ -130,6 +130,13 @@ TEST_F(InsertionRules, PlayersShowTheirButtonsAndVideosTheirPicture) {
         EXPECT_FALSE(IsVideoFile(name)) << name;
 }
 
+TEST_F(InsertionRules, EmbeddedCodeIsWrittenAsItIs) {
+    const std::string code = "<object data=\"a.swf\" width=!RefX:00000000></object>";
+    const std::string page =
+        Export("<Z S0 >a" + Code(NewEmbeddedCode(set_, {code, 40000, 80})) + "b");
+    EXPECT_THAT(page, HasSubstr("a<object data=\"a.swf\" width=32767></object>b"));
+}
+
 TEST_F(InsertionRules, SymbolsAreThePrintableCharactersOfTheCodePage) {
     const std::vector<unsigned char> symbols = SymbolCharacters();
     EXPECT_EQ(symbols.size(), 94u + 122u);

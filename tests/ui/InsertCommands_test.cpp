@@ -1,6 +1,6 @@
-// "Inserisci" in the main window, offscreen: a text field, a submit button, an anchor and a
-// symbol put at the caret from the menu, one undone, the rest saved and found in the exported
-// page by orvo-cli.
+// "Inserisci" in the main window, offscreen: a text field, a submit button, an anchor, a
+// symbol, a sound's player and embedded HTML put at the caret from the menu, one undone, the
+// rest saved and found in the page orvo-cli exports.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 
 #include <filesystem>
 
@@ -52,7 +53,7 @@ QPoint After(const PageViewWidget& view, std::string_view words) {
     return {};
 }
 
-TEST_F(InsertCommandsTest, FormObjectsAnAnchorAndASymbolGoInAtTheCaretAndAreSaved) {
+TEST_F(InsertCommandsTest, EachInsertionGoesInAtTheCaretAndIsSaved) {
     auto window = Open(first_);
     ASSERT_TRUE(window->Rules().EditMode());
     PageViewWidget& view = window->PageView();
@@ -114,6 +115,14 @@ TEST_F(InsertCommandsTest, FormObjectsAnAnchorAndASymbolGoInAtTheCaretAndAreSave
     EXPECT_EQ(messages_.Shown()[0].text,
               "Errore nell'apertura file: " + NameOfPath(TestDir() / "assente.wav"));
 
+    // HTML code of another site, placed as a box.
+    insert.execDialog = [](QDialog& d) {
+        auto& w = dynamic_cast<EmbedWindow&>(d);
+        w.Code()->setPlainText(QStringLiteral("<iframe src=\"mappa.htm\"></iframe>"));
+        return int(QDialog::Accepted);
+    };
+    Item(*window, "MIInsertEmbed")->trigger();
+
     Item(*window, "MIFileSave")->trigger();
     EXPECT_FALSE(window->Rules().DocumentChanged());
     window.reset();
@@ -134,9 +143,9 @@ TEST_F(InsertCommandsTest, FormObjectsAnAnchorAndASymbolGoInAtTheCaretAndAreSave
     const std::size_t name = player + 12;
     const std::string sound = cover.substr(name, cover.find('"', name) - name);
     EXPECT_THAT(sound, testing::EndsWith(".wav"));
-    EXPECT_THAT(
-        cover.substr(name + sound.size()),
-        testing::StartsWith("\" CONTROLS=SMALLCONSOLE height=15>\r\n</EMBED>\r\n di esempio"));
+    EXPECT_THAT(cover.substr(name + sound.size()),
+                testing::StartsWith("\" CONTROLS=SMALLCONSOLE height=15>\r\n</EMBED>\r\n<iframe "
+                                    "src=\"mappa.htm\"></iframe> di esempio"));
     const Result<std::string> copied = ReadFileBytes(site / sound);
     ASSERT_TRUE(copied);
     EXPECT_EQ(*copied, std::string("RIFF\x04\0\0\0WAVE", 12));

@@ -46,6 +46,9 @@ void InsertCommands::AddToMenu(QMenu& menu, QAction* before) {
     QAction* player = item(CommandId::InsertAnimation);
     menu.insertAction(before, player);
     QObject::connect(player, &QAction::triggered, &menu, [this] { InsertPlayer(); });
+    QAction* embed = item(CommandId::InsertEmbed);
+    menu.insertAction(before, embed);
+    QObject::connect(embed, &QAction::triggered, &menu, [this] { InsertEmbed(); });
     menu.insertMenu(before, forms);
     QAction* anchor = item(CommandId::InsertAnchor);
     menu.insertAction(before, anchor);
@@ -101,6 +104,14 @@ bool InsertCommands::InsertSymbol() {
     }
     if (host_.changed) host_.changed();
     return true;
+}
+
+bool InsertCommands::InsertEmbed() {
+    if (!EditedView()) return false;
+    EmbedWindow window(parent_);
+    if (Run(window) != QDialog::Accepted) return false;
+    PageViewWidget* view = EditedView();
+    return view && Place(*view, NewEmbeddedCode(host_.set, window.Embedded()));
 }
 
 bool InsertCommands::InsertPlayer() {

@@ -35,8 +35,9 @@ class InsertCommands final {
 public:
     InsertCommands(InsertCommandsHost host, QWidget* parent);
 
-    /// Adds "&Simbolo..." at the top of `menu`, "&Animazione/suono...", "&Moduli" (a submenu,
-    /// an item a kind) and "Anco&ra" before `before` (at the end without it).
+    /// Adds "&Simbolo..." at the top of `menu`, "&Animazione/suono...", "&Embed/Java/activeX...",
+    /// "&Moduli" (a submenu, an item a kind) and "Anco&ra" before `before` (at the end without
+    /// it).
     void AddToMenu(QMenu& menu, QAction* before = nullptr);
 
     /// "Anco&ra": an anchor numbered one above the page's largest; false when nothing is
@@ -46,6 +47,8 @@ public:
     bool InsertFormObject(FormObjectChoice choice);
     /// "&Simbolo...": the character chosen is typed at the caret.
     bool InsertSymbol();
+    /// "&Embed/Java/activeX...": the HTML code given in its window, placed as a box.
+    bool InsertEmbed();
     /// "&Animazione/suono...": the sound or video file chosen is embedded in the hypertext and
     /// its player, with its buttons, placed at the caret.
     bool InsertPlayer();

@@ -118,6 +118,40 @@ FormObjectFields FormObjectWindow::Fields() const {
     return fields;
 }
 
+EmbedWindow::EmbedWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Fembed"));
+    setWindowTitle(QStringLiteral("Embed/Java/activeX"));
+    const EmbeddedCode defaults;
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    layout->addLayout(form);
+    code_ = Named<QPlainTextEdit>("MCodice", this);
+    code_->setPlaceholderText(QStringLiteral("<object ...></object>"));
+    form->addRow(QStringLiteral("Codice HTML:"), code_);
+    width_ = Named<QSpinBox>("SELarghezza", this);
+    width_->setRange(1, 32767);
+    width_->setValue(defaults.width);
+    form->addRow(QStringLiteral("Larghezza:"), width_);
+    height_ = Named<QSpinBox>("SEAltezza", this);
+    height_->setRange(1, 32767);
+    height_->setValue(defaults.height);
+    form->addRow(QStringLiteral("Altezza:"), height_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setObjectName(QStringLiteral("BOk"));
+    ok->setEnabled(false);  // until there is code
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
+    layout->addWidget(buttons);
+    connect(code_, &QPlainTextEdit::textChanged, this,
+            [this, ok] { ok->setEnabled(!code_->toPlainText().trimmed().isEmpty()); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+EmbeddedCode EmbedWindow::Embedded() const {
+    return {ToCp1252(code_->toPlainText()), width_->value(), height_->value()};
+}
+
 SymbolWindow::SymbolWindow(const QFont& font, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Fsimbolo"));
     setWindowTitle(QStringLiteral("Simbolo"));

@@ -42,6 +42,22 @@ private:
     QComboBox* method_ = nullptr;
 };
 
+/// "&Embed/Java/activeX...": the HTML code and the size of the box that stands for it.
+class EmbedWindow final : public QDialog {
+public:
+    explicit EmbedWindow(QWidget* parent = nullptr);
+    EmbeddedCode Embedded() const;
+
+    QPlainTextEdit* Code() const { return code_; }
+    QSpinBox* Width() const { return width_; }
+    QSpinBox* Height() const { return height_; }
+
+private:
+    QPlainTextEdit* code_ = nullptr;
+    QSpinBox* width_ = nullptr;
+    QSpinBox* height_ = nullptr;
+};
+
 /// A grid of the characters offered, in the page's font at the caret; a double click or Ok
 /// chooses one.
 class SymbolWindow final : public QDialog {
