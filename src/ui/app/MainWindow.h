@@ -30,6 +30,7 @@ class IPreviewSurface;
 class IPrompter;
 class ISettings;
 class IShell;
+class FormatCommands;
 class InsertCommands;
 class LinkCommands;
 class PageListView;
@@ -92,6 +93,7 @@ public:
     /// The link commands and their windows (made with the menus).
     LinkCommands& Links();
     InsertCommands& Insertions();
+    FormatCommands& Formats();
     /// The spelling checker, its dialog and the walk over the pages.
     DesktopSpelling& Spelling();
     /// Applies another localisation block to every text of the window: menus, toolbar,
@@ -134,6 +136,7 @@ private:
     void FollowObjectIn(IPreviewSurface& surface, IPreviewSurface* from, const TKYToggetto& link);
     void BuildMenus();
     void AddLinkCommands(std::map<std::string_view, QMenu*>& menus);
+    void AddFormatCommands(std::map<std::string_view, QMenu*>& menus);
     void BuildToolbar();
     void Refresh();
     void Localize();

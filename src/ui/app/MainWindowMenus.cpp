@@ -93,6 +93,30 @@ InsertCommands& MainWindow::Insertions() {
     return *state_->insertions;
 }
 
+FormatCommands& MainWindow::Formats() {
+    return *state_->formats;
+}
+
+// The character and paragraph commands of "Fo&rmato", in edit mode, around the style commands.
+void MainWindow::AddFormatCommands(std::map<std::string_view, QMenu*>& menus) {
+    State& s = *state_;
+    if (!s.formats)
+        s.formats = std::make_unique<FormatCommands>(
+            FormatCommandsHost{s.main, [this] { return state_->frameSet->FocusedView(); },
+                               [this] { Refresh(); }},
+            this);
+    if (!s.rules->EditMode()) return;
+    const std::string_view name = MenuItemOf(CommandId::FormatFont).menu;
+    QMenu*& format = menus[name];
+    if (!format) {
+        format = menuBar()->addMenu(MenuText(name));
+        format->setObjectName(ToQString(MenuComponentName(name)));
+    }
+    for (QAction* action : format->actions())
+        if (action->objectName() == ToQString(CommandComponentName(CommandId::FormatFont))) return;
+    s.formats->AddToMenu(*format);
+}
+
 // The link commands: made with the first menus; in edit mode those the command table does
 // not show yet go into "&Inserisci".
 void MainWindow::AddLinkCommands(std::map<std::string_view, QMenu*>& menus) {
@@ -191,6 +215,7 @@ void MainWindow::BuildMenus() {
         });
     }
     AddLinkCommands(menus);
+    AddFormatCommands(menus);
     for (auto& [name, menu] : menus)
         if (name == MenuItemOf(CommandId::HypertextCover).menu) s.editing->AddGoToPageMenu(*menu);
     // The recent files close the File menu, numbered as the menu shows them.

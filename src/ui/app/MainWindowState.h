@@ -42,6 +42,7 @@
 #include "ui/app/QtScheduler.h"
 #include "ui/app/SecondaryWindows.h"
 #include "ui/convert/HelpImportReportWindow.h"
+#include "ui/format/FormatCommands.h"
 #include "ui/insert/InsertCommands.h"
 #include "ui/links/LinkCommands.h"
 #include "ui/pages/PageWindows.h"
@@ -181,6 +182,7 @@ struct MainWindow::State {
     std::unique_ptr<EditingTools> editing;
     std::unique_ptr<LinkCommands> links;         // the link commands, made with the first menus
     std::unique_ptr<InsertCommands> insertions;  // anchors, form objects, symbols: the same
+    std::unique_ptr<FormatCommands> formats;     // fonts, positions, paragraph styles: the same
     std::unique_ptr<PictureCommands> pictures;   // "&Immagine/mappa..." and the image menu
     std::unique_ptr<PictureWindowsLayer> pictureWindows;  // a dropped picture
     ObjectHolders::Registration pagesHeld;
