@@ -1,10 +1,20 @@
 // TKYTbox's geometric queries: point to text position, position to geometry, and scrolling
 // a rectangle into view.
 #include <algorithm>
+#include <cstdint>
 
 #include "textbox/uKYTbox.h"
 
 namespace orvo {
+namespace {
+
+// A horizontal position summed from character widths, held in the int range (a line of very
+// wide characters runs past it).
+std::int32_t ClampedX(std::int64_t x) {
+    return std::int32_t(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
 
 TKYTTextPos TKYTbox::HitTest(int mode, std::int32_t x, std::int32_t y) const {
     TKYTTextPos none;
@@ -52,19 +62,20 @@ TKYTTextPos TKYTbox::HitTest(int mode, std::int32_t x, std::int32_t y) const {
     const std::int32_t length = std::int32_t(p.text.size());
     const std::int32_t end =
         std::min<std::int32_t>(line.first + line.count, std::int32_t(p.metrics.size()));
-    std::int32_t left = line.indent + line.alignOffset;
+    // Summed in 64 bits and held in the int range, as ResolvePosition does.
+    std::int64_t left = std::int64_t(line.indent) + line.alignOffset;
     if (x < left && line.count > 0) {
         pos.charIndex = line.first;
-        pos.x = left;
-        pos.xRight = left + p.metrics[std::size_t(line.first)].width;
+        pos.x = ClampedX(left);
+        pos.xRight = ClampedX(left + p.metrics[std::size_t(line.first)].width);
         return pos;
     }
     for (std::int32_t k = line.first; k < end; ++k) {
-        const std::int32_t right = left + p.metrics[std::size_t(k)].width;
+        const std::int64_t right = left + p.metrics[std::size_t(k)].width;
         if (x < right) {
             pos.charIndex = k;
-            pos.x = left;
-            pos.xRight = right;
+            pos.x = ClampedX(left);
+            pos.xRight = ClampedX(right);
             return pos;
         }
         left = right;
@@ -73,14 +84,14 @@ TKYTTextPos TKYTbox::HitTest(int mode, std::int32_t x, std::int32_t y) const {
     const bool lastLine = lineIndex + 1 == p.lines.size();
     if (lastLine || line.count == 0) {
         pos.charIndex = lastLine ? length : line.first;
-        pos.x = left;
-        pos.xRight = left;
+        pos.x = ClampedX(left);
+        pos.xRight = pos.x;
     } else {
         const std::int32_t k = end - 1;
         const std::int32_t width = p.metrics[std::size_t(k)].width;
         pos.charIndex = k;
-        pos.x = left - width;
-        pos.xRight = left;
+        pos.x = ClampedX(left - width);
+        pos.xRight = ClampedX(left);
     }
     return pos;
 }
@@ -112,15 +123,16 @@ TKYTTextPos TKYTbox::ResolvePosition(const TKYTTextPos& position) const {
             lineIndex = std::size_t(position.lineIndex);
     }
     const TKYTline& line = p.lines[lineIndex];
-    std::int32_t x = line.indent + line.alignOffset;
+    // Summed in 64 bits and held in the int range.
+    std::int64_t x = std::int64_t(line.indent) + line.alignOffset;
     const std::int32_t measured = std::int32_t(p.metrics.size());
     for (std::int32_t k = line.first; k < pos.charIndex && k < measured; ++k)
         x += p.metrics[std::size_t(k)].width;
     pos.lineIndex = std::int32_t(lineIndex);
-    pos.x = x;
-    pos.xRight = x;
+    pos.x = ClampedX(x);
+    pos.xRight = pos.x;
     if (pos.charIndex < line.first + line.count && pos.charIndex < measured)
-        pos.xRight = x + p.metrics[std::size_t(pos.charIndex)].width;
+        pos.xRight = ClampedX(x + p.metrics[std::size_t(pos.charIndex)].width);
     pos.y = p.top + p.style.SpaceBefore() + line.top;
     pos.height = line.height;
     return pos;
