@@ -13,9 +13,9 @@ FixedMetrics::FixedMetrics(std::set<std::string> installedFaces)
 
 std::int32_t FixedMetrics::ByteWidth(const TMyFont& font) {
     if (font.size <= 0) return 0;
-    const std::int64_t width =
-        (std::int64_t(font.size) + 1) / 2 + ((font.styleBits & kFontBold) ? 1 : 0);
-    return width > INT32_MAX ? INT32_MAX : std::int32_t(width);
+    // Held at the size Metrics holds, so that a line's widths add up within the int range.
+    const std::int32_t size = font.size > kLargestSize ? kLargestSize : font.size;
+    return (size + 1) / 2 + ((font.styleBits & kFontBold) ? 1 : 0);
 }
 
 std::int32_t FixedMetrics::Extent(const TMyFont& font, std::string_view text) {
@@ -25,7 +25,7 @@ std::int32_t FixedMetrics::Extent(const TMyFont& font, std::string_view text) {
 
 TextMetrics FixedMetrics::Metrics(const TMyFont& font) {
     if (font.size <= 0) return {};
-    const std::int32_t size = font.size > 1000000 ? 1000000 : font.size;
+    const std::int32_t size = font.size > kLargestSize ? kLargestSize : font.size;
     return {size + size / 4, size};
 }
 

@@ -1,6 +1,9 @@
 // The recording canvas, and the standard colours of the system colour indices.
 #include "platform/RecordingCanvas.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace orvo {
 
 std::int32_t SystemColour(int index) {
@@ -64,7 +67,12 @@ void RecordingCanvas::TextOut(std::int32_t x, std::int32_t top, std::string_view
     CanvasOp op;
     op.kind = CanvasOpKind::Text;
     const TextMetrics metrics = measurer_.Metrics(font_);
-    op.area = {x, top, x + TextExtent(cp1252), top + metrics.height};
+    // Held in the int range: a hostile text can be wider than the plane.
+    const auto held = [](std::int64_t v) {
+        return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    op.area = {x, top, held(std::int64_t(x) + TextExtent(cp1252)),
+               held(std::int64_t(top) + metrics.height)};
     op.colour = textColour_;
     op.text = std::string(cp1252);
     op.font = font_;
@@ -74,7 +82,9 @@ void RecordingCanvas::TextOut(std::int32_t x, std::int32_t top, std::string_view
 }
 
 std::int32_t RecordingCanvas::TextExtent(std::string_view cp1252) {
-    return measurer_.Extent(font_, cp1252) + extraPerByte_ * std::int32_t(cp1252.size());
+    const std::int64_t extent =
+        std::int64_t(measurer_.Extent(font_, cp1252)) + std::int64_t(extraPerByte_) * cp1252.size();
+    return std::int32_t(std::min<std::int64_t>(extent, INT32_MAX));
 }
 
 void RecordingCanvas::DrawImage(const CanvasImage& image, std::int32_t x, std::int32_t y) {

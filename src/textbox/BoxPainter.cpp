@@ -27,6 +27,11 @@ std::int32_t FloorMod(std::int32_t a, std::int32_t b) {
     return a - FloorDiv(a, b) * b;
 }
 
+// A position summed along a line, held in the int range for the canvas.
+std::int32_t HeldX(std::int64_t x) {
+    return std::int32_t(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
 /// The drawing state carried from character to character through a paragraph's lines.
@@ -205,7 +210,9 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
     setHighlight(state.selStart < state.selEnd && state.selStart <= line.first &&
                  line.first < state.selEnd);
 
-    std::int32_t x = lineStart;
+    // Positions along the line are summed in 64 bits and drawn held in the int range: stored
+    // widths may be hostile.
+    std::int64_t x = lineStart;
     std::int32_t k = line.first;
     while (k < end) {
         TKYTcharMetric& m = paragraph.metrics[std::size_t(k)];
@@ -233,10 +240,10 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
             const TKYToggetto* object = paragraph.objects[std::size_t(m.objectIndex)];
             if (IInlineObject* view = object ? host_.ViewOf(*object) : nullptr) {
                 const std::int32_t top = contentTop + line.top + line.ascent - m.ascent;
-                if (view->NeedsPlacing()) view->PlaceAt(x, top);
+                if (view->NeedsPlacing()) view->PlaceAt(HeldX(x), top);
                 view->SetHighlighted(state.highlighted);
                 if (drawObjectsOnCanvas) {
-                    view->PaintOn(canvas, x, top);
+                    view->PaintOn(canvas, HeldX(x), top);
                     // An object may draw its own text: the run's font and colours come back.
                     applyFont();
                     setHighlight(state.highlighted);
@@ -256,13 +263,13 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
             ++j;
         }
         const std::string_view run(paragraph.text.data() + k, std::size_t(j - k));
-        std::int32_t stored = 0;
+        std::int64_t stored = 0;
         for (std::int32_t i = k; i < j; ++i) stored += paragraph.metrics[std::size_t(i)].width;
         const std::int32_t top = baseline + state.subOffset - m.ascent;
         if (std::abs(canvas.TextExtent(run) - stored) > kDriftTolerance) {
             // The device measures differently from the stored widths: place each character
             // after the previous one's fresh pair width, and keep those widths.
-            std::int32_t cx = x;
+            std::int64_t cx = x;
             for (std::int32_t i = k; i < j; ++i) {
                 const std::string_view one(paragraph.text.data() + i, 1);
                 std::int32_t width;
@@ -273,12 +280,12 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
                     width = canvas.TextExtent(pair) -
                             canvas.TextExtent(std::string_view(paragraph.text.data() + i - 1, 1));
                 }
-                canvas.TextOut(cx, top, one);
+                canvas.TextOut(HeldX(cx), top, one);
                 paragraph.metrics[std::size_t(i)].width = width;
                 cx += width;
             }
         } else {
-            canvas.TextOut(x, top, run);
+            canvas.TextOut(HeldX(x), top, run);
         }
         x += stored;
         k = j;
@@ -289,12 +296,12 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
     if (!paragraph.spellFlags.empty()) {
         const std::int32_t flagged =
             std::min<std::int32_t>(end, std::int32_t(paragraph.spellFlags.size()));
-        std::int32_t cx = lineStart;
-        std::int32_t stretchStart = -1;
+        std::int64_t cx = lineStart;
+        std::int64_t stretchStart = -1;
         const Pen pen{kSpellColour, LineStyle::Dotted, std::nullopt};
-        auto underline = [&](std::int32_t from, std::int32_t to) {
-            canvas.Line({from, baseline + 2}, {to, baseline + 2}, pen);
-            canvas.Line({from + 2, baseline + 1}, {to, baseline + 1}, pen);
+        auto underline = [&](std::int64_t from, std::int64_t to) {
+            canvas.Line({HeldX(from), baseline + 2}, {HeldX(to), baseline + 2}, pen);
+            canvas.Line({HeldX(from + 2), baseline + 1}, {HeldX(to), baseline + 1}, pen);
         };
         for (std::int32_t i = line.first; i < end; ++i) {
             const bool bad = i < flagged && paragraph.spellFlags[std::size_t(i)] == '!';

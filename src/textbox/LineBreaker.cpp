@@ -2,6 +2,7 @@
 #include "textbox/LineBreaker.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "model/uKYTogge.h"
 #include "textbox/IBoxHost.h"
@@ -41,6 +42,11 @@ void PrepareInlineObject(TKYTparag& paragraph, TKYTcharMetric& m, std::int32_t f
     }
     view->MarkReposition();
     view->Park();
+}
+
+// A sum of widths or heights held in the int range (a hostile line can run past it).
+std::int32_t Held(std::int64_t value) {
+    return std::int32_t(std::clamp<std::int64_t>(value, INT32_MIN + 1, INT32_MAX));
 }
 
 }  // namespace
@@ -96,10 +102,11 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     line.paragraph = &paragraph;
     line.first = 0;
     line.indent = left + firstIndent;
-    std::int32_t available = fullWidth - firstIndent;
-    std::int32_t remaining = available;
+    // Widths are summed in 64 bits, each character's metrics taken within LayoutExtent.
+    std::int64_t available = std::int64_t(fullWidth) - firstIndent;
+    std::int64_t remaining = available;
     std::int32_t breakAt = -1;
-    std::int32_t remainingAtBreak = 0;
+    std::int64_t remainingAtBreak = 0;
     std::int32_t maxAscentAfterBreak = 0;
     // The largest depth below the ascent (height - ascent) of the line's characters, of those
     // up to the break point and of those after it: a line's height is its ascent plus the
@@ -107,28 +114,30 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     std::int32_t depth = 0, depthAtBreak = 0, depthAfterBreak = 0;
 
     auto recordOverflow = [&] {
-        if (remaining < 0) context.usedWidth = std::max(context.usedWidth, W - remaining);
+        if (remaining < 0) context.usedWidth = std::max(context.usedWidth, Held(W - remaining));
     };
-    auto finish = [&](TKYTline& l, std::int32_t lineDepth, std::int32_t lineRemaining,
-                      std::int32_t lineAvailable) {
+    auto finish = [&](TKYTline& l, std::int32_t lineDepth, std::int64_t lineRemaining,
+                      std::int64_t lineAvailable) {
         const std::int32_t height = l.count > 0 ? l.ascent + lineDepth : 0;
         l.height = height > 0 ? height : emptyHeight;
         if (alignment == kAlignRight)
-            l.alignOffset = lineRemaining;
+            l.alignOffset = Held(lineRemaining);
         else if (alignment == kAlignCentre)
-            l.alignOffset = lineRemaining / 2;
+            l.alignOffset = Held(lineRemaining / 2);
         else
             l.alignOffset = 0;
-        l.usedWidth = lineAvailable - lineRemaining;
+        l.usedWidth = Held(lineAvailable - lineRemaining);
         if (fixedLineHeight > 0) l.height = fixedLineHeight;
     };
     auto add = [&](std::int32_t i) {
         const TKYTcharMetric& m = paragraph.metrics[std::size_t(i)];
-        remaining -= m.width;
-        line.ascent = std::max(line.ascent, m.ascent);
-        maxAscentAfterBreak = std::max(maxAscentAfterBreak, m.ascent);
-        depth = std::max(depth, m.height - m.ascent);
-        depthAfterBreak = std::max(depthAfterBreak, m.height - m.ascent);
+        const std::int32_t ascent = LayoutExtent(m.ascent);
+        const std::int32_t below = LayoutExtent(m.height) - ascent;
+        remaining -= LayoutExtent(m.width);
+        line.ascent = std::max(line.ascent, ascent);
+        maxAscentAfterBreak = std::max(maxAscentAfterBreak, ascent);
+        depth = std::max(depth, below);
+        depthAfterBreak = std::max(depthAfterBreak, below);
         ++line.count;
         recordOverflow();
         if (paragraph.text[std::size_t(i)] == ' ') {
@@ -146,7 +155,7 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
         next.first = first;
         next.count = count;
         next.ascent = ascent;
-        next.top = line.top + line.height;
+        next.top = Held(std::int64_t(line.top) + line.height);
         next.indent = left;
         lines.push_back(line);
         line = next;
@@ -159,7 +168,7 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     for (std::int32_t i = 0; i < measured; ++i) {
         TKYTcharMetric& m = paragraph.metrics[std::size_t(i)];
         if (m.objectIndex >= 0) PrepareInlineObject(paragraph, m, fullWidth, context.host);
-        if (remaining - m.width > 0) {
+        if (remaining - LayoutExtent(m.width) > 0) {
             add(i);
             continue;
         }
@@ -175,11 +184,11 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
                 add(i);  // no break point: the line overflows
                 continue;
             }
-            const std::int32_t remainingBeforeCut = remaining;
+            const std::int64_t remainingBeforeCut = remaining;
             line.count = breakAt - line.first;
-            finish(line, depthAtBreak, std::max(0, remainingAtBreak), available);
+            finish(line, depthAtBreak, std::max<std::int64_t>(0, remainingAtBreak), available);
             const std::int32_t carried = i - breakAt;
-            const std::int32_t carriedWidth = remainingAtBreak - remainingBeforeCut;
+            const std::int64_t carriedWidth = remainingAtBreak - remainingBeforeCut;
             open(breakAt, carried, maxAscentAfterBreak, depthAfterBreak);
             remaining = fullWidth - carriedWidth;
             add(i);
@@ -199,7 +208,7 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
 
     const TKYTline& last = lines.back();
     const std::int32_t nextTop =
-        top + style.SpaceBefore() + last.top + last.height + style.SpaceAfter();
+        Held(std::int64_t(top) + style.SpaceBefore() + last.top + last.height + style.SpaceAfter());
     paragraph.bottom = nextTop - 1;
     return nextTop;
 }

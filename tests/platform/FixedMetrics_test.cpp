@@ -17,7 +17,12 @@ TEST(FixedMetricsMeasuring, WidthsHeightsAndAscentsFollowTheSize) {
     EXPECT_EQ(metrics.Metrics(times12), (TextMetrics{15, 12}));
     EXPECT_EQ(metrics.Metrics({"Arial", 0, 0, 0, 0}), (TextMetrics{0, 0}));
     EXPECT_EQ(metrics.Extent({"Arial", 0, 0, -5, 0}, "abc"), 0);
-    EXPECT_EQ(metrics.Extent({"Arial", 0, 0, 2147483647, 0}, std::string(100, 'a')), 2147483647);
+    // A size above 1,000,000 measures as 1,000,000 (500,000 px a byte); a sum past the int
+    // range is held at its end.
+    const TMyFont huge{"Arial", 0, 0, 2147483647, 0};
+    EXPECT_EQ(metrics.Extent(huge, std::string(100, 'a')), 50000000);
+    EXPECT_EQ(metrics.Metrics(huge), (TextMetrics{1250000, 1000000}));
+    EXPECT_EQ(metrics.Extent(huge, std::string(5000, 'a')), 2147483647);
 }
 
 TEST(FixedMetricsMeasuring, PairWidthAgreesWithTheExtentsOfThePair) {
