@@ -27,11 +27,6 @@ std::int32_t FloorMod(std::int32_t a, std::int32_t b) {
     return a - FloorDiv(a, b) * b;
 }
 
-// A position summed along a line, held in the int range for the canvas.
-std::int32_t HeldX(std::int64_t x) {
-    return std::int32_t(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX));
-}
-
 }  // namespace
 
 /// The drawing state carried from character to character through a paragraph's lines.
@@ -141,8 +136,9 @@ void TKYTbox::PaintParagraph(ICanvas& canvas, TKYTparag& paragraph, std::int32_t
     if ((listKind == kListNumbered || listKind == kListBulleted) && !paragraph.metrics.empty()) {
         const TKYTline& first = paragraph.lines.front();
         const std::int32_t markTop =
-            contentTop + first.top + first.ascent - paragraph.metrics.front().ascent;
-        const std::int32_t left = style.LeftMargin(), indent = style.FirstIndent();
+            contentTop + first.top + first.ascent - LayoutExtent(paragraph.metrics.front().ascent);
+        const std::int32_t left = LayoutExtent(style.LeftMargin());
+        const std::int32_t indent = LayoutExtent(style.FirstIndent());
         if (listKind == kListNumbered) {
             const std::string mark = ListNumberMark(paragraph.listNumber);
             canvas.TextOut(NumberMarkX(left, indent, canvas.TextExtent(mark)), markTop, mark);
@@ -240,10 +236,10 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
             const TKYToggetto* object = paragraph.objects[std::size_t(m.objectIndex)];
             if (IInlineObject* view = object ? host_.ViewOf(*object) : nullptr) {
                 const std::int32_t top = contentTop + line.top + line.ascent - m.ascent;
-                if (view->NeedsPlacing()) view->PlaceAt(HeldX(x), top);
+                if (view->NeedsPlacing()) view->PlaceAt(HeldInLayout(x), top);
                 view->SetHighlighted(state.highlighted);
                 if (drawObjectsOnCanvas) {
-                    view->PaintOn(canvas, HeldX(x), top);
+                    view->PaintOn(canvas, HeldInLayout(x), top);
                     // An object may draw its own text: the run's font and colours come back.
                     applyFont();
                     setHighlight(state.highlighted);
@@ -280,12 +276,12 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
                     width = canvas.TextExtent(pair) -
                             canvas.TextExtent(std::string_view(paragraph.text.data() + i - 1, 1));
                 }
-                canvas.TextOut(HeldX(cx), top, one);
+                canvas.TextOut(HeldInLayout(cx), top, one);
                 paragraph.metrics[std::size_t(i)].width = width;
                 cx += width;
             }
         } else {
-            canvas.TextOut(HeldX(x), top, run);
+            canvas.TextOut(HeldInLayout(x), top, run);
         }
         x += stored;
         k = j;
@@ -300,8 +296,9 @@ void TKYTbox::PaintLine(ICanvas& canvas, TKYTparag& paragraph, std::int32_t /*in
         std::int64_t stretchStart = -1;
         const Pen pen{kSpellColour, LineStyle::Dotted, std::nullopt};
         auto underline = [&](std::int64_t from, std::int64_t to) {
-            canvas.Line({HeldX(from), baseline + 2}, {HeldX(to), baseline + 2}, pen);
-            canvas.Line({HeldX(from + 2), baseline + 1}, {HeldX(to), baseline + 1}, pen);
+            canvas.Line({HeldInLayout(from), baseline + 2}, {HeldInLayout(to), baseline + 2}, pen);
+            canvas.Line({HeldInLayout(from + 2), baseline + 1}, {HeldInLayout(to), baseline + 1},
+                        pen);
         };
         for (std::int32_t i = line.first; i < end; ++i) {
             const bool bad = i < flagged && paragraph.spellFlags[std::size_t(i)] == '!';

@@ -44,11 +44,6 @@ void PrepareInlineObject(TKYTparag& paragraph, TKYTcharMetric& m, std::int32_t f
     view->Park();
 }
 
-// A sum of widths or heights held in the int range (a hostile line can run past it).
-std::int32_t Held(std::int64_t value) {
-    return std::int32_t(std::clamp<std::int64_t>(value, INT32_MIN + 1, INT32_MAX));
-}
-
 }  // namespace
 
 // Margins and indents come from stored markup and may be any int32: layout takes them within
@@ -56,6 +51,11 @@ std::int32_t Held(std::int64_t value) {
 std::int32_t LayoutExtent(std::int32_t value) {
     constexpr std::int32_t kLimit = 1 << 24;
     return std::clamp(value, -kLimit, kLimit);
+}
+
+std::int32_t HeldInLayout(std::int64_t value) {
+    constexpr std::int64_t kLimit = std::int64_t(1) << 30;
+    return std::int32_t(std::clamp(value, -kLimit, kLimit));
 }
 
 std::int32_t LeftMarginOf(const TKYTparag& paragraph, std::int32_t padding) {
@@ -114,19 +114,20 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     std::int32_t depth = 0, depthAtBreak = 0, depthAfterBreak = 0;
 
     auto recordOverflow = [&] {
-        if (remaining < 0) context.usedWidth = std::max(context.usedWidth, Held(W - remaining));
+        if (remaining < 0)
+            context.usedWidth = std::max(context.usedWidth, HeldInLayout(W - remaining));
     };
     auto finish = [&](TKYTline& l, std::int32_t lineDepth, std::int64_t lineRemaining,
                       std::int64_t lineAvailable) {
         const std::int32_t height = l.count > 0 ? l.ascent + lineDepth : 0;
         l.height = height > 0 ? height : emptyHeight;
         if (alignment == kAlignRight)
-            l.alignOffset = Held(lineRemaining);
+            l.alignOffset = HeldInLayout(lineRemaining);
         else if (alignment == kAlignCentre)
-            l.alignOffset = Held(lineRemaining / 2);
+            l.alignOffset = HeldInLayout(lineRemaining / 2);
         else
             l.alignOffset = 0;
-        l.usedWidth = Held(lineAvailable - lineRemaining);
+        l.usedWidth = HeldInLayout(lineAvailable - lineRemaining);
         if (fixedLineHeight > 0) l.height = fixedLineHeight;
     };
     auto add = [&](std::int32_t i) {
@@ -155,7 +156,7 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
         next.first = first;
         next.count = count;
         next.ascent = ascent;
-        next.top = Held(std::int64_t(line.top) + line.height);
+        next.top = HeldInLayout(std::int64_t(line.top) + line.height);
         next.indent = left;
         lines.push_back(line);
         line = next;
@@ -207,8 +208,8 @@ std::int32_t LayoutParagraph(TKYTparag& paragraph, std::int32_t top, LineBreakCo
     lines.push_back(line);
 
     const TKYTline& last = lines.back();
-    const std::int32_t nextTop =
-        Held(std::int64_t(top) + style.SpaceBefore() + last.top + last.height + style.SpaceAfter());
+    const std::int32_t nextTop = HeldInLayout(std::int64_t(top) + style.SpaceBefore() + last.top +
+                                              last.height + style.SpaceAfter());
     paragraph.bottom = nextTop - 1;
     return nextTop;
 }

@@ -18,6 +18,12 @@ struct LineBreakContext {
     IBoxHost* host = nullptr;      // finds the views of inline objects; none: sizes as read
 };
 
+/// A margin or indent from stored markup as layout takes it: within 16 million pixels.
+std::int32_t LayoutExtent(std::int32_t value);
+/// A position or size summed in 64 bits from hostile widths and heights, held within about a
+/// billion pixels: half the int range, so that what is added to it afterwards stays in range.
+std::int32_t HeldInLayout(std::int64_t value);
+
 /// The left and right margin and the first-line indent a paragraph lays out with: the
 /// style's margins plus the padding, and a negative first-line indent counted as 0 when the
 /// paragraph is numbered or bulleted.

@@ -3,18 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "textbox/LineBreaker.h"
 #include "textbox/uKYTbox.h"
 
 namespace orvo {
-namespace {
-
-// A horizontal position summed from character widths, held in the int range (a line of very
-// wide characters runs past it).
-std::int32_t ClampedX(std::int64_t x) {
-    return std::int32_t(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX));
-}
-
-}  // namespace
 
 TKYTTextPos TKYTbox::HitTest(int mode, std::int32_t x, std::int32_t y) const {
     TKYTTextPos none;
@@ -66,16 +58,16 @@ TKYTTextPos TKYTbox::HitTest(int mode, std::int32_t x, std::int32_t y) const {
     std::int64_t left = std::int64_t(line.indent) + line.alignOffset;
     if (x < left && line.count > 0) {
         pos.charIndex = line.first;
-        pos.x = ClampedX(left);
-        pos.xRight = ClampedX(left + p.metrics[std::size_t(line.first)].width);
+        pos.x = HeldInLayout(left);
+        pos.xRight = HeldInLayout(left + p.metrics[std::size_t(line.first)].width);
         return pos;
     }
     for (std::int32_t k = line.first; k < end; ++k) {
         const std::int64_t right = left + p.metrics[std::size_t(k)].width;
         if (x < right) {
             pos.charIndex = k;
-            pos.x = ClampedX(left);
-            pos.xRight = ClampedX(right);
+            pos.x = HeldInLayout(left);
+            pos.xRight = HeldInLayout(right);
             return pos;
         }
         left = right;
@@ -84,14 +76,14 @@ TKYTTextPos TKYTbox::HitTest(int mode, std::int32_t x, std::int32_t y) const {
     const bool lastLine = lineIndex + 1 == p.lines.size();
     if (lastLine || line.count == 0) {
         pos.charIndex = lastLine ? length : line.first;
-        pos.x = ClampedX(left);
+        pos.x = HeldInLayout(left);
         pos.xRight = pos.x;
     } else {
         const std::int32_t k = end - 1;
         const std::int32_t width = p.metrics[std::size_t(k)].width;
         pos.charIndex = k;
-        pos.x = ClampedX(left - width);
-        pos.xRight = ClampedX(left);
+        pos.x = HeldInLayout(left - width);
+        pos.xRight = HeldInLayout(left);
     }
     return pos;
 }
@@ -129,10 +121,10 @@ TKYTTextPos TKYTbox::ResolvePosition(const TKYTTextPos& position) const {
     for (std::int32_t k = line.first; k < pos.charIndex && k < measured; ++k)
         x += p.metrics[std::size_t(k)].width;
     pos.lineIndex = std::int32_t(lineIndex);
-    pos.x = ClampedX(x);
+    pos.x = HeldInLayout(x);
     pos.xRight = pos.x;
     if (pos.charIndex < line.first + line.count && pos.charIndex < measured)
-        pos.xRight = ClampedX(x + p.metrics[std::size_t(pos.charIndex)].width);
+        pos.xRight = HeldInLayout(x + p.metrics[std::size_t(pos.charIndex)].width);
     pos.y = p.top + p.style.SpaceBefore() + line.top;
     pos.height = line.height;
     return pos;

@@ -6,6 +6,7 @@
 #include "model/uKYTogge.h"
 #include "model/uKYTset.h"
 #include "picture/TKYTpicture.h"
+#include "textbox/LineBreaker.h"
 #include "textbox/ListNumbering.h"
 #include "textbox/uKYTprint.h"
 
@@ -118,7 +119,8 @@ void TKYTboxP::DrawParagraph(TKYTparag& paragraph, std::int32_t bandTop, std::in
         const std::int32_t markTop = contentTop + *markOffset;
         const TKYTline& first = paragraph.lines.front();
         const std::int32_t printTop = PrintTop(first, contentTop + first.top, markTop);
-        const std::int32_t L = style.LeftMargin(), F = style.FirstIndent();
+        const std::int32_t L = LayoutExtent(style.LeftMargin());
+        const std::int32_t F = LayoutExtent(style.FirstIndent());
         if (printTop >= bandTop && printTop < bandBottom) {
             if (listKind == kListNumbered) {
                 const std::string mark = ListNumberMark(paragraph.listNumber);
